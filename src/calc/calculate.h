@@ -14,9 +14,9 @@ enum class Outcome { Converged, NotConverged };
 
 struct RunReport {
     Outcome outcome = Outcome::NotConverged;
-    int passes = 0;           // passes of the iteration
-    double convective = 0;    // W/m², only when converged
-    double radiant = 0;       // W/m², only when converged
+    int passes = 0;        // passes of the iteration
+    double convective = 0; // W/m², only when converged
+    double radiant = 0;    // W/m², only when converged
 };
 
 // Reads the design fields and runs the iteration on the construction values

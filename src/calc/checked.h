@@ -29,28 +29,35 @@ private:
 namespace checked {
 
 inline double finite(double v) {
-    if (!std::isfinite(v))
+    if (!std::isfinite(v)) [[unlikely]]
         raise(Fault::Overflow);
     return v;
 }
 
-inline double add(double a, double b) { return finite(a + b); }
-inline double sub(double a, double b) { return finite(a - b); }
-inline double mul(double a, double b) { return finite(a * b); }
+inline double add(double a, double b) {
+    return finite(a + b);
+}
+inline double sub(double a, double b) {
+    return finite(a - b);
+}
+inline double mul(double a, double b) {
+    return finite(a * b);
+}
 
+// A quotient is finite unless the divisor is zero or the result overflows,
+// so the divisor is only looked at when the quotient is not finite.
 inline double div(double a, double b) {
-    if (b == 0.0)
-        raise(Fault::DivisionByZero);
-    return finite(a / b);
+    const double r = a / b;
+    if (!std::isfinite(r)) [[unlikely]]
+        raise(b == 0.0 ? Fault::DivisionByZero : Fault::Overflow);
+    return r;
 }
 
 // Float division, computed and rounded in single precision.
 inline float divf(float a, float b) {
-    if (b == 0.0f)
-        raise(Fault::DivisionByZero);
     const float r = a / b;
-    if (!std::isfinite(r))
-        raise(Fault::Overflow);
+    if (!std::isfinite(r)) [[unlikely]]
+        raise(b == 0.0f ? Fault::DivisionByZero : Fault::Overflow);
     return r;
 }
 
@@ -59,7 +66,7 @@ inline float divf(float a, float b) {
 inline float toFloat(double v) {
     finite(v);
     const float f = static_cast<float>(v);
-    if (!std::isfinite(f))
+    if (!std::isfinite(f)) [[unlikely]]
         raise(Fault::Overflow);
     return f;
 }
@@ -76,7 +83,9 @@ inline double power(double base, double exponent) {
     return finite(std::pow(base, exponent));
 }
 
-inline double square(double v) { return mul(v, v); }
+inline double square(double v) {
+    return mul(v, v);
+}
 
 inline double log(double v) {
     finite(v);

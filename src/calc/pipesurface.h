@@ -10,4 +10,24 @@ namespace zorva {
 // variables, changes none.
 float PipeSurfaceTemp(const WorkingVars& vars, float q);
 
+// The same function for the many calls of one run. The terms that depend
+// only on the pipe and the loop (not on q) are computed, in their place in
+// the sequence of steps, by the first call and reused by the later ones, so
+// every call gives exactly what PipeSurfaceTemp gives.
+class PipeSurface {
+public:
+    explicit PipeSurface(const WorkingVars& vars) : v_(vars) {}
+    float operator()(float q);
+
+private:
+    const WorkingVars& v_;
+    bool ready_ = false;
+    double area_ = 0;           // loopLength × pipeSpacing, m²
+    double tempDrop_ = 0;       // supplyTemp − returnTemp, ℃
+    double flowSection_ = 0;    // (π/4) × innerDiam², m²
+    double innerPerimeter_ = 0; // innerDiam × π, m
+    double wallLog_ = 0;        // ln(outerDiam / innerDiam)
+    double wallConduct_ = 0;    // lambdaPipe × 2π
+};
+
 } // namespace zorva

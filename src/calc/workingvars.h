@@ -20,9 +20,9 @@ struct WorkingVars {
     float thickPipeWall = 0;  // mm
 
     // Design parameters and derived quantities, set by every run.
-    double roomTemp = 0;    // ℃
-    double supplyTemp = 0;  // ℃
-    double returnTemp = 0;  // ℃
+    double roomTemp = 0;     // ℃
+    double supplyTemp = 0;   // ℃
+    double returnTemp = 0;   // ℃
     float meanWaterTemp = 0; // ℃
     double elbowCount = 0;
     double loopLength = 0;  // m
@@ -38,9 +38,9 @@ struct WorkingVars {
     double surfaceTemp = 0; // ℃
     double heatStep = 0;    // W/m²
     std::array<float, kPassLimit + 1> residuals{};
-    double waterFlow = 0;  // kg/h
-    double velocity = 0;   // m/s
-    float resistance = 0;  // kPa
+    double waterFlow = 0; // kg/h
+    double velocity = 0;  // m/s
+    float resistance = 0; // kPa
 };
 
 } // namespace zorva

@@ -1,6 +1,8 @@
 #include "messages.h"
 
-QString messageTitle() { return QStringLiteral("Zorva"); }
+QString messageTitle() {
+    return QStringLiteral("Zorva");
+}
 
 QString arithmeticErrorText(zorva::Fault fault) {
     QString what;

@@ -1,0 +1,140 @@
+#include "numtext.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace zorva {
+namespace {
+
+constexpr int kSignificant = 15;
+
+// |value| as 0.d1d2...d15 x 10^exponent, rounded to 15 significant digits.
+struct Decimal {
+    char digits[kSignificant + 1] = {}; // one spare for a carry
+    int count = kSignificant;
+    int exponent = 0;
+};
+
+Decimal toDecimal(double value) {
+    char buf[40];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                   std::chars_format::scientific, kSignificant - 1);
+    // buf holds "d.dddddddddddddde+XX".
+    Decimal d;
+    int n = 0;
+    const char* p = buf;
+    for (; p < res.ptr && *p != 'e'; ++p) {
+        if (*p != '.')
+            d.digits[n++] = *p;
+    }
+    d.count = n;
+    d.exponent = std::atoi(p + 1) + 1;
+    return d;
+}
+
+void appendDigits(NumberText& out, const char* digits, int count) {
+    for (int i = 0; i < count; ++i)
+        out.push(digits[i]);
+}
+
+void appendExponent(NumberText& out, int exponent) {
+    out.push('E');
+    out.push(exponent < 0 ? '-' : '+');
+    char buf[8];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::abs(exponent));
+    if (res.ptr - buf < 2)
+        out.push('0');
+    appendDigits(out, buf, static_cast<int>(res.ptr - buf));
+}
+
+} // namespace
+
+NumberText generalText(double value) {
+    NumberText out;
+    if (value == 0.0 || !std::isfinite(value)) {
+        out.push('0');
+        return out;
+    }
+    Decimal d = toDecimal(value);
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
+    if (value < 0)
+        out.push('-');
+
+    const int e = d.exponent;
+    const int fixedDigits = e >= d.count ? e : (e > 0 ? d.count : d.count - e);
+    if (fixedDigits > kSignificant) {
+        out.push(d.digits[0]);
+        if (d.count > 1) {
+            out.push('.');
+            appendDigits(out, d.digits + 1, d.count - 1);
+        }
+        appendExponent(out, e - 1);
+    } else if (e >= d.count) {
+        appendDigits(out, d.digits, d.count);
+        for (int i = d.count; i < e; ++i)
+            out.push('0');
+    } else if (e > 0) {
+        appendDigits(out, d.digits, e);
+        out.push('.');
+        appendDigits(out, d.digits + e, d.count - e);
+    } else {
+        out.push('0');
+        out.push('.');
+        for (int i = 0; i < -e; ++i)
+            out.push('0');
+        appendDigits(out, d.digits, d.count);
+    }
+    return out;
+}
+
+NumberText patternText(double value, int decimals) {
+    NumberText out;
+    if (value < 0)
+        out.push('-');
+
+    // The digits of the rounded value as 0.d1d2... x 10^e, `count` of them.
+    Decimal d;
+    d.count = 0;
+    if (value != 0.0 && std::isfinite(value)) {
+        d = toDecimal(value);
+        const int keep = d.exponent + decimals; // digits before the rounding place
+        if (keep < 0) {
+            d.count = 0;
+        } else if (keep < d.count) {
+            const bool up = d.digits[keep] >= '5';
+            d.count = keep;
+            if (up) {
+                int i = keep - 1;
+                while (i >= 0 && d.digits[i] == '9')
+                    d.digits[i--] = '0';
+                if (i >= 0) {
+                    ++d.digits[i];
+                } else {
+                    // 99.95 -> 100.0: a new leading digit.
+                    for (int j = d.count; j > 0; --j)
+                        d.digits[j] = d.digits[j - 1];
+                    d.digits[0] = '1';
+                    ++d.count;
+                    ++d.exponent;
+                }
+            }
+        }
+    }
+    auto digitAt = [&](int pos) { return pos >= 0 && pos < d.count ? d.digits[pos] : '0'; };
+
+    const int e = d.count == 0 ? 0 : d.exponent;
+    if (e <= 0)
+        out.push('0');
+    for (int i = 0; i < e; ++i)
+        out.push(digitAt(i));
+    if (decimals > 0) {
+        out.push('.');
+        for (int i = 0; i < decimals; ++i)
+            out.push(digitAt(e + i));
+    }
+    return out;
+}
+
+} // namespace zorva
