@@ -29,7 +29,13 @@ Decimal toDecimal(double value) {
             d.digits[n++] = *p;
     }
     d.count = n;
-    d.exponent = std::atoi(p + 1) + 1;
+    // The exponent after "e"; the buffer is not terminated, so read only up
+    // to the end of the conversion.
+    if (p < res.ptr && p[1] == '+')
+        ++p;
+    int exponent = 0;
+    std::from_chars(p + 1, res.ptr, exponent);
+    d.exponent = exponent + 1;
     return d;
 }
 
