@@ -1,0 +1,7 @@
+#pragma once
+
+class QApplication;
+
+// Runs the program: the main window, shown in the middle of the screen,
+// until it is closed. Returns the exit code.
+int runZorva(QApplication& app);

@@ -1,0 +1,75 @@
+#include "uikit.h"
+
+#include "numparse.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStringList>
+#include <QWidget>
+
+#include <string_view>
+
+namespace zorva::ui {
+
+namespace {
+
+// Song-style faces: the Windows name first, then faces shipped by Linux
+// distributions (fonts-arphic-uming gives "AR PL UMing CN").
+QStringList songFamilies() {
+    return {QStringLiteral("宋体"),
+            QStringLiteral("SimSun"),
+            QStringLiteral("AR PL UMing CN"),
+            QStringLiteral("AR PL SungtiL GB"),
+            QStringLiteral("Noto Serif CJK SC"),
+            QStringLiteral("Source Han Serif SC")};
+}
+
+} // namespace
+
+QFont songFont(double pointSize) {
+    QFont font;
+    font.setFamilies(songFamilies());
+    font.setPointSizeF(pointSize);
+    font.setStyleHint(QFont::Serif);
+    return font;
+}
+
+QFont timesFont(double pointSize) {
+    QStringList families{QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                         QStringLiteral("Tinos")};
+    families += songFamilies();
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSizeF(pointSize);
+    font.setStyleHint(QFont::Serif);
+    return font;
+}
+
+double leadingNumber(const QString& text) {
+    return parseLeadingNumber(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                  static_cast<std::size_t>(text.size())));
+}
+
+double leadingNumber(const QLineEdit* field) {
+    return leadingNumber(field->text());
+}
+
+QString toQString(const NumberText& text) {
+    const std::string_view v = text.view();
+    return QString::fromLatin1(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+void centreOnScreen(QWidget& window) {
+    QScreen* screen = window.screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect free = screen->availableGeometry();
+    const QSize size = window.frameGeometry().size();
+    window.move(free.x() + (free.width() - size.width()) / 2,
+                free.y() + (free.height() - size.height()) / 2);
+}
+
+} // namespace zorva::ui
