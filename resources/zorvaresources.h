@@ -1,0 +1,18 @@
+#pragma once
+// Names of the program's built-in pictures and the icon every window wears.
+
+#include <QIcon>
+#include <QString>
+
+namespace zorva {
+
+// The principle diagram, 300 x 250 pixels, a 16-entry grey palette.
+inline QString diagramResource() {
+    return QStringLiteral(":/diagram.png");
+}
+
+// The program icon, a blue eight-spoked star: 16 and 32 pixels for window
+// captions and task bars, 48 and 256 for larger views.
+QIcon programIcon();
+
+} // namespace zorva
