@@ -1,11 +1,14 @@
 // Times the Calculate run: the default design and a design that does not
-// converge in 500 passes. Prints "<case> <N> ns/run" per case.
+// converge in 500 passes. Prints "<case> <N> ns/run" per case, then the
+// start-up figures of the windows.
 
+#include "bench_startup.h"
 #include "calculate.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace zorva;
 
@@ -33,12 +36,14 @@ double timeRuns(const FieldRecord& fields, int runs) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (const char* mode = std::getenv("ZORVA_BENCH_STARTUP"))
+        return startupChild(argc, argv, mode);
     const FieldRecord defaults = FieldRecord::defaults();
     FieldRecord noconv = defaults;
     noconv.design = {"25", "50", "30", "300", "90", "32", "10"};
 
     std::printf("default %.0f ns/run\n", timeRuns(defaults, 20000));
     std::printf("noconv %.0f ns/run\n", timeRuns(noconv, 1000));
-    return 0;
+    return runStartupBench(argc, argv);
 }

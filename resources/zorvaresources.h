@@ -11,8 +11,8 @@ inline QString diagramResource() {
     return QStringLiteral(":/diagram.png");
 }
 
-// The program icon, a blue eight-spoked star: 16 and 32 pixels for window
-// captions and task bars, 48 and 256 for larger views.
+// The program icon, a blue eight-spoked star, at the 16 and 32 pixels of
+// window captions and task bars.
 QIcon programIcon();
 
 } // namespace zorva

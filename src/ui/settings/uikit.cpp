@@ -2,6 +2,7 @@
 
 #include "numparse.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -25,25 +26,43 @@ QStringList songFamilies() {
             QStringLiteral("Source Han Serif SC")};
 }
 
-} // namespace
-
-QFont songFont(double pointSize) {
-    QFont font;
-    font.setFamilies(songFamilies());
-    font.setPointSizeF(pointSize);
-    font.setStyleHint(QFont::Serif);
-    return font;
+QStringList timesFamilies() {
+    return QStringList{QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                       QStringLiteral("Tinos")} +
+           songFamilies();
 }
 
-QFont timesFont(double pointSize) {
-    QStringList families{QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                         QStringLiteral("Tinos")};
-    families += songFamilies();
+// The installed faces among the wanted ones, in order of preference. Asking
+// the font database once spares every control the search through faces the
+// system does not have.
+QStringList installed(const QStringList& wanted) {
+    const QStringList present = QFontDatabase::families();
+    QStringList found;
+    for (const QString& family : wanted) {
+        if (present.contains(family, Qt::CaseInsensitive))
+            found << family;
+    }
+    return found.isEmpty() ? wanted : found;
+}
+
+QFont fontOf(const QStringList& families, double pointSize) {
     QFont font;
     font.setFamilies(families);
     font.setPointSizeF(pointSize);
     font.setStyleHint(QFont::Serif);
     return font;
+}
+
+} // namespace
+
+QFont songFont(double pointSize) {
+    static const QStringList families = installed(songFamilies());
+    return fontOf(families, pointSize);
+}
+
+QFont timesFont(double pointSize) {
+    static const QStringList families = installed(timesFamilies());
+    return fontOf(families, pointSize);
 }
 
 double leadingNumber(const QString& text) {
