@@ -32,17 +32,17 @@ QStringList timesFamilies() {
            songFamilies();
 }
 
-// The installed faces among the wanted ones, in order of preference. Asking
-// the font database once spares every control the search through faces the
-// system does not have.
-QStringList installed(const QStringList& wanted) {
+// The face asked for by name, then those of its stand-ins that are
+// installed. Asking the font database once spares every control the search
+// through faces the system does not have.
+QStringList withInstalledFallbacks(const QStringList& wanted) {
     const QStringList present = QFontDatabase::families();
-    QStringList found;
-    for (const QString& family : wanted) {
+    QStringList families{wanted.constFirst()};
+    for (const QString& family : wanted.mid(1)) {
         if (present.contains(family, Qt::CaseInsensitive))
-            found << family;
+            families << family;
     }
-    return found.isEmpty() ? wanted : found;
+    return families;
 }
 
 QFont fontOf(const QStringList& families, double pointSize) {
@@ -56,12 +56,12 @@ QFont fontOf(const QStringList& families, double pointSize) {
 } // namespace
 
 QFont songFont(double pointSize) {
-    static const QStringList families = installed(songFamilies());
+    static const QStringList families = withInstalledFallbacks(songFamilies());
     return fontOf(families, pointSize);
 }
 
 QFont timesFont(double pointSize) {
-    static const QStringList families = installed(timesFamilies());
+    static const QStringList families = withInstalledFallbacks(timesFamilies());
     return fontOf(families, pointSize);
 }
 
