@@ -4,6 +4,7 @@
 #include "commondialog.h"
 #include "dialogseam.h"
 #include "picturesave.h"
+#include "recordingseam.h"
 #include "yuanli.h"
 
 #include <QDir>
@@ -19,43 +20,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-struct FileDialogCall {
-    QString nameFilter;
-    QString selected;
-};
-
-struct ShownMessage {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title;
-    QString text;
-};
-
-// Answers save dialogs from a queue and records message boxes. An open
-// dialog, or a save dialog with no answer queued, fails the test.
-class ScriptedSeam : public DialogSeam {
-public:
-    QStringList saveAnswers;
-    QList<FileDialogCall> saveCalls;
-    QList<ShownMessage> messages;
-
-    void message(QWidget*, QMessageBox::Icon icon, const QString& title,
-                 const QString& text) override {
-        messages.append({icon, title, text});
-    }
-    QString saveFileName(QWidget*, const QString& nameFilter, const QString& selected) override {
-        saveCalls.append({nameFilter, selected});
-        if (saveAnswers.isEmpty()) {
-            QTest::qFail("unexpected save dialog", __FILE__, __LINE__);
-            return {};
-        }
-        return saveAnswers.takeFirst();
-    }
-    QString openFileName(QWidget*, const QString&, const QString&) override {
-        QTest::qFail("unexpected open dialog", __FILE__, __LINE__);
-        return {};
-    }
-};
 
 // The main window's side of the command: its file dialog and the principle
 // window, created hidden on first reach.
@@ -191,8 +155,8 @@ void TestPictureSave::saved_file_is_the_diagram_as_bitmap() {
     host.save(dir.filePath(name));
 
     QCOMPARE(host.dialog.filter(), QStringLiteral("图片文件(*.bmp)|*.bmp"));
-    QCOMPARE(host.seam.saveCalls.size(), 1);
-    QCOMPARE(host.seam.saveCalls[0].nameFilter, QStringLiteral("图片文件(*.bmp) (*.bmp)"));
+    QCOMPARE(host.seam.fileCalls.size(), 1);
+    QCOMPARE(host.seam.fileCalls[0].nameFilter, QStringLiteral("图片文件(*.bmp) (*.bmp)"));
     QCOMPARE(host.seam.messages.size(), 0);
 
     // Exactly the chosen name: no extension added, nothing left beside it.
@@ -240,8 +204,8 @@ void TestPictureSave::cancel_writes_nothing_although_a_name_is_remembered() {
     host.windowsCreated = 0;
 
     host.save(answer);
-    QCOMPARE(host.seam.saveCalls.size(), 2);
-    QCOMPARE(host.seam.saveCalls[1].selected, earlier);
+    QCOMPARE(host.seam.fileCalls.size(), 2);
+    QCOMPARE(host.seam.fileCalls[1].selected, earlier);
     QCOMPARE(host.dialog.fileName(), earlier);
     QCOMPARE(entries(dir.path()), QStringList());
     QCOMPARE(host.seam.messages.size(), 0);

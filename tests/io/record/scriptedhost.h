@@ -8,54 +8,10 @@
 #include "dialogseam.h"
 #include "inputs.h"
 #include "record.h"
+#include "recordingseam.h"
 
 #include <QList>
 #include <QStringList>
-
-struct FileDialogCall {
-    bool save = false;
-    QString nameFilter;
-    QString selected;
-};
-
-struct ShownMessage {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title;
-    QString text;
-};
-
-// Answers file dialogs from queues; a dialog without a queued answer is a
-// surprise the test's cleanup reports.
-class ScriptedSeam : public DialogSeam {
-public:
-    QStringList saveAnswers;
-    QStringList openAnswers;
-    QList<FileDialogCall> fileCalls;
-    QList<ShownMessage> messages;
-    QStringList surprises;
-
-    void message(QWidget*, QMessageBox::Icon icon, const QString& title,
-                 const QString& text) override {
-        messages.append({icon, title, text});
-    }
-    QString saveFileName(QWidget*, const QString& nameFilter, const QString& selected) override {
-        return answer(true, saveAnswers, nameFilter, selected);
-    }
-    QString openFileName(QWidget*, const QString& nameFilter, const QString& selected) override {
-        return answer(false, openAnswers, nameFilter, selected);
-    }
-
-private:
-    QString answer(bool save, QStringList& answers, const QString& nameFilter,
-                   const QString& selected) {
-        fileCalls.append({save, nameFilter, selected});
-        if (answers.isEmpty()) {
-            surprises << QStringLiteral("unexpected %1 dialog").arg(save ? "save" : "open");
-            return {};
-        }
-        return answers.takeFirst();
-    }
-};
 
 class ScriptedHost : public RecordHost {
 public:
