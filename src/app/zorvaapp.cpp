@@ -8,6 +8,8 @@
 
 int runZorva(QApplication& app) {
     app.setWindowIcon(zorva::programIcon());
+    // Lets the desktop match the windows to the program's menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zorva.Zorva"));
     QtDialogs dialogs;
     WindowRegistry windows(dialogs);
     windows.start();

@@ -1,0 +1,24 @@
+# The Debian package built by `cpack -G DEB` (make package). The package's
+# library dependencies, Qt's among them, are found by dpkg-shlibdeps.
+set(CPACK_PACKAGE_NAME zorva)
+set(CPACK_PACKAGE_VENDOR "Zorva developers")
+set(CPACK_PACKAGE_CONTACT "Zorva developers <zorva@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design calculator for hot-water floor radiant heating")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Zorva calculates one loop of a hot-water floor radiant heating system: from the design\n"
+    "temperatures, the pipe layout and the floor construction it finds the heat output per\n"
+    "square metre, the mean floor surface temperature, the water flow, velocity and the\n"
+    "loop's water resistance. The user interface is in simplified Chinese.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Chinese interface needs a font with Chinese characters.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-liberation")
+
+include(CPack)
