@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -37,6 +38,10 @@ QString cannotOpenText(const QString& fileName, const QString& reason) {
 QString cannotReadText(const QString& fileName, const QString& reason) {
     return QStringLiteral("无法读取文件“%1”：%2。\r\n记录未读取。")
         .arg(shownName(fileName), reason);
+}
+
+QString notAFileText(const QString& fileName) {
+    return QStringLiteral("“%1”不是普通文件，未读取。").arg(shownName(fileName));
 }
 
 QString tooLargeText(const QString& fileName) {
@@ -106,6 +111,13 @@ void openRecordCommand(RecordHost& host) {
     if (fileName.isEmpty())
         return;
 
+    // A pipe or a device is no record, and opening a pipe would wait for a
+    // writer that may never come.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isDir() && !info.isFile()) {
+        warn(host, notAFileText(fileName));
+        return;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         warn(host, cannotOpenText(fileName, file.errorString()));
