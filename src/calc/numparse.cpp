@@ -15,6 +15,14 @@ namespace {
 constexpr int kKeptDigits = 780;
 constexpr std::int64_t kExponentCap = 100000;
 
+// The exact fast path: 15 digits and powers of ten up to 10^22 are all
+// exactly representable in a double.
+constexpr int kFastDigits = 15;
+constexpr int kFastPower = 22;
+constexpr double kPowersOfTen[kFastPower + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 template <typename Char> class Cursor {
 public:
     explicit Cursor(std::basic_string_view<Char> text) : text_(text) { skipBlanks(); }
@@ -59,6 +67,7 @@ template <typename Char> double parse(std::basic_string_view<Char> text) noexcep
     bool anyDigit = false;
     bool seenPoint = false;
     std::int64_t scale = 0;
+    std::uint64_t mantissa = 0; // the first kFastDigits significant digits
     for (;;) {
         const char32_t c = in.peek();
         if (isDigit(c)) {
@@ -67,6 +76,8 @@ template <typename Char> double parse(std::basic_string_view<Char> text) noexcep
                 if (seenPoint)
                     --scale; // a zero between the point and the first significant digit
             } else {
+                if (kept < kFastDigits)
+                    mantissa = mantissa * 10 + (c - '0');
                 if (kept < kKeptDigits)
                     digits[kept++] = static_cast<char>(c);
                 else if (c != '0')
@@ -106,6 +117,17 @@ template <typename Char> double parse(std::basic_string_view<Char> text) noexcep
         } else {
             in.rewind(mark);
         }
+    }
+
+    // Most field texts are short: up to 15 digits are exact in a double, as
+    // are the powers of ten up to 10^22, so one multiplication or division
+    // gives the correctly rounded value.
+    const std::int64_t exponent10 = scale - kept;
+    if (kept <= kFastDigits && exponent10 >= -kFastPower && exponent10 <= kFastPower) {
+        const double m = static_cast<double>(mantissa);
+        const double value =
+            exponent10 >= 0 ? m * kPowersOfTen[exponent10] : m / kPowersOfTen[-exponent10];
+        return negative ? -value : value;
     }
 
     std::array<char, kKeptDigits + 32> buf;

@@ -45,6 +45,12 @@ void TestNumParse::leadingNumber_data() {
     QTest::newRow("general text exponent form") << QByteArray("1.5E-20") << 1.5e-20;
     QTest::newRow("leading zeros") << QByteArray("00095") << 95.0;
     QTest::newRow("zeros after point") << QByteArray("0.000123") << 0.000123;
+    QTest::newRow("fifteen digits") << QByteArray("123456789012345") << 123456789012345.0;
+    QTest::newRow("beyond 2^53 rounds to even")
+        << QByteArray("9007199254740993") << 9007199254740992.0;
+    QTest::newRow("largest exact power of ten") << QByteArray("1e22") << 1e22;
+    QTest::newRow("first inexact power of ten") << QByteArray("1e23") << 1e23;
+    QTest::newRow("small with many places") << QByteArray("0.000000000000000000000123") << 1.23e-22;
     QTest::newRow("many digits") << QByteArray("0.1000000000000000055511151231257827") << 0.1;
     QTest::newRow("largest double")
         << QByteArray("1.7976931348623157e308") << std::numeric_limits<double>::max();
