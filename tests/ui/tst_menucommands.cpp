@@ -75,6 +75,7 @@ void MenuCommandsTest::info_items_show_their_texts() {
 void MenuCommandsTest::save_item_calculates_then_writes_the_record() {
     const QString path = dir_.filePath(QStringLiteral("record.txt"));
     w_->txt(0)->setText(QStringLiteral("18.25"));
+    w_->txt(7)->setText(QStringLiteral("typed over")); // a result field typed into
     w_->dialogs.answerSave(path);
     choose("save");
 
