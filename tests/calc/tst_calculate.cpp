@@ -66,6 +66,7 @@ private slots:
     void pipeSurfaceTemp_data();
     void pipeSurfaceTemp();
     void doublingPipeConductivityHalvesWallDrop();
+    void reusedPipeTermsGiveTheSameTemperatures();
     void runAllocatesNothing();
 };
 
@@ -242,6 +243,16 @@ void TestCalculate::doublingPipeConductivityHalvesWallDrop() {
     // Film drop 5.8877 stays, wall drop 2.5986 halves.
     QVERIFY(std::fabs((mean - before) - (5.8877 + 2.5986)) < 0.001);
     QVERIFY(std::fabs((mean - after) - (5.8877 + 2.5986 / 2)) < 0.001);
+}
+
+void TestCalculate::reusedPipeTermsGiveTheSameTemperatures() {
+    const WorkingVars v = calculated(FieldRecord::defaults());
+    PipeSurface reused(v);
+    for (float q : {283.99f, 100.0f, 0.5f, 92.58041f, 1e6f})
+        QCOMPARE(reused(q), PipeSurfaceTemp(v, q));
+    // A trial output of zero is a fault on every call, not only the first.
+    QVERIFY_THROWS_EXCEPTION(ArithmeticError, reused(0.0f));
+    QVERIFY_THROWS_EXCEPTION(ArithmeticError, PipeSurfaceTemp(v, 0.0f));
 }
 
 void TestCalculate::runAllocatesNothing() {
