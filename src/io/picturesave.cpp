@@ -1,8 +1,6 @@
 #include "picturesave.h"
 
 #include "commondialog.h"
-#include "dialogseam.h"
-#include "messages.h"
 
 #include <QSaveFile>
 
@@ -46,9 +44,6 @@ void savePictureCommand(PictureHost& host) {
         return;
 
     QString reason;
-    if (!writeBitmap(host.principlePicture(), fileName, &reason)) {
-        host.dialogs().message(
-            host.dialogParent(), QMessageBox::Warning, messageTitle(),
-            QStringLiteral("无法保存图片文件“%1”：\r\n%2").arg(fileName, reason));
-    }
+    if (!writeBitmap(host.principlePicture(), fileName, &reason))
+        warnAboutFile(host, QStringLiteral("无法保存图片文件“%1”：\r\n%2").arg(fileName, reason));
 }

@@ -2,23 +2,14 @@
 // The File menu's "保存图片": saves the principle diagram as a Windows
 // bitmap under a name the user chooses.
 
+#include "filehost.h"
+
 #include <QImage>
 #include <QString>
 
-class CommonDialog;
-class DialogSeam;
-class QWidget;
-
 // What the picture save needs from the main window.
-class PictureHost {
+class PictureHost : public virtual FileCommandHost {
 public:
-    virtual ~PictureHost() = default;
-
-    // CommonDialog1, the window's file dialog shared by all file commands.
-    virtual CommonDialog& commonDialog() = 0;
-    virtual DialogSeam& dialogs() = 0;
-    virtual QWidget* dialogParent() = 0;
-
     // The picture of the principle window's Pic11. Reaching the window
     // creates it hidden when it does not exist; a shown window stays shown.
     virtual QImage principlePicture() = 0;

@@ -22,10 +22,6 @@ QString shownName(const QString& fileName) {
     return QDir::toNativeSeparators(fileName);
 }
 
-void warn(RecordHost& host, const QString& text) {
-    host.dialogs().message(host.dialogParent(), QMessageBox::Warning, messageTitle(), text);
-}
-
 QString cannotSaveText(const QString& fileName, const QString& reason) {
     return QStringLiteral("无法保存文件“%1”：%2。").arg(shownName(fileName), reason);
 }
@@ -101,7 +97,7 @@ void saveRecordCommand(RecordHost& host) {
 
     QString reason;
     if (!writeWhole(fileName, recordFileBytes(host.recordBuffer()), reason))
-        warn(host, cannotSaveText(fileName, reason));
+        warnAboutFile(host, cannotSaveText(fileName, reason));
 }
 
 void openRecordCommand(RecordHost& host) {
@@ -115,16 +111,16 @@ void openRecordCommand(RecordHost& host) {
     // writer that may never come.
     const QFileInfo info(fileName);
     if (info.exists() && !info.isDir() && !info.isFile()) {
-        warn(host, notAFileText(fileName));
+        warnAboutFile(host, notAFileText(fileName));
         return;
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        warn(host, cannotOpenText(fileName, file.errorString()));
+        warnAboutFile(host, cannotOpenText(fileName, file.errorString()));
         return;
     }
     if (file.size() > kRecordSizeLimit) {
-        warn(host, tooLargeText(fileName));
+        warnAboutFile(host, tooLargeText(fileName));
         return;
     }
     // Devices and pipes report no size; one byte past the limit tells a
@@ -134,11 +130,11 @@ void openRecordCommand(RecordHost& host) {
     const QString readError = file.errorString();
     file.close();
     if (readFailed) {
-        warn(host, cannotReadText(fileName, readError));
+        warnAboutFile(host, cannotReadText(fileName, readError));
         return;
     }
     if (bytes.size() > kRecordSizeLimit) {
-        warn(host, tooLargeText(fileName));
+        warnAboutFile(host, tooLargeText(fileName));
         return;
     }
 

@@ -3,27 +3,18 @@
 // calculation record to a text file, "打开文件" reads a text file field by
 // field into the main window's record buffer and shows what was read.
 
+#include "filehost.h"
+
 #include <QString>
 #include <QtGlobal>
-
-class CommonDialog;
-class DialogSeam;
-class QWidget;
 
 namespace zorva {
 struct WorkingVars;
 }
 
 // What the record commands need from the main window.
-class RecordHost {
+class RecordHost : public virtual FileCommandHost {
 public:
-    virtual ~RecordHost() = default;
-
-    // CommonDialog1, the window's file dialog shared by all file commands.
-    virtual CommonDialog& commonDialog() = 0;
-    virtual DialogSeam& dialogs() = 0;
-    virtual QWidget* dialogParent() = 0;
-
     // Runs the window's Calculate handling as the Calculate button does.
     // True only when the run converged and wrote its results; on an
     // arithmetic fault or a run that did not converge the window has already
