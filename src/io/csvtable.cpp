@@ -57,7 +57,9 @@ DecodedText decodeText(const QByteArray& bytes) {
     }
     out.text = gbk.decode(bytes);
     out.encoding = QStringLiteral("GBK");
-    out.ok = !gbk.hasError();
+    // Bytes without a GBK character may come back as the replacement
+    // character without an error being flagged.
+    out.ok = !gbk.hasError() && !out.text.contains(QChar::ReplacementCharacter);
     if (!out.ok)
         out.error = QStringLiteral("文件既不是 UTF-8 也不是 GBK 编码的文本");
     return out;

@@ -42,6 +42,43 @@ QString typeName(const QJsonValue& v) {
     return QStringLiteral("缺失");
 }
 
+// What a JSON syntax error is, in Chinese.
+QString syntaxError(QJsonParseError::ParseError error) {
+    switch (error) {
+    case QJsonParseError::UnterminatedObject:
+        return QStringLiteral("对象没有正确结束");
+    case QJsonParseError::MissingNameSeparator:
+        return QStringLiteral("键后面缺少冒号");
+    case QJsonParseError::UnterminatedArray:
+        return QStringLiteral("数组没有正确结束");
+    case QJsonParseError::MissingValueSeparator:
+        return QStringLiteral("缺少逗号");
+    case QJsonParseError::IllegalValue:
+        return QStringLiteral("无效的值");
+    case QJsonParseError::TerminationByNumber:
+        return QStringLiteral("文件在数字中间结束");
+    case QJsonParseError::IllegalNumber:
+        return QStringLiteral("无效的数字");
+    case QJsonParseError::IllegalEscapeSequence:
+        return QStringLiteral("无效的转义序列");
+    case QJsonParseError::IllegalUTF8String:
+        return QStringLiteral("文字不是有效的 UTF-8");
+    case QJsonParseError::UnterminatedString:
+        return QStringLiteral("字符串没有结束");
+    case QJsonParseError::MissingObject:
+        return QStringLiteral("缺少对象");
+    case QJsonParseError::DeepNesting:
+        return QStringLiteral("嵌套太深");
+    case QJsonParseError::DocumentTooLarge:
+        return QStringLiteral("文件太大");
+    case QJsonParseError::GarbageAtEnd:
+        return QStringLiteral("结尾有多余的内容");
+    case QJsonParseError::NoError:
+        break;
+    }
+    return QStringLiteral("语法错误");
+}
+
 // Line and column (from 1, in characters) of a byte offset in UTF-8 text.
 QString position(const QByteArray& bytes, qsizetype offset) {
     offset = std::clamp<qsizetype>(offset, 0, bytes.size());
@@ -177,7 +214,7 @@ ProjectRead readProject(const QByteArray& bytes) {
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         r.error = QStringLiteral("项目文件不是有效的 JSON：%1出错（%2）")
-                      .arg(position(bytes, parseError.offset), parseError.errorString());
+                      .arg(position(bytes, parseError.offset), syntaxError(parseError.error));
         return r;
     }
     if (!doc.isObject()) {
