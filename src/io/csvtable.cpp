@@ -5,6 +5,15 @@
 
 namespace zorva::io {
 
+namespace {
+
+// The one byte-order mark the file may start with is dropped by hand; a
+// second one is text.
+constexpr auto kUtf8Flags =
+    QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+
+} // namespace
+
 QString csvField(const QString& field) {
     const bool quote = field.contains(u',') || field.contains(u'"') || field.contains(u'\r') ||
                        field.contains(u'\n');
@@ -35,7 +44,7 @@ QByteArray csvBytes(const QList<QStringList>& rows) {
 DecodedText decodeText(const QByteArray& bytes) {
     DecodedText out;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QStringDecoder utf8(QStringDecoder::Utf8, kUtf8Flags);
         out.text = utf8.decode(QByteArrayView(bytes).sliced(3));
         out.encoding = QStringLiteral("UTF-8");
         out.ok = !utf8.hasError();
@@ -43,7 +52,7 @@ DecodedText decodeText(const QByteArray& bytes) {
             out.error = QStringLiteral("文件以 UTF-8 标记开头，但其中有不是 UTF-8 的字节");
         return out;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8, kUtf8Flags);
     out.text = utf8.decode(bytes);
     if (!utf8.hasError()) {
         out.ok = true;
