@@ -2,6 +2,7 @@
 
 #include "checked.h"
 #include "constants.h"
+#include "numparse.h"
 
 namespace zorva {
 
@@ -35,6 +36,28 @@ FieldRecord loopFields(const ManifoldInput& m, const LoopInput& loop, double sup
     }
     f.elbows = text(m.elbows);
     return f;
+}
+
+ManifoldInput manifoldFromFields(const FieldRecord& f) {
+    ManifoldInput m;
+    m.supplyTemp = parseLeadingNumber(f.design[SupplyTempField]);
+    m.tempDiff = m.supplyTemp - parseLeadingNumber(f.design[ReturnTempField]);
+    for (std::size_t i = 0; i < 4; ++i) {
+        m.thickness[i] = parseLeadingNumber(f.thickness[i]);
+        m.conductivity[i] = parseLeadingNumber(f.conductivity[i]);
+    }
+    m.pipeDiameter = parseLeadingNumber(f.design[DiameterField]);
+    m.elbows = parseLeadingNumber(f.elbows);
+    m.allowance = 0;
+    return m;
+}
+
+LoopInput loopFromFields(const FieldRecord& f) {
+    LoopInput l;
+    l.roomTemp = parseLeadingNumber(f.design[RoomTempField]);
+    l.spacingMm = parseLeadingNumber(f.design[SpacingField]);
+    l.lengthM = parseLeadingNumber(f.design[LoopLengthField]);
+    return l;
 }
 
 double litresPerMinute(double flowKgh) {

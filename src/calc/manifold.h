@@ -48,6 +48,12 @@ double loopTempDiff(const ManifoldInput& manifold, const LoopInput& loop);
 FieldRecord loopFields(const ManifoldInput& manifold, const LoopInput& loop, double supplyTemp,
                        double tempDiff);
 
+// The manifold inputs and the loop of one design as the main and construction
+// windows hold it (field texts read with the leading-number parse; the depth
+// field is not read, the sheet takes the layer sum). The allowance stays 0.
+ManifoldInput manifoldFromFields(const FieldRecord& fields);
+LoopInput loopFromFields(const FieldRecord& fields);
+
 struct LoopResult {
     Evaluation run;      // the whole run: status, fault and unrounded numbers
     double tempDiff = 0; // the difference used, ℃

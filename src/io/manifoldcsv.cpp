@@ -26,6 +26,25 @@ QString fixed(double value, int decimals) {
                                 : QString();
 }
 
+// A name a spreadsheet program would run as a formula (after any leading
+// apostrophes, it starts with = + - or @) is written after one more
+// apostrophe, which the import drops again.
+bool formulaLike(const QString& name) {
+    qsizetype i = 0;
+    while (i < name.size() && name[i] == u'\'')
+        ++i;
+    return i < name.size() && QStringLiteral("=+-@").contains(name[i]);
+}
+
+QString nameCell(const QString& name) {
+    return formulaLike(name) ? u'\'' + name : name;
+}
+
+QString nameFromCell(const QString& cell) {
+    const QString name = cell.trimmed();
+    return formulaLike(name) && name.startsWith(u'\'') ? name.mid(1) : name;
+}
+
 bool headerMatches(const QString& cell, const NumberSpec& spec) {
     const QString c = cell.trimmed();
     return c == spec.caption() || c == QString::fromUtf8(spec.name);
@@ -97,7 +116,7 @@ QString loopStatusText(const LoopResult& r) {
 
 QStringList manifoldCsvRow(const ManifoldInput& manifold, const LoopInput& loop,
                            const LoopResult* r) {
-    QStringList row{QString::fromStdString(loop.name)};
+    QStringList row{nameCell(QString::fromStdString(loop.name))};
     for (int i = 0; i < kLoopNumberCount; ++i) {
         const std::optional<double> v = loopNumber(loop, i);
         row << (v ? general(*v) : QString());
@@ -163,7 +182,7 @@ QString readCsvDesignRow(const CsvColumns& columns, const QStringList& cells, in
     out = CsvDesignRow{};
     out.line = line;
     out.manifold = base;
-    const QString name = cell(columns.name).trimmed();
+    const QString name = nameFromCell(cell(columns.name));
     if (name.size() > kMaxLoopNameLength)
         return QStringLiteral("%1：环路名称超过 %2 个字符")
             .arg(rowLabel(line, name.left(20) + QStringLiteral("…")))

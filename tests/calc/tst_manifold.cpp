@@ -49,6 +49,7 @@ class ManifoldTest : public QObject {
 private slots:
     void loop_run_obeys_the_heat_balance_data();
     void loop_run_obeys_the_heat_balance();
+    void design_of_the_windows_round_trips();
     void three_loops_balance_by_hand();
     void balancing_skips_loops_without_result();
     void difference_search_brackets_the_load_data();
@@ -89,6 +90,18 @@ void ManifoldTest::loop_run_obeys_the_heat_balance() {
     QVERIFY(qAbs(r.flowLpm - r.flowKgh / 60) < 1e-12 * r.flowKgh);
     QVERIFY(r.floorTemp > room && r.floorTemp < 45);
     QVERIFY(r.resistance > 0 && r.velocity > 0);
+}
+
+void ManifoldTest::design_of_the_windows_round_trips() {
+    FieldRecord d = FieldRecord::defaults();
+    d.design[ReturnTempField] = "41.5";
+    d.design[DepthField] = "95"; // not the layer sum: the sheet writes 90
+    const ManifoldInput m = manifoldFromFields(d);
+    QCOMPARE(m.tempDiff, 8.5);
+    const FieldRecord back = loopFields(m, loopFromFields(d), m.supplyTemp, m.tempDiff);
+    d.design[DepthField] = "90";
+    QVERIFY(back.design == d.design && back.thickness == d.thickness &&
+            back.conductivity == d.conductivity && back.elbows == d.elbows);
 }
 
 void ManifoldTest::three_loops_balance_by_hand() {
