@@ -210,11 +210,13 @@ ProjectRead readProject(const QByteArray& bytes) {
         r.error = QStringLiteral("项目文件太大（超过 16 MiB），不能打开");
         return r;
     }
+    // A byte-order mark, as some editors write one, is not part of the JSON.
+    const QByteArray json = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         r.error = QStringLiteral("项目文件不是有效的 JSON：%1出错（%2）")
-                      .arg(position(bytes, parseError.offset), syntaxError(parseError.error));
+                      .arg(position(json, parseError.offset), syntaxError(parseError.error));
         return r;
     }
     if (!doc.isObject()) {
