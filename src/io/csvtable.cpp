@@ -74,73 +74,126 @@ DecodedText decodeText(const QByteArray& bytes) {
     return out;
 }
 
+void CsvRowReader::endField() {
+    row_.append(field_);
+    field_.clear();
+}
+
+void CsvRowReader::endRow() {
+    endField();
+    ready_.push_back({std::move(row_), rowLine_});
+    row_.clear();
+    state_ = State::FieldStart;
+    ++line_;
+}
+
+void CsvRowReader::fail(const QString& message) {
+    error_ = message;
+    state_ = State::Failed;
+}
+
+void CsvRowReader::feed(QStringView text) {
+    for (const QChar c : text) {
+        if (state_ == State::Failed)
+            return;
+        const bool afterCr = lastWasCr_;
+        lastWasCr_ = c == u'\r';
+        // The LF of a CR LF that ended a row.
+        if (swallowLf_) {
+            swallowLf_ = false;
+            if (c == u'\n')
+                continue;
+        }
+        const bool lineEnd = c == u'\r' || c == u'\n';
+        switch (state_) {
+        case State::FieldStart:
+        case State::Unquoted:
+            if (state_ == State::FieldStart && row_.isEmpty())
+                rowLine_ = line_;
+            if (state_ == State::FieldStart && c == u'"') {
+                state_ = State::Quoted;
+                quoteLine_ = line_;
+            } else if (c == u',') {
+                endField();
+                state_ = State::FieldStart;
+            } else if (lineEnd) {
+                endRow();
+                swallowLf_ = c == u'\r';
+            } else {
+                field_ += c;
+                state_ = State::Unquoted;
+            }
+            break;
+        case State::Quoted:
+            if (c == u'"') {
+                state_ = State::QuoteSeen;
+                break;
+            }
+            if (c == u'\r' || (c == u'\n' && !afterCr))
+                ++line_;
+            field_ += c;
+            break;
+        case State::QuoteSeen:
+            if (c == u'"') {
+                field_ += c;
+                state_ = State::Quoted;
+            } else if (c == u',') {
+                endField();
+                state_ = State::FieldStart;
+            } else if (lineEnd) {
+                endRow();
+                swallowLf_ = c == u'\r';
+            } else {
+                fail(QStringLiteral("第 %1 行：引号后面应是逗号或行尾").arg(line_));
+            }
+            break;
+        case State::Failed:
+            return;
+        }
+    }
+}
+
+void CsvRowReader::finish() {
+    switch (state_) {
+    case State::Quoted:
+        fail(QStringLiteral("第 %1 行：引号括起的字段没有结束").arg(quoteLine_));
+        break;
+    case State::Unquoted:
+    case State::QuoteSeen:
+        endRow();
+        break;
+    case State::FieldStart:
+        if (!row_.isEmpty()) // the text ended after a comma
+            endRow();
+        break;
+    case State::Failed:
+        break;
+    }
+}
+
+bool CsvRowReader::takeRow(QStringList& row, int& line) {
+    if (ready_.empty())
+        return false;
+    row = std::move(ready_.front().first);
+    line = ready_.front().second;
+    ready_.pop_front();
+    return true;
+}
+
 CsvTable parseCsv(const QString& text) {
     CsvTable t;
-    const qsizetype n = text.size();
-    qsizetype pos = 0;
-    int line = 1;
-    // Ends a line at `pos` if there is one there; returns whether it did.
-    const auto lineEnd = [&]() {
-        if (pos < n && text[pos] == u'\r') {
-            pos += (pos + 1 < n && text[pos + 1] == u'\n') ? 2 : 1;
-            ++line;
-            return true;
-        }
-        if (pos < n && text[pos] == u'\n') {
-            ++pos;
-            ++line;
-            return true;
-        }
-        return false;
-    };
-    while (pos < n) {
-        QStringList row;
-        const int rowLine = line;
-        for (;;) {
-            QString field;
-            if (pos < n && text[pos] == u'"') {
-                const int openLine = line;
-                ++pos;
-                for (;;) {
-                    if (pos >= n) {
-                        t.error = QStringLiteral("第 %1 行：引号括起的字段没有结束").arg(openLine);
-                        return t;
-                    }
-                    const QChar c = text[pos];
-                    if (c == u'"') {
-                        if (pos + 1 < n && text[pos + 1] == u'"') {
-                            field += u'"';
-                            pos += 2;
-                            continue;
-                        }
-                        ++pos;
-                        break;
-                    }
-                    if (c == u'\n' || (c == u'\r' && !(pos + 1 < n && text[pos + 1] == u'\n')))
-                        ++line;
-                    field += c;
-                    ++pos;
-                }
-                if (pos < n && text[pos] != u',' && text[pos] != u'\r' && text[pos] != u'\n') {
-                    t.error = QStringLiteral("第 %1 行：引号后面应是逗号或行尾").arg(line);
-                    return t;
-                }
-            } else {
-                const qsizetype start = pos;
-                while (pos < n && text[pos] != u',' && text[pos] != u'\r' && text[pos] != u'\n')
-                    ++pos;
-                field = text.mid(start, pos - start);
-            }
-            row.append(field);
-            if (pos < n && text[pos] == u',') {
-                ++pos;
-                continue;
-            }
-            lineEnd();
-            break;
-        }
-        t.rows.append(row);
-        t.lines.append(rowLine);
+    CsvRowReader reader;
+    reader.feed(text);
+    reader.finish();
+    if (reader.failed()) {
+        t.error = reader.error();
+        return t;
+    }
+    QStringList row;
+    int line = 0;
+    while (reader.takeRow(row, line)) {
+        t.rows.append(std::move(row));
+        t.lines.append(line);
     }
     t.ok = true;
     return t;

@@ -8,6 +8,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <deque>
+#include <utility>
 
 namespace zorva::io {
 
@@ -33,6 +37,40 @@ struct DecodedText {
 // that are not GBK either are an error.
 DecodedText decodeText(const QByteArray& bytes);
 
+// RFC 4180 rows from text that arrives in pieces, so that a large table need
+// not be held at once. CR LF, a lone LF and a lone CR all end a row; a line
+// ending right at the end of the text adds no row, and an empty line is a row
+// of one empty field. A quotation mark inside an unquoted field is kept as
+// text; text after a closing quotation mark is an error, and so is a quoted
+// field left open at the end.
+class CsvRowReader {
+public:
+    void feed(QStringView text);
+    // The end of the text: completes the last row or reports an open quote.
+    void finish();
+    // The next complete row and the line (from 1) it starts on.
+    bool takeRow(QStringList& row, int& line);
+    bool failed() const { return state_ == State::Failed; }
+    QString error() const { return error_; } // Chinese, naming the line
+
+private:
+    enum class State { FieldStart, Unquoted, Quoted, QuoteSeen, Failed };
+    void endField();
+    void endRow();
+    void fail(const QString& message);
+
+    State state_ = State::FieldStart;
+    QString field_;
+    QStringList row_;
+    std::deque<std::pair<QStringList, int>> ready_;
+    int line_ = 1;
+    int rowLine_ = 1;
+    int quoteLine_ = 1;
+    bool swallowLf_ = false;
+    bool lastWasCr_ = false;
+    QString error_;
+};
+
 struct CsvTable {
     bool ok = false;
     QString error; // Chinese, naming the line, when not ok
@@ -41,10 +79,7 @@ struct CsvTable {
     QList<int> lines; // the line (from 1) each row starts on
 };
 
-// Parses RFC 4180 text. CR LF, a lone LF and a lone CR all end a row; a line
-// ending right at the end of the text adds no row. A quotation mark inside
-// an unquoted field is kept as text; text after a closing quotation mark is
-// an error, and so is a quoted field left open.
+// The whole text through a CsvRowReader.
 CsvTable parseCsv(const QString& text);
 
 // decodeText then parseCsv; more than kMaxCsvBytes is an error.

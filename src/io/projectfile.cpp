@@ -212,6 +212,16 @@ ProjectRead readProject(const QByteArray& bytes) {
     }
     // A byte-order mark, as some editors write one, is not part of the JSON.
     const QByteArray json = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+    // Qt's parser drops a byte-order mark that starts a string but sorts an
+    // object's keys with it, so that keys can no longer be found and a saved
+    // file could hold a key twice; such a file is refused.
+    const qsizetype mark = json.indexOf("\"\xEF\xBB\xBF");
+    if (mark >= 0) {
+        r.error = QStringLiteral("项目文件%1：文字以不可见的字节顺序标记（U+FEFF）开头，"
+                                 "不能可靠读取；请删除这个字符或写成 \\uFEFF")
+                      .arg(position(json, mark + 1));
+        return r;
+    }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {

@@ -55,6 +55,19 @@ void CsvTableTest::parse_reads_rfc4180() {
     QVERIFY2(t.ok, qPrintable(t.error));
     QCOMPARE(t.rows, rows);
     QCOMPARE(t.lines, lines);
+    // Fed one character at a time, the reader gives the same rows.
+    CsvRowReader reader;
+    for (const QChar c : text)
+        reader.feed(QStringView(&c, 1));
+    reader.finish();
+    QStringList row;
+    int line = 0;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        QVERIFY(reader.takeRow(row, line));
+        QCOMPARE(row, rows[i]);
+        QCOMPARE(line, lines[i]);
+    }
+    QVERIFY(!reader.takeRow(row, line));
     // What is written reads back as the same rows.
     QCOMPARE(readCsv(csvBytes(rows)).rows, rows);
 }

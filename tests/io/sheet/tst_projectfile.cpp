@@ -99,6 +99,10 @@ void ProjectFileTest::bad_files_are_refused_data() {
     broken.replace("\"loops\":[", "\n  \"loops\":[\n  {\"name\":\"客厅\" \"x\":1},");
     QTest::newRow("broken json, line and column")
         << broken << "项目文件不是有效的 JSON：第 3 行第 17 列出错（对象没有正确结束）";
+    QTest::newRow("key starting with a byte-order mark")
+        << QByteArray(validFile()).replace("\"length\"", "\"\xEF\xBB\xBFlength\"")
+        << "项目文件第 1 行第 360 列：文字以不可见的字节顺序标记（U+FEFF）开头，"
+           "不能可靠读取；请删除这个字符或写成 \\uFEFF";
     QTest::newRow("newer version")
         << QByteArray(validFile()).replace("\"version\":1", "\"version\":2")
         << "项目文件的版本 2 比本程序支持的版本 1 新，请使用更新的程序打开";
