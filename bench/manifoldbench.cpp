@@ -44,20 +44,32 @@ BenchProject makeBenchProject(std::size_t loops, std::uint32_t seed) {
     return p;
 }
 
-ProjectSummary computeProjectSerial(const BenchProject& project) {
-    const std::size_t n = project.loops.size();
+ProjectSummary emptySummary(const BenchProject& project) {
     ProjectSummary s;
-    s.results.resize(n);
-    computeLoops(project.manifold, project.loops, s.results);
+    s.results.resize(project.loops.size());
+    s.diffs.resize(project.loops.size());
+    s.needs.resize(project.loops.size());
+    return s;
+}
+
+void computeLoopWork(const BenchProject& project, std::size_t i, ProjectSummary& s) {
+    const LoopInput& loop = project.loops[i];
+    s.results[i] = computeLoop(project.manifold, loop);
+    s.diffs[i] = tempDiffForLoad(project.manifold, loop);
+    s.needs[i] = requiredSupplyForLoop(project.manifold, loop);
+}
+
+void finishSummary(const BenchProject& project, ProjectSummary& s) {
     balance(s.results);
     s.totals = manifoldTotals(project.manifold, s.results);
-    s.diffs.reserve(n);
-    s.needs.reserve(n);
-    for (const LoopInput& loop : project.loops) {
-        s.diffs.push_back(tempDiffForLoad(project.manifold, loop));
-        s.needs.push_back(requiredSupplyForLoop(project.manifold, loop));
-    }
     s.suggestion = combineSupplyNeeds(s.needs);
+}
+
+ProjectSummary computeProjectSerial(const BenchProject& project) {
+    ProjectSummary s = emptySummary(project);
+    for (std::size_t i = 0; i < project.loops.size(); ++i)
+        computeLoopWork(project, i, s);
+    finishSummary(project, s);
     return s;
 }
 

@@ -31,6 +31,15 @@ struct ProjectSummary {
     SupplySuggestion suggestion;
 };
 
+// A summary with room for every loop's results, to be filled by
+// computeLoopWork for every index (on any threads, each index once) and then
+// completed by finishSummary.
+ProjectSummary emptySummary(const BenchProject& project);
+// The loop's run, difference search and supply need, into index `i`.
+void computeLoopWork(const BenchProject& project, std::size_t i, ProjectSummary& summary);
+// Balancing, totals and the supply suggestion from the per-loop work.
+void finishSummary(const BenchProject& project, ProjectSummary& summary);
+
 // Everything the sheet computes for the project, on the calling thread.
 ProjectSummary computeProjectSerial(const BenchProject& project);
 

@@ -4,6 +4,8 @@
 #include "manifoldfields.h"
 #include "numtext.h"
 
+#include <QFile>
+
 #include <cmath>
 
 namespace zorva::io {
@@ -249,6 +251,25 @@ LoopCsvImport importLoopsCsv(const QByteArray& bytes, const ManifoldInput& base)
     }
     result.ok = true;
     return result;
+}
+
+LoopCsvImport importLoopsCsvFile(const QString& path, const ManifoldInput& base) {
+    LoopCsvImport result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("不能打开 CSV 文件：%1").arg(file.errorString());
+        return result;
+    }
+    if (file.size() > kMaxCsvBytes) {
+        result.error = QStringLiteral("文件太大（超过 16 MiB），不能读取");
+        return result;
+    }
+    const QByteArray bytes = file.read(kMaxCsvBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("读取 CSV 文件失败：%1").arg(file.errorString());
+        return result;
+    }
+    return importLoopsCsv(bytes, base);
 }
 
 } // namespace zorva::io

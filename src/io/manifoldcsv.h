@@ -57,5 +57,7 @@ struct LoopCsvImport {
 // The whole import: decoding, header, every row checked; the first fault
 // stops it. Rows whose cells are all blank are skipped.
 LoopCsvImport importLoopsCsv(const QByteArray& bytes, const ManifoldInput& base);
+// The same from a file, refusing one over kMaxCsvBytes before reading it.
+LoopCsvImport importLoopsCsvFile(const QString& path, const ManifoldInput& base);
 
 } // namespace zorva::io

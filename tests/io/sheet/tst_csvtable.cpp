@@ -4,6 +4,7 @@
 #include "csvtable.h"
 #include "manifoldcsv.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zorva;
@@ -20,6 +21,7 @@ private slots:
     void export_reads_back_as_the_same_loops();
     void bad_rows_are_named_data();
     void bad_rows_are_named();
+    void oversized_file_is_not_read();
 };
 
 void CsvTableTest::written_bytes_have_bom_crlf_and_quotes() {
@@ -163,6 +165,16 @@ void CsvTableTest::bad_rows_are_named() {
     QVERIFY(!in.ok);
     QCOMPARE(in.error, message);
     QVERIFY(in.rows.isEmpty());
+}
+
+void CsvTableTest::oversized_file_is_not_read() {
+    QTemporaryDir dir;
+    QFile f(dir.filePath("big.csv"));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxCsvBytes + 1));
+    f.close();
+    QCOMPARE(importLoopsCsvFile(f.fileName(), {}).error,
+             QStringLiteral("文件太大（超过 16 MiB），不能读取"));
+    QVERIFY(!importLoopsCsv(QByteArray(kMaxCsvBytes + 1, ' '), {}).ok);
 }
 
 QTEST_APPLESS_MAIN(CsvTableTest)
