@@ -5,12 +5,14 @@
 // manifold columns where a row has them) back, checking every value.
 
 #include "manifold.h"
+#include "manifoldfields.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <span>
 
 namespace zorva::io {
@@ -26,11 +28,17 @@ QStringList manifoldCsvRow(const ManifoldInput& manifold, const LoopInput& loop,
 QList<QStringList> manifoldCsvRows(const ManifoldInput& manifold, std::span<const LoopInput> loops,
                                    std::span<const LoopResult> results);
 
+template <std::size_t N> constexpr std::array<int, N> noColumns() {
+    std::array<int, N> columns{};
+    columns.fill(-1);
+    return columns;
+}
+
 // Which header column holds which input: -1 when absent.
 struct CsvColumns {
     int name = -1;
-    int loop[5] = {-1, -1, -1, -1, -1}; // loopSpecs() order
-    int manifold[13] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::array<int, kLoopNumberCount> loop = noColumns<kLoopNumberCount>(); // loopSpecs() order
+    std::array<int, kManifoldNumberCount> manifold = noColumns<kManifoldNumberCount>();
 };
 
 // Finds the input columns by caption (with or without its unit); other
