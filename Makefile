@@ -17,7 +17,7 @@ DEPS := qt6-base-dev cmake ninja-build g++ make fonts-arphic-uming fonts-liberat
 # runtimes.
 FUZZ_DEPS := clang-14 libclang-rt-14-dev
 
-FUZZ_TARGETS := fuzz_numparse fuzz_calculate fuzz_record
+FUZZ_TARGETS := fuzz_numparse fuzz_calculate fuzz_record fuzz_project fuzz_csvimport
 # Seconds each fuzz target runs for `make fuzz` and for `make fuzz-smoke`.
 FUZZ_SECONDS ?= 600
 FUZZ_SMOKE_SECONDS ?= 20

@@ -2,12 +2,14 @@
 // converge in 500 passes. Prints "<case> <N> ns/run" per case, then one
 // update of the design check on the default design with a load of 100 W/m²
 // (rules, EN 1264-2, supply temperature search) as "checks <N> ns/update,
-// <R> runs" against one whole Calculate run on a copy, then the start-up
-// figures of the windows.
+// <R> runs" against one whole Calculate run on a copy, then
+// "manifold-1thread <N> ms" for a 10,000-loop manifold project with its
+// searches on one thread, then the start-up figures of the windows.
 
 #include "bench_startup.h"
 #include "calculate.h"
 #include "designreview.h"
+#include "manifoldbench.h"
 
 #include <algorithm>
 #include <chrono>
@@ -75,5 +77,7 @@ int main(int argc, char** argv) {
     std::printf("default %.0f ns/run\n", timeRuns(defaults, 20000));
     std::printf("noconv %.0f ns/run\n", timeRuns(noconv, 1000));
     benchChecks(defaults);
+    const bench::BenchProject project = bench::makeBenchProject(10000);
+    std::printf("manifold-1thread %.0f ms\n", bench::timeProjectSerialMs(project, 3));
     return runStartupBench(argc, argv);
 }
