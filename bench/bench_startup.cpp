@@ -13,8 +13,8 @@
 #include "bench_startup.h"
 
 #include "dialogseam.h"
+#include "mainwindow.h"
 #include "windowregistry.h"
-#include "zorva.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -82,7 +82,7 @@ Sample programWindows() {
     const long before = residentKiB();
     const auto start = Clock::now();
     auto* registry = new WindowRegistry(dialogs);
-    Zorva& window = registry->start();
+    MainWindow& window = registry->start();
     if (!QTest::qWaitForWindowExposed(&window))
         std::fprintf(stderr, "main window not exposed\n");
     const auto stop = Clock::now();
