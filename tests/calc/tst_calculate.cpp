@@ -63,6 +63,8 @@ private slots:
     void clamp_data();
     void clamp();
     void clampedRunUsesRaisedFill();
+    void clampIsReportedOnlyWhenItFires();
+    void runReadsTheFieldsAgainAfterTheClampWrites();
     void pipeSurfaceTemp_data();
     void pipeSurfaceTemp();
     void doublingPipeConductivityHalvesWallDrop();
@@ -214,6 +216,48 @@ void CalculateTest::clampedRunUsesRaisedFill() {
     QCOMPARE(f.thickness[FillingLayerRow], std::string("60"));
     QCOMPARE(f.design[DepthField], std::string("100"));
     QCOMPARE(v.thickFill, 60.0);
+}
+
+void CalculateTest::clampIsReportedOnlyWhenItFires() {
+    FieldRecord f = FieldRecord::defaults();
+    WorkingVars v;
+    QVERIFY(!calculate(v, f).clamp.has_value());
+    f.design[DiameterField] = "20.5";
+    f.thickness[FillingLayerRow] = "20";
+    const RunReport report = calculate(v, f);
+    QVERIFY(report.clamp.has_value());
+    QCOMPARE(report.clamp->fill.str(), std::string("20.5"));
+    QCOMPARE(report.clamp->depth.str(), std::string("60.5"));
+}
+
+namespace {
+
+// Fields whose own handling moves the filling layer on after the clamp
+// wrote it, as a window's change handling may.
+class MovingFields final : public RunFields {
+public:
+    FieldRecord record = FieldRecord::defaults();
+    int reads = 0;
+    const FieldRecord& current() override {
+        ++reads;
+        return record;
+    }
+    void writeClamp(const ClampWrite& write) override {
+        record.thickness[FillingLayerRow] = write.fill.str() + "0"; // 60 becomes 600
+        record.design[DepthField] = write.depth.str();
+    }
+};
+
+} // namespace
+
+void CalculateTest::runReadsTheFieldsAgainAfterTheClampWrites() {
+    MovingFields fields;
+    fields.record.design[DiameterField] = "60";
+    WorkingVars v;
+    const RunReport report = calculate(v, fields);
+    QCOMPARE(report.clamp->fill.str(), std::string("60"));
+    QCOMPARE(v.thickFill, 600.0);
+    QCOMPARE(fields.record.design[DepthField], std::string("100"));
 }
 
 void CalculateTest::pipeSurfaceTemp_data() {
