@@ -187,7 +187,7 @@ void CalculateRunTest::non_converging_run_reports_and_keeps_results() {
 }
 
 void CalculateRunTest::result_writes_bring_depth_link_into_step() {
-    // A new settings window with default layers under a depth of 100: the
+    // A new construction window with default layers under a depth of 100: the
     // run itself uses the 50 mm filling layer, and its result writes then
     // put the filling layer in step with the depth.
     w_->thickness(0)->setText("30");

@@ -1,4 +1,4 @@
-// The settings window as built: texts, places, fonts, tooltips, names and
+// The construction window as built: texts, places, fonts, tooltips, names and
 // keyboard order, and its OK button.
 
 #include "windowtestkit.h"
@@ -159,7 +159,7 @@ void ConstructionWindowTest::ok_hands_focus_to_calculate() {
 
     QCOMPARE(main.focusWidget(), static_cast<QWidget*>(main.calculateButton()));
     QTRY_VERIFY(main.isActiveWindow());
-    // The settings window stays open with its values; nothing is recalculated.
+    // The construction window stays open with its values; nothing is recalculated.
     QVERIFY(settings.isVisible());
     QCOMPARE(w_->thickness(3)->text(), QString("3"));
     QCOMPARE(w_->results(), defaultResults());

@@ -1,5 +1,5 @@
 // The link between the burial depth on the main window and the layer
-// thicknesses on the settings window, for whole-text writes (pasting) and
+// thicknesses on the construction window, for whole-text writes (pasting) and
 // for entries typed key by key.
 
 #include "windowtestkit.h"

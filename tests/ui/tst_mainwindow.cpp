@@ -296,7 +296,7 @@ void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
     QVERIFY(w_->registry.existingMain() == nullptr);
     MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    // The load step has built the settings window, hidden.
+    // The load step has built the construction window, hidden.
     QVERIFY(w_->registry.existingConstruction() != nullptr);
     QVERIFY(!w_->registry.existingConstruction()->isVisible());
     QCOMPARE(main.focusWidget(), static_cast<QWidget*>(w_->field(7)));
@@ -304,7 +304,7 @@ void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
     QVERIFY(qAbs(main.frameGeometry().center().x() - screen.center().x()) <= 16);
     QVERIFY(qAbs(main.frameGeometry().center().y() - screen.center().y()) <= 40);
     QCOMPARE(w_->results(), QStringList(7, QString()));
-    // The load step copied the settings window's defaults.
+    // The load step copied the construction window's defaults.
     QCOMPARE(main.workingVars().lambdaSurface, 2.91);
     QCOMPARE(main.workingVars().thickFill, 50.0);
     QCOMPARE(main.workingVars().roomTemp, 0.0);

@@ -1,6 +1,6 @@
 // Thousands of random edits across both windows, with a fixed seed: typed
 // characters, pasted texts of every kind, Enter, Calculate, OK and closing
-// the settings window. After each step the program must still answer, the
+// the construction window. After each step the program must still answer, the
 // only messages may be the calculation's own, and after a change of a main
 // window field the burial depth must read as the sum of the three layers.
 
@@ -113,7 +113,7 @@ void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_link
             field->setText(gen.text());
             // Writing the text a field already holds is no change.
             mainFieldChanged = field->text() != before;
-        } else if (action < 13) { // type into a settings field
+        } else if (action < 13) { // type into a construction field
             ConstructionWindow& settings = registry.construction();
             auto thickness = [&settings](int k) {
                 return k < zorva::kConstructionRows
@@ -126,7 +126,7 @@ void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_link
                     : settings.conductivityField(zorva::ConstructionRow(gen.below(4)));
             field->selectAll();
             QTest::keyClicks(field, gen.text());
-        } else if (action < 15) { // paste into a settings field
+        } else if (action < 15) { // paste into a construction field
             registry.construction()
                 .thicknessField(zorva::ConstructionRow(gen.below(3)))
                 ->setText(gen.text());
