@@ -2,6 +2,7 @@
 
 #include "checked.h"
 #include "constants.h"
+#include "depthlink.h"
 #include "numparse.h"
 
 namespace zorva {
