@@ -34,8 +34,6 @@ QString quoted(const QString& path) {
 }
 
 const char* kindOf(mode_t mode) {
-    if (S_ISDIR(mode))
-        return "文件夹";
     if (S_ISFIFO(mode))
         return "命名管道";
     if (S_ISCHR(mode))
@@ -79,6 +77,9 @@ WriteResult resolveTarget(const QString& path, Target* target) {
             return systemFailure(QStringLiteral("无法访问文件") + quoted(path), error);
         }
         if (!S_ISLNK(status.st_mode)) {
+            if (S_ISDIR(status.st_mode))
+                return systemFailure(
+                    QStringLiteral("无法保存到%1：它是一个文件夹").arg(quoted(path)), EISDIR);
             if (!S_ISREG(status.st_mode)) {
                 return failure(QStringLiteral("无法保存到%1：它是一个%2，不是普通文件")
                                    .arg(quoted(path), QString::fromUtf8(kindOf(status.st_mode))));
