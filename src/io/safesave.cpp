@@ -199,6 +199,10 @@ WriteResult writeFileSafely(const QString& path, const QByteArray& bytes) {
     Target target;
     if (WriteResult resolved = resolveTarget(path, &target); !resolved.ok)
         return resolved;
+    // A file the user may not write stays as it is, although the folder
+    // would allow replacing it (root may write any file).
+    if (target.exists && ::faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0)
+        return systemFailure(QStringLiteral("无法写入文件%1").arg(quoted(path)), errno);
 
     const QString writeFailed = QStringLiteral("写入文件%1失败").arg(quoted(path));
     TemporaryFile temp;
