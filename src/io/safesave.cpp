@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,7 +91,8 @@ WriteResult resolveTarget(const QString& path, Target* target) {
             target->status = status;
             return {true, {}};
         }
-        std::vector<char> link(static_cast<std::size_t>(status.st_size) + 2);
+        // Some links (those under /proc) report no size.
+        std::vector<char> link(std::max<std::size_t>(status.st_size, PATH_MAX) + 1);
         const ssize_t length = ::readlink(current.constData(), link.data(), link.size());
         if (length < 0)
             return systemFailure(QStringLiteral("无法读取符号链接") + quoted(path), errno);
