@@ -1,41 +1,25 @@
 #include "picturefile.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace zorva::io {
 
-namespace {
-
-QString writeBitmap(const QImage& image, const QString& fileName) {
-    if (image.isNull())
-        return QStringLiteral("没有可保存的图片");
-    // QSaveFile writes beside the target and renames over it on commit, so
-    // an existing file is only ever replaced by a complete new one.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // The format is named: the extension the user typed does not choose it.
-    if (!image.save(&file, "BMP")) {
-        // The failed write keeps its cause for the next flush to report.
-        file.flush();
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("写入位图数据失败");
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
-}
-
-} // namespace
-
 WriteResult writeBitmapFile(const QImage& image, const QString& fileName) {
-    const QString reason = writeBitmap(image, fileName);
-    if (reason.isEmpty())
-        return {true, {}};
-    return {false, QStringLiteral("无法保存图片文件“%1”：\r\n%2").arg(fileName, reason)};
+    const QString cannotSave = QStringLiteral("无法保存图片文件“%1”：\r\n%2");
+    if (image.isNull())
+        return {false, cannotSave.arg(fileName, QStringLiteral("没有可保存的图片"))};
+    // The whole bitmap is made in memory first, so the file is only written
+    // once its exact bytes are known. The format is named: the extension the
+    // user typed does not choose it.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP"))
+        return {false, cannotSave.arg(fileName, QStringLiteral("无法生成位图数据"))};
+    WriteResult written = writeFileSafely(fileName, bytes);
+    if (!written.ok)
+        written.error = QStringLiteral("无法保存图片文件。\r\n") + written.error;
+    return written;
 }
 
 } // namespace zorva::io

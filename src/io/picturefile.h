@@ -9,8 +9,9 @@
 namespace zorva::io {
 
 // Writes `image` as a Windows bitmap to exactly `fileName`, whatever its
-// extension. The file is replaced whole or not at all; on failure the error
-// names the file and the reason.
+// extension, through writeFileSafely: the file is replaced whole or not at
+// all, and what is no regular file is refused; on failure the error names
+// the file and the reason.
 WriteResult writeBitmapFile(const QImage& image, const QString& fileName);
 
 } // namespace zorva::io

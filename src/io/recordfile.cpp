@@ -1,11 +1,11 @@
 #include "recordfile.h"
 
+#include "gbkcodec.h"
 #include "recordformat.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zorva::io {
 
@@ -46,16 +46,19 @@ RecordRead failed(const QString& error) {
 } // namespace
 
 WriteResult writeRecordFile(const QString& fileName, const QString& buffer) {
-    // QSaveFile writes beside the target and renames over it on commit: the
-    // old file stays as it was unless the whole new content was written.
-    const QByteArray bytes = recordFileBytes(buffer);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {false, cannotSaveText(fileName, file.errorString())};
-    return {true, {}};
+    // Without GBK the record would be written as an empty file.
+    if (const QString problem = gbkCodecProblem(); !problem.isEmpty())
+        return {false, cannotSaveText(fileName, problem)};
+    WriteResult written = writeFileSafely(fileName, recordFileBytes(buffer));
+    if (!written.ok)
+        written.error = QStringLiteral("无法保存记录文件。\r\n") + written.error;
+    return written;
 }
 
 RecordRead readRecordFile(const QString& fileName) {
+    // Without GBK every file would read as holding no record.
+    if (const QString problem = gbkCodecProblem(); !problem.isEmpty())
+        return failed(cannotOpenText(fileName, problem));
     // A pipe or a device is no record, and opening a pipe would wait for a
     // writer that may never come.
     const QFileInfo info(fileName);

@@ -13,8 +13,9 @@ namespace zorva::io {
 // Files larger than this are not records and are not read.
 constexpr qint64 kRecordSizeLimit = qint64(1) << 20;
 
-// Writes the record buffer as a record file (recordFileBytes). The file is
-// replaced whole or not at all.
+// Writes the record buffer as a record file (recordFileBytes) through
+// writeFileSafely: the file is replaced whole or not at all, and what is no
+// regular file is refused. Fails without writing when Qt has no GBK codec.
 WriteResult writeRecordFile(const QString& fileName, const QString& buffer);
 
 struct RecordRead {
@@ -24,8 +25,8 @@ struct RecordRead {
 };
 
 // Reads a record file field by field. Refuses what is not a regular file
-// (a pipe or a device would make the read wait) and files over the size
-// limit.
+// (a pipe or a device would make the read wait), files over the size limit,
+// and every file when Qt has no GBK codec.
 RecordRead readRecordFile(const QString& fileName);
 
 } // namespace zorva::io

@@ -5,6 +5,7 @@
 #include "fakedialogs.h"
 #include "filecommands.h"
 #include "filedialog.h"
+#include "filesizecap.h"
 #include "picturefile.h"
 #include "principlewindow.h"
 
@@ -17,8 +18,6 @@
 #include <QtEndian>
 
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -96,28 +95,6 @@ QString bitmapProblem(const QString& path) {
     return {};
 }
 
-// Caps the size of files this process may write, for one command.
-class FileSizeCap {
-public:
-    explicit FileSizeCap(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit capped = saved_;
-        capped.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &capped);
-    }
-    ~FileSizeCap() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeCap(const FileSizeCap&) = delete;
-    FileSizeCap& operator=(const FileSizeCap&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-
 } // namespace
 
 class PictureSaveTest : public QObject {
@@ -134,6 +111,8 @@ private slots:
     void unwritable_path_is_reported_data();
     void unwritable_path_is_reported();
     void failed_write_leaves_old_file_intact();
+    void write_cut_short_at_any_size_keeps_the_old_file_data();
+    void write_cut_short_at_any_size_keeps_the_old_file();
     void missing_picture_writes_nothing();
 };
 
@@ -310,6 +289,39 @@ void PictureSaveTest::missing_picture_writes_nothing() {
     QVERIFY(!written.error.isEmpty());
     QCOMPARE(readAll(target), QByteArray("the old picture"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("old.bmp")});
+}
+
+void PictureSaveTest::write_cut_short_at_any_size_keeps_the_old_file_data() {
+    QTest::addColumn<bool>("hasOld");
+    QTest::newRow("over an old picture") << true;
+    QTest::newRow("new file") << false;
+}
+
+// Every cap below the bitmap's size, each byte of the last 5 KiB included,
+// fails the save with a warning and leaves the old file (or none).
+void PictureSaveTest::write_cut_short_at_any_size_keeps_the_old_file() {
+    QFETCH(bool, hasOld);
+    QTemporaryDir dir;
+    FakeHost host;
+    host.save(dir.filePath(QStringLiteral("full.bmp")));
+    const qsizetype full = readAll(dir.filePath(QStringLiteral("full.bmp"))).size();
+    QVERIFY(full > 32768);
+    const QString target = dir.filePath(QStringLiteral("old.bmp"));
+    for (qsizetype cap = 0; cap < full; cap += cap < 32768 ? 512 : 1) {
+        QFile::remove(target);
+        QVERIFY(!hasOld || writeAll(target, "the old picture"));
+        {
+            const FileSizeCap capped{rlim_t(cap)};
+            host.save(target);
+        }
+        const FakeDialogs::Message shown = host.seam.takeMessage();
+        QVERIFY2(shown.icon == QMessageBox::Warning && shown.text.contains(target) &&
+                     shown.text.contains(qt_error_string(EFBIG)),
+                 qPrintable(QStringLiteral("cap %1: %2").arg(cap).arg(shown.text)));
+        QVERIFY2(hasOld ? readAll(target) == "the old picture" : !QFile::exists(target),
+                 qPrintable(QStringLiteral("cap %1").arg(cap)));
+        QCOMPARE(entries(dir.path()).size(), hasOld ? 2 : 1);
+    }
 }
 
 QTEST_MAIN(PictureSaveTest)

@@ -1,9 +1,12 @@
 // "保存文件" against a scripted host running the real engine.
 
+#include "filesizecap.h"
 #include "recordfixture.h"
 #include "recordformat.h"
 
 #include <QSaveFile>
+
+#include <sys/stat.h>
 
 class RecordSaveTest : public QObject {
     Q_OBJECT
@@ -25,6 +28,10 @@ private slots:
     void cancel_changes_nothing_although_a_name_is_remembered();
     void save_to_unwritable_path_reports_and_keeps_the_old_file_data();
     void save_to_unwritable_path_reports_and_keeps_the_old_file();
+    void write_cut_short_keeps_the_old_file_data();
+    void write_cut_short_keeps_the_old_file();
+    void target_that_is_no_file_is_refused_data();
+    void target_that_is_no_file_is_refused();
 
 private:
     RecordFixture fx_;
@@ -224,11 +231,76 @@ void RecordSaveTest::save_to_unwritable_path_reports_and_keeps_the_old_file() {
     QCOMPARE(shown.icon, QMessageBox::Warning);
     QCOMPARE(shown.title, QStringLiteral("Zorva"));
     QVERIFY2(shown.text.contains(QDir::toNativeSeparators(bad)), qPrintable(shown.text));
-    QVERIFY2(shown.text.contains(probe.errorString()), qPrintable(shown.text));
+    // The system's reason; for a folder the system's own text rather than
+    // QSaveFile's.
+    const QString reason = target == "folder" ? qt_error_string(EISDIR) : probe.errorString();
+    QVERIFY2(shown.text.contains(reason), qPrintable(shown.text));
     QCOMPARE(fileBytes(good), saved);
     QVERIFY(QFileInfo(fx_.path(QStringLiteral("folder"))).isDir());
     QVERIFY(QDir(fx_.path(QStringLiteral("folder"))).isEmpty());
     QCOMPARE(QDir(fx_.dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("good.txt")});
+}
+
+void RecordSaveTest::write_cut_short_keeps_the_old_file_data() {
+    QTest::addColumn<bool>("hasOld");
+    QTest::newRow("over an old record") << true;
+    QTest::newRow("new file") << false;
+}
+
+// Every cap below the record's size fails the save with a warning and
+// leaves the old file (or none).
+void RecordSaveTest::write_cut_short_keeps_the_old_file() {
+    QFETCH(bool, hasOld);
+    fx_.host->seam.answerSave(fx_.path(QStringLiteral("full.txt")));
+    saveRecordCommand(*fx_.host);
+    const qsizetype full = fileBytes(fx_.path(QStringLiteral("full.txt"))).size();
+    const QString target = fx_.path(QStringLiteral("记录.txt"));
+    for (qsizetype cap = 0; cap < full; ++cap) {
+        QFile::remove(target);
+        if (hasOld)
+            writeBytes(target, "old record\r\n");
+        fx_.host->seam.answerSave(target);
+        {
+            const FileSizeCap capped{rlim_t(cap)};
+            saveRecordCommand(*fx_.host);
+        }
+        const FakeDialogs::Message shown = fx_.takeMessage();
+        QVERIFY2(shown.icon == QMessageBox::Warning && shown.text.contains(target) &&
+                     shown.text.contains(qt_error_string(EFBIG)),
+                 qPrintable(QStringLiteral("cap %1: %2").arg(cap).arg(shown.text)));
+        QVERIFY2(hasOld ? fileBytes(target) == "old record\r\n" : !QFile::exists(target),
+                 qPrintable(QStringLiteral("cap %1").arg(cap)));
+        QCOMPARE(QDir(fx_.dir->path()).entryList(QDir::Files | QDir::Hidden).size(),
+                 hasOld ? 2 : 1);
+    }
+}
+
+void RecordSaveTest::target_that_is_no_file_is_refused_data() {
+    QTest::addColumn<bool>("loop");
+    QTest::newRow("named pipe") << false;
+    QTest::newRow("symbolic link loop") << true;
+}
+
+void RecordSaveTest::target_that_is_no_file_is_refused() {
+    QFETCH(bool, loop);
+    const QString target = fx_.path(QStringLiteral("target"));
+    const QString other = fx_.path(QStringLiteral("other"));
+    QVERIFY(loop ? QFile::link(other, target) && QFile::link(target, other)
+                 : ::mkfifo(QFile::encodeName(target).constData(), 0644) == 0);
+    fx_.host->seam.answerSave(target);
+    saveRecordCommand(*fx_.host);
+
+    const FakeDialogs::Message shown = fx_.takeMessage();
+    QCOMPARE(shown.icon, QMessageBox::Warning);
+    QVERIFY2(shown.text.contains(target) &&
+                 shown.text.contains(loop ? qt_error_string(ELOOP) : QStringLiteral("命名管道")),
+             qPrintable(shown.text));
+    const QFileInfo info(target);
+    QVERIFY(loop ? info.isSymLink() : !info.isFile() && info.exists());
+    QCOMPARE(QDir(fx_.dir->path())
+                 .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
+                 .size(),
+             loop ? 2 : 1);
 }
 
 QTEST_GUILESS_MAIN(RecordSaveTest)
