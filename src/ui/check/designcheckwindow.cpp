@@ -73,6 +73,7 @@ QIcon verdictIcon(Verdict verdict) {
 DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), limits_(new LimitsPanel),
       rules_(new RuleTableModel(this)), crossCheck_(new CrossCheckModel(this)) {
+    setObjectName(QStringLiteral("designCheck"));
     setWindowTitle(QStringLiteral("设计校核"));
 
     auto* content = new QWidget;
@@ -153,7 +154,7 @@ QGroupBox* DesignCheckWindow::buildAdvice() {
 }
 
 QGroupBox* DesignCheckWindow::buildCrossCheck() {
-    enGroup_ = new QGroupBox(QStringLiteral("与 EN 1264-2（A 型，盘管埋在找平层内）对比"));
+    enGroup_ = new QGroupBox;
     enGroup_->setObjectName(QStringLiteral("crossCheckGroup"));
     auto* box = new QHBoxLayout(enGroup_);
     enReason_ = newValueLabel(enGroup_, "enReason", QStringLiteral("EN 1264-2 不适用的原因"));
@@ -214,6 +215,7 @@ void DesignCheckWindow::showStatus() {
         review_ && session_.editedSinceCalculation() ? QStringLiteral("（上次计算）") : QString();
     adviceGroup_->setTitle(QStringLiteral("调整建议") + lastSuffix);
     rulesGroup_->setTitle(QStringLiteral("校核结果") + lastSuffix);
+    enGroup_->setTitle(QStringLiteral("与 EN 1264-2（A 型，盘管埋在找平层内）对比") + lastSuffix);
     status_->setText(text);
     statusIcon_->setPixmap(icon.pixmap(24, 24));
 }
