@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -272,6 +273,34 @@ private slots:
                  numbers);
         QVERIFY((numbers ? flags : reason)->text().contains(QStringLiteral("EN 1264-2")));
         QVERIFY(!reason->text().contains(QStringLiteral("W/m²")));
+    }
+
+    void limitsAreKeptAndRestored() {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("check.ini")), QSettings::IniFormat);
+        {
+            DesignSession session(&settings);
+            DesignCheckWindow w(session);
+            setLoad(session, 90);
+            w.findChild<QDoubleSpinBox*>(QStringLiteral("maxResistance"))->setValue(50);
+        }
+        DesignSession session(&settings);
+        DesignCheckWindow w(session);
+        auto* resistance = w.findChild<QDoubleSpinBox*>(QStringLiteral("maxResistance"));
+        QCOMPARE(resistance->value(), 50.0);
+        QCOMPARE(w.limitsPanel()->loadBox()->value(), 90.0);
+        session.publishCalculation(calculated(withTemps("60", "50")));
+        // 35.2 kPa at 60/50: within 50, not within the default 30.
+        QCOMPARE(cell(w, Rule::Resistance, RuleTableModel::VerdictColumn), QStringLiteral("合格"));
+        // The basis names the guidance line the rule comes from.
+        QVERIFY(cell(w, Rule::Velocity, RuleTableModel::BasisColumn, Qt::ToolTipRole)
+                    .contains(QStringLiteral("0.25m/s")));
+        w.findChild<QPushButton*>(QStringLiteral("restoreLimits"))->click();
+        QCOMPARE(resistance->value(), 30.0);
+        QCOMPARE(session.limits().maxResistance, 30.0);
+        QCOMPARE(session.limits().loadPerArea, std::optional<double>(90));
+        QCOMPARE(cell(w, Rule::Resistance, RuleTableModel::VerdictColumn),
+                 QStringLiteral("不合格"));
     }
 
     void everyInputIsNamed() {
