@@ -1,12 +1,14 @@
 #include "zorvaapp.h"
 
 #include "dialogseam.h"
+#include "toolset.h"
 #include "translations.h"
 #include "windowregistry.h"
 #include "zorvaresources.h"
 
 #include <QApplication>
 #include <QLocale>
+#include <QSettings>
 
 int runZorva(QApplication& app) {
     app.setWindowIcon(zorva::programIcon());
@@ -17,6 +19,9 @@ int runZorva(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zorva.Zorva"));
     QtDialogs dialogs;
     WindowRegistry windows(dialogs);
+    // What the tools remember between runs (the design check's limits).
+    QSettings settings(QStringLiteral("Zorva"), QStringLiteral("Zorva"));
     windows.start();
+    zorva::ui::ToolSet tools(windows, dialogs, &settings);
     return app.exec();
 }

@@ -6,6 +6,7 @@
 
 #include "checked.h"
 #include "inputs.h"
+#include "workingvars.h"
 
 namespace zorva {
 
@@ -37,6 +38,11 @@ struct Evaluation {
 
     bool converged() const { return status == RunStatus::Converged; }
 };
+
+struct RunReport;
+
+// The numbers a converged or unconverged run left in its working variables.
+Evaluation evaluationOf(const WorkingVars& vars, const RunReport& report);
 
 // The Calculate run of the main window (settings read, filling-layer clamp,
 // settings read again, iteration) on a copy of `fields`. Allocation-free for

@@ -40,7 +40,21 @@ public:
         QString selected;
     };
 
+    struct Question {
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+
     explicit FakeDialogs(Mode mode = Mode::Strict) : mode_(mode) {}
+
+    // Queues the button the next question answers with, and whether the
+    // next print dialog is accepted. A question or print dialog with no
+    // queued answer fails the running test in either mode.
+    void answerQuestion(QMessageBox::StandardButton button) { questionAnswers_.enqueue(button); }
+    void answerPrint(bool accept) { printAnswers_.enqueue(accept); }
+    const QList<Question>& questions() const { return questions_; }
+    int printRequests() const { return printRequests_; }
 
     // Allows `count` more message boxes (strict mode).
     void expectMessages(int count = 1) { allowedMessages_ += count; }
@@ -63,7 +77,8 @@ public:
 
     // Expected messages not shown and file answers not taken.
     int pendingExpectations() const {
-        return allowedMessages_ + static_cast<int>(saveAnswers_.size() + openAnswers_.size());
+        return allowedMessages_ + static_cast<int>(saveAnswers_.size() + openAnswers_.size() +
+                                                   questionAnswers_.size() + printAnswers_.size());
     }
 
     void message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
@@ -85,6 +100,26 @@ public:
     QString openFileName(QWidget* parent, const QString& nameFilter,
                          const QString& selected) override {
         return answer(parent, false, nameFilter, selected);
+    }
+
+    QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton) override {
+        questions_.append(Question{title, text, buttons});
+        if (questionAnswers_.isEmpty()) {
+            fail(QStringLiteral("unexpected question \"%1\": %2").arg(title, text));
+            return QMessageBox::Cancel;
+        }
+        return questionAnswers_.dequeue();
+    }
+
+    bool choosePrinter(QWidget*, QPrinter&) override {
+        ++printRequests_;
+        if (printAnswers_.isEmpty()) {
+            fail(QStringLiteral("unexpected print dialog"));
+            return false;
+        }
+        return printAnswers_.dequeue();
     }
 
 private:
@@ -117,6 +152,10 @@ private:
     int allowedMessages_ = 0;
     QQueue<QString> saveAnswers_;
     QQueue<QString> openAnswers_;
+    QQueue<QMessageBox::StandardButton> questionAnswers_;
+    QQueue<bool> printAnswers_;
+    QList<Question> questions_;
+    int printRequests_ = 0;
     QList<Message> messages_;
     QList<FileRequest> fileRequests_;
     QStringList unexpected_;

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 class DialogSeam {
@@ -22,6 +23,18 @@ public:
                                  const QString& selected) = 0;
     virtual QString openFileName(QWidget* parent, const QString& nameFilter,
                                  const QString& selected) = 0;
+
+    // A modal question with the given standard buttons (shown with Chinese
+    // texts); returns the button chosen, the escape button when the box is
+    // closed without a choice.
+    virtual QMessageBox::StandardButton question(QWidget* parent, const QString& title,
+                                                 const QString& text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton) = 0;
+
+    // The system's print dialog for `printer`; true when the user chose to
+    // print, with the printer set up as chosen.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The real dialogs: QMessageBox and QFileDialog.
@@ -33,4 +46,8 @@ public:
                          const QString& selected) override;
     QString openFileName(QWidget* parent, const QString& nameFilter,
                          const QString& selected) override;
+    QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
 };

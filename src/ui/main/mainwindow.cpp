@@ -4,6 +4,8 @@
 #include "checked.h"
 #include "constructionlink.h"
 #include "depthlink.h"
+#include "designsession.h"
+#include "evaluation.h"
 #include "fieldtext.h"
 #include "messages.h"
 #include "numparse.h"
@@ -62,6 +64,14 @@ void MainWindow::connectHandlers() {
     for (QLineEdit* field : fields_) {
         connect(field, &QLineEdit::textChanged, this, [this] { onFieldChanged(); });
         field->installEventFilter(this);
+    }
+    // Edits of the inputs (not the results the run writes) tell the tool
+    // windows that their numbers belong to the last calculation.
+    for (int i = 0; i < kFirstResultField; ++i) {
+        connect(fields_[static_cast<std::size_t>(i)], &QLineEdit::textChanged, this, [this] {
+            if (session_ != nullptr)
+                session_->noteInputsEdited();
+        });
     }
     connect(calculateButton_, &QPushButton::clicked, this, [this] { calculate(); });
 }
@@ -151,6 +161,8 @@ CalcOutcome MainWindow::calculate() {
         const zorva::ResultTexts results = zorva::resultTexts(vars_, report);
         for (int k = 0; k < kResultFieldCount; ++k)
             resultField(k)->setText(toQString(results[static_cast<std::size_t>(k)]));
+        if (session_ != nullptr)
+            session_->publishCalculation({fields.current(), zorva::evaluationOf(vars_, report)});
         return CalcOutcome::Converged;
     } catch (const zorva::ArithmeticError& e) {
         reportFault(e);

@@ -24,6 +24,9 @@ class WindowRegistry;
 namespace zorva {
 class ArithmeticError;
 struct LinkNumbers;
+namespace ui {
+class DesignSession;
+}
 } // namespace zorva
 
 // How a Calculate run ended.
@@ -63,6 +66,14 @@ public:
     QPushButton* calculateButton() const { return calculateButton_; }
 
     const zorva::WorkingVars& workingVars() const { return vars_; }
+
+    // The texts of both windows' design and construction fields as they
+    // stand now.
+    zorva::FieldRecord fieldRecord() const { return currentFields(); }
+
+    // The tool windows' view of this window: told of every edit of an input
+    // field and of every converged run. May be null.
+    void setSession(zorva::ui::DesignSession* session) { session_ = session; }
     FileDialog& fileDialog() { return fileDialog_; }
     DialogSeam& dialogs() const;
     WindowRegistry& windows() const { return windows_; }
@@ -112,4 +123,5 @@ private:
     std::array<QLabel*, kFieldCount> captionLabels_{};
     std::array<QLabel*, 23> unitLabels_{}; // 0 .. 13 units, 20 .. 22 the raised "2"
     QPushButton* calculateButton_ = nullptr;
+    zorva::ui::DesignSession* session_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "windowregistry.h"
 
+#include "designsession.h"
 #include "uikit.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,7 @@ WindowRegistry::~WindowRegistry() {
 MainWindow& WindowRegistry::main() {
     if (main_.isNull()) {
         main_ = new MainWindow(*this);
+        main_->setSession(session_);
         main_->installEventFilter(this);
         main_->load();
     }
@@ -45,6 +47,7 @@ ConstructionWindow& WindowRegistry::construction() {
     if (construction_.isNull()) {
         construction_ = new ConstructionWindow(*this, dialogs_);
         construction_->installEventFilter(this);
+        watchConstructionEdits();
     }
     return *construction_;
 }
@@ -91,8 +94,49 @@ void WindowRegistry::setFillText(const QString& text) {
     construction().thicknessField(zorva::FillingLayerRow)->setText(text);
 }
 
+void WindowRegistry::setSession(zorva::ui::DesignSession* session) {
+    session_ = session;
+    if (main_ != nullptr)
+        main_->setSession(session);
+    if (construction_ != nullptr)
+        watchConstructionEdits();
+    if (session != nullptr) {
+        session->setFieldAccess([this] { return main().fieldRecord(); },
+                                [this](const zorva::FieldRecord& record) { writeDesign(record); });
+    }
+}
+
+void WindowRegistry::watchConstructionEdits() {
+    if (session_ == nullptr)
+        return;
+    for (QLineEdit* field : construction_->findChildren<QLineEdit*>()) {
+        connect(field, &QLineEdit::textChanged, session_,
+                &zorva::ui::DesignSession::noteInputsEdited, Qt::UniqueConnection);
+    }
+}
+
+void WindowRegistry::writeDesign(const zorva::FieldRecord& record) {
+    ConstructionWindow& c = construction();
+    for (int row = 0; row < zorva::kConstructionRows; ++row) {
+        const auto r = static_cast<zorva::ConstructionRow>(row);
+        c.conductivityField(r)->setText(QString::fromStdString(record.conductivity[row]));
+    }
+    c.elbowsField()->setText(QString::fromStdString(record.elbows));
+    for (int row = 0; row < zorva::kConstructionRows; ++row) {
+        const auto r = static_cast<zorva::ConstructionRow>(row);
+        c.thicknessField(r)->setText(QString::fromStdString(record.thickness[row]));
+    }
+    MainWindow& m = main();
+    for (int i = 0; i < static_cast<int>(record.design.size()); ++i)
+        m.field(i)->setText(QString::fromStdString(record.design[static_cast<std::size_t>(i)]));
+}
+
 bool WindowRegistry::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close) {
+        if (watched == main_ && endGuard_ && !endGuard_()) {
+            event->ignore();
+            return true;
+        }
         if (watched == main_)
             endProgram();
         else if (watched == construction_ || watched == principle_)

@@ -16,9 +16,14 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class DialogSeam;
+
+namespace zorva::ui {
+class DesignSession;
+}
 
 class WindowRegistry : public QObject, public MainLink, public ConstructionLink {
     Q_OBJECT
@@ -28,6 +33,20 @@ public:
     ~WindowRegistry() override;
 
     DialogSeam& dialogs() const { return dialogs_; }
+
+    // Connects the tool windows' session to the main and construction
+    // windows: it reads and writes their fields and hears of every edit and
+    // every converged run.
+    void setSession(zorva::ui::DesignSession* session);
+
+    // Asked before closing the main window ends the program; returning false
+    // keeps the program running (a tool window's unsaved work, cancelled).
+    void setEndGuard(std::function<bool()> guard) { endGuard_ = std::move(guard); }
+
+    // Writes a whole design into both windows as a paste would: the
+    // construction fields first, then the design fields, each with its
+    // change handling (so the depth link runs).
+    void writeDesign(const zorva::FieldRecord& record);
 
     // The main window; built and loaded when it does not exist.
     MainWindow& main();
@@ -68,7 +87,11 @@ private:
     void discard(QWidget* window);
     void endProgram();
 
+    void watchConstructionEdits();
+
     DialogSeam& dialogs_;
+    zorva::ui::DesignSession* session_ = nullptr;
+    std::function<bool()> endGuard_;
     QPointer<MainWindow> main_;
     QPointer<ConstructionWindow> construction_;
     QPointer<PrincipleWindow> principle_;

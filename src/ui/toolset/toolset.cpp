@@ -1,0 +1,23 @@
+#include "toolset.h"
+
+#include "designcheckwindow.h"
+#include "windowregistry.h"
+
+namespace zorva::ui {
+
+ToolSet::ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settings)
+    : registry_(windows), session_(settings) {
+    (void)dialogs;
+    registry_.setSession(&session_);
+    tools_ = std::make_unique<ToolWindows>(windows.main());
+    tools_->addWindow("designCheck", QStringLiteral("设计校核"),
+                      [this] { return new DesignCheckWindow(session_); });
+    registry_.setEndGuard([this] { return tools_->confirmEnd(); });
+}
+
+ToolSet::~ToolSet() {
+    registry_.setEndGuard({});
+    registry_.setSession(nullptr);
+}
+
+} // namespace zorva::ui
