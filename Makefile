@@ -11,7 +11,7 @@ JOBS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Packages needed to build, run, test and package the program.
-DEPS := qt6-base-dev cmake ninja-build g++ make fonts-arphic-uming fonts-liberation xauth xvfb \
+DEPS := qt6-base-dev qt6-charts-dev qt6-svg-dev cmake ninja-build g++ make fonts-arphic-uming fonts-liberation xauth xvfb \
         desktop-file-utils appstream dpkg-dev
 # Packages for the fuzz targets only: clang and its libFuzzer and sanitizer
 # runtimes.
