@@ -39,14 +39,32 @@ struct CheckLimits {
 enum class Rule { HeatOutput, FloorTemp, Velocity, Resistance, SupplyTemp, TempDiff, LoopLength };
 constexpr int kRuleCount = 7;
 
+// How a rule compares its value with its limit.
+enum class Comparison {
+    AtLeast,         // value ≥ limit
+    AtMost,          // value ≤ limit
+    AboveZeroAtMost, // 0 < value ≤ limit
+};
+Comparison ruleComparison(Rule rule);
+
+// Decimals of the result field that shows the rule's value (0.0 for output,
+// surface temperature and resistance, 0.00 for velocity); -1 for the rules
+// on inputs, whose values read best as general decimal text.
+int ruleDecimals(Rule rule);
+
 struct RuleCheck {
     Rule rule = Rule::HeatOutput;
     double value = 0; // the run's unrounded value
     double limit = 0; // the limit it was compared with
+    // The heat output only: above this (load × (1 + margin)) it is 偏大.
+    double highLimit = 0;
     Verdict verdict = Verdict::NotChecked;
 };
 
-// The seven rules in the order of Rule, on a converged evaluation.
+// The seven rules in the order of Rule, on a converged evaluation. On a run
+// that did not converge only the rules on inputs (supply temperature,
+// difference, loop length) are checked; on a faulted run none is. The heat
+// output is not checked without a load.
 std::array<RuleCheck, kRuleCount> checkDesign(const Evaluation& run, const CheckLimits& limits);
 
 // The worst verdict of a set: 不合格 over 偏大 over 合格 over 未校核.
@@ -57,16 +75,49 @@ Verdict worstVerdict(const std::array<RuleCheck, kRuleCount>& checks);
 // above the room temperature.
 double maxOutputForFloorLimit(double roomTemp, double floorLimit);
 
+// The part of the load (W/m²) that has to come from other heating because
+// the floor may give at most `maxOutput`: load − maxOutput, or 0.
+double outputShortfall(double loadPerArea, double maxOutput);
+
 struct SupplySearch {
+    // NoRange: the supply–return difference is not positive, the load is not
+    // a number, or room + difference + 0.1 ℃ is above 95 ℃.
     enum class Result { Found, NotReachable, NoRange } result = Result::NoRange;
     double supplyTemp = 0; // ℃, to 0.1 ℃, when Found
     int probes = 0;        // whole runs made
+    double returnTemp = 0; // ℃, supply − difference, when Found
+    float heatOutput = 0;  // W/m², of the run at supplyTemp, when Found
+    double rangeLow = 0;   // ℃, lowest supply temperature searched
+    double rangeHigh = 0;  // ℃, highest
 };
+
+// The top of the search.
+constexpr double kMaxSearchSupplyTemp = 95;
 
 // The lowest supply temperature, to 0.1 ℃, keeping the supply–return
 // difference and every other input, at which the method's output reaches
-// `loadPerArea`; searched by bisection between room + difference + 0.1 ℃ and
-// 95 ℃. A probe that faults or does not converge counts as not reached.
+// `loadPerArea`; searched between room + difference + 0.1 ℃ and 95 ℃. A
+// probe that faults or does not converge counts as not reached.
+//
+// Each probe writes the supply temperature k/10 (whole tenths, as general
+// decimal text, the same value a user typing it gets) and the return
+// temperature supply − difference into a copy of `fields` and makes one
+// evaluateDesign run. The first probes are steered by the output of the
+// fields' own run and of the probes before (the load scaled on the water's
+// excess over the room, then the line through the last two runs); after a
+// few of them, or when a probe leaves no converged run, it is plain
+// bisection. Either way the result is a tenth that reaches while the tenth
+// below it does not (or is below the range): where the output grows with
+// the supply temperature, as it does in this method, the lowest one.
+// NotReachable when no probe reached the load.
+//
+// This form makes the run of `fields` itself first and counts it as a probe.
 SupplySearch requiredSupplyTemp(const FieldRecord& fields, double loadPerArea);
+
+// The same with `base` = evaluateDesign(fields) already made. The result does
+// not depend on `base` where the output grows with the supply temperature;
+// only the number of probes does.
+SupplySearch requiredSupplyTemp(const FieldRecord& fields, double loadPerArea,
+                                const Evaluation& base);
 
 } // namespace zorva
