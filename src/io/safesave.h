@@ -4,6 +4,16 @@
 // and checked on disk, and only then replace the target in one rename. On any
 // failure the target is left byte-identical (or not created) and the result
 // says why, in Chinese, with the system's own text after it.
+//
+// Targets:
+// - A missing file is created with the usual permissions (0666 less the
+//   umask).
+// - An existing regular file is replaced; the new file keeps its permission
+//   bits and, when the program runs as root, its owner and group.
+// - A symbolic link is followed to the file it names, and that file is
+//   replaced (or created); the link itself stays a link.
+// - A folder, a named pipe, a character or block device or a socket is
+//   refused before anything is written, and so is a symbolic link loop.
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +24,11 @@ struct WriteResult {
     bool ok = false;
     QString error; // empty when ok
 };
+
+// Whether `path` may be written by writeFileSafely: true for a missing file
+// and for a regular file (also through symbolic links); otherwise false with
+// the reason. Nothing is opened or written.
+WriteResult checkSaveTarget(const QString& path);
 
 WriteResult writeFileSafely(const QString& path, const QByteArray& bytes);
 
