@@ -1,7 +1,9 @@
 // Times the Calculate run: the default design and a design that does not
-// converge in 500 passes. Prints "<case> <N> ns/run" per case, then the
-// start-up figures of the windows.
+// converge in 500 passes. Prints "<case> <N> ns/run" per case, the
+// characteristic curves' update and redraw, then the start-up figures of the
+// windows.
 
+#include "bench_curves.h"
 #include "bench_startup.h"
 #include "calculate.h"
 
@@ -45,5 +47,8 @@ int main(int argc, char** argv) {
 
     std::printf("default %.0f ns/run\n", timeRuns(defaults, 20000));
     std::printf("noconv %.0f ns/run\n", timeRuns(noconv, 1000));
+    runCurvesBench();
+    if (const int failed = runCurvesRedrawBench(argc, argv))
+        return failed;
     return runStartupBench(argc, argv);
 }

@@ -56,6 +56,20 @@ QValueAxis* newValueAxis(QObject* parent, const QString& title) {
     return axis;
 }
 
+// Each change of a series' look lays the legend out again, so only real
+// changes are made.
+void restyle(QLineSeries* line, const QPen& pen, bool points) {
+    if (line->pen() != pen)
+        line->setPen(pen);
+    if (line->pointsVisible() != points)
+        line->setPointsVisible(points);
+}
+
+void setNameIfChanged(QAbstractSeries* series, const QString& name) {
+    if (series->name() != name)
+        series->setName(name);
+}
+
 void setLegendShown(QChart* chart, QLineSeries* series, bool shown) {
     for (QLegendMarker* marker : chart->legend()->markers(series))
         marker->setVisible(shown);
@@ -70,6 +84,8 @@ CurveChart::CurveChart(CurveFamily family, QWidget* parent) : QChartView(parent)
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(4, 4, 4, 4));
     setChart(chart);
+    // The items change on every update; an index of them would be rebuilt each time.
+    scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
 
     excessAxis_ = newValueAxis(chart, QStringLiteral("平均水温 − 室温 (K)"));
     supplyAxis_ = newValueAxis(chart, QStringLiteral("供水温度 (℃)"));
@@ -99,8 +115,8 @@ CurveChart::CurveChart(CurveFamily family, QWidget* parent) : QChartView(parent)
     design_->setName(QStringLiteral("设计点"));
     design_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     design_->setMarkerSize(11);
-    design_->setColor(QColor(0xd6, 0x27, 0x28));
-    design_->setBorderColor(Qt::black);
+    design_->setColor(Qt::black);
+    design_->setBorderColor(Qt::white);
     // Both vertical axes hold the overlays, so the floor-temperature axis
     // is drawn and scaled with the output axis.
     for (QAbstractSeries* s :
@@ -150,10 +166,8 @@ void CurveChart::setCurves(const std::vector<Curve>& curves, const CurveGrid& gr
                 if (used == lines.size())
                     lines.push_back(newLine(c, false));
                 QLineSeries* line = lines[used++];
-                line->setPen(pen);
-                line->setColor(color);
                 // A single point between gaps draws no line: mark it.
-                line->setPointsVisible(run.size() == 1);
+                restyle(line, pen, run.size() == 1);
                 line->replace(run);
                 line->setVisible(true);
                 if (used > 1)
@@ -169,12 +183,11 @@ void CurveChart::setCurves(const std::vector<Curve>& curves, const CurveGrid& gr
             }
             flush();
             QLineSeries* named = lines.front();
-            named->setName(curveName(family_, curve) +
-                           (any ? QString() : QStringLiteral("（无结果）")));
+            setNameIfChanged(named, curveName(family_, curve) +
+                                        (any ? QString() : QStringLiteral("（无结果）")));
             if (!any) {
                 // Kept in the legend with its colour, so the curve is not lost.
-                named->setPen(pen);
-                named->setColor(color);
+                restyle(named, pen, false);
                 named->clear();
                 named->setVisible(true);
                 used = 1;
@@ -207,23 +220,23 @@ void CurveChart::updateOverlaySeries() {
     const double x1 = grid_.count > 0 ? grid_.xMax : 1;
     if (overlays_.limitOutput > 0) {
         const double q = overlays_.limitOutput;
-        limit_->setName(QStringLiteral("地面温度上限 %1 ℃：%2 W/m²")
-                            .arg(general(overlays_.floorLimit), fixed(q, 1)));
+        setNameIfChanged(limit_, QStringLiteral("地面温度上限 %1 ℃：%2 W/m²")
+                                     .arg(general(overlays_.floorLimit), fixed(q, 1)));
         limit_->replace({QPointF(x0, q), QPointF(x1, q)});
     } else {
         limit_->clear();
     }
     limit_->setVisible(overlays_.limitOutput > 0);
     if (overlays_.load) {
-        load_->setName(QStringLiteral("热负荷 %1 W/m²").arg(general(*overlays_.load)));
+        setNameIfChanged(load_, QStringLiteral("热负荷 %1 W/m²").arg(general(*overlays_.load)));
         load_->replace({QPointF(x0, *overlays_.load), QPointF(x1, *overlays_.load)});
     } else {
         load_->clear();
     }
     load_->setVisible(overlays_.load.has_value());
     if (overlays_.design) {
-        design_->setName(overlays_.design->edited ? QStringLiteral("设计点（输入已修改）")
-                                                  : QStringLiteral("设计点"));
+        setNameIfChanged(design_, overlays_.design->edited ? QStringLiteral("设计点（输入已修改）")
+                                                           : QStringLiteral("设计点"));
         design_->replace({QPointF(overlays_.design->excess, overlays_.design->heatOutput)});
     } else {
         design_->clear();
@@ -271,23 +284,31 @@ void CurveChart::updateAxes() {
     outputAxis_->setRange(0, std::ceil(top * 1.05 / yStep) * yStep);
     outputAxis_->setTickInterval(yStep);
     updateFloorAxis(outputAxis_->max());
-    chart()->setTitle((family_ == CurveFamily::Spacing ? QStringLiteral("不同管间距的散热量")
-                                                       : QStringLiteral("不同地面面层的散热量")) +
-                      (grid_.count > 0 ? QStringLiteral("（室温 %1 ℃，供回水温差 %2 ℃）")
-                                             .arg(general(grid_.roomTemp), general(grid_.tempDiff))
-                                       : QStringLiteral("（室温不低于 60 ℃，无曲线）")));
+    const QString title =
+        ((family_ == CurveFamily::Spacing ? QStringLiteral("不同管间距的散热量")
+                                          : QStringLiteral("不同地面面层的散热量")) +
+         (grid_.count > 0 ? QStringLiteral("（室温 %1 ℃，供回水温差 %2 ℃）")
+                                .arg(general(grid_.roomTemp), general(grid_.tempDiff))
+                          : QStringLiteral("（室温不低于 60 ℃，无曲线）")));
+    if (chart()->title() != title)
+        chart()->setTitle(title);
 }
 
 // The method's surface temperature depends only on the output and the room
 // temperature, so the right axis labels the output axis with the floor
 // temperatures at whole degrees, placed where the output reaches them.
 void CurveChart::updateFloorAxis(double top) {
+    const double room = grid_.count > 0 && std::isfinite(grid_.roomTemp) ? grid_.roomTemp : NAN;
+    // Relabelling lays the axis out anew: only when its scale changed.
+    if (floorScale_ && floorScale_->first == top &&
+        (floorScale_->second == room || (std::isnan(room) && std::isnan(floorScale_->second))))
+        return;
+    floorScale_ = std::pair(top, room);
     for (const QString& label : floorAxis_->categoriesLabels())
         floorAxis_->remove(label);
     floorAxis_->setStartValue(0);
     floorAxis_->setRange(0, top);
-    const double room = grid_.roomTemp;
-    if (grid_.count == 0 || !std::isfinite(room))
+    if (std::isnan(room))
         return;
     std::vector<double> temps;
     for (double t = std::floor(room) + 1; temps.size() < 200; t += 1) {

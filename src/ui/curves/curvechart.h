@@ -13,6 +13,7 @@
 #include <QPointF>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QCategoryAxis;
@@ -77,6 +78,8 @@ private:
     QValueAxis* supplyAxis_;
     QValueAxis* outputAxis_;
     QCategoryAxis* floorAxis_;
+    // The output-axis top and room temperature the floor axis is labelled for.
+    std::optional<std::pair<double, double>> floorScale_;
 };
 
 } // namespace zorva::ui

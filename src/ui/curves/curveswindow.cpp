@@ -97,8 +97,10 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     connect(save_, &QPushButton::clicked, this, &CurvesWindow::saveChart);
     connect(copy_, &QPushButton::clicked, this, &CurvesWindow::copyToClipboard);
     connect(export_, &QPushButton::clicked, this, &CurvesWindow::exportData);
-    connect(tabs_, &QTabWidget::currentChanged, this,
-            [this] { save_->setEnabled(shownChart() != nullptr); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        save_->setEnabled(shownChart() != nullptr);
+        refreshShownChart();
+    });
 
     // Typing restarts the wait, so the curves follow the last keystroke and
     // never hold up the ones before it.
@@ -120,14 +122,28 @@ void CurvesWindow::recompute() {
     computeCurves(session_.currentFields(), set_);
     ++recomputations_;
     model_->setCurves(&set_);
-    spacing_->setCurves(set_.spacing, set_.grid);
-    covering_->setCurves(set_.covering, set_.grid);
+    curvesStale_ = {true, true};
     updateOverlays();
     updateStatus();
 }
 
+// Only the chart on screen is redrawn; the other one when its tab is chosen.
+void CurvesWindow::refreshShownChart() {
+    for (int i = 0; i < 2; ++i) {
+        CurveChart* chart = i == 0 ? spacing_ : covering_;
+        if (chart != shownChart())
+            continue;
+        if (curvesStale_[i])
+            chart->setCurves(i == 0 ? set_.spacing : set_.covering, set_.grid);
+        if (curvesStale_[i] || overlaysStale_[i])
+            chart->setOverlays(overlays_);
+        curvesStale_[i] = overlaysStale_[i] = false;
+    }
+}
+
 void CurvesWindow::updateOverlays() {
-    CurveOverlays overlays;
+    CurveOverlays& overlays = overlays_;
+    overlays = CurveOverlays{};
     if (const auto& last = session_.lastCalculation(); last && last->run.converged()) {
         const Evaluation& run = last->run;
         overlays.design = CurveOverlays::DesignPoint{
@@ -139,8 +155,8 @@ void CurvesWindow::updateOverlays() {
     if (std::isfinite(set_.grid.roomTemp))
         overlays.limitOutput = maxOutputForFloorLimit(set_.grid.roomTemp, overlays.floorLimit);
     overlays.load = limits.loadPerArea;
-    spacing_->setOverlays(overlays);
-    covering_->setOverlays(overlays);
+    overlaysStale_ = {true, true};
+    refreshShownChart();
 }
 
 void CurvesWindow::updateStatus() {
@@ -164,6 +180,10 @@ void CurvesWindow::updateStatus() {
     }
     status_->setText(text);
     status_->setAccessibleName(text);
+}
+
+void CurvesWindow::showTab(int index) {
+    tabs_->setCurrentIndex(index);
 }
 
 CurveChart* CurvesWindow::shownChart() const {

@@ -6,10 +6,13 @@
 // on the data tab, the table as text) on the clipboard, and "导出数据"
 // writes every point as CSV.
 
+#include "curvechart.h"
 #include "curves.h"
 
 #include <QTimer>
 #include <QWidget>
+
+#include <array>
 
 class DialogSeam;
 class QLabel;
@@ -19,7 +22,6 @@ class QTableView;
 
 namespace zorva::ui {
 
-class CurveChart;
 class CurvesModel;
 class DesignSession;
 
@@ -32,8 +34,11 @@ public:
 
     CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
 
+    // The charts. Only the chart on the tab shown follows the design; the
+    // other one catches up when its tab is chosen.
     CurveChart* spacingChart() const { return spacing_; }
     CurveChart* coveringChart() const { return covering_; }
+    void showTab(int index);
     CurvesModel* dataModel() const { return model_; }
     const CurveSet& curves() const { return set_; }
     // Recomputations of the curves since the window was built.
@@ -49,6 +54,7 @@ public:
 
 private:
     void updateOverlays();
+    void refreshShownChart();
     void updateStatus();
     CurveChart* shownChart() const;
     void reportWriteFailure(const QString& fileName, const QString& reason);
@@ -56,6 +62,9 @@ private:
     DesignSession& session_;
     DialogSeam& dialogs_;
     CurveSet set_;
+    CurveOverlays overlays_;
+    std::array<bool, 2> curvesStale_{true, true}; // spacing, covering
+    std::array<bool, 2> overlaysStale_{true, true};
     QTimer settle_;
     int recomputations_ = 0;
 

@@ -64,6 +64,8 @@ void TestCurvesWindow::seriesFollowTheDesign() {
     CurvesWindow window(d.session, d.dialogs);
     (field == 20 ? d.fields.conductivity[0] : d.fields.design[field]) = text.toStdString();
     window.recompute();
+    window.showTab(1);
+    window.showTab(0);
 
     QCOMPARE(int(window.spacingChart()->curveLines().size()), spacingLines);
     QCOMPARE(int(window.coveringChart()->curveLines().size()), coveringLines);
@@ -114,6 +116,7 @@ void TestCurvesWindow::limitLine() {
     d.session.setLimits(limits);
     CurvesWindow window(d.session, d.dialogs);
     for (CurveChart* chart : {window.spacingChart(), window.coveringChart()}) {
+        window.showTab(chart == window.spacingChart() ? 0 : 1);
         QLineSeries* limit = chart->limitSeries();
         if (high == 0) {
             QVERIFY(!limit->isVisible());
@@ -171,6 +174,7 @@ void TestCurvesWindow::designPointAndLoad() {
     CheckLimits limits;
     limits.loadPerArea = 80;
     d.session.setLimits(limits);
+    window.showTab(1);
     QLineSeries* load = window.coveringChart()->loadSeries();
     QVERIFY(load->isVisible());
     QCOMPARE(load->at(0).y(), 80.0);
