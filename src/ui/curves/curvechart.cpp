@@ -77,13 +77,15 @@ void setLegendShown(QChart* chart, QLineSeries* series, bool shown) {
 
 } // namespace
 
-CurveChart::CurveChart(CurveFamily family, QWidget* parent) : QChartView(parent), family_(family) {
+// The chart is given to the view at construction: a chart set later would
+// leave the view's own first chart to its caller.
+CurveChart::CurveChart(CurveFamily family, QWidget* parent)
+    : QChartView(new QChart, parent), family_(family) {
     setRenderHint(QPainter::Antialiasing);
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(4, 4, 4, 4));
-    setChart(chart);
     // The items change on every update; an index of them would be rebuilt each time.
     scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
 
