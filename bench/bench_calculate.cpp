@@ -1,11 +1,14 @@
 // Times the Calculate run: the default design and a design that does not
-// converge in 500 passes. Prints "<case> <N> ns/run" per case, the
-// characteristic curves' update and redraw, then the start-up figures of the
-// windows.
+// converge in 500 passes. Prints "<case> <N> ns/run" per case, then one
+// update of the design check on the default design with a load of 100 W/m²
+// (rules, EN 1264-2, supply temperature search) as "checks <N> ns/update,
+// <R> runs" against one whole Calculate run on a copy, the characteristic
+// curves' update and redraw, then the start-up figures of the windows.
 
 #include "bench_curves.h"
 #include "bench_startup.h"
 #include "calculate.h"
+#include "designreview.h"
 
 #include <algorithm>
 #include <chrono>
@@ -36,6 +39,31 @@ double timeRuns(const FieldRecord& fields, int runs) {
     return best;
 }
 
+// Best of several rounds of `count` calls of `work`, in nanoseconds per call.
+template <typename Work> double timeCalls(int count, Work work) {
+    double best = 1e300;
+    for (int round = 0; round < 7; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < count; ++i)
+            work();
+        const auto stop = std::chrono::steady_clock::now();
+        best =
+            std::min(best, std::chrono::duration<double, std::nano>(stop - start).count() / count);
+    }
+    return best;
+}
+
+void benchChecks(const FieldRecord& fields) {
+    volatile double sink = 0;
+    const double run = timeCalls(20000, [&] { sink = evaluateDesign(fields).heatOutput; });
+    CheckLimits limits;
+    limits.loadPerArea = 100;
+    const double update =
+        timeCalls(2000, [&] { sink = reviewDesign(fields, limits).supply->supplyTemp; });
+    (void)sink;
+    std::printf("checks %.0f ns/update, %.1f runs\n", update, update / run);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +75,7 @@ int main(int argc, char** argv) {
 
     std::printf("default %.0f ns/run\n", timeRuns(defaults, 20000));
     std::printf("noconv %.0f ns/run\n", timeRuns(noconv, 1000));
+    benchChecks(defaults);
     runCurvesBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))
         return failed;

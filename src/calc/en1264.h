@@ -38,7 +38,9 @@ enum class En1264Applicability {
     TemperatureOrder,     // not θ_V ≥ θ_R > θ_i
     InvalidConstruction,  // a size or conductivity not positive, a wall not
                           // thinner than the pipe radius, a negative covering
-    OutsideMethodNumbers, // the characteristic leaves the positive numbers
+    OutsideMethodNumbers, // a pipe not wider than the reference pipe's two
+                          // walls (4 mm), or a characteristic that is not a
+                          // positive number
 };
 
 // Quantities outside the ranges the method covers (bit flags).
