@@ -22,7 +22,7 @@ namespace {
 // Best of several rounds of `runs` runs each, in nanoseconds per run.
 double timeRuns(const FieldRecord& fields, int runs) {
     WorkingVars vars;
-    ReadSettings(vars, fields);
+    readSettings(vars, fields);
     double best = 1e300;
     volatile float sink = 0;
     for (int round = 0; round < 7; ++round) {

@@ -3,8 +3,8 @@
 // Whole start: the bench starts itself again as a child process that
 // builds either a bare QWidget of the main window's size (also once with a
 // single Chinese caption) or the program's windows (the main window, whose load step builds the
-// hidden settings window), shows it and waits until it is exposed; the time from the spawn to the
-// exposure and the child's resident memory then are compared.
+// hidden construction window), shows it and waits until it is exposed; the time from the spawn to
+// the exposure and the child's resident memory then are compared.
 //
 // Windows alone: in this process, after one warm-up of the platform, the
 // bare window and the program's windows are built and shown alternately,
@@ -13,8 +13,8 @@
 #include "bench_startup.h"
 
 #include "dialogseam.h"
+#include "mainwindow.h"
 #include "windowregistry.h"
-#include "zorva.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -82,7 +82,7 @@ Sample programWindows() {
     const long before = residentKiB();
     const auto start = Clock::now();
     auto* registry = new WindowRegistry(dialogs);
-    Zorva& window = registry->start();
+    MainWindow& window = registry->start();
     if (!QTest::qWaitForWindowExposed(&window))
         std::fprintf(stderr, "main window not exposed\n");
     const auto stop = Clock::now();

@@ -63,7 +63,7 @@ struct Ending {
 Ending run(WorkingVars& vars, FieldRecord& fields) {
     Ending end;
     try {
-        end.report = Calculate(vars, fields);
+        end.report = calculate(vars, fields);
     } catch (const ArithmeticError& e) {
         end.fault = true;
         end.kind = e.fault();

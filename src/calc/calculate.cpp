@@ -14,7 +14,8 @@ namespace k = constants;
 
 namespace {
 
-// Step 2: the design parameters and the quantities derived from them.
+// Step 2: the design parameters and the quantities derived from them
+// (docs/method.md, "Inputs and precision").
 void readDesign(WorkingVars& v, const FieldRecord& f) {
     v.roomTemp = parseLeadingNumber(f.design[RoomTempField]);
     v.supplyTemp = parseLeadingNumber(f.design[SupplyTempField]);
@@ -29,14 +30,16 @@ void readDesign(WorkingVars& v, const FieldRecord& f) {
 }
 
 // Step 3: depth to the bottom of the filling layer, each upper layer turned
-// into the thickness of filling material with the same thermal resistance.
+// into the thickness of filling material with the same thermal resistance
+// (docs/method.md, "Equivalent depth").
 void computeEquivDepth(WorkingVars& v) {
     const double surface = mul(div(v.thickSurface, 1000), div(v.lambdaFill, v.lambdaSurface));
     const double level = mul(div(v.lambdaFill, v.lambdaLevel), div(v.thickLevel, 1000));
     v.equivDepth = add(add(surface, level), div(v.thickFill, 1000));
 }
 
-// Step 4: conduction shape factor of one pipe in a row of parallel pipes.
+// Step 4: conduction shape factor of one pipe in a row of parallel pipes
+// (docs/method.md, "Shape factor").
 void computeShapeFactor(WorkingVars& v) {
     const double halfDiam = div(v.outerDiam, 2);
     const float x = toFloat(div(mul(k::twoPi, sub(v.equivDepth, halfDiam)), v.pipeSpacing));
@@ -46,13 +49,15 @@ void computeShapeFactor(WorkingVars& v) {
     v.shapeFactor = toFloat(div(k::twoPi, z));
 }
 
-// Floor surface temperature at which the floor gives off `output`.
+// Floor surface temperature at which the floor gives off `output`
+// (docs/method.md, "Emission law").
 double surfaceTempFor(const WorkingVars& v, float output) {
     return add(v.roomTemp, mul(k::emissionCoefficient,
                                power(div(output, k::emissionDivisor), k::emissionExponent)));
 }
 
-// Steps 9 to 11: flow, velocity and water resistance of the loop.
+// Steps 9 to 11: flow, velocity and water resistance of the loop
+// (docs/method.md, "Hydraulics").
 void computeHydraulics(WorkingVars& v) {
     v.waterFlow = mul(div(div(mul(v.heatOutput, mul(v.loopLength, v.pipeSpacing)), k::specificHeat),
                           sub(v.supplyTemp, v.returnTemp)),
@@ -82,14 +87,15 @@ RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
 
     // Step 6: the first evaluation.
     v.surfaceTemp = surfaceTempFor(v, v.heatOutput);
-    PipeSurface pipeSurfaceTemp(v);
-    float pipeTemp = pipeSurfaceTemp(v.heatOutput);
+    PipeSurface pipeSurface(v);
+    float pipeTemp = pipeSurface(v.heatOutput);
     double conducted =
         div(mul(mul(v.shapeFactor, v.lambdaFill), sub(pipeTemp, v.surfaceTemp)), v.pipeSpacing);
     v.heatStep = mul(-0.5, sub(v.heatOutput, conducted));
     v.residuals[0] = toFloat(sub(v.heatOutput, conducted));
 
-    // Step 7: trial and correction until the residual is within tolerance.
+    // Step 7: trial and correction until the residual is within tolerance
+    // (docs/method.md, "The iteration").
     RunReport report;
     int i = 0;
     while (std::fabs(v.residuals[i]) > k::tolerance) {
@@ -103,7 +109,7 @@ RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
             v.heatStep = sub(mul(0.5, v.heatStep), 0.1);
         }
         v.surfaceTemp = surfaceTempFor(v, v.heatOutput);
-        pipeTemp = pipeSurfaceTemp(v.heatOutput);
+        pipeTemp = pipeSurface(v.heatOutput);
         conducted =
             div(sub(pipeTemp, v.surfaceTemp), div(v.pipeSpacing, mul(v.shapeFactor, v.lambdaFill)));
         v.residuals[i] = toFloat(sub(v.heatOutput, conducted));
@@ -119,7 +125,8 @@ RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
     }
     report.passes = i;
 
-    // Step 8: convective and radiant parts of the converged output.
+    // Step 8: convective and radiant parts of the converged output
+    // (docs/method.md, "Results").
     report.convective =
         mul(k::convectiveCoefficient, power(sub(v.surfaceTemp, v.roomTemp), k::convectiveExponent));
     report.radiant = sub(v.heatOutput, report.convective);
@@ -129,14 +136,41 @@ RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
     return report;
 }
 
-RunReport Calculate(WorkingVars& vars, FieldRecord& fields) {
-    ReadSettings(vars, fields);
-    if (const auto write = clampFillingLayer(fields)) {
-        fields.thickness[2] = write->fill.view();
-        fields.design[DepthField] = write->depth.view();
-        ReadSettings(vars, fields);
+RunReport calculate(WorkingVars& vars, RunFields& fields) {
+    const FieldRecord* now = &fields.current();
+    readSettings(vars, *now);
+    std::optional<ClampWrite> clamp = clampFillingLayer(*now);
+    if (clamp) {
+        fields.writeClamp(*clamp);
+        now = &fields.current();
+        readSettings(vars, *now);
     }
-    return runCalculation(vars, fields);
+    RunReport report = runCalculation(vars, *now);
+    report.clamp = std::move(clamp);
+    return report;
+}
+
+namespace {
+
+// A plain record as the fields of a run.
+class RecordFields final : public RunFields {
+public:
+    explicit RecordFields(FieldRecord& record) : record_(record) {}
+    const FieldRecord& current() override { return record_; }
+    void writeClamp(const ClampWrite& write) override {
+        record_.thickness[FillingLayerRow] = write.fill.view();
+        record_.design[DepthField] = write.depth.view();
+    }
+
+private:
+    FieldRecord& record_;
+};
+
+} // namespace
+
+RunReport calculate(WorkingVars& vars, FieldRecord& fields) {
+    RecordFields record(fields);
+    return calculate(vars, record);
 }
 
 ResultTexts resultTexts(const WorkingVars& v, const RunReport& report) {

@@ -1,12 +1,14 @@
 #pragma once
 // The Calculate run: the bounded trial-and-correction iteration on the heat
-// output per m² of floor, and the results derived from it.
+// output per m² of floor, and the results derived from it. The method, its
+// steps and its precision are described in docs/method.md.
 
 #include "inputs.h"
 #include "numtext.h"
 #include "workingvars.h"
 
 #include <array>
+#include <optional>
 
 namespace zorva {
 
@@ -17,18 +19,39 @@ struct RunReport {
     int passes = 0;        // passes of the iteration
     double convective = 0; // W/m², only when converged
     double radiant = 0;    // W/m², only when converged
+    // What the filling-layer clamp wrote; empty when it did not fire.
+    std::optional<ClampWrite> clamp;
 };
 
 // Reads the design fields and runs the iteration on the construction values
-// already in `vars` (ReadSettings and the clamp come first). Throws
+// already in `vars` (readSettings and the clamp come first). Throws
 // ArithmeticError at the first step without a real value; the working
 // variables set before that step keep their values.
 RunReport runCalculation(WorkingVars& vars, const FieldRecord& fields);
 
-// The whole Calculate run on a plain record: ReadSettings, the filling-layer
-// clamp (rewriting the record's filling-layer and depth texts when it fires),
-// ReadSettings again, then the iteration.
-RunReport Calculate(WorkingVars& vars, FieldRecord& fields);
+// Where a whole Calculate run reads its field texts and puts the texts the
+// filling-layer clamp writes.
+class RunFields {
+public:
+    // The field texts as they stand now; the record stays valid until the
+    // next call.
+    virtual const FieldRecord& current() = 0;
+    // Puts the clamp's texts in place: the filling layer, then the depth.
+    virtual void writeClamp(const ClampWrite& write) = 0;
+
+protected:
+    ~RunFields() = default;
+};
+
+// The whole Calculate run (docs/method.md, "Order of a run"): readSettings,
+// the filling-layer clamp (its texts written through `fields` when it
+// fires, and then the fields read again), readSettings again, then the
+// iteration. Throws ArithmeticError as runCalculation does.
+RunReport calculate(WorkingVars& vars, RunFields& fields);
+
+// The same run on a plain record: the clamp rewrites the record's
+// filling-layer and depth texts.
+RunReport calculate(WorkingVars& vars, FieldRecord& fields);
 
 // The seven result texts Txt(7) .. Txt(13) of a converged run, in the order
 // they are written.

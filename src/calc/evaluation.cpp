@@ -9,7 +9,7 @@ Evaluation evaluateDesign(const FieldRecord& fields) {
     FieldRecord copy = fields;
     WorkingVars v;
     try {
-        const RunReport report = Calculate(v, copy);
+        const RunReport report = calculate(v, copy);
         e.passes = report.passes;
         e.status = report.outcome == Outcome::Converged ? RunStatus::Converged
                                                         : RunStatus::NotConverged;

@@ -1,6 +1,7 @@
 #include "inputs.h"
 
 #include "checked.h"
+#include "depthlink.h"
 #include "numparse.h"
 
 namespace zorva {
@@ -14,36 +15,28 @@ FieldRecord FieldRecord::defaults() {
     };
 }
 
-void ReadSettings(WorkingVars& vars, const FieldRecord& fields) {
-    vars.lambdaSurface = parseLeadingNumber(fields.conductivity[0]);
-    vars.lambdaLevel = parseLeadingNumber(fields.conductivity[1]);
-    vars.lambdaFill = parseLeadingNumber(fields.conductivity[2]);
-    vars.lambdaPipe = checked::toFloat(parseLeadingNumber(fields.conductivity[3]));
-    vars.thickSurface = parseLeadingNumber(fields.thickness[0]);
-    vars.thickLevel = parseLeadingNumber(fields.thickness[1]);
-    vars.thickFill = parseLeadingNumber(fields.thickness[2]);
-    vars.thickPipeWall = checked::toFloat(parseLeadingNumber(fields.thickness[3]));
-}
-
-NumberText layerSumText(double surface, double level, double fill) {
-    return generalText(checked::add(checked::add(surface, level), fill));
-}
-
-NumberText fillFromDepthText(double depth, double surface, double level) {
-    return generalText(checked::sub(checked::sub(depth, surface), level));
+void readSettings(WorkingVars& vars, const FieldRecord& fields) {
+    vars.lambdaSurface = parseLeadingNumber(fields.conductivity[SurfaceLayerRow]);
+    vars.lambdaLevel = parseLeadingNumber(fields.conductivity[LevellingLayerRow]);
+    vars.lambdaFill = parseLeadingNumber(fields.conductivity[FillingLayerRow]);
+    vars.lambdaPipe = checked::toFloat(parseLeadingNumber(fields.conductivity[PipeWallRow]));
+    vars.thickSurface = parseLeadingNumber(fields.thickness[SurfaceLayerRow]);
+    vars.thickLevel = parseLeadingNumber(fields.thickness[LevellingLayerRow]);
+    vars.thickFill = parseLeadingNumber(fields.thickness[FillingLayerRow]);
+    vars.thickPipeWall = checked::toFloat(parseLeadingNumber(fields.thickness[PipeWallRow]));
 }
 
 std::optional<ClampWrite> clampFillingLayer(const FieldRecord& fields) {
     const double diameter = parseLeadingNumber(fields.design[DiameterField]);
-    const double fill = parseLeadingNumber(fields.thickness[2]);
+    const double fill = parseLeadingNumber(fields.thickness[FillingLayerRow]);
     if (!(diameter > fill))
         return std::nullopt;
     ClampWrite write;
     write.fill = generalText(checked::finite(diameter));
     // The sum reads the filling layer back from the text just written.
-    const double level = parseLeadingNumber(fields.thickness[1]);
+    const double level = parseLeadingNumber(fields.thickness[LevellingLayerRow]);
     const double newFill = parseLeadingNumber(write.fill.view());
-    const double surface = parseLeadingNumber(fields.thickness[0]);
+    const double surface = parseLeadingNumber(fields.thickness[SurfaceLayerRow]);
     write.depth = layerSumText(surface, level, newFill);
     return write;
 }

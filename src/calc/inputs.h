@@ -1,9 +1,8 @@
 #pragma once
 // Where the calculation takes its inputs from: the texts of the main window's
-// design fields and of the settings window's construction fields, read with
-// the leading-number parse. Also the arithmetic of the depth link between the
-// two windows and the clamp that keeps the filling layer at least as thick as
-// the pipe.
+// design fields and of the construction window's fields, read with the
+// leading-number parse, and the clamp that keeps the filling layer at least
+// as thick as the pipe (docs/method.md, "The filling-layer clamp").
 
 #include "numtext.h"
 #include "workingvars.h"
@@ -25,12 +24,22 @@ enum DesignField {
     LoopLengthField = 6,
 };
 
+// Rows of the construction window: a thickness Txt1(row) and a conductivity
+// Text1(row) each.
+enum ConstructionRow {
+    SurfaceLayerRow = 0,
+    LevellingLayerRow = 1,
+    FillingLayerRow = 2,
+    PipeWallRow = 3,
+};
+constexpr int kConstructionRows = 4;
+
 // A plain record of the field texts the calculation reads.
 struct FieldRecord {
-    std::array<std::string, 7> design;       // Txt(0) .. Txt(6)
-    std::array<std::string, 4> thickness;    // settings Txt1(0) .. Txt1(3), mm
-    std::string elbows;                      // settings Txt1(5)
-    std::array<std::string, 4> conductivity; // settings Text1(0) .. Text1(3)
+    std::array<std::string, 7> design;                       // Txt(0) .. Txt(6)
+    std::array<std::string, kConstructionRows> thickness;    // Txt1(0) .. Txt1(3), mm
+    std::string elbows;                                      // Txt1(5)
+    std::array<std::string, kConstructionRows> conductivity; // Text1(0) .. Text1(3)
 
     // The default texts of both windows.
     static FieldRecord defaults();
@@ -38,20 +47,13 @@ struct FieldRecord {
 
 // Copies the eight construction fields into their working variables, in the
 // order Text1(0..3), Txt1(0..3).
-void ReadSettings(WorkingVars& vars, const FieldRecord& fields);
-
-// The depth shown in the main window for the given layer thicknesses:
-// (surface + level) + fill, as general decimal text.
-NumberText layerSumText(double surface, double level, double fill);
-
-// The filling-layer thickness for a depth: (depth - surface) - level.
-NumberText fillFromDepthText(double depth, double surface, double level);
+void readSettings(WorkingVars& vars, const FieldRecord& fields);
 
 // What the filling-layer clamp writes when the pipe is wider than the filling
 // layer: first the filling layer, then the depth re-summed from the three
 // layer texts with the new filling text.
 struct ClampWrite {
-    NumberText fill;  // new text of settings Txt1(2)
+    NumberText fill;  // new text of the filling layer Txt1(2)
     NumberText depth; // new text of main Txt(4)
 };
 

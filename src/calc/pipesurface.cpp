@@ -38,7 +38,7 @@ float PipeSurface::operator()(float q) {
     return result;
 }
 
-float PipeSurfaceTemp(const WorkingVars& vars, float q) {
+float pipeSurfaceTemp(const WorkingVars& vars, float q) {
     return PipeSurface(vars)(q);
 }
 

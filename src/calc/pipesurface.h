@@ -7,13 +7,13 @@ namespace zorva {
 // Temperature of the pipe's outer surface (℃) when the floor gives off the
 // trial output q (W/m²): the mean water temperature less the drop across
 // the water-side film and the drop across the pipe wall. Reads the working
-// variables, changes none.
-float PipeSurfaceTemp(const WorkingVars& vars, float q);
+// variables, changes none (docs/method.md, "Pipe surface temperature").
+float pipeSurfaceTemp(const WorkingVars& vars, float q);
 
 // The same function for the many calls of one run. The terms that depend
 // only on the pipe and the loop (not on q) are computed, in their place in
 // the sequence of steps, by the first call and reused by the later ones, so
-// every call gives exactly what PipeSurfaceTemp gives.
+// every call gives exactly what pipeSurfaceTemp gives.
 class PipeSurface {
 public:
     explicit PipeSurface(const WorkingVars& vars) : v_(vars) {}

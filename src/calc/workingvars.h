@@ -9,7 +9,7 @@ namespace zorva {
 constexpr int kPassLimit = 500;
 
 struct WorkingVars {
-    // Floor construction, copied by ReadSettings.
+    // Floor construction, copied by readSettings.
     double lambdaSurface = 0; // W/(m·℃), floor surface layer
     double lambdaLevel = 0;   // W/(m·℃), levelling layer
     double lambdaFill = 0;    // W/(m·℃), filling layer holding the pipe

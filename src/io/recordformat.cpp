@@ -1,5 +1,6 @@
 #include "recordformat.h"
 
+#include "fieldtext.h"
 #include "numtext.h"
 
 #include <QStringDecoder>
@@ -10,8 +11,7 @@ namespace {
 const QString kLineEnd = QStringLiteral("\r\n");
 
 QString oneDecimal(double value) {
-    const zorva::NumberText text = zorva::patternText(value, 1);
-    return QString::fromLatin1(text.view().data(), static_cast<qsizetype>(text.size()));
+    return zorva::toQString(zorva::patternText(value, 1));
 }
 
 bool isLineEnd(QChar c) {

@@ -34,8 +34,6 @@ QString quoted(const QString& path) {
 }
 
 const char* kindOf(mode_t mode) {
-    if (S_ISDIR(mode))
-        return "文件夹";
     if (S_ISFIFO(mode))
         return "命名管道";
     if (S_ISCHR(mode))
@@ -79,6 +77,9 @@ WriteResult resolveTarget(const QString& path, Target* target) {
             return systemFailure(QStringLiteral("无法访问文件") + quoted(path), error);
         }
         if (!S_ISLNK(status.st_mode)) {
+            if (S_ISDIR(status.st_mode))
+                return systemFailure(
+                    QStringLiteral("无法保存到%1：它是一个文件夹").arg(quoted(path)), EISDIR);
             if (!S_ISREG(status.st_mode)) {
                 return failure(QStringLiteral("无法保存到%1：它是一个%2，不是普通文件")
                                    .arg(quoted(path), QString::fromUtf8(kindOf(status.st_mode))));
@@ -198,6 +199,10 @@ WriteResult writeFileSafely(const QString& path, const QByteArray& bytes) {
     Target target;
     if (WriteResult resolved = resolveTarget(path, &target); !resolved.ok)
         return resolved;
+    // A file the user may not write stays as it is, although the folder
+    // would allow replacing it (root may write any file).
+    if (target.exists && ::faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0)
+        return systemFailure(QStringLiteral("无法写入文件%1").arg(quoted(path)), errno);
 
     const QString writeFailed = QStringLiteral("写入文件%1失败").arg(quoted(path));
     TemporaryFile temp;

@@ -8,8 +8,9 @@
 // Targets:
 // - A missing file is created with the usual permissions (0666 less the
 //   umask).
-// - An existing regular file is replaced; the new file keeps its permission
-//   bits and, when the program runs as root, its owner and group.
+// - An existing regular file is replaced when the user may write it; the
+//   new file keeps its permission bits and, when the program runs as root,
+//   its owner and group.
 // - A symbolic link is followed to the file it names, and that file is
 //   replaced (or created); the link itself stays a link.
 // - A folder, a named pipe, a character or block device or a socket is

@@ -7,7 +7,7 @@ using namespace zorva;
 
 Q_DECLARE_METATYPE(zorva::Fault)
 
-class TestCalcFaults : public QObject {
+class CalcFaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -17,7 +17,7 @@ private slots:
     void checkedOperations();
 };
 
-void TestCalcFaults::faultingInputs_data() {
+void CalcFaultsTest::faultingInputs_data() {
     // Field 0..6 design, 10+i thickness i, 20+i conductivity i.
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("text");
@@ -44,7 +44,7 @@ void TestCalcFaults::faultingInputs_data() {
     QTest::newRow("huge filling layer") << 12 << "1e307" << Fault::Overflow;
 }
 
-void TestCalcFaults::faultingInputs() {
+void CalcFaultsTest::faultingInputs() {
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(Fault, fault);
@@ -67,24 +67,24 @@ void TestCalcFaults::faultingInputs() {
 
     WorkingVars v;
     try {
-        Calculate(v, f);
+        calculate(v, f);
         QFAIL("the run ended without an arithmetic error");
     } catch (const ArithmeticError& e) {
         QCOMPARE(e.fault(), fault);
     }
 }
 
-void TestCalcFaults::faultKeepsEarlierValues() {
+void CalcFaultsTest::faultKeepsEarlierValues() {
     WorkingVars v;
     FieldRecord f = FieldRecord::defaults();
-    Calculate(v, f);
+    calculate(v, f);
     const double flow = v.waterFlow;
     const float shape = v.shapeFactor;
 
     f.design[SupplyTempField] = "45";
     f.design[ReturnTempField] = "45";
     f.design[RoomTempField] = "10";
-    QVERIFY_THROWS_EXCEPTION(ArithmeticError, Calculate(v, f));
+    QVERIFY_THROWS_EXCEPTION(ArithmeticError, calculate(v, f));
     // Set before the faulting step (the first pipe-surface evaluation).
     QCOMPARE(v.supplyTemp, 45.0);
     QCOMPARE(v.roomTemp, 10.0);
@@ -94,7 +94,7 @@ void TestCalcFaults::faultKeepsEarlierValues() {
     QCOMPARE(v.waterFlow, flow);
 }
 
-void TestCalcFaults::checkedOperations() {
+void CalcFaultsTest::checkedOperations() {
     using namespace checked;
     QVERIFY_THROWS_EXCEPTION(ArithmeticError, div(0.0, 0.0));
     QVERIFY_THROWS_EXCEPTION(ArithmeticError, mul(1e300, 1e300));
@@ -113,5 +113,5 @@ void TestCalcFaults::checkedOperations() {
     }
 }
 
-QTEST_APPLESS_MAIN(TestCalcFaults)
+QTEST_APPLESS_MAIN(CalcFaultsTest)
 #include "tst_calcfaults.moc"

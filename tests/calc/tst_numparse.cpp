@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-class TestNumParse : public QObject {
+class NumParseTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -16,7 +16,7 @@ private slots:
     void longDigitStringsRoundCorrectly();
 };
 
-void TestNumParse::leadingNumber_data() {
+void NumParseTest::leadingNumber_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<double>("expected");
 
@@ -62,21 +62,21 @@ void TestNumParse::leadingNumber_data() {
         << QByteArray("4.9406564584124654e-324") << std::numeric_limits<double>::denorm_min();
 }
 
-void TestNumParse::leadingNumber() {
+void NumParseTest::leadingNumber() {
     QFETCH(QByteArray, text);
     QFETCH(double, expected);
     const double got = zorva::parseLeadingNumber(std::string_view(text.data(), text.size()));
     QCOMPARE(got, expected);
 }
 
-void TestNumParse::readsUtf16FieldText() {
+void NumParseTest::readsUtf16FieldText() {
     QCOMPARE(zorva::parseLeadingNumber(std::u16string_view(u"20.5毫米")), 20.5);
     // Full-width digits are not digits of a number.
     QCOMPARE(zorva::parseLeadingNumber(std::u16string_view(u"１２")), 0.0);
     QCOMPARE(zorva::parseLeadingNumber(std::u16string_view(u" -3 1")), -31.0);
 }
 
-void TestNumParse::longDigitStringsRoundCorrectly() {
+void NumParseTest::longDigitStringsRoundCorrectly() {
     // Halfway between 1 and the next double, then a tiny bit more: the tail
     // far beyond the kept digits must still round upwards.
     std::string text = "1.00000000000000011102230246251565404236316680908203125";
@@ -88,5 +88,5 @@ void TestNumParse::longDigitStringsRoundCorrectly() {
     QVERIFY(std::isinf(zorva::parseLeadingNumber(std::string(1000, '9'))));
 }
 
-QTEST_APPLESS_MAIN(TestNumParse)
+QTEST_APPLESS_MAIN(NumParseTest)
 #include "tst_numparse.moc"

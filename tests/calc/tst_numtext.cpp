@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-class TestNumText : public QObject {
+class NumTextTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -18,7 +18,7 @@ private slots:
     void patternText();
 };
 
-void TestNumText::generalText_data() {
+void NumTextTest::generalText_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
 
@@ -47,13 +47,13 @@ void TestNumText::generalText_data() {
         << std::numeric_limits<double>::max() << "1.79769313486232E+308";
 }
 
-void TestNumText::generalText() {
+void NumTextTest::generalText() {
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(QString::fromStdString(zorva::generalText(value).str()), expected);
 }
 
-void TestNumText::generalTextReadsBack_data() {
+void NumTextTest::generalTextReadsBack_data() {
     QTest::addColumn<double>("value");
     QTest::newRow("decimal") << 82.5;
     QTest::newRow("long fraction") << 1.0 / 7;
@@ -63,14 +63,14 @@ void TestNumText::generalTextReadsBack_data() {
     QTest::newRow("near the top of the range") << 1.7976931348623e308;
 }
 
-void TestNumText::generalTextReadsBack() {
+void NumTextTest::generalTextReadsBack() {
     QFETCH(double, value);
     const double back = zorva::parseLeadingNumber(zorva::generalText(value).view());
     // Equal at fifteen significant digits.
     QCOMPARE(QString::number(back, 'g', 15), QString::number(value, 'g', 15));
 }
 
-void TestNumText::patternText_data() {
+void NumTextTest::patternText_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("expected");
@@ -97,12 +97,12 @@ void TestNumText::patternText_data() {
         << 123456789012345678.0 << 0 << "123456789012346000";
 }
 
-void TestNumText::patternText() {
+void NumTextTest::patternText() {
     QFETCH(double, value);
     QFETCH(int, decimals);
     QFETCH(QString, expected);
     QCOMPARE(QString::fromStdString(zorva::patternText(value, decimals).str()), expected);
 }
 
-QTEST_APPLESS_MAIN(TestNumText)
+QTEST_APPLESS_MAIN(NumTextTest)
 #include "tst_numtext.moc"

@@ -79,7 +79,7 @@ bool hasHan(const QString& text) {
 
 } // namespace
 
-class TestInstall : public QObject {
+class InstallTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,7 +102,7 @@ private:
     QTemporaryDir prefix_;
 };
 
-void TestInstall::initTestCase() {
+void InstallTest::initTestCase() {
     QVERIFY(prefix_.isValid());
     QProcess install;
     install.setProcessChannelMode(QProcess::MergedChannels);
@@ -114,7 +114,7 @@ void TestInstall::initTestCase() {
              install.readAll().constData());
 }
 
-void TestInstall::files_are_in_their_standard_places_data() {
+void InstallTest::files_are_in_their_standard_places_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("executable");
     QTest::newRow("program") << QStringLiteral("bin/zorva") << true;
@@ -124,7 +124,7 @@ void TestInstall::files_are_in_their_standard_places_data() {
         QTest::addRow("icon %d", size) << iconPath(size) << false;
 }
 
-void TestInstall::files_are_in_their_standard_places() {
+void InstallTest::files_are_in_their_standard_places() {
     QFETCH(QString, path);
     QFETCH(bool, executable);
     const QFileInfo info(installed(path));
@@ -133,13 +133,13 @@ void TestInstall::files_are_in_their_standard_places() {
     QCOMPARE(info.isExecutable(), executable);
 }
 
-void TestInstall::icon_has_its_size_data() {
+void InstallTest::icon_has_its_size_data() {
     QTest::addColumn<int>("size");
     for (int size : {16, 32, 48, 256})
         QTest::addRow("%dx%d", size, size) << size;
 }
 
-void TestInstall::icon_has_its_size() {
+void InstallTest::icon_has_its_size() {
     QFETCH(int, size);
     const QImage icon(installed(iconPath(size)));
     QVERIFY(!icon.isNull());
@@ -147,7 +147,7 @@ void TestInstall::icon_has_its_size() {
     QVERIFY(icon.hasAlphaChannel());
 }
 
-void TestInstall::desktop_entry_keys_data() {
+void InstallTest::desktop_entry_keys_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::newRow("type") << "Type"
@@ -163,7 +163,7 @@ void TestInstall::desktop_entry_keys_data() {
                                  << "false";
 }
 
-void TestInstall::desktop_entry_keys() {
+void InstallTest::desktop_entry_keys() {
     QFETCH(QString, key);
     QFETCH(QString, value);
     const auto keys = readDesktopEntry(installed(desktopPath()));
@@ -171,7 +171,7 @@ void TestInstall::desktop_entry_keys() {
     QCOMPARE(keys.at(key), value);
 }
 
-void TestInstall::desktop_entry_has_chinese_name_and_comment() {
+void InstallTest::desktop_entry_has_chinese_name_and_comment() {
     const auto keys = readDesktopEntry(installed(desktopPath()));
     for (const char* key : {"Name[zh_CN]", "Comment[zh_CN]"}) {
         QVERIFY2(keys.count(QString::fromLatin1(key)) == 1, key);
@@ -181,7 +181,7 @@ void TestInstall::desktop_entry_has_chinese_name_and_comment() {
     QVERIFY(!hasHan(keys.at(QStringLiteral("Comment"))));
 }
 
-void TestInstall::desktop_entry_points_at_installed_program_and_icon() {
+void InstallTest::desktop_entry_points_at_installed_program_and_icon() {
     const auto keys = readDesktopEntry(installed(desktopPath()));
     const QString exec = keys.at(QStringLiteral("Exec")).section(u' ', 0, 0);
     QVERIFY(QFileInfo(installed(QStringLiteral("bin/") + exec)).isExecutable());
@@ -190,7 +190,7 @@ void TestInstall::desktop_entry_points_at_installed_program_and_icon() {
         QCOMPARE(QFileInfo(installed(iconPath(size))).completeBaseName(), icon);
 }
 
-void TestInstall::metainfo_names_the_desktop_entry_and_program() {
+void InstallTest::metainfo_names_the_desktop_entry_and_program() {
     const auto meta = readMetainfo(installed(metainfoPath()));
     const auto error = meta.find(QStringLiteral("error"));
     const QString errorText = error == meta.end() ? QString() : error->second;
@@ -205,7 +205,7 @@ void TestInstall::metainfo_names_the_desktop_entry_and_program() {
     QVERIFY(chinese != meta.end() && hasHan(chinese->second));
 }
 
-void TestInstall::validators_accept_the_files_data() {
+void InstallTest::validators_accept_the_files_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("file");
@@ -215,7 +215,7 @@ void TestInstall::validators_accept_the_files_data() {
         << "appstreamcli" << QStringList{"validate", "--no-net", "--no-color"} << metainfoPath();
 }
 
-void TestInstall::validators_accept_the_files() {
+void InstallTest::validators_accept_the_files() {
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QString, file);
@@ -233,7 +233,7 @@ void TestInstall::validators_accept_the_files() {
 
 // The installed program shows its window and keeps running until it is
 // ended; a start that crashes or exits at once fails.
-void TestInstall::installed_program_starts() {
+void InstallTest::installed_program_starts() {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -250,5 +250,5 @@ void TestInstall::installed_program_starts() {
     QVERIFY2(!ended, output.constData());
 }
 
-QTEST_GUILESS_MAIN(TestInstall)
+QTEST_GUILESS_MAIN(InstallTest)
 #include "tst_install.moc"

@@ -46,7 +46,7 @@ private:
 
 void CalculateRunTest::setDesign(const QStringList& inputs) {
     for (int i = 0; i < inputs.size(); ++i)
-        w_->txt(i)->setText(inputs[i]);
+        w_->field(i)->setText(inputs[i]);
 }
 
 void CalculateRunTest::results_are_empty_before_first_run() {
@@ -75,16 +75,16 @@ void CalculateRunTest::typed_design_and_enter_show_documented_results() {
     for (int i = 0; i < inputs.size(); ++i) {
         if (i == 4)
             continue; // typing the depth digit by digit would move the layers
-        retype(w_->txt(i), inputs[i]);
+        retype(w_->field(i), inputs[i]);
     }
-    QTest::keyClick(w_->txt(6), Qt::Key_Return);
+    QTest::keyClick(w_->field(6), Qt::Key_Return);
     QCOMPARE(w_->results(), results);
 }
 
 void CalculateRunTest::enter_in_any_field_recalculates_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("key");
-    for (int i = 0; i < Zorva::kFieldCount; ++i)
+    for (int i = 0; i < MainWindow::kFieldCount; ++i)
         QTest::addRow("Txt(%d) Return", i) << i << int(Qt::Key_Return);
     QTest::newRow("keypad Enter") << 2 << int(Qt::Key_Enter);
 }
@@ -93,7 +93,7 @@ void CalculateRunTest::enter_in_any_field_recalculates() {
     QFETCH(int, index);
     QFETCH(int, key);
 
-    QLineEdit* field = w_->txt(index);
+    QLineEdit* field = w_->field(index);
     QSignalSpy reached(field, &QLineEdit::returnPressed);
     QTest::keyClick(field, Qt::Key(key));
     QCOMPARE(w_->results(), defaultResults());
@@ -103,33 +103,33 @@ void CalculateRunTest::enter_in_any_field_recalculates() {
 
 void CalculateRunTest::enter_in_result_field_recalculates() {
     w_->main().calculate();
-    w_->txt(7)->setText("x");
-    w_->txt(12)->clear();
-    QTest::keyClick(w_->txt(13), Qt::Key_Return);
+    w_->field(7)->setText("x");
+    w_->field(12)->clear();
+    QTest::keyClick(w_->field(13), Qt::Key_Return);
     QCOMPARE(w_->results(), defaultResults());
 }
 
 void CalculateRunTest::enter_twice_runs_twice() {
     // Every run of this design ends in a fault, so each run shows itself.
-    w_->txt(2)->setText("50");
+    w_->field(2)->setText("50");
     w_->dialogs.expectMessages(2);
-    QTest::keyClick(w_->txt(0), Qt::Key_Return);
-    QTest::keyClick(w_->txt(0), Qt::Key_Return);
+    QTest::keyClick(w_->field(0), Qt::Key_Return);
+    QTest::keyClick(w_->field(0), Qt::Key_Return);
     QCOMPARE(w_->dialogs.messages().size(), 2);
 }
 
 void CalculateRunTest::typed_over_result_stays_until_next_run() {
     w_->main().calculate();
-    retype(w_->txt(8), "hello");
-    QCOMPARE(w_->txt(8)->text(), QString("hello"));
-    QCOMPARE(w_->txt(4)->text(), QString("90"));
+    retype(w_->field(8), "hello");
+    QCOMPARE(w_->field(8)->text(), QString("hello"));
+    QCOMPARE(w_->field(4)->text(), QString("90"));
     QTest::mouseClick(w_->main().calculateButton(), Qt::LeftButton);
-    QCOMPARE(w_->txt(8)->text(), QString("27.1"));
+    QCOMPARE(w_->field(8)->text(), QString("27.1"));
 }
 
 void CalculateRunTest::leading_number_of_input_is_used() {
-    w_->txt(0)->setText("18℃ room");
-    w_->txt(6)->setText(" 1 2 0 m");
+    w_->field(0)->setText("18℃ room");
+    w_->field(6)->setText(" 1 2 0 m");
     QCOMPARE(w_->main().calculate(), CalcOutcome::Converged);
     QCOMPARE(w_->results(), defaultResults());
 }
@@ -161,7 +161,7 @@ void CalculateRunTest::arithmetic_fault_reports_and_keeps_results() {
     QFETCH(int, fault);
 
     QTest::mouseClick(w_->main().calculateButton(), Qt::LeftButton);
-    w_->txt(index)->setText(text);
+    w_->field(index)->setText(text);
     w_->dialogs.expectMessages(1);
     QCOMPARE(w_->main().calculate(), CalcOutcome::Fault);
 
@@ -177,7 +177,7 @@ void CalculateRunTest::non_converging_run_reports_and_keeps_results() {
     QTest::mouseClick(w_->main().calculateButton(), Qt::LeftButton);
     setDesign({"25", "50", "30", "300", "90", "32", "10"});
     w_->dialogs.expectMessages(1);
-    QTest::keyClick(w_->txt(6), Qt::Key_Return);
+    QTest::keyClick(w_->field(6), Qt::Key_Return);
 
     QCOMPARE(w_->dialogs.messages().size(), 1);
     const auto& shown = w_->dialogs.messages().first();
@@ -187,17 +187,17 @@ void CalculateRunTest::non_converging_run_reports_and_keeps_results() {
 }
 
 void CalculateRunTest::result_writes_bring_depth_link_into_step() {
-    // A new settings window with default layers under a depth of 100: the
+    // A new construction window with default layers under a depth of 100: the
     // run itself uses the 50 mm filling layer, and its result writes then
     // put the filling layer in step with the depth.
-    w_->txt1(0)->setText("30");
-    QCOMPARE(w_->txt(4)->text(), QString("100"));
-    w_->settings().close();
+    w_->thickness(0)->setText("30");
+    QCOMPARE(w_->field(4)->text(), QString("100"));
+    w_->construction().close();
     QCOMPARE(w_->main().calculate(), CalcOutcome::Converged);
     QCOMPARE(w_->results(), defaultResults());
-    QCOMPARE(w_->txt1(0)->text(), QString("20"));
-    QCOMPARE(w_->txt1(2)->text(), QString("60"));
-    QCOMPARE(w_->txt(4)->text(), QString("100"));
+    QCOMPARE(w_->thickness(0)->text(), QString("20"));
+    QCOMPARE(w_->thickness(2)->text(), QString("60"));
+    QCOMPARE(w_->field(4)->text(), QString("100"));
 }
 
 QTEST_MAIN(CalculateRunTest)

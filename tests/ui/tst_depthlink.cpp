@@ -1,5 +1,5 @@
 // The link between the burial depth on the main window and the layer
-// thicknesses on the settings window, for whole-text writes (pasting) and
+// thicknesses on the construction window, for whole-text writes (pasting) and
 // for entries typed key by key.
 
 #include "windowtestkit.h"
@@ -17,7 +17,7 @@ namespace {
 QLineEdit* field(TestWindows& w, const QString& name) {
     if (auto* f = w.main().findChild<QLineEdit*>(name))
         return f;
-    return w.settings().findChild<QLineEdit*>(name);
+    return w.construction().findChild<QLineEdit*>(name);
 }
 
 } // namespace
@@ -49,10 +49,10 @@ private:
 };
 
 void DepthLinkTest::defaults_keep_depth_equal_to_layer_sum() {
-    QCOMPARE(w_->txt(4)->text(), QString("90"));
-    QCOMPARE(w_->txt1(0)->text(), QString("20"));
-    QCOMPARE(w_->txt1(1)->text(), QString("20"));
-    QCOMPARE(w_->txt1(2)->text(), QString("50"));
+    QCOMPARE(w_->field(4)->text(), QString("90"));
+    QCOMPARE(w_->thickness(0)->text(), QString("20"));
+    QCOMPARE(w_->thickness(1)->text(), QString("20"));
+    QCOMPARE(w_->thickness(2)->text(), QString("50"));
 }
 
 void DepthLinkTest::whole_text_write_settles_both_windows_data() {
@@ -81,7 +81,7 @@ void DepthLinkTest::whole_text_write_settles_both_windows_data() {
     row("emptied depth", "Txt_4", "", "50", "50", "10");
     row("letters in depth", "Txt_4", "abc", "50", "50", "10");
 
-    // Settings window thicknesses.
+    // Construction window thicknesses.
     row("surface layer thicker", "Txt1_0", "30", "30", "100", "50");
     row("surface layer fraction", "Txt1_0", "12.5", "12.5", "82.5", "50");
     row("levelling layer zero", "Txt1_1", "0", "0", "70", "50");
@@ -98,7 +98,7 @@ void DepthLinkTest::whole_text_write_settles_both_windows_data() {
     row("negative pipe wall", "Txt1_3", "-1", "0", "90", "50");
     row("elbow count", "Txt1_5", "4", "4", "90", "50");
 
-    // Settings window conductivities never touch the depth.
+    // Construction window conductivities never touch the depth.
     row("conductivity", "Text1_0", "1.1", "1.1", "90", "50");
     row("negative conductivity", "Text1_2", "-1", "0", "90", "50");
     row("conductivity lone minus", "Text1_3", "-", "-", "90", "50");
@@ -115,8 +115,8 @@ void DepthLinkTest::whole_text_write_settles_both_windows() {
     QVERIFY(target != nullptr);
     target->setText(text);
     QCOMPARE(target->text(), fieldAfter);
-    QCOMPARE(w_->txt(4)->text(), depth);
-    QCOMPARE(w_->txt1(2)->text(), fill);
+    QCOMPARE(w_->field(4)->text(), depth);
+    QCOMPARE(w_->thickness(2)->text(), fill);
     QVERIFY(w_->dialogs.messages().isEmpty());
 }
 
@@ -162,40 +162,40 @@ void DepthLinkTest::typed_entry_settles_after_every_key() {
         QTest::keyClicks(target, keys.mid(k, 1));
         const QString step = QStringLiteral("after key %1 '%2'").arg(k + 1).arg(keys[k]);
         QVERIFY2(target->text() == fieldAfter[k], qPrintable(step + ": field " + target->text()));
-        QVERIFY2(w_->txt(4)->text() == depth[k],
-                 qPrintable(step + ": depth " + w_->txt(4)->text()));
-        QVERIFY2(w_->txt1(2)->text() == fill[k],
-                 qPrintable(step + ": fill " + w_->txt1(2)->text()));
+        QVERIFY2(w_->field(4)->text() == depth[k],
+                 qPrintable(step + ": depth " + w_->field(4)->text()));
+        QVERIFY2(w_->thickness(2)->text() == fill[k],
+                 qPrintable(step + ": fill " + w_->thickness(2)->text()));
     }
     QVERIFY(w_->dialogs.messages().isEmpty());
 }
 
 void DepthLinkTest::typed_depth_turns_to_fifty_after_first_digit() {
-    QLineEdit* depth = w_->txt(4);
+    QLineEdit* depth = w_->field(4);
     depth->selectAll();
     QTest::keyClick(depth, Qt::Key_9);
     QCOMPARE(depth->text(), QString("50"));
-    QCOMPARE(w_->txt1(2)->text(), QString("10"));
+    QCOMPARE(w_->thickness(2)->text(), QString("10"));
     QTest::keyClick(depth, Qt::Key_5);
     // Whatever the caret did, the two windows agree again.
     const double d = depth->text().toDouble();
-    QCOMPARE(w_->txt1(2)->text(), QString::number(d - 40));
+    QCOMPARE(w_->thickness(2)->text(), QString::number(d - 40));
 }
 
 void DepthLinkTest::emptying_depth_by_keyboard_restores_minimum() {
-    QLineEdit* depth = w_->txt(4);
+    QLineEdit* depth = w_->field(4);
     depth->selectAll();
     QTest::keyClick(depth, Qt::Key_Backspace);
     QCOMPARE(depth->text(), QString("50"));
-    QCOMPARE(w_->txt1(2)->text(), QString("10"));
+    QCOMPARE(w_->thickness(2)->text(), QString("10"));
 }
 
 void DepthLinkTest::layers_with_decimals_sum_exactly() {
-    w_->txt1(0)->setText("20.1");
-    w_->txt1(1)->setText("20.2");
-    w_->txt1(2)->setText("50.3");
-    QCOMPARE(w_->txt(4)->text(), QString("90.6"));
-    QCOMPARE(w_->txt1(2)->text(), QString("50.3"));
+    w_->thickness(0)->setText("20.1");
+    w_->thickness(1)->setText("20.2");
+    w_->thickness(2)->setText("50.3");
+    QCOMPARE(w_->field(4)->text(), QString("90.6"));
+    QCOMPARE(w_->thickness(2)->text(), QString("50.3"));
 }
 
 void DepthLinkTest::clamp_raises_filling_layer_and_depth_data() {
@@ -222,23 +222,23 @@ void DepthLinkTest::clamp_raises_filling_layer_and_depth() {
     QFETCH(QString, depthAfter);
     QFETCH(double, thickFill);
 
-    w_->txt1(2)->setText(fillBefore);
-    w_->txt(5)->setText(diameter);
+    w_->thickness(2)->setText(fillBefore);
+    w_->field(5)->setText(diameter);
     QCOMPARE(w_->main().calculate(), CalcOutcome::Converged);
-    QCOMPARE(w_->txt1(2)->text(), fillAfter);
-    QCOMPARE(w_->txt(4)->text(), depthAfter);
+    QCOMPARE(w_->thickness(2)->text(), fillAfter);
+    QCOMPARE(w_->field(4)->text(), depthAfter);
     QCOMPARE(w_->main().workingVars().thickFill, thickFill);
 }
 
 void DepthLinkTest::layer_sum_overflow_reports_fault_and_keeps_depth() {
     w_->dialogs.expectMessages(1);
-    w_->txt1(0)->setText("1e309");
+    w_->thickness(0)->setText("1e309");
     QCOMPARE(w_->dialogs.messages().size(), 1);
     const auto& shown = w_->dialogs.messages().first();
     QCOMPARE(shown.title, QString("Zorva"));
     QCOMPARE(shown.text, arithmeticErrorText(zorva::Fault::Overflow));
-    QCOMPARE(w_->txt(4)->text(), QString("90"));
-    QCOMPARE(w_->txt1(0)->text(), QString("1e309"));
+    QCOMPARE(w_->field(4)->text(), QString("90"));
+    QCOMPARE(w_->thickness(0)->text(), QString("1e309"));
 }
 
 QTEST_MAIN(DepthLinkTest)

@@ -16,16 +16,16 @@
 
 namespace {
 
-int countSettingsWindows() {
+int countConstructionWindows() {
     int count = 0;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<shezhi*>(widget) != nullptr)
+        if (qobject_cast<ConstructionWindow*>(widget) != nullptr)
             ++count;
     }
     return count;
 }
 
-void chooseMenu(Zorva& main, const char* name) {
+void chooseMenu(MainWindow& main, const char* name) {
     auto* action = main.menuBar()->findChild<QAction*>(name);
     QVERIFY(action != nullptr);
     action->trigger();
@@ -42,7 +42,7 @@ private slots:
         QVERIFY(w_->dialogs.unexpected().isEmpty());
         w_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(countSettingsWindows(), 0);
+        QCOMPARE(countConstructionWindows(), 0);
     }
 
     void setting_shows_one_window_in_front();
@@ -58,10 +58,10 @@ private:
 };
 
 void LifecycleTest::setting_shows_one_window_in_front() {
-    Zorva& main = w_->registry.start();
+    MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     chooseMenu(main, "setting");
-    QPointer<shezhi> first = w_->registry.existingSettings();
+    QPointer<ConstructionWindow> first = w_->registry.existingConstruction();
     QVERIFY(first != nullptr);
     QVERIFY(first->isVisible());
     QVERIFY(first->parentWidget() == nullptr);
@@ -71,8 +71,8 @@ void LifecycleTest::setting_shows_one_window_in_front() {
     main.activateWindow();
     QTRY_VERIFY(main.isActiveWindow());
     chooseMenu(main, "setting");
-    QCOMPARE(w_->registry.existingSettings(), first.data());
-    QCOMPARE(countSettingsWindows(), 1);
+    QCOMPARE(w_->registry.existingConstruction(), first.data());
+    QCOMPARE(countConstructionWindows(), 1);
     QTRY_VERIFY(first->isActiveWindow());
     // The main window stays usable beside it.
     QVERIFY(main.isEnabled());
@@ -80,82 +80,84 @@ void LifecycleTest::setting_shows_one_window_in_front() {
 }
 
 void LifecycleTest::setting_copies_no_values_and_runs_nothing() {
-    Zorva& main = w_->registry.start();
-    w_->txt(4)->setText("100");
+    MainWindow& main = w_->registry.start();
+    w_->field(4)->setText("100");
     chooseMenu(main, "setting");
-    QCOMPARE(w_->txt1(2)->text(), QString("60"));
-    QCOMPARE(w_->txt(4)->text(), QString("100"));
+    QCOMPARE(w_->thickness(2)->text(), QString("60"));
+    QCOMPARE(w_->field(4)->text(), QString("100"));
     QCOMPARE(w_->results(), QStringList(7, QString()));
 }
 
 void LifecycleTest::closing_settings_discards_typed_values() {
-    Zorva& main = w_->registry.start();
+    MainWindow& main = w_->registry.start();
     chooseMenu(main, "setting");
-    QPointer<shezhi> first = w_->registry.existingSettings();
-    w_->txt1(0)->setText("30");
-    QCOMPARE(w_->txt(4)->text(), QString("100"));
+    QPointer<ConstructionWindow> first = w_->registry.existingConstruction();
+    w_->thickness(0)->setText("30");
+    QCOMPARE(w_->field(4)->text(), QString("100"));
 
     first->close();
-    QVERIFY(w_->registry.existingSettings() == nullptr);
+    QVERIFY(w_->registry.existingConstruction() == nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(first.isNull());
 
     chooseMenu(main, "setting");
-    shezhi* second = w_->registry.existingSettings();
+    ConstructionWindow* second = w_->registry.existingConstruction();
     QVERIFY(second != nullptr);
     QVERIFY(second->isVisible());
-    QCOMPARE(w_->txt1(0)->text(), QString("20"));
-    QCOMPARE(w_->txt1(2)->text(), QString("50"));
+    QCOMPARE(w_->thickness(0)->text(), QString("20"));
+    QCOMPARE(w_->thickness(2)->text(), QString("50"));
     // The depth keeps its text until a main-window field changes.
-    QCOMPARE(w_->txt(4)->text(), QString("100"));
+    QCOMPARE(w_->field(4)->text(), QString("100"));
 
-    w_->txt(0)->setText("19");
-    QCOMPARE(w_->txt1(2)->text(), QString("60"));
-    QCOMPARE(w_->txt(4)->text(), QString("100"));
+    w_->field(0)->setText("19");
+    QCOMPARE(w_->thickness(2)->text(), QString("60"));
+    QCOMPARE(w_->field(4)->text(), QString("100"));
 }
 
 void LifecycleTest::main_field_change_after_close_rebuilds_settings_hidden() {
     w_->registry.start();
-    w_->registry.showSettings();
-    w_->txt1(1)->setText("25");
-    QCOMPARE(w_->txt(4)->text(), QString("95"));
-    w_->settings().close();
-    QVERIFY(w_->registry.existingSettings() == nullptr);
+    w_->registry.showConstruction();
+    w_->thickness(1)->setText("25");
+    QCOMPARE(w_->field(4)->text(), QString("95"));
+    w_->construction().close();
+    QVERIFY(w_->registry.existingConstruction() == nullptr);
 
-    w_->txt(0)->setText("19");
-    shezhi* rebuilt = w_->registry.existingSettings();
+    w_->field(0)->setText("19");
+    ConstructionWindow* rebuilt = w_->registry.existingConstruction();
     QVERIFY(rebuilt != nullptr);
     QVERIFY(!rebuilt->isVisible());
-    QCOMPARE(w_->txt1(1)->text(), QString("20"));
-    QCOMPARE(w_->txt1(2)->text(), QString("55"));
+    QCOMPARE(w_->thickness(1)->text(), QString("20"));
+    QCOMPARE(w_->thickness(2)->text(), QString("55"));
 }
 
 void LifecycleTest::calculate_after_close_uses_default_construction() {
     w_->registry.start();
-    w_->text1(2)->setText("1.84");
-    w_->settings().close();
+    w_->conductivity(2)->setText("1.84");
+    w_->construction().close();
     QCOMPARE(w_->main().calculate(), CalcOutcome::Converged);
     QCOMPARE(w_->main().workingVars().lambdaFill, 1.28);
     QCOMPARE(w_->results(), defaultResults());
 }
 
 void LifecycleTest::principle_window_is_built_once_and_anew_after_close() {
-    Zorva& main = w_->registry.start();
+    MainWindow& main = w_->registry.start();
     QVERIFY(w_->registry.existingPrinciple() == nullptr);
 
-    yuanli* hidden = &w_->registry.principle();
+    PrincipleWindow* hidden = &w_->registry.principle();
     QVERIFY(!hidden->isVisible());
     chooseMenu(main, "principle");
     chooseMenu(main, "principle");
     QCOMPARE(w_->registry.existingPrinciple(), hidden);
     QVERIFY(hidden->isVisible());
     const QWidgetList windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(
-                 windows.begin(), windows.end(),
-                 [](QWidget* w) { return qobject_cast<yuanli*>(w) != nullptr && w->isVisible(); }),
+    QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                           [](QWidget* w) {
+                               return qobject_cast<PrincipleWindow*>(w) != nullptr &&
+                                      w->isVisible();
+                           }),
              1);
 
-    QPointer<yuanli> closed = hidden;
+    QPointer<PrincipleWindow> closed = hidden;
     hidden->close();
     QVERIFY(w_->registry.existingPrinciple() == nullptr);
     QTRY_VERIFY(closed.isNull());
@@ -165,18 +167,18 @@ void LifecycleTest::principle_window_is_built_once_and_anew_after_close() {
 }
 
 void LifecycleTest::closing_main_window_ends_program() {
-    Zorva& main = w_->registry.start();
+    MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    w_->registry.showSettings();
+    w_->registry.showConstruction();
     w_->registry.showPrinciple();
-    QPointer<yuanli> principle = w_->registry.existingPrinciple();
+    QPointer<PrincipleWindow> principle = w_->registry.existingPrinciple();
 
     QTimer::singleShot(0, &main, [&main] { main.close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     QCOMPARE(QCoreApplication::exec(), 0);
 
     QVERIFY(!main.isVisible());
-    QVERIFY(w_->registry.existingSettings() == nullptr);
+    QVERIFY(w_->registry.existingConstruction() == nullptr);
     QVERIFY(w_->registry.existingPrinciple() == nullptr);
     QVERIFY(principle.isNull() || !principle->isVisible());
 }

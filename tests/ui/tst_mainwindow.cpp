@@ -73,14 +73,14 @@ void MainWindowTest::field_defaults_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("text");
     const char* defaults[] = {"18", "50", "40", "300", "90", "20", "120"};
-    for (int i = 0; i < Zorva::kFieldCount; ++i)
+    for (int i = 0; i < MainWindow::kFieldCount; ++i)
         QTest::addRow("Txt(%d)", i) << i << QString(i < 7 ? defaults[i] : "");
 }
 
 void MainWindowTest::field_defaults() {
     QFETCH(int, index);
     QFETCH(QString, text);
-    QLineEdit* field = w_->txt(index);
+    QLineEdit* field = w_->field(index);
     QCOMPARE(field->text(), text);
     QCOMPARE(field->objectName(), QStringLiteral("Txt_%1").arg(index));
     QVERIFY(!field->isReadOnly());
@@ -89,7 +89,7 @@ void MainWindowTest::field_defaults() {
 }
 
 void MainWindowTest::client_area_is_fixed_size_under_menu_bar() {
-    Zorva& main = w_->main();
+    MainWindow& main = w_->main();
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QCOMPARE(main.windowTitle(), QString("Zorva程序"));
@@ -108,7 +108,7 @@ void MainWindowTest::controls_sit_at_their_places_data() {
     place("Frame2", "client", fromTwips(4440, 480, 3735, 1815));
     place("Frame4", "client", fromTwips(4440, 2280, 3735, 2415));
     place("Command1", "client", fromTwips(3960, 5160, 975, 375));
-    for (int i = 0; i < Zorva::kFieldCount; ++i) {
+    for (int i = 0; i < MainWindow::kFieldCount; ++i) {
         const char* frame = i < 7 ? "Frame1" : i < 10 ? "Frame2" : "Frame4";
         QTest::addRow("Txt(%d)", i) << QString("Txt_%1").arg(i) << QString(frame)
                                     << fromTwips(i < 7 ? 1560 : 1800, kRowTop[i], 855, 315);
@@ -147,7 +147,7 @@ void MainWindowTest::rows_carry_caption_unit_and_names_data() {
         {"地面平均温度", "℃"},  {"环路水阻力", "kPa"}, {"对流散热量", "W/m"}, {"辐射散热量", "W/m"},
         {"单管水流量", "kg/h"}, {"盘管水流速", "m/s"},
     };
-    for (int i = 0; i < Zorva::kFieldCount; ++i)
+    for (int i = 0; i < MainWindow::kFieldCount; ++i)
         QTest::addRow("row %d", i) << i << QString(rows[i][0]) << QString(rows[i][1]);
 }
 
@@ -162,7 +162,7 @@ void MainWindowTest::rows_carry_caption_unit_and_names() {
     if (index != 1)
         QCOMPARE(label->size(), label->sizeHint());
     QCOMPARE(label->toolTip(), index == 6 ? QString("单个环路里加热盘管的长度") : QString());
-    QCOMPARE(w_->txt(index)->accessibleName(), caption);
+    QCOMPARE(w_->field(index)->accessibleName(), caption);
 
     auto* unitLabel = w_->main().findChild<QLabel*>(QString("Lb_%1").arg(index));
     QVERIFY(unitLabel != nullptr);
@@ -180,7 +180,7 @@ void MainWindowTest::rows_carry_caption_unit_and_names() {
 }
 
 void MainWindowTest::colours_and_fonts() {
-    Zorva& main = w_->main();
+    MainWindow& main = w_->main();
     const QColor cyan(128, 255, 255);
     const QColor orange(255, 192, 128);
     QCOMPARE(main.centralWidget()->palette().color(QPalette::Window), cyan);
@@ -200,8 +200,8 @@ void MainWindowTest::colours_and_fonts() {
     QCOMPARE(main.findChild<QLabel*>("Lab_8")->font().pointSizeF(), 9.0);
     QCOMPARE(main.findChild<QLabel*>("Lab_7")->font().pointSizeF(), 10.5);
     QCOMPARE(main.calculateButton()->font().families().value(0), QString("宋体"));
-    QCOMPARE(w_->txt(0)->font().families().value(0), QString("Times New Roman"));
-    QCOMPARE(w_->txt(0)->font().pointSizeF(), 10.5);
+    QCOMPARE(w_->field(0)->font().families().value(0), QString("Times New Roman"));
+    QCOMPARE(w_->field(0)->font().pointSizeF(), 10.5);
     QCOMPARE(main.findChild<QLabel*>("Lb_7")->font().families().value(0),
              QString("Times New Roman"));
     QCOMPARE(main.findChild<QLabel*>("Lb_7")->font().pointSizeF(), 10.5);
@@ -229,15 +229,15 @@ void MainWindowTest::chinese_captions_render_with_installed_font() {
 }
 
 void MainWindowTest::tab_order_follows_the_form() {
-    Zorva& main = w_->main();
+    MainWindow& main = w_->main();
     QStringList order;
-    QWidget* widget = w_->txt(7);
+    QWidget* widget = w_->field(7);
     do {
         if ((widget->focusPolicy() & Qt::TabFocus) && widget->window() == &main &&
             widget->isVisibleTo(&main))
             order << widget->objectName();
         widget = widget->nextInFocusChain();
-    } while (widget != w_->txt(7));
+    } while (widget != w_->field(7));
     const QStringList expected{"Txt_7", "Txt_8", "Txt_9",  "Txt_4",    "Txt_3",
                                "Txt_2", "Txt_1", "Txt_0",  "Txt_10",   "Txt_12",
                                "Txt_5", "Txt_6", "Txt_11", "Command1", "Txt_13"};
@@ -283,7 +283,7 @@ void MainWindowTest::menu_items_carry_names_and_captions() {
 }
 
 void MainWindowTest::print_does_nothing() {
-    Zorva& main = w_->main();
+    MainWindow& main = w_->main();
     main.calculate();
     const QWidgetList before = QApplication::topLevelWidgets();
     main.menuBar()->findChild<QAction*>("print")->trigger();
@@ -294,24 +294,24 @@ void MainWindowTest::print_does_nothing() {
 
 void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
     QVERIFY(w_->registry.existingMain() == nullptr);
-    Zorva& main = w_->registry.start();
+    MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    // The load step has built the settings window, hidden.
-    QVERIFY(w_->registry.existingSettings() != nullptr);
-    QVERIFY(!w_->registry.existingSettings()->isVisible());
-    QCOMPARE(main.focusWidget(), static_cast<QWidget*>(w_->txt(7)));
+    // The load step has built the construction window, hidden.
+    QVERIFY(w_->registry.existingConstruction() != nullptr);
+    QVERIFY(!w_->registry.existingConstruction()->isVisible());
+    QCOMPARE(main.focusWidget(), static_cast<QWidget*>(w_->field(7)));
     const QRect screen = main.screen()->availableGeometry();
     QVERIFY(qAbs(main.frameGeometry().center().x() - screen.center().x()) <= 16);
     QVERIFY(qAbs(main.frameGeometry().center().y() - screen.center().y()) <= 40);
     QCOMPARE(w_->results(), QStringList(7, QString()));
-    // The load step copied the settings window's defaults.
+    // The load step copied the construction window's defaults.
     QCOMPARE(main.workingVars().lambdaSurface, 2.91);
     QCOMPARE(main.workingVars().thickFill, 50.0);
     QCOMPARE(main.workingVars().roomTemp, 0.0);
 }
 
 void MainWindowTest::resizing_moves_nothing() {
-    Zorva& main = w_->main();
+    MainWindow& main = w_->main();
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     const QRect button = main.calculateButton()->geometry();

@@ -2,8 +2,8 @@
 
 #include "calculate.h"
 #include "infotexts.h"
+#include "principlewindow.h"
 #include "windowtestkit.h"
-#include "yuanli.h"
 
 #include <QAction>
 #include <QFile>
@@ -74,21 +74,21 @@ void MenuCommandsTest::info_items_show_their_texts() {
 
 void MenuCommandsTest::save_item_calculates_then_writes_the_record() {
     const QString path = dir_.filePath(QStringLiteral("record.txt"));
-    w_->txt(0)->setText(QStringLiteral("18.25"));
-    w_->txt(7)->setText(QStringLiteral("typed over")); // a result field typed into
+    w_->field(0)->setText(QStringLiteral("18.25"));
+    w_->field(7)->setText(QStringLiteral("typed over")); // a result field typed into
     w_->dialogs.answerSave(path);
     choose("save");
 
     // The run filled the result fields with what the engine gives for these
     // inputs, and the file carries their digits.
     zorva::FieldRecord fields = zorva::FieldRecord::defaults();
-    fields.design[0] = "18.25";
+    fields.design[zorva::RoomTempField] = "18.25";
     zorva::WorkingVars vars;
-    const zorva::RunReport report = zorva::Calculate(vars, fields);
+    const zorva::RunReport report = zorva::calculate(vars, fields);
     const zorva::ResultTexts expected = zorva::resultTexts(vars, report);
     const QByteArray output = QByteArray::fromStdString(expected[0].str());
-    QCOMPARE(w_->txt(7)->text().toLatin1(), output);
-    QCOMPARE(w_->txt(8)->text().toStdString(), expected[1].str());
+    QCOMPARE(w_->field(7)->text().toLatin1(), output);
+    QCOMPARE(w_->field(8)->text().toStdString(), expected[1].str());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -96,7 +96,7 @@ void MenuCommandsTest::save_item_calculates_then_writes_the_record() {
     QVERIFY(bytes.contains(QByteArray("\xCA\xD2\xC4\xDA\xCE\xC2\xB6\xC8"
                                       "18.3\xA1\xE6\r\n")));
     QVERIFY(bytes.contains(output + "W/"));
-    QVERIFY(bytes.contains(w_->txt(8)->text().toLatin1() + "\xA1\xE6\r\n\r\n\r\n"));
+    QVERIFY(bytes.contains(w_->field(8)->text().toLatin1() + "\xA1\xE6\r\n\r\n\r\n"));
     QVERIFY(bytes.endsWith("\xA1\xE6\r\n\r\n\r\n"));
     QCOMPARE(bytes.count("\r\n"), 8);
 }
@@ -108,7 +108,7 @@ void MenuCommandsTest::save_item_writes_nothing_when_the_run_faults() {
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old record");
     }
-    w_->txt(2)->setText(QStringLiteral("50")); // return = supply
+    w_->field(2)->setText(QStringLiteral("50")); // return = supply
     w_->dialogs.answerSave(path);
     w_->dialogs.expectMessages(1);
     choose("save");
@@ -144,7 +144,7 @@ void MenuCommandsTest::image_item_saves_the_diagram_without_showing_the_window()
     QCOMPARE(file.read(2), QByteArray("BM"));
     const QImage saved(path, "BMP");
     QCOMPARE(saved.size(), QSize(300, 250));
-    yuanli* window = w_->registry.existingPrinciple();
+    PrincipleWindow* window = w_->registry.existingPrinciple();
     QVERIFY(window != nullptr);
     QVERIFY(!window->isVisible());
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),

@@ -1,11 +1,11 @@
 // Thousands of random edits across both windows, with a fixed seed: typed
 // characters, pasted texts of every kind, Enter, Calculate, OK and closing
-// the settings window. After each step the program must still answer, the
+// the construction window. After each step the program must still answer, the
 // only messages may be the calculation's own, and after a change of a main
 // window field the burial depth must read as the sum of the three layers.
 
+#include "fieldtext.h"
 #include "messages.h"
-#include "numparse.h"
 #include "numtext.h"
 #include "windowtestkit.h"
 
@@ -19,28 +19,13 @@
 
 namespace {
 
-// Accepts every message box and records it; a file dialog is a failure.
-class TolerantDialogs : public DialogSeam {
-public:
-    QStringList texts;
-    int fileDialogs = 0;
-
-    void message(QWidget*, QMessageBox::Icon, const QString& title, const QString& text) override {
-        texts << title + u'|' + text;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override {
-        ++fileDialogs;
-        return {};
-    }
-    QString openFileName(QWidget*, const QString&, const QString&) override {
-        ++fileDialogs;
-        return {};
-    }
-};
+// A message box as "title|text".
+QString shown(const FakeDialogs::Message& message) {
+    return message.title + u'|' + message.text;
+}
 
 double number(const QString& text) {
-    return zorva::parseLeadingNumber(std::u16string_view(
-        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    return zorva::leadingNumber(text);
 }
 
 class Generator {
@@ -89,9 +74,10 @@ private slots:
 };
 
 void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_linked() {
-    TolerantDialogs dialogs;
+    // Every message box is accepted; a file dialog fails the test.
+    FakeDialogs dialogs(FakeDialogs::Mode::Tolerant);
     WindowRegistry registry(dialogs);
-    Zorva& main = registry.start();
+    MainWindow& main = registry.start();
     // A fixed seed, so that a failure repeats; another can be tried with
     // ZORVA_RANDOM_SEED.
     const unsigned seed = qEnvironmentVariableIsSet("ZORVA_RANDOM_SEED")
@@ -111,41 +97,49 @@ void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_link
     int calculations = 0;
     constexpr int kSteps = 10000;
     for (int step = 0; step < kSteps; ++step) {
-        const qsizetype messagesBefore = dialogs.texts.size();
+        const qsizetype messagesBefore = dialogs.messages().size();
         bool mainFieldChanged = false;
         const int action = gen.below(20);
         if (action < 7) { // type into a main field, key by key
-            QLineEdit* field = main.txt(gen.below(Zorva::kFieldCount));
+            QLineEdit* field = main.field(gen.below(MainWindow::kFieldCount));
             if (gen.below(2) == 0)
                 field->selectAll();
             const QString keys = gen.text();
             QTest::keyClicks(field, keys);
             mainFieldChanged = !keys.isEmpty();
         } else if (action < 10) { // paste a whole text into a main field
-            QLineEdit* field = main.txt(gen.below(Zorva::kFieldCount));
+            QLineEdit* field = main.field(gen.below(MainWindow::kFieldCount));
             const QString before = field->text();
             field->setText(gen.text());
             // Writing the text a field already holds is no change.
             mainFieldChanged = field->text() != before;
-        } else if (action < 13) { // type into a settings field
-            shezhi& settings = registry.settings();
-            static const int thick[] = {0, 1, 2, 3, 5};
-            QLineEdit* field = gen.below(2) == 0 ? settings.txt1(thick[gen.below(5)])
-                                                 : settings.text1(gen.below(4));
+        } else if (action < 13) { // type into a construction field
+            ConstructionWindow& settings = registry.construction();
+            auto thickness = [&settings](int k) {
+                return k < zorva::kConstructionRows
+                           ? settings.thicknessField(zorva::ConstructionRow(k))
+                           : settings.elbowsField();
+            };
+            QLineEdit* field =
+                gen.below(2) == 0
+                    ? thickness(gen.below(5))
+                    : settings.conductivityField(zorva::ConstructionRow(gen.below(4)));
             field->selectAll();
             QTest::keyClicks(field, gen.text());
-        } else if (action < 15) { // paste into a settings field
-            registry.settings().txt1(gen.below(3))->setText(gen.text());
+        } else if (action < 15) { // paste into a construction field
+            registry.construction()
+                .thicknessField(zorva::ConstructionRow(gen.below(3)))
+                ->setText(gen.text());
         } else if (action < 17) { // Enter in any main field
-            QTest::keyClick(main.txt(gen.below(Zorva::kFieldCount)), Qt::Key_Return);
+            QTest::keyClick(main.field(gen.below(MainWindow::kFieldCount)), Qt::Key_Return);
             ++calculations;
         } else if (action < 18) {
             QTest::mouseClick(main.calculateButton(), Qt::LeftButton);
             ++calculations;
         } else if (action < 19) {
-            QTest::mouseClick(registry.settings().okButton(), Qt::LeftButton);
-        } else if (registry.existingSettings() != nullptr) {
-            registry.existingSettings()->close();
+            QTest::mouseClick(registry.construction().okButton(), Qt::LeftButton);
+        } else if (registry.existingConstruction() != nullptr) {
+            registry.existingConstruction()->close();
         }
 
         // The program still answers: events are handled and the main window
@@ -155,29 +149,33 @@ void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_link
         QVERIFY(main.isVisible());
 
         bool faulted = false;
-        for (qsizetype i = messagesBefore; i < dialogs.texts.size(); ++i) {
-            QVERIFY2(allowed.contains(dialogs.texts.at(i)), qPrintable(dialogs.texts.at(i)));
-            faulted = faulted || !dialogs.texts.at(i).contains(notConvergedText());
+        for (qsizetype i = messagesBefore; i < dialogs.messages().size(); ++i) {
+            const QString text = shown(dialogs.messages().at(i));
+            QVERIFY2(allowed.contains(text), qPrintable(text));
+            faulted = faulted || !text.contains(notConvergedText());
         }
-        QCOMPARE(dialogs.fileDialogs, 0);
+        QCOMPARE(dialogs.fileRequests().size(), 0);
 
         if (mainFieldChanged && !faulted) {
-            shezhi& settings = registry.settings();
-            const double surface = number(settings.txt1(0)->text());
-            const double level = number(settings.txt1(1)->text());
-            const double fill = number(settings.txt1(2)->text());
+            ConstructionWindow& settings = registry.construction();
+            const double surface = number(settings.thicknessField(zorva::SurfaceLayerRow)->text());
+            const double level = number(settings.thicknessField(zorva::LevellingLayerRow)->text());
+            const double fill = number(settings.thicknessField(zorva::FillingLayerRow)->text());
             const double sum = (surface + level) + fill;
-            const double depth = number(main.txt(4)->text());
+            const double depth = number(main.designField(zorva::DepthField)->text());
             if (std::isfinite(sum) && std::isfinite(depth)) {
                 // The filling layer holds fifteen digits of depth - surface -
                 // level, and the depth may keep its text as typed (more
                 // digits, a unit), so the two agree to about fifteen digits.
                 const double scale = std::max(std::fabs(depth), std::fabs(sum));
-                QVERIFY2(std::fabs(depth - sum) <= 1e-13 * scale,
-                         qPrintable(QStringLiteral("step %1: depth %2, layers %3 + %4 + %5")
-                                        .arg(step)
-                                        .arg(main.txt(4)->text(), settings.txt1(0)->text(),
-                                             settings.txt1(1)->text(), settings.txt1(2)->text())));
+                QVERIFY2(
+                    std::fabs(depth - sum) <= 1e-13 * scale,
+                    qPrintable(QStringLiteral("step %1: depth %2, layers %3 + %4 + %5")
+                                   .arg(step)
+                                   .arg(main.designField(zorva::DepthField)->text(),
+                                        settings.thicknessField(zorva::SurfaceLayerRow)->text(),
+                                        settings.thicknessField(zorva::LevellingLayerRow)->text(),
+                                        settings.thicknessField(zorva::FillingLayerRow)->text())));
                 ++linkChecks;
             }
         }
@@ -185,7 +183,7 @@ void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_link
     // The walk exercised what it is for.
     QVERIFY(linkChecks > kSteps / 4);
     QVERIFY(calculations > kSteps / 20);
-    QVERIFY(!dialogs.texts.isEmpty());
+    QVERIFY(!dialogs.messages().isEmpty());
 }
 
 QTEST_MAIN(RandomEditsTest)

@@ -1,31 +1,37 @@
 #pragma once
-// A fresh set of the program's windows for each test, answered by a
-// scripted dialog seam, and a few helpers for driving the fields.
+// A fresh set of the program's windows for each test, answered by a strict
+// fake dialog seam, and a few helpers for driving the fields.
 
-#include "scripteddialogs.h"
-#include "shezhi.h"
+#include "constructionwindow.h"
+#include "fakedialogs.h"
+#include "mainwindow.h"
 #include "windowregistry.h"
-#include "zorva.h"
 
 #include <QLineEdit>
 #include <QStringList>
 #include <QTest>
 
 struct TestWindows {
-    ScriptedDialogs dialogs;
+    FakeDialogs dialogs;
     WindowRegistry registry{dialogs};
 
-    Zorva& main() { return registry.main(); }
-    shezhi& settings() { return registry.settings(); }
-    QLineEdit* txt(int index) { return main().txt(index); }
-    QLineEdit* txt1(int index) { return settings().txt1(index); }
-    QLineEdit* text1(int index) { return settings().text1(index); }
+    MainWindow& main() { return registry.main(); }
+    ConstructionWindow& construction() { return registry.construction(); }
+    // Main window field Txt(index).
+    QLineEdit* field(int index) { return main().field(index); }
+    // Construction window thickness Txt1(row) and conductivity Text1(row).
+    QLineEdit* thickness(int row) {
+        return construction().thicknessField(zorva::ConstructionRow(row));
+    }
+    QLineEdit* conductivity(int row) {
+        return construction().conductivityField(zorva::ConstructionRow(row));
+    }
 
     // Txt(7) .. Txt(13).
     QStringList results() {
         QStringList texts;
-        for (int i = 7; i <= 13; ++i)
-            texts << txt(i)->text();
+        for (int k = 0; k < MainWindow::kResultFieldCount; ++k)
+            texts << main().resultField(k)->text();
         return texts;
     }
 };

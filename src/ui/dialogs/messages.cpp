@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "dialogseam.h"
+
 QString messageTitle() {
     return QStringLiteral("Zorva");
 }
@@ -26,4 +28,16 @@ QString arithmeticErrorText(zorva::Fault fault) {
 QString notConvergedText() {
     return QStringLiteral("计算未能收敛：迭代500次后仍未达到精度要求。\r\n"
                           "结果栏中显示的不是当前输入数据的计算结果。");
+}
+
+void showArithmeticFault(DialogSeam& dialogs, QWidget* parent, zorva::Fault fault) {
+    dialogs.message(parent, QMessageBox::Critical, messageTitle(), arithmeticErrorText(fault));
+}
+
+void showNotConverged(DialogSeam& dialogs, QWidget* parent) {
+    dialogs.message(parent, QMessageBox::Warning, messageTitle(), notConvergedText());
+}
+
+void showFileWarning(DialogSeam& dialogs, QWidget* parent, const QString& text) {
+    dialogs.message(parent, QMessageBox::Warning, messageTitle(), text);
 }

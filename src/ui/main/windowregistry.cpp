@@ -1,8 +1,6 @@
 #include "windowregistry.h"
 
-#include "shezhi.h"
 #include "uikit.h"
-#include "zorva.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -28,46 +26,46 @@ WindowRegistry::WindowRegistry(DialogSeam& dialogs, QObject* parent)
 WindowRegistry::~WindowRegistry() {
     // The other windows go first: they may still refer to the main window.
     delete principle_.data();
-    delete settings_.data();
+    delete construction_.data();
     for (const QPointer<QWidget>& window : discarded_)
         delete window.data();
     delete main_.data();
 }
 
-Zorva& WindowRegistry::main() {
+MainWindow& WindowRegistry::main() {
     if (main_.isNull()) {
-        main_ = new Zorva(*this);
-        connect(main_, &Zorva::closed, this, &WindowRegistry::endProgram);
+        main_ = new MainWindow(*this);
+        main_->installEventFilter(this);
         main_->load();
     }
     return *main_;
 }
 
-shezhi& WindowRegistry::settings() {
-    if (settings_.isNull()) {
-        settings_ = new shezhi(*this, dialogs_);
-        connect(settings_, &shezhi::closing, this, [this] { discard(settings_); });
+ConstructionWindow& WindowRegistry::construction() {
+    if (construction_.isNull()) {
+        construction_ = new ConstructionWindow(*this, dialogs_);
+        construction_->installEventFilter(this);
     }
-    return *settings_;
+    return *construction_;
 }
 
-yuanli& WindowRegistry::principle() {
+PrincipleWindow& WindowRegistry::principle() {
     if (principle_.isNull()) {
-        principle_ = new yuanli;
+        principle_ = new PrincipleWindow;
         principle_->installEventFilter(this);
     }
     return *principle_;
 }
 
-Zorva& WindowRegistry::start() {
-    Zorva& window = main();
+MainWindow& WindowRegistry::start() {
+    MainWindow& window = main();
     zorva::ui::centreOnScreen(window);
     window.show();
     return window;
 }
 
-void WindowRegistry::showSettings() {
-    bringToFront(settings());
+void WindowRegistry::showConstruction() {
+    bringToFront(construction());
 }
 
 void WindowRegistry::showPrinciple() {
@@ -75,19 +73,31 @@ void WindowRegistry::showPrinciple() {
 }
 
 void WindowRegistry::setDepthText(const QString& text) {
-    main().txt(4)->setText(text);
+    main().designField(zorva::DepthField)->setText(text);
 }
 
 void WindowRegistry::focusCalculate() {
-    Zorva& window = main();
+    MainWindow& window = main();
     if (window.isVisible())
         bringToFront(window);
     window.calculateButton()->setFocus(Qt::OtherFocusReason);
 }
 
+void WindowRegistry::readConstruction(zorva::FieldRecord& record) {
+    construction().readInto(record);
+}
+
+void WindowRegistry::setFillText(const QString& text) {
+    construction().thicknessField(zorva::FillingLayerRow)->setText(text);
+}
+
 bool WindowRegistry::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close && watched == principle_)
-        discard(principle_);
+    if (event->type() == QEvent::Close) {
+        if (watched == main_)
+            endProgram();
+        else if (watched == construction_ || watched == principle_)
+            discard(static_cast<QWidget*>(watched));
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -95,8 +105,8 @@ bool WindowRegistry::eventFilter(QObject* watched, QEvent* event) {
 void WindowRegistry::discard(QWidget* window) {
     if (window == nullptr)
         return;
-    if (window == settings_)
-        settings_ = nullptr;
+    if (window == construction_)
+        construction_ = nullptr;
     if (window == principle_)
         principle_ = nullptr;
     window->hide();
@@ -108,6 +118,6 @@ void WindowRegistry::discard(QWidget* window) {
 // Closing the main window ends the program; the other windows go with it.
 void WindowRegistry::endProgram() {
     discard(principle_);
-    discard(settings_);
+    discard(construction_);
     QCoreApplication::quit();
 }

@@ -2,12 +2,15 @@
 // The program's windows, one of each kind, each reached through its one
 // reference here. Reaching a window that does not exist builds it hidden,
 // with its defaults; a window the user closes is destroyed with everything
-// typed into it, and the next reach builds it anew.
+// typed into it, and the next reach builds it anew. The registry is also the
+// link between the main window and the construction window, in both
+// directions.
 
+#include "constructionlink.h"
+#include "constructionwindow.h"
 #include "mainlink.h"
-#include "shezhi.h"
-#include "yuanli.h"
-#include "zorva.h"
+#include "mainwindow.h"
+#include "principlewindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +20,7 @@
 
 class DialogSeam;
 
-class WindowRegistry : public QObject, public MainLink {
+class WindowRegistry : public QObject, public MainLink, public ConstructionLink {
     Q_OBJECT
 
 public:
@@ -27,24 +30,24 @@ public:
     DialogSeam& dialogs() const { return dialogs_; }
 
     // The main window; built and loaded when it does not exist.
-    Zorva& main();
-    // The settings window; built hidden when it does not exist.
-    shezhi& settings();
+    MainWindow& main();
+    // The construction window; built hidden when it does not exist.
+    ConstructionWindow& construction();
+    // The principle window; built hidden when it does not exist.
+    PrincipleWindow& principle();
 
     // The windows as they are now, without building anything.
-    Zorva* existingMain() const { return main_; }
-    shezhi* existingSettings() const { return settings_; }
+    MainWindow* existingMain() const { return main_; }
+    ConstructionWindow* existingConstruction() const { return construction_; }
+    PrincipleWindow* existingPrinciple() const { return principle_; }
 
     // Program start: builds and loads the main window, then shows it in the
     // middle of the screen.
-    Zorva& start();
+    MainWindow& start();
 
-    // "设置": shows the settings window modeless, without an owner, in front.
-    void showSettings();
-
-    // The principle window; built hidden when it does not exist.
-    yuanli& principle();
-    yuanli* existingPrinciple() const { return principle_; }
+    // "设置": shows the construction window modeless, without an owner, in
+    // front.
+    void showConstruction();
     // "原理": shows the principle window modeless, without an owner, in front.
     void showPrinciple();
 
@@ -52,7 +55,13 @@ public:
     void setDepthText(const QString& text) override;
     void focusCalculate() override;
 
+    // ConstructionLink
+    void readConstruction(zorva::FieldRecord& record) override;
+    void setFillText(const QString& text) override;
+
 protected:
+    // Closing a window: the main window ends the program, any other window
+    // is forgotten and destroyed.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -60,9 +69,9 @@ private:
     void endProgram();
 
     DialogSeam& dialogs_;
-    QPointer<Zorva> main_;
-    QPointer<shezhi> settings_;
-    QPointer<yuanli> principle_;
+    QPointer<MainWindow> main_;
+    QPointer<ConstructionWindow> construction_;
+    QPointer<PrincipleWindow> principle_;
     // Closed windows waiting for their deferred deletion.
     std::vector<QPointer<QWidget>> discarded_;
 };

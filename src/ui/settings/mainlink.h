@@ -1,5 +1,5 @@
 #pragma once
-// What the settings window may do to the main window: keep the burial depth
+// What the construction window may do to the main window: keep the burial depth
 // in step with the layer thicknesses, and hand the focus back to Calculate.
 
 class QString;
