@@ -2,7 +2,7 @@
 #include "curvesmodel.h"
 #include "curveswindow.h"
 #include "designsession.h"
-#include "scripteddialogs.h"
+#include "fakedialogs.h"
 
 #include <QCategoryAxis>
 #include <QFile>
@@ -20,7 +20,7 @@ Q_DECLARE_METATYPE(zorva::RoomCategory)
 struct FakeDesign {
     FieldRecord fields = FieldRecord::defaults();
     DesignSession session;
-    ScriptedDialogs dialogs;
+    FakeDialogs dialogs;
     FakeDesign() {
         session.setFieldAccess([this] { return fields; }, [](const FieldRecord&) {});
     }
