@@ -154,7 +154,8 @@ void CurvesWindow::updateOverlays() {
     overlays.floorLimit = floorTempLimit(limits.category);
     if (std::isfinite(set_.grid.roomTemp))
         overlays.limitOutput = maxOutputForFloorLimit(set_.grid.roomTemp, overlays.floorLimit);
-    overlays.load = limits.loadPerArea;
+    if (limits.loadPerArea && std::isfinite(*limits.loadPerArea) && *limits.loadPerArea > 0)
+        overlays.load = limits.loadPerArea;
     overlaysStale_ = {true, true};
     refreshShownChart();
 }

@@ -4,7 +4,9 @@
 #include "designsession.h"
 #include "fakedialogs.h"
 
+#include <QApplication>
 #include <QCategoryAxis>
+#include <QClipboard>
 #include <QFile>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -39,6 +41,7 @@ private slots:
     void saveChart_data();
     void saveChart();
     void exportCsv();
+    void copyTable();
 };
 
 void TestCurvesWindow::seriesFollowTheDesign_data() {
@@ -240,6 +243,17 @@ void TestCurvesWindow::exportCsv() {
     // The last point of the 175 mm curve: supply 60 ℃ with its 10 ℃ difference.
     const int last = 6 * window.curves().grid.count;
     QVERIFY(lines[last].startsWith(QStringLiteral("管间距,间距 175 mm（当前）,60,50,").toUtf8()));
+}
+
+void TestCurvesWindow::copyTable() {
+    FakeDesign d;
+    CurvesWindow window(d.session, d.dialogs);
+    window.showTab(2);
+    window.copyToClipboard();
+    const QStringList lines = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + 9 * window.curves().grid.count);
+    QVERIFY(lines[0].startsWith(QStringLiteral("曲线族\t曲线\t供水温度 (℃)")));
+    QCOMPARE(lines[1].count(u'\t'), 7);
 }
 
 QTEST_MAIN(TestCurvesWindow)
