@@ -9,13 +9,13 @@ namespace {
 
 // "room,supply,return,spacing,diameter,loop" over the default construction;
 // "surface=λ" sets the surface-layer conductivity instead.
-FieldRecord design(const QString& spec) {
+FieldRecord design(const QString& inputs) {
     FieldRecord f = FieldRecord::defaults();
-    if (spec.startsWith(u"surface=")) {
-        f.conductivity[0] = spec.mid(8).toStdString();
+    if (inputs.startsWith(u"surface=")) {
+        f.conductivity[0] = inputs.mid(8).toStdString();
         return f;
     }
-    const QStringList v = spec.split(u',');
+    const QStringList v = inputs.split(u',');
     const int fields[] = {RoomTempField, SupplyTempField, ReturnTempField,
                           SpacingField,  DiameterField,   LoopLengthField};
     for (int i = 0; i < v.size(); ++i)
@@ -48,15 +48,15 @@ private slots:
 };
 
 void TestCurves::outputGrowsWithWaterTemperature_data() {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("inputs");
     QTest::newRow("default design") << QString();
     QTest::newRow("room 20, 45/35, 200 mm, 80 m") << "20,45,35,200,20,80";
     QTest::newRow("room 16, 5 K difference") << "16,40,35";
 }
 
 void TestCurves::outputGrowsWithWaterTemperature() {
-    QFETCH(QString, spec);
-    const CurveSet set = computeCurves(spec.isEmpty() ? FieldRecord::defaults() : design(spec));
+    QFETCH(QString, inputs);
+    const CurveSet set = computeCurves(inputs.isEmpty() ? FieldRecord::defaults() : design(inputs));
     const double room = set.grid.roomTemp;
     // The points run from a supply at the room temperature (within one step)
     // up to 60 ℃.
@@ -88,15 +88,15 @@ void TestCurves::outputGrowsWithWaterTemperature() {
 }
 
 void TestCurves::closerSpacingAndBetterCoveringGiveMore_data() {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("inputs");
     QTest::newRow("default design") << QString();
     QTest::newRow("room 20, 45/35, 200 mm, 80 m") << "20,45,35,200,20,80";
     QTest::newRow("pipe 16 mm, loop 60 m") << "18,50,40,300,16,60";
 }
 
 void TestCurves::closerSpacingAndBetterCoveringGiveMore() {
-    QFETCH(QString, spec);
-    const CurveSet set = computeCurves(spec.isEmpty() ? FieldRecord::defaults() : design(spec));
+    QFETCH(QString, inputs);
+    const CurveSet set = computeCurves(inputs.isEmpty() ? FieldRecord::defaults() : design(inputs));
     // Spacings ascend and conductivities descend through their families, so
     // at every x the output falls from one curve to the next. Below 1 W/m²
     // the curves lie within the iteration's 0.1 W/m² tolerance of each
@@ -123,7 +123,7 @@ void TestCurves::closerSpacingAndBetterCoveringGiveMore() {
 }
 
 void TestCurves::gapsWhereRunsFault_data() {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("inputs");
     QTest::addColumn<int>("spacingWithResults"); // curves of the spacing family
     QTest::addColumn<int>("coveringWithResults");
 
@@ -137,10 +137,10 @@ void TestCurves::gapsWhereRunsFault_data() {
 }
 
 void TestCurves::gapsWhereRunsFault() {
-    QFETCH(QString, spec);
+    QFETCH(QString, inputs);
     QFETCH(int, spacingWithResults);
     QFETCH(int, coveringWithResults);
-    const CurveSet set = computeCurves(design(spec));
+    const CurveSet set = computeCurves(design(inputs));
     int withResults[2] = {0, 0};
     for (int f = 0; f < 2; ++f) {
         for (const Curve& c : f == 0 ? set.spacing : set.covering) {
@@ -160,7 +160,7 @@ void TestCurves::gapsWhereRunsFault() {
 }
 
 void TestCurves::currentCurveMarked_data() {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("inputs");
     QTest::addColumn<int>("spacingCurves");
     QTest::addColumn<int>("currentSpacing");
     QTest::addColumn<int>("coveringCurves");
@@ -175,12 +175,12 @@ void TestCurves::currentCurveMarked_data() {
 }
 
 void TestCurves::currentCurveMarked() {
-    QFETCH(QString, spec);
+    QFETCH(QString, inputs);
     QFETCH(int, spacingCurves);
     QFETCH(int, currentSpacing);
     QFETCH(int, coveringCurves);
     QFETCH(int, currentCovering);
-    const CurveSet set = computeCurves(spec.isEmpty() ? FieldRecord::defaults() : design(spec));
+    const CurveSet set = computeCurves(inputs.isEmpty() ? FieldRecord::defaults() : design(inputs));
     QCOMPARE(int(set.spacing.size()), spacingCurves);
     QCOMPARE(int(set.covering.size()), coveringCurves);
     for (int i = 0; i < spacingCurves; ++i)
