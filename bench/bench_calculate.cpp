@@ -4,8 +4,10 @@
 // (rules, EN 1264-2, supply temperature search) as "checks <N> ns/update,
 // <R> runs" against one whole Calculate run on a copy, then
 // "manifold-1thread <N> ms" for a 10,000-loop manifold project with its
-// searches on one thread, then the start-up figures of the windows.
+// searches on one thread, the characteristic curves' update and redraw, then
+// the start-up figures of the windows.
 
+#include "bench_curves.h"
 #include "bench_startup.h"
 #include "calculate.h"
 #include "designreview.h"
@@ -79,5 +81,8 @@ int main(int argc, char** argv) {
     benchChecks(defaults);
     const bench::BenchProject project = bench::makeBenchProject(10000);
     std::printf("manifold-1thread %.0f ms\n", bench::timeProjectSerialMs(project, 3));
+    runCurvesBench();
+    if (const int failed = runCurvesRedrawBench(argc, argv))
+        return failed;
     return runStartupBench(argc, argv);
 }

@@ -17,9 +17,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's own dialog texts and buttons in Chinese (added to the library
+# Qt's own dialog texts and buttons in Chinese, and Qt Charts and Qt SVG,
+# which draw and save the characteristic curves (added to the library
 # dependencies found above).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libqt6charts6, libqt6svg6")
 # The Chinese interface needs a font with Chinese characters.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-liberation")

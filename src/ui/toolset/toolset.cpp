@@ -1,5 +1,6 @@
 #include "toolset.h"
 
+#include "curveswindow.h"
 #include "designcheckwindow.h"
 #include "windowregistry.h"
 
@@ -7,11 +8,12 @@ namespace zorva::ui {
 
 ToolSet::ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settings)
     : registry_(windows), session_(settings) {
-    (void)dialogs;
     registry_.setSession(&session_);
     tools_ = std::make_unique<ToolWindows>(windows.main());
     tools_->addWindow("designCheck", QStringLiteral("设计校核"),
                       [this] { return new DesignCheckWindow(session_); });
+    tools_->addWindow("curves", QStringLiteral("特性曲线"),
+                      [this, &dialogs] { return new CurvesWindow(session_, dialogs); });
     registry_.setEndGuard([this] { return tools_->confirmEnd(); });
 }
 
