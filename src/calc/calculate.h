@@ -36,8 +36,11 @@ public:
     // The field texts as they stand now; the record stays valid until the
     // next call.
     virtual const FieldRecord& current() = 0;
-    // Puts the clamp's texts in place: the filling layer, then the depth.
-    virtual void writeClamp(const ClampWrite& write) = 0;
+    // Put the clamp's texts in place: the filling layer first, then the
+    // depth once it has been summed (an overflow in the sum leaves only the
+    // filling layer written).
+    virtual void writeClampFill(const NumberText& fill) = 0;
+    virtual void writeClampDepth(const NumberText& depth) = 0;
 
 protected:
     ~RunFields() = default;

@@ -242,9 +242,11 @@ public:
         ++reads;
         return record;
     }
-    void writeClamp(const ClampWrite& write) override {
-        record.thickness[FillingLayerRow] = write.fill.str() + "0"; // 60 becomes 600
-        record.design[DepthField] = write.depth.str();
+    void writeClampFill(const NumberText& fill) override {
+        record.thickness[FillingLayerRow] = fill.str() + "0"; // 60 becomes 600
+    }
+    void writeClampDepth(const NumberText& depth) override {
+        record.design[DepthField] = depth.str();
     }
 };
 

@@ -236,7 +236,7 @@ void DepthLinkTest::layer_sum_overflow_reports_fault_and_keeps_depth() {
     QCOMPARE(w_->dialogs.messages().size(), 1);
     const auto& shown = w_->dialogs.messages().first();
     QCOMPARE(shown.title, QString("Zorva"));
-    QCOMPARE(shown.text, arithmeticErrorText(zorva::Fault::Overflow));
+    QCOMPARE(shown.text, arithmeticErrorText(zorva::Fault::Overflow, FaultSite::DepthFromLayers));
     QCOMPARE(w_->field(4)->text(), QString("90"));
     QCOMPARE(w_->thickness(0)->text(), QString("1e309"));
 }
