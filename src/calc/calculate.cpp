@@ -5,6 +5,7 @@
 #include "numparse.h"
 #include "pipesurface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zorva {
@@ -76,7 +77,8 @@ void computeHydraulics(WorkingVars& v) {
 
 } // namespace
 
-RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
+RunReport runCalculation(WorkingVars& v, const FieldRecord& fields, int passLimit) {
+    passLimit = std::clamp(passLimit, 0, kPassLimit);
     readDesign(v, fields);
     computeEquivDepth(v);
     computeShapeFactor(v);
@@ -119,7 +121,7 @@ RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
         else if (ratio > 1)
             v.heatStep = -v.heatStep;
         // A pass that meets the tolerance ends the run, the last one too.
-        if (i >= kPassLimit && std::fabs(v.residuals[i]) > k::tolerance) {
+        if (i >= passLimit && std::fabs(v.residuals[i]) > k::tolerance) {
             report.passes = i;
             return report; // not converged: nothing more is computed
         }

@@ -27,7 +27,10 @@ struct RunReport {
 // already in `vars` (readSettings and the clamp come first). Throws
 // ArithmeticError at the first step without a real value; the working
 // variables set before that step keep their values.
-RunReport runCalculation(WorkingVars& vars, const FieldRecord& fields);
+// `passLimit` (at most kPassLimit) is the number of passes after which a
+// run that still misses the tolerance gives up; a run whose last allowed
+// pass meets it has converged.
+RunReport runCalculation(WorkingVars& vars, const FieldRecord& fields, int passLimit = kPassLimit);
 
 // Where a whole Calculate run reads its field texts and puts the texts the
 // filling-layer clamp writes.

@@ -26,8 +26,7 @@ QString arithmeticErrorText(zorva::Fault fault, FaultSite site, bool resultsKept
     case FaultSite::Calculation:
         return QStringLiteral("计算时发生算术运算错误：%1。\r\n计算已中止，请检查输入的数据。")
                    .arg(what) +
-               (resultsKept ? QStringLiteral("\r\n结果栏中仍是上一次成功计算的结果。")
-                            : QString());
+               (resultsKept ? QStringLiteral("\r\n结果栏中仍是上一次成功计算的结果。") : QString());
     case FaultSite::DepthFromLayers:
         return QStringLiteral("按各层厚度计算埋深时发生算术运算错误：%1。\r\n"
                               "埋深未更新，请检查各层厚度。")
@@ -49,8 +48,8 @@ QString notConvergedText() {
                           "结果栏中显示的不是当前输入数据的计算结果。");
 }
 
-void showArithmeticFault(DialogSeam& dialogs, QWidget* parent, zorva::Fault fault,
-                         FaultSite site, bool resultsKept) {
+void showArithmeticFault(DialogSeam& dialogs, QWidget* parent, zorva::Fault fault, FaultSite site,
+                         bool resultsKept) {
     dialogs.message(parent, QMessageBox::Critical, messageTitle(),
                     arithmeticErrorText(fault, site, resultsKept));
 }

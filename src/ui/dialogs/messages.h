@@ -30,8 +30,8 @@ QString arithmeticErrorText(zorva::Fault fault, FaultSite site, bool resultsKept
 QString notConvergedText();
 
 // The box for an arithmetic fault: a critical box titled "Zorva".
-void showArithmeticFault(DialogSeam& dialogs, QWidget* parent, zorva::Fault fault,
-                         FaultSite site, bool resultsKept = false);
+void showArithmeticFault(DialogSeam& dialogs, QWidget* parent, zorva::Fault fault, FaultSite site,
+                         bool resultsKept = false);
 
 // The box for a run that did not converge: a warning box titled "Zorva".
 void showNotConverged(DialogSeam& dialogs, QWidget* parent);
