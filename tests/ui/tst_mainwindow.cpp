@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontInfo>
-#include <limits>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <limits>
 
 #include <memory>
 
