@@ -44,6 +44,8 @@ QString openFailureReason(const QFile& file) {
     QString reason;
     if (!info.exists())
         reason = QStringLiteral("文件不存在");
+    else if (info.isDir())
+        reason = QStringLiteral("这是一个文件夹，不是文件");
     else if (!info.isReadable())
         reason = QStringLiteral("没有读取这个文件的权限");
     else
