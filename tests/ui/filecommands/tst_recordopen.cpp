@@ -82,9 +82,12 @@ void RecordOpenTest::open_of_an_empty_file_empties_the_buffer() {
 void RecordOpenTest::unreadable_file_keeps_the_buffer_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("reason"); // ours, before the system's text
-    QTest::newRow("no such file") << "missing.txt" << "文件不存在";
-    QTest::newRow("a folder") << "folder" << "这是一个文件夹";
-    QTest::newRow("under a regular file") << "plain.txt/rec.txt" << "文件不存在";
+    QTest::newRow("no such file") << "missing.txt"
+                                  << "文件不存在";
+    QTest::newRow("a folder") << "folder"
+                              << "这是一个文件夹";
+    QTest::newRow("under a regular file") << "plain.txt/rec.txt"
+                                          << "文件不存在";
 }
 
 void RecordOpenTest::unreadable_file_keeps_the_buffer() {
