@@ -1,8 +1,10 @@
+#include "qtcommandline.h"
 #include "zorvaapp.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QtCommandLine qt(argc, argv);
+    QApplication app(qt.argc, qt.argv);
     return runZorva(app);
 }

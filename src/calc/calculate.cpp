@@ -5,6 +5,7 @@
 #include "numparse.h"
 #include "pipesurface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zorva {
@@ -76,7 +77,8 @@ void computeHydraulics(WorkingVars& v) {
 
 } // namespace
 
-RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
+RunReport runCalculation(WorkingVars& v, const FieldRecord& fields, int passLimit) {
+    passLimit = std::clamp(passLimit, 0, kPassLimit);
     readDesign(v, fields);
     computeEquivDepth(v);
     computeShapeFactor(v);
@@ -118,7 +120,8 @@ RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
             v.heatStep = mul(-0.5, v.heatStep);
         else if (ratio > 1)
             v.heatStep = -v.heatStep;
-        if (i >= kPassLimit) {
+        // A pass that meets the tolerance ends the run, the last one too.
+        if (i >= passLimit && std::fabs(v.residuals[i]) > k::tolerance) {
             report.passes = i;
             return report; // not converged: nothing more is computed
         }
@@ -139,9 +142,11 @@ RunReport runCalculation(WorkingVars& v, const FieldRecord& fields) {
 RunReport calculate(WorkingVars& vars, RunFields& fields) {
     const FieldRecord* now = &fields.current();
     readSettings(vars, *now);
-    std::optional<ClampWrite> clamp = clampFillingLayer(*now);
-    if (clamp) {
-        fields.writeClamp(*clamp);
+    std::optional<ClampWrite> clamp;
+    if (std::optional<NumberText> fill = clampedFillText(*now)) {
+        fields.writeClampFill(*fill);
+        clamp = ClampWrite{*fill, clampedDepthText(*now, *fill)};
+        fields.writeClampDepth(clamp->depth);
         now = &fields.current();
         readSettings(vars, *now);
     }
@@ -157,9 +162,11 @@ class RecordFields final : public RunFields {
 public:
     explicit RecordFields(FieldRecord& record) : record_(record) {}
     const FieldRecord& current() override { return record_; }
-    void writeClamp(const ClampWrite& write) override {
-        record_.thickness[FillingLayerRow] = write.fill.view();
-        record_.design[DepthField] = write.depth.view();
+    void writeClampFill(const NumberText& fill) override {
+        record_.thickness[FillingLayerRow] = fill.view();
+    }
+    void writeClampDepth(const NumberText& depth) override {
+        record_.design[DepthField] = depth.view();
     }
 
 private:

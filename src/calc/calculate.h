@@ -27,7 +27,10 @@ struct RunReport {
 // already in `vars` (readSettings and the clamp come first). Throws
 // ArithmeticError at the first step without a real value; the working
 // variables set before that step keep their values.
-RunReport runCalculation(WorkingVars& vars, const FieldRecord& fields);
+// `passLimit` (at most kPassLimit) is the number of passes after which a
+// run that still misses the tolerance gives up; a run whose last allowed
+// pass meets it has converged.
+RunReport runCalculation(WorkingVars& vars, const FieldRecord& fields, int passLimit = kPassLimit);
 
 // Where a whole Calculate run reads its field texts and puts the texts the
 // filling-layer clamp writes.
@@ -36,8 +39,11 @@ public:
     // The field texts as they stand now; the record stays valid until the
     // next call.
     virtual const FieldRecord& current() = 0;
-    // Puts the clamp's texts in place: the filling layer, then the depth.
-    virtual void writeClamp(const ClampWrite& write) = 0;
+    // Put the clamp's texts in place: the filling layer first, then the
+    // depth once it has been summed (an overflow in the sum leaves only the
+    // filling layer written).
+    virtual void writeClampFill(const NumberText& fill) = 0;
+    virtual void writeClampDepth(const NumberText& depth) = 0;
 
 protected:
     ~RunFields() = default;

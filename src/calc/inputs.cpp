@@ -26,18 +26,29 @@ void readSettings(WorkingVars& vars, const FieldRecord& fields) {
     vars.thickPipeWall = checked::toFloat(parseLeadingNumber(fields.thickness[PipeWallRow]));
 }
 
-std::optional<ClampWrite> clampFillingLayer(const FieldRecord& fields) {
+std::optional<NumberText> clampedFillText(const FieldRecord& fields) {
     const double diameter = parseLeadingNumber(fields.design[DiameterField]);
     const double fill = parseLeadingNumber(fields.thickness[FillingLayerRow]);
     if (!(diameter > fill))
         return std::nullopt;
-    ClampWrite write;
-    write.fill = generalText(checked::finite(diameter));
+    return generalText(checked::finite(diameter));
+}
+
+NumberText clampedDepthText(const FieldRecord& fields, const NumberText& fill) {
     // The sum reads the filling layer back from the text just written.
     const double level = parseLeadingNumber(fields.thickness[LevellingLayerRow]);
-    const double newFill = parseLeadingNumber(write.fill.view());
+    const double newFill = parseLeadingNumber(fill.view());
     const double surface = parseLeadingNumber(fields.thickness[SurfaceLayerRow]);
-    write.depth = layerSumText(surface, level, newFill);
+    return layerSumText(surface, level, newFill);
+}
+
+std::optional<ClampWrite> clampFillingLayer(const FieldRecord& fields) {
+    std::optional<NumberText> fill = clampedFillText(fields);
+    if (!fill)
+        return std::nullopt;
+    ClampWrite write;
+    write.fill = *fill;
+    write.depth = clampedDepthText(fields, *fill);
     return write;
 }
 

@@ -60,4 +60,12 @@ struct ClampWrite {
 // Empty when the diameter is not greater than the filling thickness.
 std::optional<ClampWrite> clampFillingLayer(const FieldRecord& fields);
 
+// The two steps of the clamp, for a caller that writes the filling layer
+// before the depth is summed (a sum that overflows then still leaves the
+// raised filling layer): the new filling text (empty when the clamp does
+// not fire), and the depth summed from the record's surface and levelling
+// texts with that filling text.
+std::optional<NumberText> clampedFillText(const FieldRecord& fields);
+NumberText clampedDepthText(const FieldRecord& fields, const NumberText& fill);
+
 } // namespace zorva

@@ -37,6 +37,22 @@ QString tooLargeText(const QString& fileName) {
     return QStringLiteral("文件“%1”大于1 MB，不是计算记录文件，未读取。").arg(shownName(fileName));
 }
 
+// Why a file could not be opened for reading: our own words first, then the
+// system's text.
+QString openFailureReason(const QFile& file) {
+    const QFileInfo info(file.fileName());
+    QString reason;
+    if (!info.exists())
+        reason = QStringLiteral("文件不存在");
+    else if (info.isDir())
+        reason = QStringLiteral("这是一个文件夹，不是文件");
+    else if (!info.isReadable())
+        reason = QStringLiteral("没有读取这个文件的权限");
+    else
+        reason = QStringLiteral("系统不允许打开这个文件");
+    return reason + QStringLiteral("：") + file.errorString();
+}
+
 RecordRead failed(const QString& error) {
     RecordRead read;
     read.error = error;
@@ -66,14 +82,14 @@ RecordRead readRecordFile(const QString& fileName) {
         return failed(notAFileText(fileName));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(cannotOpenText(fileName, file.errorString()));
+        return failed(cannotOpenText(fileName, openFailureReason(file)));
     if (file.size() > kRecordSizeLimit)
         return failed(tooLargeText(fileName));
     // Devices and pipes report no size; one byte past the limit tells a
     // file that is too large.
     const QByteArray bytes = file.read(kRecordSizeLimit + 1);
     const bool readFailed = file.error() != QFileDevice::NoError;
-    const QString readError = file.errorString();
+    const QString readError = QStringLiteral("读取时出错：") + file.errorString();
     file.close();
     if (readFailed)
         return failed(cannotReadText(fileName, readError));

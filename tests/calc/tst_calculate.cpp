@@ -70,6 +70,9 @@ private slots:
     void doublingPipeConductivityHalvesWallDrop();
     void reusedPipeTermsGiveTheSameTemperatures();
     void runAllocatesNothing();
+    void lastAllowedPassMeetingToleranceConverges_data();
+    void lastAllowedPassMeetingToleranceConverges();
+    void clampSumOverflowKeepsRaisedFill();
 };
 
 void CalculateTest::documentedRuns_data() {
@@ -242,9 +245,11 @@ public:
         ++reads;
         return record;
     }
-    void writeClamp(const ClampWrite& write) override {
-        record.thickness[FillingLayerRow] = write.fill.str() + "0"; // 60 becomes 600
-        record.design[DepthField] = write.depth.str();
+    void writeClampFill(const NumberText& fill) override {
+        record.thickness[FillingLayerRow] = fill.str() + "0"; // 60 becomes 600
+    }
+    void writeClampDepth(const NumberText& depth) override {
+        record.design[DepthField] = depth.str();
     }
 };
 
@@ -310,6 +315,51 @@ void CalculateTest::runAllocatesNothing() {
     runCalculation(v, slow);
     QCOMPARE(allocations.load() - before, 0L);
     QCOMPARE(QString::fromStdString(results[0].str()), QStringLiteral("92.6"));
+}
+
+void CalculateTest::lastAllowedPassMeetingToleranceConverges_data() {
+    QTest::addColumn<QStringList>("design");
+    QTest::newRow("default design") << QStringList{"18", "50", "40", "300", "90", "20", "120"};
+    QTest::newRow("warm room, wide loops")
+        << QStringList{"22", "45", "35", "200", "90", "16", "80"};
+    QTest::newRow("slow to settle") << QStringList{"19", "38", "21", "54", "90", "40", "14"};
+}
+
+// A run may stop at any pass limit up to 500: when the pass that reaches
+// the limit meets the tolerance, the run has converged and its results are
+// those of a run without the limit; one pass fewer does not converge.
+void CalculateTest::lastAllowedPassMeetingToleranceConverges() {
+    QFETCH(QStringList, design);
+    FieldRecord f = designRecord(design);
+    WorkingVars free;
+    readSettings(free, f);
+    const RunReport unlimited = runCalculation(free, f);
+    QCOMPARE(unlimited.outcome, Outcome::Converged);
+    QVERIFY(unlimited.passes > 1);
+
+    WorkingVars atLimit;
+    readSettings(atLimit, f);
+    const RunReport limited = runCalculation(atLimit, f, unlimited.passes);
+    QCOMPARE(limited.outcome, Outcome::Converged);
+    QCOMPARE(limited.passes, unlimited.passes);
+    QCOMPARE(texts(resultTexts(atLimit, limited)), texts(resultTexts(free, unlimited)));
+
+    WorkingVars fewer;
+    readSettings(fewer, f);
+    QCOMPARE(runCalculation(fewer, f, unlimited.passes - 1).outcome, Outcome::NotConverged);
+}
+
+// The clamp writes the raised filling layer before it sums the depth, so a
+// sum that overflows still leaves the filling layer as thick as the pipe.
+void CalculateTest::clampSumOverflowKeepsRaisedFill() {
+    FieldRecord f = FieldRecord::defaults();
+    f.thickness[SurfaceLayerRow] = "1e308";
+    f.thickness[LevellingLayerRow] = "1e308";
+    f.design[DiameterField] = "60";
+    WorkingVars v;
+    QVERIFY_THROWS_EXCEPTION(ArithmeticError, calculate(v, f));
+    QCOMPARE(f.thickness[FillingLayerRow], std::string("60"));
+    QCOMPARE(f.design[DepthField], std::string("90"));
 }
 
 QTEST_APPLESS_MAIN(CalculateTest)

@@ -168,7 +168,9 @@ void CalculateRunTest::arithmetic_fault_reports_and_keeps_results() {
     QCOMPARE(w_->dialogs.messages().size(), 1);
     const auto& shown = w_->dialogs.messages().first();
     QCOMPARE(shown.title, QString("Zorva"));
-    QCOMPARE(shown.text, arithmeticErrorText(zorva::Fault(fault)));
+    QCOMPARE(shown.text, arithmeticErrorText(zorva::Fault(fault), FaultSite::Calculation, true));
+    // The results on screen are said to be the earlier run's.
+    QVERIFY(shown.text.contains(QStringLiteral("上一次成功计算的结果")));
     QCOMPARE(shown.parent.data(), static_cast<QWidget*>(&w_->main()));
     QCOMPARE(w_->results(), defaultResults());
 }

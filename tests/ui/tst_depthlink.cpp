@@ -4,12 +4,15 @@
 
 #include "windowtestkit.h"
 
+#include "depthlink.h"
+#include "fieldtext.h"
 #include "messages.h"
 
 #include <QLineEdit>
 #include <QTest>
 
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -18,6 +21,25 @@ QLineEdit* field(TestWindows& w, const QString& name) {
     if (auto* f = w.main().findChild<QLineEdit*>(name))
         return f;
     return w.construction().findChild<QLineEdit*>(name);
+}
+
+// Pastes the layers and the depth in the given order, then checks that the
+// exchange stayed within its bound and left the depth equal to the sum of
+// the three layers as the windows show them.
+void pasteAndCheck(TestWindows& w, const QString& surface, const QString& level,
+                   const QString& depth, bool depthFirst) {
+    if (depthFirst)
+        w.field(4)->setText(depth);
+    w.thickness(0)->setText(surface);
+    w.thickness(1)->setText(level);
+    if (!depthFirst)
+        w.field(4)->setText(depth);
+    QVERIFY(w.registry.linkNestingPeak() <= WindowRegistry::kLinkNestingLimit);
+    const QString sum = zorva::toQString(zorva::layerSumText(
+        zorva::leadingNumber(w.thickness(0)->text()), zorva::leadingNumber(w.thickness(1)->text()),
+        zorva::leadingNumber(w.thickness(2)->text())));
+    QCOMPARE(w.field(4)->text(), sum);
+    QVERIFY(w.dialogs.messages().isEmpty());
 }
 
 } // namespace
@@ -43,6 +65,9 @@ private slots:
     void clamp_raises_filling_layer_and_depth_data();
     void clamp_raises_filling_layer_and_depth();
     void layer_sum_overflow_reports_fault_and_keeps_depth();
+    void endless_exchange_ends_consistent_data();
+    void endless_exchange_ends_consistent();
+    void random_long_numbers_stay_within_bound();
 
 private:
     std::unique_ptr<TestWindows> w_;
@@ -236,9 +261,62 @@ void DepthLinkTest::layer_sum_overflow_reports_fault_and_keeps_depth() {
     QCOMPARE(w_->dialogs.messages().size(), 1);
     const auto& shown = w_->dialogs.messages().first();
     QCOMPARE(shown.title, QString("Zorva"));
-    QCOMPARE(shown.text, arithmeticErrorText(zorva::Fault::Overflow));
+    QCOMPARE(shown.text, arithmeticErrorText(zorva::Fault::Overflow, FaultSite::DepthFromLayers));
     QCOMPARE(w_->field(4)->text(), QString("90"));
     QCOMPARE(w_->thickness(0)->text(), QString("1e309"));
+}
+
+void DepthLinkTest::endless_exchange_ends_consistent_data() {
+    QTest::addColumn<QString>("surface");
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<QString>("depth");
+    QTest::addColumn<bool>("depthFirst");
+    // Beyond 15 significant digits each round trip of these rounds one unit
+    // differently, so the windows would rewrite each other for ever.
+    const char* const triples[][3] = {{"11.2", "3.4", "9206560862142284"},
+                                      {"42.5", "82.7", "9533868620643364"},
+                                      {"84.7", "65.7", "30622560006247380"},
+                                      {"86.721855122", "7178.7", "9053271753913770"}};
+    for (const auto& t : triples) {
+        for (bool depthFirst : {false, true}) {
+            QTest::addRow("%s %s %s, %s", t[0], t[1], t[2],
+                          depthFirst ? "depth first" : "layers first")
+                << QString(t[0]) << QString(t[1]) << QString(t[2]) << depthFirst;
+        }
+    }
+}
+
+void DepthLinkTest::endless_exchange_ends_consistent() {
+    QFETCH(QString, surface);
+    QFETCH(QString, level);
+    QFETCH(QString, depth);
+    QFETCH(bool, depthFirst);
+    pasteAndCheck(*w_, surface, level, depth, depthFirst);
+    // The bound was what ended it.
+    QCOMPARE(w_->registry.linkNestingPeak(), WindowRegistry::kLinkNestingLimit);
+}
+
+// Pasted depths of 15 to 20 digits with layers of 1 to 20 digits, in both
+// orders, from a fixed seed.
+void DepthLinkTest::random_long_numbers_stay_within_bound() {
+    std::mt19937 rng(20261208u);
+    auto digits = [&rng](int count, bool point) {
+        QString s = QString::number(std::uniform_int_distribution<int>(1, 9)(rng));
+        while (s.size() < count)
+            s += QString::number(std::uniform_int_distribution<int>(0, 9)(rng));
+        if (point && count > 1)
+            s.insert(std::uniform_int_distribution<int>(1, count - 1)(rng), u'.');
+        return s;
+    };
+    for (int round = 0; round < 200; ++round) {
+        TestWindows w;
+        const QString surface = digits(std::uniform_int_distribution<int>(1, 20)(rng), round % 2);
+        const QString level = digits(std::uniform_int_distribution<int>(1, 20)(rng), round % 3);
+        const QString depth = digits(std::uniform_int_distribution<int>(15, 20)(rng), false);
+        pasteAndCheck(w, surface, level, depth, round % 4 < 2);
+        if (QTest::currentTestFailed())
+            qWarning("after %s %s %s", qPrintable(surface), qPrintable(level), qPrintable(depth));
+    }
 }
 
 QTEST_MAIN(DepthLinkTest)

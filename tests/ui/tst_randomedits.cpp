@@ -88,8 +88,13 @@ void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_link
     const QStringList allowed = [] {
         QStringList list{messageTitle() + u'|' + notConvergedText()};
         for (auto fault : {zorva::Fault::DivisionByZero, zorva::Fault::Overflow,
-                           zorva::Fault::InvalidPower, zorva::Fault::InvalidLogarithm})
-            list << messageTitle() + u'|' + arithmeticErrorText(fault);
+                           zorva::Fault::InvalidPower, zorva::Fault::InvalidLogarithm}) {
+            for (auto site : {FaultSite::Calculation, FaultSite::DepthFromLayers,
+                              FaultSite::FillFromDepth, FaultSite::ConstructionLoad}) {
+                list << messageTitle() + u'|' + arithmeticErrorText(fault, site, false)
+                     << messageTitle() + u'|' + arithmeticErrorText(fault, site, true);
+            }
+        }
         return list;
     }();
 

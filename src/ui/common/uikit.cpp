@@ -1,5 +1,6 @@
 #include "uikit.h"
 
+#include "inputtext.h"
 #include "zorvaresources.h"
 
 #include <QFontDatabase>
@@ -7,7 +8,11 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStringList>
+#include <QValidator>
 #include <QWidget>
+
+#include <climits>
+#include <string_view>
 
 namespace zorva::ui {
 
@@ -61,6 +66,38 @@ QFont songFont(double pointSize) {
 QFont timesFont(double pointSize) {
     static const QStringList families = withInstalledFallbacks(timesFamilies());
     return fontOf(families, pointSize);
+}
+
+namespace {
+
+// Accepts every text, in the plain forms of its digits, signs and spaces.
+class NumberTextValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override {
+        const std::u16string_view text(reinterpret_cast<const char16_t*>(input.utf16()),
+                                       static_cast<std::size_t>(input.size()));
+        if (zorva::needsNumberNormalizing(text)) {
+            const auto caret = static_cast<std::size_t>(qMax(pos, 0));
+            pos = static_cast<int>(zorva::normalizedPosition(text, caret));
+            input = QString::fromStdU16String(zorva::normalizeNumberText(text));
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+void makeNumberField(QLineEdit* field) {
+    field->setMaxLength(INT_MAX);
+    field->setValidator(new NumberTextValidator(field));
+}
+
+void rewriteField(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    if (field->hasFocus())
+        field->selectAll();
 }
 
 double fieldNumber(const QLineEdit* field) {

@@ -33,6 +33,18 @@ QFont timesFont(double pointSize);
 // The number at the start of a field's text (0 when there is none).
 double fieldNumber(const QLineEdit* field);
 
+// Makes a field one of the program's number fields: no length limit (Qt cuts
+// a text at 32,767 characters by default), and full-width digits and signs,
+// wide and no-break spaces and invisible direction marks turned into the
+// plain forms as soon as they are typed or pasted, the caret kept in place.
+// The field's change handling sees only the converted text.
+void makeNumberField(QLineEdit* field);
+
+// The program writes a field's text. When the user is typing in that field,
+// the new text is selected, so that the next key replaces it instead of
+// being added to it.
+void rewriteField(QLineEdit* field, const QString& text);
+
 // What every window of the program starts with: its object name (the name
 // tests and assistive tools find it by), its caption and the program icon.
 void setUpWindow(QWidget& window, const QString& objectName, const QString& caption);

@@ -1,15 +1,14 @@
 #include "dialogseam.h"
 
+#include "messagebox.h"
+
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPushButton>
 
 void QtDialogs::message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                         const QString& text) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    // Texts may come from a file the user opened: never render them as HTML.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    makeMessageBox(parent, icon, title, text)->exec();
 }
 
 namespace {

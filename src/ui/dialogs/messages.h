@@ -13,14 +13,25 @@ class QWidget;
 // Title of every message box of the program.
 QString messageTitle();
 
-// "An arithmetic error occurred" with the fault named, in Chinese.
-QString arithmeticErrorText(zorva::Fault fault);
+// Where an arithmetic fault stopped the program's work.
+enum class FaultSite {
+    Calculation,      // a Calculate run
+    DepthFromLayers,  // the burial depth summed from the layer thicknesses
+    FillFromDepth,    // the filling layer derived from the burial depth
+    ConstructionLoad, // the construction values read into the calculation
+};
+
+// "An arithmetic error occurred" with the fault named and what it stopped,
+// in Chinese. After a Calculate run, `resultsKept` adds that the result
+// fields still hold the last successful calculation.
+QString arithmeticErrorText(zorva::Fault fault, FaultSite site, bool resultsKept = false);
 
 // The run reached the pass limit without meeting the tolerance.
 QString notConvergedText();
 
 // The box for an arithmetic fault: a critical box titled "Zorva".
-void showArithmeticFault(DialogSeam& dialogs, QWidget* parent, zorva::Fault fault);
+void showArithmeticFault(DialogSeam& dialogs, QWidget* parent, zorva::Fault fault, FaultSite site,
+                         bool resultsKept = false);
 
 // The box for a run that did not converge: a warning box titled "Zorva".
 void showNotConverged(DialogSeam& dialogs, QWidget* parent);

@@ -33,13 +33,16 @@ public:
         return record_;
     }
 
-    void writeClamp(const zorva::ClampWrite& write) override {
-        window_.construction_.setFillText(toQString(write.fill));
+    void writeClampFill(const zorva::NumberText& fill) override {
+        window_.construction_.setFillText(toQString(fill));
+    }
+
+    void writeClampDepth(const zorva::NumberText&) override {
         // The filling layer's own handling has run: the depth is summed from
         // the layers as they now stand, as after any change of a layer.
         const zorva::LinkWrite depth =
             zorva::depthLinkWrite(zorva::LinkEvent::LayerChanged, window_.linkNumbers());
-        window_.fields_[zorva::DepthField]->setText(toQString(depth.text));
+        zorva::ui::rewriteField(window_.fields_[zorva::DepthField], toQString(depth.text));
     }
 
 private:
@@ -117,15 +120,22 @@ void MainWindow::loadConstruction() {
     zorva::readSettings(vars_, currentFields());
 }
 
-void MainWindow::reportFault(const zorva::ArithmeticError& error) {
-    showArithmeticFault(dialogs(), this, error.fault());
+// Whether the result fields show what the last converged run wrote.
+bool MainWindow::resultsFromLastRun() const {
+    if (lastResults_.isEmpty())
+        return false;
+    for (int k = 0; k < kResultFieldCount; ++k) {
+        if (resultField(k)->text() != lastResults_[k])
+            return false;
+    }
+    return true;
 }
 
 void MainWindow::load() {
     try {
         loadConstruction();
     } catch (const zorva::ArithmeticError& e) {
-        reportFault(e);
+        showArithmeticFault(dialogs(), this, e.fault(), FaultSite::ConstructionLoad);
     }
 }
 
@@ -133,19 +143,23 @@ void MainWindow::load() {
 // the burial depth, and the depth never leaves less than the surface and
 // levelling layers above the pipe. Results are not recalculated.
 void MainWindow::onFieldChanged() {
+    FaultSite step = FaultSite::FillFromDepth;
     try {
         const zorva::LinkWrite fill =
             zorva::depthLinkWrite(zorva::LinkEvent::DesignChanged, linkNumbers());
         construction_.setFillText(toQString(fill.text));
 
+        step = FaultSite::DepthFromLayers;
         const zorva::LinkWrite depth =
             zorva::depthLinkWrite(zorva::LinkEvent::FillFollowed, linkNumbers());
-        if (depth.target == zorva::LinkTarget::None)
+        if (depth.target == zorva::LinkTarget::None) {
+            step = FaultSite::ConstructionLoad;
             loadConstruction();
-        else
-            fields_[zorva::DepthField]->setText(toQString(depth.text));
+        } else {
+            zorva::ui::rewriteField(fields_[zorva::DepthField], toQString(depth.text));
+        }
     } catch (const zorva::ArithmeticError& e) {
-        reportFault(e);
+        showArithmeticFault(dialogs(), this, e.fault(), step);
     }
 }
 
@@ -159,13 +173,17 @@ CalcOutcome MainWindow::calculate() {
             return CalcOutcome::NotConverged;
         }
         const zorva::ResultTexts results = zorva::resultTexts(vars_, report);
-        for (int k = 0; k < kResultFieldCount; ++k)
+        lastResults_.clear();
+        for (int k = 0; k < kResultFieldCount; ++k) {
             resultField(k)->setText(toQString(results[static_cast<std::size_t>(k)]));
+            lastResults_ << resultField(k)->text();
+        }
         if (session_ != nullptr)
             session_->publishCalculation({fields.current(), zorva::evaluationOf(vars_, report)});
         return CalcOutcome::Converged;
     } catch (const zorva::ArithmeticError& e) {
-        reportFault(e);
+        showArithmeticFault(dialogs(), this, e.fault(), FaultSite::Calculation,
+                            resultsFromLastRun());
         return CalcOutcome::Fault;
     }
 }

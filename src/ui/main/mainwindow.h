@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -108,7 +109,7 @@ private:
     zorva::FieldRecord currentFields() const;
     zorva::LinkNumbers linkNumbers() const;
     void loadConstruction();
-    void reportFault(const zorva::ArithmeticError& error);
+    bool resultsFromLastRun() const;
     bool isField(const QObject* object) const;
 
     void onFieldChanged();
@@ -118,6 +119,8 @@ private:
     zorva::WorkingVars vars_;
     FileDialog fileDialog_;
     QString recordBuffer_;
+    // The result texts the last converged run wrote; empty before one.
+    QStringList lastResults_;
 
     std::array<QLineEdit*, kFieldCount> fields_{};
     std::array<QLabel*, kFieldCount> captionLabels_{};

@@ -117,6 +117,7 @@ void MainWindow::buildLayout() {
         field->setObjectName(indexed("Txt", i));
         field->setAccessibleName(caption);
         field->setFont(timesFont(10.5));
+        zorva::ui::makeNumberField(field);
         if (i < static_cast<int>(defaults.design.size()))
             field->setText(QString::fromStdString(defaults.design[i]));
         const int fieldLeft = row.frame == InputFrame ? 1560 : 1800;

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 void bringToFront(QWidget& window) {
@@ -76,7 +78,7 @@ void WindowRegistry::showPrinciple() {
 }
 
 void WindowRegistry::setDepthText(const QString& text) {
-    main().designField(zorva::DepthField)->setText(text);
+    zorva::ui::rewriteField(main().designField(zorva::DepthField), text);
 }
 
 void WindowRegistry::focusCalculate() {
@@ -91,7 +93,13 @@ void WindowRegistry::readConstruction(zorva::FieldRecord& record) {
 }
 
 void WindowRegistry::setFillText(const QString& text) {
-    construction().thicknessField(zorva::FillingLayerRow)->setText(text);
+    if (linkNesting_ >= kLinkNestingLimit)
+        return;
+    ++linkNesting_;
+    linkNestingPeak_ = std::max(linkNestingPeak_, linkNesting_);
+    // The handlers catch every fault, so the count always comes back down.
+    zorva::ui::rewriteField(construction().thicknessField(zorva::FillingLayerRow), text);
+    --linkNesting_;
 }
 
 void WindowRegistry::setSession(zorva::ui::DesignSession* session) {

@@ -70,6 +70,17 @@ public:
     // "原理": shows the principle window modeless, without an owner, in front.
     void showPrinciple();
 
+    // The depth link rewrites the two windows in turn, each write nested in
+    // the handling of the one before. Beyond 15 significant digits a round
+    // trip can round differently every time, so the nesting is bounded: a
+    // filling-layer write this deep is dropped, and both windows keep the
+    // last pair the construction window wrote (the depth is the sum of the
+    // three layers as they stand). Every exchange that settles within the
+    // bound is untouched by it.
+    static constexpr int kLinkNestingLimit = 1000;
+    // The deepest the link's filling-layer writes have been nested so far.
+    int linkNestingPeak() const { return linkNestingPeak_; }
+
     // MainLink
     void setDepthText(const QString& text) override;
     void focusCalculate() override;
@@ -92,6 +103,8 @@ private:
     DialogSeam& dialogs_;
     zorva::ui::DesignSession* session_ = nullptr;
     std::function<bool()> endGuard_;
+    int linkNesting_ = 0;
+    int linkNestingPeak_ = 0;
     QPointer<MainWindow> main_;
     QPointer<ConstructionWindow> construction_;
     QPointer<PrincipleWindow> principle_;

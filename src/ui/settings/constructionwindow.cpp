@@ -68,6 +68,7 @@ QLineEdit* ConstructionWindow::addField(const QString& name, const QString& text
     field->setObjectName(name);
     field->setAccessibleName(accessible);
     field->setFont(zorva::ui::timesFont(9));
+    zorva::ui::makeNumberField(field);
     field->setGeometry(twipsRect(left, top, kFieldWidth, kFieldHeight));
     return field;
 }
@@ -164,7 +165,7 @@ void ConstructionWindow::readInto(zorva::FieldRecord& record) const {
 void ConstructionWindow::onThicknessChanged(QLineEdit* field) {
     try {
         if (fieldNumber(field) < 0)
-            field->setText(QStringLiteral("0"));
+            zorva::ui::rewriteField(field, QStringLiteral("0"));
         zorva::LinkNumbers now;
         now.surface = fieldNumber(thicknessFields_[zorva::SurfaceLayerRow]);
         now.level = fieldNumber(thicknessFields_[zorva::LevellingLayerRow]);
@@ -172,14 +173,14 @@ void ConstructionWindow::onThicknessChanged(QLineEdit* field) {
         const zorva::LinkWrite write = zorva::depthLinkWrite(zorva::LinkEvent::LayerChanged, now);
         main_.setDepthText(zorva::toQString(write.text));
     } catch (const zorva::ArithmeticError& e) {
-        showArithmeticFault(dialogs_, this, e.fault());
+        showArithmeticFault(dialogs_, this, e.fault(), FaultSite::DepthFromLayers);
     }
 }
 
 // A conductivity changed: only a negative number is refused.
 void ConstructionWindow::onConductivityChanged(QLineEdit* field) {
     if (fieldNumber(field) < 0)
-        field->setText(QStringLiteral("0"));
+        zorva::ui::rewriteField(field, QStringLiteral("0"));
 }
 
 void ConstructionWindow::onOkClicked() {

@@ -81,13 +81,18 @@ void RecordOpenTest::open_of_an_empty_file_empties_the_buffer() {
 
 void RecordOpenTest::unreadable_file_keeps_the_buffer_data() {
     QTest::addColumn<QString>("target");
-    QTest::newRow("no such file") << "missing.txt";
-    QTest::newRow("a folder") << "folder";
-    QTest::newRow("under a regular file") << "plain.txt/rec.txt";
+    QTest::addColumn<QString>("reason"); // ours, before the system's text
+    QTest::newRow("no such file") << "missing.txt"
+                                  << "文件不存在";
+    QTest::newRow("a folder") << "folder"
+                              << "这是一个文件夹";
+    QTest::newRow("under a regular file") << "plain.txt/rec.txt"
+                                          << "文件不存在";
 }
 
 void RecordOpenTest::unreadable_file_keeps_the_buffer() {
     QFETCH(QString, target);
+    QFETCH(QString, reason);
 
     QVERIFY(QDir(fx_.dir->path()).mkdir(QStringLiteral("folder")));
     writeBytes(fx_.path(QStringLiteral("plain.txt")), "plain");
@@ -103,6 +108,8 @@ void RecordOpenTest::unreadable_file_keeps_the_buffer() {
     QCOMPARE(shown.title, QStringLiteral("Zorva"));
     QVERIFY2(shown.text.contains(QDir::toNativeSeparators(file)), qPrintable(shown.text));
     QVERIFY2(shown.text.contains(probe.errorString()), qPrintable(shown.text));
+    const qsizetype ours = shown.text.indexOf(reason);
+    QVERIFY2(ours >= 0 && ours < shown.text.indexOf(probe.errorString()), qPrintable(shown.text));
     QCOMPARE(fx_.host->buffer, QStringLiteral("kept"));
 }
 
