@@ -36,6 +36,7 @@ bool printPicture(QPagedPaintDevice& device, const QImage& picture, const QStrin
         QRectF(target.left(), target.top() - captionHeight, target.width(), captionHeight),
         Qt::AlignHCenter | Qt::AlignTop, caption);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.drawImage(target, picture);
     return painter.end();
 }

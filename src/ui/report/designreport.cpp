@@ -14,6 +14,8 @@
 #include "zorvaresources.h"
 
 #include <QChart>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QPainter>
 
 #include <cmath>
@@ -161,13 +163,17 @@ void addChart(ReportBuilder& report, const DesignReportData& data, const FieldRe
         overlays.load = data.limits.loadPerArea;
     chart->view.setOverlays(overlays);
     chart->view.resize(kChartPixels);
+    chart->view.chart()->resize(kChartPixels);
     const double heightMm = kChartWidthMm * kChartPixels.height() / kChartPixels.width();
     report.drawing(
         [chart](QPainter& painter, const QRectF& rect) {
-            QWidget& view = chart->view;
-            painter.translate(rect.topLeft());
-            painter.scale(rect.width() / view.width(), rect.height() / view.height());
-            view.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+            // Through the scene, so that the chart stays lines and text on
+            // every device (a widget renders itself onto a printer as a
+            // bitmap).
+            QChart& c = *chart->view.chart();
+            if (QGraphicsLayout* layout = c.layout())
+                layout->activate();
+            chart->view.scene()->render(&painter, rect, QRectF(QPointF(0, 0), kChartPixels));
         },
         kChartWidthMm, heightMm);
 }

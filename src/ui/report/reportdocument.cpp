@@ -169,6 +169,8 @@ void ReportBuilder::picture(const QImage& image, double widthMm) {
     drawing(
         [image](QPainter& painter, const QRectF& rect) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            // A line drawing: no JPEG blur in the PDF.
+            painter.setRenderHint(QPainter::LosslessImageRendering);
             painter.drawImage(rect, image);
         },
         widthMm, heightMm);
