@@ -217,6 +217,8 @@ bool ReportBuilder::paint(QPagedPaintDevice& device, QPageLayout::Orientation or
         painter.drawText(QRectF(0, body.height(), body.width(), footHeight), Qt::AlignCenter,
                          QStringLiteral("第 %1 页，共 %2 页").arg(page + 1).arg(pages));
     }
+    // The device lives no longer than this call.
+    doc.documentLayout()->setPaintDevice(nullptr);
     return painter.end();
 }
 

@@ -62,9 +62,10 @@ private:
 };
 
 void ReportsTest::designReportReadsBack_data() {
-    QTest::addColumn<QString>("how");    // export or print
-    QTest::addColumn<bool>("calculate"); // press 计算 first
-    QTest::addColumn<double>("load");    // W/m², 0: none
+    QTest::addColumn<QString>("how"); // export or print
+    // 0: nothing, 1: press 计算, 2: then edit the room temperature
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<double>("load"); // W/m², 0: none
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QStringList>("absent");
 
@@ -72,23 +73,29 @@ void ReportsTest::designReportReadsBack_data() {
                              "90度弯头数", "W/m/℃",    "1、计算原理图", "不同管间距"};
     const QStringList results = defaultResults();
     QTest::newRow("calculated, exported")
-        << "export" << true << 0.0 << always + results + QStringList{"合格", "EN 1264-2", "K_H"}
-        << QStringList{"尚无计算结果", "不合格"};
+        << "export" << 1 << 0.0 << always + results + QStringList{"合格", "EN 1264-2", "K_H"}
+        << QStringList{"尚无计算结果", "不合格", "上次计算"};
+    // The chart's axis titles are text on paper as well.
     QTest::newRow("calculated, printed")
-        << "print" << true << 0.0 << always + results << QStringList{"尚无计算结果"};
+        << "print" << 1 << 0.0 << always + results + QStringList{"供水温度 (℃)"}
+        << QStringList{"尚无计算结果"};
     // 92.6 W/m² against 60 W/m²: above 1.2 × the load.
     QTest::newRow("load well below the output")
-        << "export" << true << 60.0 << QStringList{"偏大", "92.6"} << QStringList{"不合格"};
+        << "export" << 1 << 60.0 << QStringList{"偏大", "92.6"} << QStringList{"不合格"};
     QTest::newRow("load above the output")
-        << "export" << true << 150.0 << QStringList{"不合格", "所需供水温度"} << QStringList{};
+        << "export" << 1 << 150.0 << QStringList{"不合格", "所需供水温度"} << QStringList{};
     QTest::newRow("nothing calculated")
-        << "export" << false << 0.0 << always + QStringList{"尚无计算结果"}
+        << "export" << 0 << 0.0 << always + QStringList{"尚无计算结果"}
         << QStringList{"92.6", "0.40", "K_H"};
+    // The report keeps to the calculation: its inputs (18 ℃) and results.
+    QTest::newRow("edited after the calculation")
+        << "export" << 2 << 0.0 << results + QStringList{"上次计算", "18 ℃"}
+        << QStringList{"尚无计算结果", "25 ℃"};
 }
 
 void ReportsTest::designReportReadsBack() {
     QFETCH(QString, how);
-    QFETCH(bool, calculate);
+    QFETCH(int, steps);
     QFETCH(double, load);
     QFETCH(QStringList, present);
     QFETCH(QStringList, absent);
@@ -100,10 +107,12 @@ void ReportsTest::designReportReadsBack() {
         limits.loadPerArea = load;
         tools.session().setLimits(limits);
     }
-    if (calculate) {
+    if (steps >= 1) {
         w.main().calculateButton()->click();
         QCOMPARE(w.results(), defaultResults());
     }
+    if (steps >= 2)
+        retype(w.field(zorva::RoomTempField), QStringLiteral("25"));
     const QString path =
         dir_.filePath(QStringLiteral("design-%1.pdf").arg(QTest::currentDataTag()));
     if (how == "export") {
