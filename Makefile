@@ -12,7 +12,8 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Packages needed to build, run, test and package the program.
 DEPS := qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-translations-l10n cmake ninja-build g++ \
-        make fonts-arphic-uming fonts-liberation xauth xvfb desktop-file-utils appstream dpkg-dev
+        make fonts-arphic-uming fonts-liberation xauth xvfb desktop-file-utils appstream dpkg-dev \
+        poppler-utils
 # Packages for the fuzz targets only: clang and its libFuzzer and sanitizer
 # runtimes.
 FUZZ_DEPS := clang-14 libclang-rt-14-dev

@@ -16,11 +16,14 @@
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrinter>
 #include <QQueue>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
+
+#include <utility>
 
 class FakeDialogs : public DialogSeam {
 public:
@@ -50,9 +53,13 @@ public:
 
     // Queues the button the next question answers with, and whether the
     // next print dialog is accepted. A question or print dialog with no
-    // queued answer fails the running test in either mode.
+    // queued answer fails the running test in either mode. An accepted
+    // print dialog given `pdfFile` sets the printer up to print into that
+    // PDF file, as choosing "print to file" in the real dialog does.
     void answerQuestion(QMessageBox::StandardButton button) { questionAnswers_.enqueue(button); }
-    void answerPrint(bool accept) { printAnswers_.enqueue(accept); }
+    void answerPrint(bool accept, const QString& pdfFile = QString()) {
+        printAnswers_.enqueue({accept, pdfFile});
+    }
     const QList<Question>& questions() const { return questions_; }
     int printRequests() const { return printRequests_; }
 
@@ -113,13 +120,18 @@ public:
         return questionAnswers_.dequeue();
     }
 
-    bool choosePrinter(QWidget*, QPrinter&) override {
+    bool choosePrinter(QWidget*, QPrinter& printer) override {
         ++printRequests_;
         if (printAnswers_.isEmpty()) {
             fail(QStringLiteral("unexpected print dialog"));
             return false;
         }
-        return printAnswers_.dequeue();
+        const auto [accept, pdfFile] = printAnswers_.dequeue();
+        if (accept && !pdfFile.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdfFile);
+        }
+        return accept;
     }
 
 private:
@@ -153,7 +165,7 @@ private:
     QQueue<QString> saveAnswers_;
     QQueue<QString> openAnswers_;
     QQueue<QMessageBox::StandardButton> questionAnswers_;
-    QQueue<bool> printAnswers_;
+    QQueue<std::pair<bool, QString>> printAnswers_;
     QList<Question> questions_;
     int printRequests_ = 0;
     QList<Message> messages_;

@@ -62,7 +62,7 @@ private slots:
     void tab_order_follows_the_form();
     void menu_items_carry_names_and_captions_data();
     void menu_items_carry_names_and_captions();
-    void print_does_nothing();
+    void cancelled_print_changes_nothing();
     void start_shows_main_centred_with_settings_hidden();
     void resizing_moves_nothing();
 
@@ -284,11 +284,13 @@ void MainWindowTest::menu_items_carry_names_and_captions() {
     QCOMPARE(found->menu() != nullptr, name == "file");
 }
 
-void MainWindowTest::print_does_nothing() {
+void MainWindowTest::cancelled_print_changes_nothing() {
     MainWindow& main = w_->main();
     main.calculate();
     const QWidgetList before = QApplication::topLevelWidgets();
+    w_->dialogs.answerPrint(false);
     main.menuBar()->findChild<QAction*>("print")->trigger();
+    QCOMPARE(w_->dialogs.printRequests(), 1);
     QCOMPARE(QApplication::topLevelWidgets(), before);
     QCOMPARE(w_->results(), defaultResults());
     QVERIFY(w_->dialogs.messages().isEmpty());

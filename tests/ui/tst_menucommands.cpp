@@ -25,7 +25,7 @@ private slots:
     void open_item_reads_a_saved_record_into_the_buffer();
     void image_item_saves_the_diagram_without_showing_the_window();
     void file_commands_share_the_last_name();
-    void print_item_does_nothing();
+    void print_item_cancelled_prints_nothing();
 
 private:
     void choose(const char* item);
@@ -161,8 +161,10 @@ void MenuCommandsTest::file_commands_share_the_last_name() {
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("first.bmp"))));
 }
 
-void MenuCommandsTest::print_item_does_nothing() {
+void MenuCommandsTest::print_item_cancelled_prints_nothing() {
+    w_->dialogs.answerPrint(false);
     choose("print");
+    QCOMPARE(w_->dialogs.printRequests(), 1);
     QCOMPARE(w_->results(), QStringList(7, QString()));
     QVERIFY(w_->registry.existingPrinciple() == nullptr);
 }

@@ -16,10 +16,13 @@ constexpr int diagramBorder = 1;
 
 } // namespace
 
+QString PrincipleWindow::captionText() {
+    return QStringLiteral("1、计算原理图");
+}
+
 PrincipleWindow::PrincipleWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), picture_(zorva::diagramResource()),
-      captionLabel_(new QLabel(QStringLiteral("1、计算原理图"), this)),
-      diagramBox_(new QLabel(this)) {
+      captionLabel_(new QLabel(captionText(), this)), diagramBox_(new QLabel(this)) {
     zorva::ui::setUpWindow(*this, QStringLiteral("yuanli"), QStringLiteral("Zorva"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(clientSize);

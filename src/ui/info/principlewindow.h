@@ -14,6 +14,9 @@ class PrincipleWindow : public QWidget {
 public:
     explicit PrincipleWindow(QWidget* parent = nullptr);
 
+    // The caption above the diagram, "1、计算原理图".
+    static QString captionText();
+
     // The picture of the diagram box: the diagram at its own 300 x 250 pixels.
     QImage picture() const { return picture_; }
 

@@ -77,6 +77,18 @@ QLabel* addLabel(QWidget* frame, const QString& name, const QString& text, const
 
 } // namespace
 
+QString MainWindow::fieldCaption(int index) {
+    return index >= 0 && index < kFieldCount ? QString::fromUtf8(kRows[index].caption) : QString();
+}
+
+QString MainWindow::fieldUnit(int index) {
+    if (index < 0 || index >= kFieldCount)
+        return {};
+    const QString unit = QString::fromUtf8(kRows[index].unit);
+    // The window raises a separate "2" after "W/m".
+    return kRows[index].raisedTwo != 0 ? unit + QStringLiteral("²") : unit;
+}
+
 QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const QString& caption, int left,
                                 int top, int width, int height) {
     auto* frame = new QGroupBox(caption, parent);
@@ -103,7 +115,7 @@ void MainWindow::buildLayout() {
     for (int i = 0; i < kFieldCount; ++i) {
         const Row& row = kRows[i];
         QGroupBox* frame = frames[row.frame];
-        const QString caption = QString::fromUtf8(row.caption);
+        const QString caption = fieldCaption(i);
 
         captionLabels_[i] =
             addLabel(frame, indexed("Lab", i), caption, songFont(i == 8 ? 9 : 10.5));

@@ -4,6 +4,7 @@
 
 #include "filecommands.h"
 #include "infotexts.h"
+#include "pictureprint.h"
 #include "principlewindow.h"
 #include "windowregistry.h"
 
@@ -85,7 +86,8 @@ void MainWindow::savePictureClick() {
 }
 
 void MainWindow::printPictureClick() {
-    // Printing the picture does nothing.
+    FileHost host(*this);
+    printPictureCommand(host);
 }
 
 void MainWindow::constructionClick() {

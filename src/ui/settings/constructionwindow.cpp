@@ -51,6 +51,14 @@ ConstructionWindow::ConstructionWindow(MainLink& main, DialogSeam& dialogs, QWid
     connectHandlers();
 }
 
+QString ConstructionWindow::rowCaption(zorva::ConstructionRow row) {
+    return QString::fromUtf8(kRowCaption[row]);
+}
+
+QString ConstructionWindow::elbowsCaption() {
+    return QStringLiteral("90度弯头数");
+}
+
 QLabel* ConstructionWindow::addLabel(const QString& name, const QString& caption, int left,
                                      int top) {
     auto* label = new QLabel(caption, this);
@@ -82,7 +90,7 @@ void ConstructionWindow::buildLayout() {
     addLabel(QStringLiteral("Lab4"), QStringLiteral("导热系数:W/m/℃"), 3000, 120);
 
     for (int row = 0; row < zorva::kConstructionRows; ++row) {
-        const QString caption = QString::fromUtf8(kRowCaption[row]);
+        const QString caption = rowCaption(zorva::ConstructionRow(row));
         addLabel(indexed("Lab1", row), caption, 600, kRowTop[row])
             ->setToolTip(QString::fromUtf8(kRowTooltip[row]));
         thicknessFields_[row] =
@@ -103,7 +111,7 @@ void ConstructionWindow::buildLayout() {
     line->setGeometry(twips(600), twips(2160), twips(3720), 1);
 
     addLabel(QStringLiteral("Lab5"), QStringLiteral("管路附件:"), 600, 2400);
-    const QString elbows = QStringLiteral("90度弯头数");
+    const QString elbows = elbowsCaption();
     addLabel(indexed("Lab1", kElbowsFormIndex), elbows, 600, 2760);
     elbowsField_ = addField(indexed("Txt1", kElbowsFormIndex),
                             QString::fromStdString(defaults.elbows), elbows, kThicknessLeft, 2760);

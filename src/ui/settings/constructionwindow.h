@@ -33,6 +33,11 @@ public:
     // Copies the construction texts into the record.
     void readInto(zorva::FieldRecord& record) const;
 
+    // The captions of a row ("1、地面层") and of the elbow count, as the
+    // window shows them.
+    static QString rowCaption(zorva::ConstructionRow row);
+    static QString elbowsCaption();
+
 private:
     void buildLayout();
     QLabel* addLabel(const QString& name, const QString& caption, int left, int top);

@@ -2,6 +2,8 @@
 
 #include "curveswindow.h"
 #include "designcheckwindow.h"
+#include "designreport.h"
+#include "reportcommands.h"
 #include "windowregistry.h"
 
 namespace zorva::ui {
@@ -14,6 +16,18 @@ ToolSet::ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settin
                       [this] { return new DesignCheckWindow(session_); });
     tools_->addWindow("curves", QStringLiteral("特性曲线"),
                       [this, &dialogs] { return new CurvesWindow(session_, dialogs); });
+    tools_->addSeparator();
+    tools_->addCommand("exportReport", QStringLiteral("导出报告"), [this, &dialogs] {
+        const DesignReportData data = designReportData(session_, QDateTime::currentDateTime());
+        exportPdfCommand(dialogs, &registry_.main(), QStringLiteral("设计计算书.pdf"),
+                         [&data] { return designReportPdf(data); });
+    });
+    tools_->addCommand("printReport", QStringLiteral("打印报告"), [this, &dialogs] {
+        const DesignReportData data = designReportData(session_, QDateTime::currentDateTime());
+        printCommand(dialogs, &registry_.main(), [&data](QPagedPaintDevice& device) {
+            return printDesignReport(data, device);
+        });
+    });
     registry_.setEndGuard([this] { return tools_->confirmEnd(); });
 }
 
