@@ -18,7 +18,8 @@ namespace {
 
 enum class Encoding { Utf8, Gbk };
 
-// Enough bytes to tell UTF-8 from GBK.
+// The bytes at the start that tell UTF-8 from GBK: the same for a file
+// and for a pipe, however the reads happen to split it.
 constexpr qsizetype kEncodingSampleBytes = 64 * 1024;
 
 struct Batch {
@@ -207,7 +208,9 @@ private:
             pending_.remove(0, 3);
         } else {
             QStringDecoder utf8(QStringDecoder::Utf8); // a character cut at the end is no error
-            utf8.decode(pending_);
+            // decode() converts when its result is read.
+            const QString sample = utf8.decode(
+                QByteArrayView(pending_).first(std::min(pending_.size(), kEncodingSampleBytes)));
             if (utf8.hasError())
                 table_.encoding = Encoding::Gbk;
         }

@@ -24,7 +24,7 @@ namespace zorva::cli {
 struct CsvStreamOptions {
     ManifoldInput base;         // for manifold columns that are absent or blank
     bool byteOrderMark = false; // start the output with the UTF-8 mark
-    qsizetype batchBytes = 256 * 1024;
+    qsizetype batchBytes = 64 * 1024;
     qsizetype chunkBytes = 1024 * 1024;
 };
 
