@@ -88,11 +88,17 @@ bool blankRow(const QStringList& row) {
                        [](const QString& cell) { return cell.trimmed().isEmpty(); });
 }
 
+// The cells as csvField writes them; most cells are numbers, which are
+// appended without a copy.
 void appendCsvRow(QString& out, const QStringList& row) {
     for (qsizetype i = 0; i < row.size(); ++i) {
         if (i > 0)
             out += u',';
-        out += io::csvField(row[i]);
+        const QString& cell = row[i];
+        const bool plain = std::none_of(cell.begin(), cell.end(), [](QChar c) {
+            return c == u',' || c == u'"' || c == u'\r' || c == u'\n';
+        });
+        out += plain ? cell : io::csvField(cell);
     }
     out += QLatin1String("\r\n");
 }
