@@ -2,6 +2,7 @@
 
 #include "csvtable.h"
 #include "manifoldcsv.h"
+#include "manifoldfields.h"
 #include "recordsplitter.h"
 
 #include <QFuture>
@@ -103,6 +104,13 @@ void appendCsvRow(QString& out, const QStringList& row) {
     out += QLatin1String("\r\n");
 }
 
+bool sameManifold(const ManifoldInput& a, const ManifoldInput& b) {
+    for (int i = 0; i < io::kManifoldNumberCount; ++i)
+        if (io::manifoldNumber(a, i) != io::manifoldNumber(b, i))
+            return false;
+    return true;
+}
+
 BatchOut computeBatch(const Batch& batch, const Table& table) {
     BatchOut out;
     QString text;
@@ -117,6 +125,9 @@ BatchOut computeBatch(const Batch& batch, const Table& table) {
     csv.reserve(text.size() * 2);
     QStringList row;
     int line = 0;
+    // Rows mostly share the manifold; its cells are written once per batch.
+    ManifoldInput manifold;
+    QStringList manifoldCells;
     while (reader.takeRow(row, line)) {
         if (blankRow(row))
             continue;
@@ -128,7 +139,11 @@ BatchOut computeBatch(const Batch& batch, const Table& table) {
         ++out.designs;
         if (!result.converged())
             ++out.notComputed;
-        appendCsvRow(csv, io::manifoldCsvRow(design.manifold, design.loop, &result));
+        if (manifoldCells.isEmpty() || !sameManifold(design.manifold, manifold)) {
+            manifold = design.manifold;
+            manifoldCells = io::manifoldCsvCells(manifold);
+        }
+        appendCsvRow(csv, io::manifoldCsvRow(design.manifold, design.loop, &result, manifoldCells));
     }
     if (out.error.isEmpty() && reader.failed())
         out.error = reader.error();
