@@ -163,6 +163,7 @@ public:
     Problem run() {
         bool decided = false;
         bool atEnd = false;
+        Problem overlong;
         while (!problem_) {
             if (!atEnd)
                 atEnd = !readChunk();
@@ -188,8 +189,21 @@ public:
                     problem_ = {InputError, QStringLiteral("文件中没有表头和数据")};
                 break;
             }
+            // A row that never ends (a quotation mark left open, say) would
+            // otherwise take the whole input into memory.
+            // The rows before it are still computed and written.
+            if (pending_.size() - rowStart_ > options_.maxRowBytes) {
+                if (haveHeader_ && rowStart_ > batchStart_)
+                    submit(rowStart_);
+                overlong = {InputError, QStringLiteral("第 %1 行：一行超过 %2 MiB，"
+                                                       "可能是引号括起的字段没有结束")
+                                            .arg(rowStartLine_)
+                                            .arg(options_.maxRowBytes / (1024 * 1024))};
+                break;
+            }
             pending_.remove(0, batchStart_);
             scan_ -= batchStart_;
+            rowStart_ -= batchStart_;
             batchStart_ = 0;
         }
         // After a fault the batches behind it are finished and dropped.
@@ -201,6 +215,8 @@ public:
                 inFlight_.pop_front();
             }
         }
+        if (!problem_)
+            problem_ = overlong;
         if (std::fflush(out_) != 0 || std::ferror(out_))
             if (!problem_)
                 problem_ = {InputError, QStringLiteral("写出结果失败")};
@@ -245,6 +261,8 @@ private:
     }
 
     void rowEnded() {
+        rowStart_ = scan_;
+        rowStartLine_ = splitter_.lines() + 1;
         if (!haveHeader_)
             takeHeader(scan_);
         else if (scan_ - batchStart_ >= options_.batchBytes)
@@ -327,6 +345,8 @@ private:
     qsizetype scan_ = 0;
     qsizetype batchStart_ = 0;
     int batchLine_ = 1;
+    qsizetype rowStart_ = 0; // where the row being read starts
+    int rowStartLine_ = 1;
     bool haveHeader_ = false;
     std::deque<QFuture<BatchOut>> inFlight_;
     std::size_t maxInFlight_ = 2;

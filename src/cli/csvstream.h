@@ -26,6 +26,7 @@ struct CsvStreamOptions {
     bool byteOrderMark = false; // start the output with the UTF-8 mark
     qsizetype batchBytes = 64 * 1024;
     qsizetype chunkBytes = 1024 * 1024;
+    qsizetype maxRowBytes = 16 * 1024 * 1024; // one row, quoted line breaks and all
 };
 
 struct CsvStreamStats {

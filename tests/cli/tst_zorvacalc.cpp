@@ -172,6 +172,9 @@ void ZorvaCalcTest::csvRows_data() {
                                                 << 2 << "第 2 行" << QStringList{};
     QTest::newRow("missing column") << QByteArray("环路,室内温度,盘管间距\r\na,18,300\r\n") << 2
                                     << "缺少“单管长度(m)”一列" << QStringList{};
+    QTest::newRow("quotation mark left open in a large table")
+        << kHeader + "a,18,300,120\r\n\"b" + QByteArray(17 << 20, 'x') << 2
+        << "第 3 行：一行超过 16 MiB" << QStringList{"完成"};
     QTest::newRow("empty input") << QByteArray() << 2 << "没有表头" << QStringList{};
     QTest::newRow("a design that does not converge")
         << QByteArray("室内温度,盘管间距,单管长度,供回水温差,盘管外径\n25,300,10,20,32\n"
