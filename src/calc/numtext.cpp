@@ -3,15 +3,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace zorva {
 namespace {
 
 constexpr int kSignificant = 15;
 
-// |value| as 0.d1d2...d15 x 10^exponent, rounded to 15 significant digits;
-// trailing zeros may be left off (count < 15).
+// |value| as 0.d1d2...d15 x 10^exponent, rounded to 15 significant digits.
 struct Decimal {
     char digits[kSignificant + 1] = {}; // one spare for a carry
     int count = kSignificant;
@@ -20,18 +18,8 @@ struct Decimal {
 
 Decimal toDecimal(double value) {
     char buf[40];
-    const double magnitude = std::fabs(value);
-    // The shortest text that reads back as the value is quick to make. For a
-    // normal double it lies within half a unit in the last place, less than
-    // half a unit of the 15th significant digit; so when it has at most 15
-    // digits it is the value rounded to 15 (with the zeros left off).
-    auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
-    int digits = 0;
-    for (const char* p = buf; p < res.ptr && *p != 'e'; ++p)
-        digits += *p != '.';
-    if (digits > kSignificant || magnitude < std::numeric_limits<double>::min())
-        res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
-                            kSignificant - 1);
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                   std::chars_format::scientific, kSignificant - 1);
     // buf holds "d.dddddddddddddde+XX".
     Decimal d;
     int n = 0;

@@ -44,7 +44,6 @@ void NumTextTest::generalText_data() {
     QTest::newRow("small exponent") << 1e-16 << "1E-16";
     QTest::newRow("small with decimals") << 1.5e-20 << "1.5E-20";
     QTest::newRow("three digit exponent") << 1e300 << "1E+300";
-    QTest::newRow("smallest subnormal") << 5e-324 << "4.94065645841247E-324";
     // Rounded to fifteen digits this lies beyond the double range, so it
     // reads back as an infinity: the one place where the text does not.
     QTest::newRow("largest double")
