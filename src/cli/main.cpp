@@ -187,6 +187,7 @@ int main(int argc, char** argv) {
                                                      : ProjectFormat::Csv);
         printOut(output.bytes);
         problem = output.problem;
+        designs = output.loops;
     } else {
         QFile in;
         const bool opened = files[0] == QStringLiteral("-")

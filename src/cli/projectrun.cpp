@@ -136,6 +136,7 @@ ProjectOutput runProject(const QString& path, ProjectFormat format) {
     std::iota(indices.begin(), indices.end(), std::size_t{0});
     QtConcurrent::blockingMap(
         indices, [&](std::size_t i) { results[i] = computeLoop(project.manifold, loops[i]); });
+    out.loops = static_cast<qint64>(results.size());
     balance(results);
     const ManifoldTotals totals = manifoldTotals(project.manifold, results);
     out.bytes = format == ProjectFormat::Json ? jsonOutput(project, loops, results, totals)

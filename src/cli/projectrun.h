@@ -14,6 +14,7 @@ namespace zorva::cli {
 struct ProjectOutput {
     QByteArray bytes; // UTF-8
     Problem problem;  // unreadable file, or loops without a result
+    qint64 loops = 0; // loops computed
 };
 
 enum class ProjectFormat { Csv, CsvWithMark, Json };
