@@ -5,8 +5,10 @@
 // <R> runs" against one whole Calculate run on a copy, then
 // "manifold-1thread <N> ms" for a 10,000-loop manifold project with its
 // searches on one thread, the characteristic curves' update and redraw, then
-// the start-up figures of the windows.
+// the start-up figures of the windows, and zorva-calc's rate and memory on
+// generated CSV tables (bench_cli.cpp).
 
+#include "bench_cli.h"
 #include "bench_curves.h"
 #include "bench_startup.h"
 #include "calculate.h"
@@ -82,6 +84,7 @@ int main(int argc, char** argv) {
     const bench::BenchProject project = bench::makeBenchProject(10000);
     std::printf("manifold-1thread %.0f ms\n", bench::timeProjectSerialMs(project, 3));
     runCurvesBench();
+    runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))
         return failed;
     return runStartupBench(argc, argv);

@@ -8,7 +8,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Zorva calculates one loop of a hot-water floor radiant heating system: from the design\n"
     "temperatures, the pipe layout and the floor construction it finds the heat output per\n"
     "square metre, the mean floor surface temperature, the water flow, velocity and the\n"
-    "loop's water resistance. The user interface is in simplified Chinese.")
+    "loop's water resistance. The user interface is in simplified Chinese.\n"
+    "zorva-calc, also installed, runs the same method from the command line on one design,\n"
+    "on CSV tables of designs (streamed over all cores) and on manifold project files.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

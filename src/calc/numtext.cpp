@@ -62,6 +62,16 @@ NumberText generalText(double value) {
         out.push('0');
         return out;
     }
+    // A whole number below 10^15 has at most 15 digits, so its general text
+    // is the number itself; this skips the slower rounding conversion for
+    // the many whole numbers in field texts and tables.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        char buf[24];
+        const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(value));
+        for (const char* p = buf; p < res.ptr; ++p)
+            out.push(*p);
+        return out;
+    }
     Decimal d = toDecimal(value);
     while (d.count > 1 && d.digits[d.count - 1] == '0')
         --d.count;

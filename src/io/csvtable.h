@@ -45,6 +45,9 @@ DecodedText decodeText(const QByteArray& bytes);
 // field left open at the end.
 class CsvRowReader {
 public:
+    // `firstLine` numbers the text's first line, for a piece cut from a
+    // larger table at a row boundary.
+    explicit CsvRowReader(int firstLine = 1) : line_(firstLine), rowLine_(firstLine) {}
     void feed(QStringView text);
     // The end of the text: completes the last row or reports an open quote.
     void finish();
@@ -63,8 +66,8 @@ private:
     QString field_;
     QStringList row_;
     std::deque<std::pair<QStringList, int>> ready_;
-    int line_ = 1;
-    int rowLine_ = 1;
+    int line_;
+    int rowLine_;
     int quoteLine_ = 1;
     bool swallowLf_ = false;
     bool lastWasCr_ = false;

@@ -116,15 +116,28 @@ QString loopStatusText(const LoopResult& r) {
     return QString();
 }
 
+QStringList manifoldCsvCells(const ManifoldInput& manifold) {
+    QStringList cells;
+    for (int i = 0; i < kManifoldNumberCount; ++i)
+        cells << general(manifoldNumber(manifold, i));
+    return cells;
+}
+
 QStringList manifoldCsvRow(const ManifoldInput& manifold, const LoopInput& loop,
                            const LoopResult* r) {
+    return manifoldCsvRow(manifold, loop, r, manifoldCsvCells(manifold));
+}
+
+QStringList manifoldCsvRow(const ManifoldInput& manifold, const LoopInput& loop,
+                           const LoopResult* r, const QStringList& manifoldCells) {
     QStringList row{nameCell(QString::fromStdString(loop.name))};
+    row.reserve(1 + kLoopNumberCount + kManifoldNumberCount +
+                static_cast<qsizetype>(std::size(kResultCaptions)));
     for (int i = 0; i < kLoopNumberCount; ++i) {
         const std::optional<double> v = loopNumber(loop, i);
         row << (v ? general(*v) : QString());
     }
-    for (int i = 0; i < kManifoldNumberCount; ++i)
-        row << general(manifoldNumber(manifold, i));
+    row << manifoldCells;
     if (!r || !r->converged()) {
         for (std::size_t i = 0; i + 1 < std::size(kResultCaptions); ++i)
             row << QString();

@@ -24,6 +24,11 @@ QString loopStatusText(const LoopResult& result);
 // One loop's row; `result` may be empty (results left blank).
 QStringList manifoldCsvRow(const ManifoldInput& manifold, const LoopInput& loop,
                            const LoopResult* result);
+// The thirteen manifold cells of a row, and the row with them made before,
+// for a caller writing many rows of one manifold.
+QStringList manifoldCsvCells(const ManifoldInput& manifold);
+QStringList manifoldCsvRow(const ManifoldInput& manifold, const LoopInput& loop,
+                           const LoopResult* result, const QStringList& manifoldCells);
 // The header and a row per loop; results.size() is loops.size() or 0.
 QList<QStringList> manifoldCsvRows(const ManifoldInput& manifold, std::span<const LoopInput> loops,
                                    std::span<const LoopResult> results);

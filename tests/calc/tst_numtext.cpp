@@ -32,7 +32,10 @@ void NumTextTest::generalText_data() {
     QTest::newRow("third") << 1.0 / 3 << "0.333333333333333";
     QTest::newRow("two thirds") << 2.0 / 3 << "0.666666666666667";
     QTest::newRow("fifteen digits fixed") << 123456789012345.0 << "123456789012345";
+    QTest::newRow("largest whole fixed") << 999999999999999.0 << "999999999999999";
+    QTest::newRow("negative fifteen digits") << -123456789012345.0 << "-123456789012345";
     QTest::newRow("sixteen digits exponent") << 1e15 << "1E+15";
+    QTest::newRow("negative sixteen digits") << -1e15 << "-1E+15";
     QTest::newRow("large") << 1e20 << "1E+20";
     QTest::newRow("large with decimals") << -1.25e20 << "-1.25E+20";
     QTest::newRow("rounded to fifteen") << 1234567890123456.0 << "1.23456789012346E+15";

@@ -118,6 +118,8 @@ void InstallTest::files_are_in_their_standard_places_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("executable");
     QTest::newRow("program") << QStringLiteral("bin/zorva") << true;
+    QTest::newRow("calculator") << QStringLiteral("bin/zorva-calc") << true;
+    QTest::newRow("calculator manual") << QStringLiteral("share/man/man1/zorva-calc.1") << false;
     QTest::newRow("desktop entry") << desktopPath() << false;
     QTest::newRow("metainfo") << metainfoPath() << false;
     for (int size : {16, 32, 48, 256})

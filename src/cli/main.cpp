@@ -1,0 +1,212 @@
+// zorva-calc: the program's method from the command line, without a display.
+
+#include "cliinput.h"
+#include "csvstream.h"
+#include "designrun.h"
+#include "exitstatus.h"
+#include "manifold.h"
+#include "projectrun.h"
+#include "translations.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocale>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace zorva;
+using namespace zorva::cli;
+
+namespace {
+
+void printError(const QString& message) {
+    std::fputs(qPrintable(QStringLiteral("zorva-calc：") + message + u'\n'), stderr);
+}
+
+void printOut(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}
+
+// Ends the run: the problem's message, then its status.
+int finish(const Problem& problem) {
+    if (!problem.message.isEmpty())
+        printError(problem.message);
+    return problem.status;
+}
+
+int usage(const QString& message) {
+    return finish({UsageError, message + QStringLiteral("\n用 zorva-calc --help 查看用法。")});
+}
+
+void printTiming(qint64 designs, const QElapsedTimer& timer) {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const auto secondsOf = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    const double cpu = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QStringLiteral("计时：%1 个设计，用时 %2 s（处理器时间 %3 s），"
+                                           "每秒 %4 个设计，峰值常驻内存 %5 MiB")
+                                .arg(designs)
+                                .arg(seconds, 0, 'f', 3)
+                                .arg(cpu, 0, 'f', 3)
+                                .arg(seconds > 0 ? double(designs) / seconds : 0.0, 0, 'f', 0)
+                                .arg(double(usage.ru_maxrss) / 1024.0, 0, 'f', 1)));
+}
+
+const char* const kDescription =
+    "地暖盘管环路计算（Zorva 的计算方法），不需要图形界面。\n"
+    "\n"
+    "三种用法：\n"
+    "  zorva-calc --design 18,50,40,300,90,20,120 [构造选项] [--load 数值] [--category 类别]\n"
+    "      计算一个设计：七个值依次是主窗口的 室内温度(℃)、供水温度(℃)、回水温度(℃)、\n"
+    "      盘管间距(mm)、盘管埋深(mm)、盘管外径(mm)、单管长度(m)；输出与主窗口相同的七个\n"
+    "      结果，再输出设计校核的结论。盘管外径大于填充层厚度时与主窗口一样按外径加厚填充层。\n"
+    "  zorva-calc designs.csv   （或 - 表示标准输入）\n"
+    "      每行一个设计，列与多环路计算表导出的 CSV 相同（至少要有 室内温度、盘管间距、\n"
+    "      单管长度 三列）；缺少或留空的分集水器列取命令行的设计（--design 与构造选项，\n"
+    "      未给出时取主窗口的默认值）。输入可为 UTF-8 或 GBK（按文件开头判断）；\n"
+    "      输出为 UTF-8、CR LF 行尾的 CSV，默认不带字节顺序标记（加 --bom 则带）。\n"
+    "      大文件分块读取，在所有处理器核上计算，按原顺序写出。\n"
+    "  zorva-calc project.zorvaproj [--json]\n"
+    "      计算多环路项目文件：环路结果、平衡与合计，输出 CSV（空一行后是合计表）或 JSON。\n"
+    "\n"
+    "退出状态：0 全部算出；1 命令行用法错误；2 输入无法读取或有错误（指明行和字段），\n"
+    "或结果无法写出；3 有设计出现运算错误或未收敛（这些行的“状态”列写明原因）。";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zorva-calc"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZORVA_VERSION));
+    installQtTranslations(app, QLocale(QLocale::Chinese, QLocale::China));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption design(
+        QStringLiteral("design"),
+        QStringLiteral("设计的七个值，以逗号分开：室内温度,供水温度,回水温度,盘管间距,盘管埋深,"
+                       "盘管外径,单管长度。"),
+        QStringLiteral("七个值"));
+    const QCommandLineOption thickness(
+        QStringLiteral("thickness"),
+        QStringLiteral("四个厚度(mm)：地面层,找平层,填充层,塑料管壁（默认 20,20,50,2）。"),
+        QStringLiteral("四个值"));
+    const QCommandLineOption conductivity(
+        QStringLiteral("conductivity"),
+        QStringLiteral("四个导热系数(W/(m·℃))：地面层,找平层,填充层,塑料管"
+                       "（默认 2.91,1.84,1.28,0.41）。"),
+        QStringLiteral("四个值"));
+    const QCommandLineOption elbows(QStringLiteral("elbows"),
+                                    QStringLiteral("每个环路的 90 度弯头数（默认 2）。"),
+                                    QStringLiteral("个数"));
+    const QCommandLineOption load(
+        QStringLiteral("load"),
+        QStringLiteral("校核用的单位面积热负荷(W/m²)；不给出时不校核散热量。只用于 --design。"),
+        QStringLiteral("W/m²"));
+    const QCommandLineOption category(QStringLiteral("category"),
+                                      QStringLiteral("校核用的房间类别（默认 1）：") +
+                                          roomCategoryHelp() +
+                                          QStringLiteral("。只用于 --design。"),
+                                      QStringLiteral("类别"));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("项目文件的结果以 JSON 输出。"));
+    const QCommandLineOption bom(QStringLiteral("bom"),
+                                 QStringLiteral("CSV 输出以 UTF-8 字节顺序标记开头（便于电子表格"
+                                                "程序识别）。"));
+    const QCommandLineOption time(
+        QStringLiteral("time"), QStringLiteral("在标准错误上报告每秒算出的设计数和峰值常驻内存。"));
+    parser.addOptions({design, thickness, conductivity, elbows, load, category, json, bom, time});
+    parser.addPositionalArgument(
+        QStringLiteral("文件"),
+        QStringLiteral("设计表 CSV 文件（- 为标准输入）或多环路项目文件（.zorvaproj）。"),
+        QStringLiteral("[文件]"));
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usage(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(AllComputed);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    DesignOptions options;
+    const auto take = [&](const QCommandLineOption& option, std::optional<QString>& slot) {
+        if (parser.isSet(option))
+            slot = parser.values(option).constLast();
+    };
+    take(design, options.design);
+    take(thickness, options.thickness);
+    take(conductivity, options.conductivity);
+    take(elbows, options.elbows);
+    take(load, options.load);
+    take(category, options.category);
+    const bool designOptions =
+        options.design || options.thickness || options.conductivity || options.elbows;
+    const bool checkOptions = options.load || options.category;
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return usage(QStringLiteral("只能给出一个输入文件"));
+    if (files.isEmpty() && !designOptions)
+        return usage(QStringLiteral("请用 --design 给出一个设计，或给出输入文件"));
+    const bool project =
+        !files.isEmpty() && files[0].endsWith(QStringLiteral(".zorvaproj"), Qt::CaseInsensitive);
+    if (parser.isSet(json) && !project)
+        return usage(QStringLiteral("--json 只用于项目文件"));
+    if (project && (designOptions || checkOptions))
+        return usage(QStringLiteral("项目文件自带全部输入，不能再给出设计、构造或校核选项"));
+    if (!files.isEmpty() && checkOptions)
+        return usage(QStringLiteral("--load 和 --category 只用于 --design 的单个设计"));
+
+    FieldRecord fields;
+    CheckLimits limits;
+    if (Problem p = readFieldRecord(options, fields))
+        return finish(p);
+    if (Problem p = readCheckLimits(options, limits))
+        return finish(p);
+
+    QElapsedTimer timer;
+    timer.start();
+    qint64 designs = 0;
+    Problem problem;
+    if (files.isEmpty()) {
+        const DesignReport report = runDesign(fields, limits);
+        printOut(report.text.toUtf8());
+        problem = {report.status, report.message};
+        designs = 1;
+    } else if (project) {
+        const ProjectOutput output =
+            runProject(files[0], parser.isSet(json)  ? ProjectFormat::Json
+                                 : parser.isSet(bom) ? ProjectFormat::CsvWithMark
+                                                     : ProjectFormat::Csv);
+        printOut(output.bytes);
+        problem = output.problem;
+        designs = output.loops;
+    } else {
+        QFile in;
+        const bool opened = files[0] == QStringLiteral("-")
+                                ? in.open(stdin, QIODevice::ReadOnly)
+                                : (in.setFileName(files[0]), in.open(QIODevice::ReadOnly));
+        if (!opened)
+            return finish(
+                {InputError,
+                 QStringLiteral("不能打开输入文件“%1”：%2").arg(files[0], in.errorString())});
+        CsvStreamOptions csv;
+        csv.base = manifoldFromFields(fields);
+        csv.byteOrderMark = parser.isSet(bom);
+        CsvStreamStats stats;
+        problem = streamCsvDesigns(in, stdout, csv, stats);
+        designs = stats.designs;
+    }
+    if (std::fflush(stdout) != 0 && !problem)
+        problem = {InputError, QStringLiteral("写出结果失败")};
+    if (parser.isSet(time))
+        printTiming(designs, timer);
+    return finish(problem);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// A manifold project file computed as the manifold sheet computes it: every
+// loop's run (on the thread pool), balancing and the totals, written as the
+// sheet's CSV table followed by a blank row and a table of the totals, or as
+// one JSON object.
+
+#include "exitstatus.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zorva::cli {
+
+struct ProjectOutput {
+    QByteArray bytes; // UTF-8
+    Problem problem;  // unreadable file, or loops without a result
+    qint64 loops = 0; // loops computed
+};
+
+enum class ProjectFormat { Csv, CsvWithMark, Json };
+
+ProjectOutput runProject(const QString& path, ProjectFormat format);
+
+} // namespace zorva::cli
