@@ -2,6 +2,7 @@
 
 #include "curveswindow.h"
 #include "designcheckwindow.h"
+#include "manifoldwindow.h"
 #include "windowregistry.h"
 
 namespace zorva::ui {
@@ -14,6 +15,8 @@ ToolSet::ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settin
                       [this] { return new DesignCheckWindow(session_); });
     tools_->addWindow("curves", QStringLiteral("特性曲线"),
                       [this, &dialogs] { return new CurvesWindow(session_, dialogs); });
+    tools_->addWindow("manifold", QStringLiteral("多环路计算"),
+                      [this, &dialogs] { return new ManifoldWindow(session_, dialogs); });
     registry_.setEndGuard([this] { return tools_->confirmEnd(); });
 }
 
