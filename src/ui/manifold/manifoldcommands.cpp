@@ -45,8 +45,7 @@ void RowsCommand::redo() {
 
 PermuteCommand::PermuteCommand(ManifoldModel& model, std::vector<int> order, const QString& text,
                                QUndoCommand* parent)
-    : QUndoCommand(text, parent), model_(model), order_(std::move(order)),
-      inverse_(order_.size()) {
+    : QUndoCommand(text, parent), model_(model), order_(std::move(order)), inverse_(order_.size()) {
     for (std::size_t i = 0; i < order_.size(); ++i)
         inverse_[static_cast<std::size_t>(order_[i])] = static_cast<int>(i);
 }
@@ -85,8 +84,8 @@ std::vector<SheetRow> allRows(const ManifoldModel& model) {
 
 ReplaceAllCommand::ReplaceAllCommand(ManifoldModel& model, const ManifoldInput& manifold,
                                      std::vector<SheetRow> rows, const QString& text)
-    : QUndoCommand(text), model_(model), beforeManifold_(model.manifold()),
-      before_(allRows(model)), afterManifold_(manifold), after_(std::move(rows)) {}
+    : QUndoCommand(text), model_(model), beforeManifold_(model.manifold()), before_(allRows(model)),
+      afterManifold_(manifold), after_(std::move(rows)) {}
 
 void ReplaceAllCommand::undo() {
     model_.reset(beforeManifold_, before_);

@@ -33,6 +33,8 @@ ManifoldInputs::ManifoldInputs(QWidget* parent) : QWidget(parent) {
         if (*spec.unit)
             box->setSuffix(u' ' + QString::fromUtf8(spec.unit));
         box->setAccessibleName(spec.caption());
+        box->setMinimumWidth(110);
+        box->setMaximumWidth(150);
         auto* label = new QLabel(QString::fromUtf8(spec.name));
         label->setBuddy(box);
         grid->addWidget(label, i % perColumn, (i / perColumn) * 2);
@@ -41,6 +43,7 @@ ManifoldInputs::ManifoldInputs(QWidget* parent) : QWidget(parent) {
         connect(box, &QDoubleSpinBox::valueChanged, this,
                 [this, i](double value) { takeValue(i, value); });
     }
+    grid->setColumnStretch(2 * ((io::kManifoldNumberCount - 1) / perColumn + 1), 1);
     setManifold(shown_);
 }
 

@@ -31,10 +31,9 @@ struct ResultColumn {
 };
 
 constexpr ResultColumn kResultColumns[] = {
-    {"面积(m²)", 2},           {"单位面积散热量(W/m²)", 1}, {"地面平均温度(℃)", 1},
-    {"环路散热量(W)", 0},      {"流量(kg/h)", 1},          {"流量(l/min)", 2},
-    {"流速(m/s)", 2},          {"阻力(kPa)", 2},           {"校核", 0},
-    {"最不利环路", 0},         {"阀门附加压降(kPa)", 2},    {"流量计设定(l/min)", 2},
+    {"面积(m²)", 2},   {"散热量(W/m²)", 1}, {"地面温度(℃)", 1},   {"环路散热量(W)", 0},
+    {"流量(kg/h)", 1}, {"流量(l/min)", 2},  {"流速(m/s)", 2},     {"阻力(kPa)", 2},
+    {"校核", 0},       {"最不利环路", 0},   {"阀门压降(kPa)", 2}, {"流量计(l/min)", 2},
 };
 
 const ResultColumn& resultColumn(int column) {
@@ -192,8 +191,7 @@ QVariant ManifoldModel::data(const QModelIndex& index, int role) const {
                 const bool load = loops_[static_cast<std::size_t>(row)].loadW.has_value();
                 lines << QStringLiteral("%1：%2 %3，%4（%5）")
                              .arg(ruleName(c.rule), ruleValueText(c.rule, c.value),
-                                  ruleUnit(c.rule), verdictText(c.verdict),
-                                  ruleLimitText(c, load));
+                                  ruleUnit(c.rule), verdictText(c.verdict), ruleLimitText(c, load));
             }
             return lines.join(u'\n');
         }

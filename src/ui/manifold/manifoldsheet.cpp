@@ -33,8 +33,8 @@ ManifoldInput manifoldFromDesign(const FieldRecord& fields) {
     ManifoldInput m;
     for (int i = 0; i < io::kManifoldNumberCount; ++i)
         io::manifoldNumber(m, i) =
-            clamped(io::manifoldSpecs()[static_cast<std::size_t>(i)],
-                    io::manifoldNumber(read, i), io::manifoldNumber(defaults, i));
+            clamped(io::manifoldSpecs()[static_cast<std::size_t>(i)], io::manifoldNumber(read, i),
+                    io::manifoldNumber(defaults, i));
     return m;
 }
 
@@ -66,9 +66,10 @@ ManifoldSheet::ManifoldSheet(const ManifoldInput& manifold, QObject* parent) : Q
     connect(&needs_, &QFutureWatcher<SupplyNeed>::finished, this, &ManifoldSheet::supplyDone);
     for (QFutureWatcherBase* w :
          std::initializer_list<QFutureWatcherBase*>{&recompute_, &diffs_, &needs_}) {
-        connect(w, &QFutureWatcherBase::progressValueChanged, this,
-                [this, w](int value) { emit progress(value - w->progressMinimum(),
-                                                     w->progressMaximum() - w->progressMinimum()); });
+        connect(w, &QFutureWatcherBase::progressValueChanged, this, [this, w](int value) {
+            emit progress(value - w->progressMinimum(),
+                          w->progressMaximum() - w->progressMinimum());
+        });
     }
 }
 
@@ -122,16 +123,15 @@ void ManifoldSheet::duplicateRows(std::vector<int> rows) {
         copies.push_back(model_.sheetRow(rows[k]));
     }
     if (!at.empty())
-        undo_.push(new RowsCommand(model_, std::move(at), std::move(copies),
-                                   QStringLiteral("复制环路")));
+        undo_.push(
+            new RowsCommand(model_, std::move(at), std::move(copies), QStringLiteral("复制环路")));
 }
 
 bool ManifoldSheet::moveRows(std::vector<int> rows, int delta) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     const int count = model_.rowCount();
-    if (rows.empty() || (delta < 0 && rows.front() == 0) ||
-        (delta > 0 && rows.back() == count - 1))
+    if (rows.empty() || (delta < 0 && rows.front() == 0) || (delta > 0 && rows.back() == count - 1))
         return false;
     std::vector<int> order(static_cast<std::size_t>(count));
     std::iota(order.begin(), order.end(), 0);
@@ -140,10 +140,12 @@ bool ManifoldSheet::moveRows(std::vector<int> rows, int delta) {
             std::swap(order[static_cast<std::size_t>(r - 1)], order[static_cast<std::size_t>(r)]);
     } else {
         for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-            std::swap(order[static_cast<std::size_t>(*it)], order[static_cast<std::size_t>(*it + 1)]);
+            std::swap(order[static_cast<std::size_t>(*it)],
+                      order[static_cast<std::size_t>(*it + 1)]);
     }
-    undo_.push(new PermuteCommand(model_, std::move(order),
-                                  delta < 0 ? QStringLiteral("上移环路") : QStringLiteral("下移环路")));
+    undo_.push(
+        new PermuteCommand(model_, std::move(order),
+                           delta < 0 ? QStringLiteral("上移环路") : QStringLiteral("下移环路")));
     return true;
 }
 
@@ -254,8 +256,8 @@ QByteArray ManifoldSheet::projectBytes() const {
     project.manifold = model_.manifold();
     project.loops.clear();
     for (int r = 0; r < model_.rowCount(); ++r)
-        project.loops.append(io::ProjectLoop{model_.loops()[static_cast<std::size_t>(r)],
-                                             model_.extra(r)});
+        project.loops.append(
+            io::ProjectLoop{model_.loops()[static_cast<std::size_t>(r)], model_.extra(r)});
     return io::projectBytes(project);
 }
 

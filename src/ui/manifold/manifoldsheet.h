@@ -34,10 +34,10 @@ LoopInput loopFromDesign(const FieldRecord& fields, const CheckLimits& limits);
 
 struct DiffSearchReport {
     enum class Outcome { Applied, InputsChanged, Cancelled } outcome = Outcome::Applied;
-    int searched = 0;          // loops with a load
-    int applied = 0;           // own differences set
-    QStringList cannotServe;   // loop labels the supply temperature cannot serve
-    QStringList aboveLoad;     // loop labels that give more than the load at any difference
+    int searched = 0;        // loops with a load
+    int applied = 0;         // own differences set
+    QStringList cannotServe; // loop labels the supply temperature cannot serve
+    QStringList aboveLoad;   // loop labels that give more than the load at any difference
 };
 
 struct SupplyReport {

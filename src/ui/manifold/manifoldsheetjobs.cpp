@@ -34,8 +34,8 @@ bool ManifoldSheet::snapshotCurrent(const Snapshot& snap) const {
 }
 
 QString ManifoldSheet::label(int row) const {
-    return io::loopLabel(row + 1,
-                         QString::fromStdString(model_.loops()[static_cast<std::size_t>(row)].name));
+    return io::loopLabel(
+        row + 1, QString::fromStdString(model_.loops()[static_cast<std::size_t>(row)].name));
 }
 
 bool ManifoldSheet::busy() const {

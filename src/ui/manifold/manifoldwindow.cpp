@@ -2,8 +2,8 @@
 
 #include "designsession.h"
 #include "dialogseam.h"
-#include "manifoldinputs.h"
 #include "manifoldfields.h"
+#include "manifoldinputs.h"
 #include "messages.h"
 #include "numtext.h"
 
@@ -65,14 +65,19 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
     table_->horizontalHeader()->setDefaultSectionSize(96);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    // Each column as wide as its caption, from the header texts alone.
+    const QFontMetrics headerFont = table_->horizontalHeader()->fontMetrics();
+    for (int c = 0; c < ManifoldModel::ColumnCount; ++c) {
+        const QString caption = sheet_->model().headerData(c, Qt::Horizontal).toString();
+        table_->setColumnWidth(c, std::max(64, headerFont.horizontalAdvance(caption) + 24));
+    }
     table_->setColumnWidth(ManifoldModel::Name, 120);
     table_->horizontalHeader()->setSortIndicatorShown(false);
     table_->horizontalHeader()->setSectionsClickable(true);
     table_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题按该列排序"));
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-        sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder
-                         ? Qt::DescendingOrder
-                         : Qt::AscendingOrder;
+        sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                               : Qt::AscendingOrder;
         sortColumn_ = column;
         table_->horizontalHeader()->setSortIndicatorShown(true);
         table_->horizontalHeader()->setSortIndicator(column, sortOrder_);
@@ -131,8 +136,7 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
         progress_->setValue(done);
     });
     connect(sheet_, &ManifoldSheet::diffSearchFinished, this, &ManifoldWindow::showDiffReport);
-    connect(sheet_, &ManifoldSheet::supplySuggestionReady, this,
-            &ManifoldWindow::showSupplyReport);
+    connect(sheet_, &ManifoldSheet::supplySuggestionReady, this, &ManifoldWindow::showSupplyReport);
     connect(&session_, &DesignSession::limitsChanged, this,
             [this] { sheet_->model().setLimits(session_.limits()); });
     updateTitle();
@@ -184,15 +188,17 @@ void ManifoldWindow::buildMenus() {
                              &ManifoldWindow::duplicateLoops, QKeySequence(Qt::CTRL | Qt::Key_D));
     QAction* remove = add(edit, QStringLiteral("删除环路"), "deleteLoops",
                           &ManifoldWindow::deleteLoops, QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    add(edit, QStringLiteral("上移"), "moveUp", [this] { moveLoops(-1); },
+    add(
+        edit, QStringLiteral("上移"), "moveUp", [this] { moveLoops(-1); },
         QKeySequence(Qt::ALT | Qt::Key_Up));
-    add(edit, QStringLiteral("下移"), "moveDown", [this] { moveLoops(1); },
+    add(
+        edit, QStringLiteral("下移"), "moveDown", [this] { moveLoops(1); },
         QKeySequence(Qt::ALT | Qt::Key_Down));
     edit->addSeparator();
-    QAction* fromMain = add(edit, QStringLiteral("从主窗口添加"), "addFromMain",
-                            &ManifoldWindow::addFromMain);
-    QAction* toMain = add(edit, QStringLiteral("在主窗口中打开"), "openInMain",
-                          &ManifoldWindow::openInMain);
+    QAction* fromMain =
+        add(edit, QStringLiteral("从主窗口添加"), "addFromMain", &ManifoldWindow::addFromMain);
+    QAction* toMain =
+        add(edit, QStringLiteral("在主窗口中打开"), "openInMain", &ManifoldWindow::openInMain);
 
     QMenu* calc = menuBar()->addMenu(QStringLiteral("计算"));
     QAction* diffs = add(calc, QStringLiteral("按负荷求温差"), "diffSearch",

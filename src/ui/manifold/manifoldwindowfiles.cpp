@@ -102,8 +102,8 @@ void ManifoldWindow::exportCsv() {
         warn(QStringLiteral("环路还在计算中，请计算完成后再导出。"));
         return;
     }
-    const QString base = path_.isEmpty() ? QStringLiteral("多环路")
-                                         : QFileInfo(path_).completeBaseName();
+    const QString base =
+        path_.isEmpty() ? QStringLiteral("多环路") : QFileInfo(path_).completeBaseName();
     const QString fileName = dialogs_.saveFileName(this, kCsvFilter, base + QStringLiteral(".csv"));
     if (fileName.isEmpty())
         return;
@@ -135,7 +135,8 @@ void ManifoldWindow::importCsv() {
         differing += !sameManifold(row.manifold, manifold);
     }
     sheet_->replaceAll(manifold, std::move(rows), QStringLiteral("导入CSV"));
-    QString note = QStringLiteral("已导入 %1 个环路（%2）。").arg(read.rows.size()).arg(read.encoding);
+    QString note =
+        QStringLiteral("已导入 %1 个环路（%2）。").arg(read.rows.size()).arg(read.encoding);
     if (differing > 0)
         note += QStringLiteral("%1 行的分集水器参数与第一行不同，按第一行取用。").arg(differing);
     status_->setText(note);

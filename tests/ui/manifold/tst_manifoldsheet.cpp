@@ -71,7 +71,8 @@ private slots:
         ManifoldInput m = defaultManifold();
         m.allowance = 5;
         ManifoldSheet s(m);
-        fill(s, {loop("客厅", 18, 300, 120), loop("卧室", 18, 200, 60), loop("卫生间", 24, 150, 80)});
+        fill(s,
+             {loop("客厅", 18, 300, 120), loop("卧室", 18, 200, 60), loop("卫生间", 24, 150, 80)});
         const Evaluation runs[] = {singleRun(18, "300", "120"), singleRun(18, "200", "60"),
                                    singleRun(24, "150", "80")};
         double maxR = 0;
@@ -90,7 +91,8 @@ private slots:
             QCOMPARE(r.resistance, double(runs[i].resistance));
             QCOMPARE(*r.valveKpa, maxR - runs[i].resistance);
             QCOMPARE(*r.meterLpm, runs[i].waterFlow / 60); // kg/h of water → l/min
-            QCOMPARE(cell(s, i, ManifoldModel::IndexLoop), i == 0 ? QStringLiteral("是") : QString());
+            QCOMPARE(cell(s, i, ManifoldModel::IndexLoop),
+                     i == 0 ? QStringLiteral("是") : QString());
             area += runs[i].area;
             output += runs[i].heatOutput * runs[i].area;
             flow += runs[i].waterFlow;
@@ -113,13 +115,15 @@ private slots:
         ManifoldSheet s(defaultManifold());
         fill(s, {loop("A", 18, 200, 80)});
         const LoopResult before = s.results()[0];
-        QVERIFY(s.model().setData(s.model().index(0, ManifoldModel::RoomTemp), QStringLiteral("22")));
+        QVERIFY(
+            s.model().setData(s.model().index(0, ManifoldModel::RoomTemp), QStringLiteral("22")));
         QCOMPARE(s.loops()[0].roomTemp, 22.0);
         QCOMPARE(s.results()[0].heatOutput, double(singleRun(22, "200", "80").heatOutput));
         QVERIFY(s.isModified());
         // A value out of range is refused and records nothing.
         const int steps = s.undoStack().count();
-        QVERIFY(!s.model().setData(s.model().index(0, ManifoldModel::RoomTemp), QStringLiteral("60")));
+        QVERIFY(
+            !s.model().setData(s.model().index(0, ManifoldModel::RoomTemp), QStringLiteral("60")));
         QCOMPARE(s.undoStack().count(), steps);
         s.undoStack().undo();
         QCOMPARE(s.loops()[0].roomTemp, 18.0);
@@ -164,12 +168,12 @@ private slots:
     void pastesTabSeparatedText_data() {
         QTest::addColumn<QRect>("target");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("error");   // part of the message, or empty
+        QTest::addColumn<QString>("error");    // part of the message, or empty
         QTest::addColumn<QStringList>("rows"); // name|room|spacing|length|load after it
         const QStringList start{"A|18|300|90|", "B|20|150|70|800"};
         QTest::newRow("two rows from a spreadsheet")
-            << QRect(1, 0, 1, 1) << "21\t250\r\n19.5\t100\r\n" << QString()
-            << QStringList{"A|21|250|90|", "B|19.5|100|70|800"};
+            << QRect(1, 0, 1, 1) << "21\t250\r\n19.5\t100\r\n"
+            << QString() << QStringList{"A|21|250|90|", "B|19.5|100|70|800"};
         QTest::newRow("past the end adds rows")
             << QRect(0, 1, 1, 1) << "B2\t20\t150\t75\t900\nC\t16\t200\t110\t" << QString()
             << QStringList{"A|18|300|90|", "B2|20|150|75|900", "C|16|200|110|"};
@@ -180,7 +184,8 @@ private slots:
             << QRect(4, 0, 1, 2) << "1200" << QString()
             << QStringList{"A|18|300|90|1200", "B|20|150|70|1200"};
         QTest::newRow("an empty load clears it")
-            << QRect(4, 1, 1, 1) << "\n" << QString() << QStringList{"A|18|300|90|", "B|20|150|70|"};
+            << QRect(4, 1, 1, 1) << "\n"
+            << QString() << QStringList{"A|18|300|90|", "B|20|150|70|"};
         QTest::newRow("not a number: nothing changes")
             << QRect(1, 0, 1, 1) << "21\nabc" << QStringLiteral("第 2 行“室内温度(℃)”列") << start;
         QTest::newRow("out of range: nothing changes")
@@ -252,8 +257,9 @@ private slots:
         QCOMPARE(supply.suggestion.result, SupplySuggestion::Result::Found);
         const double t = supply.suggestion.supplyTemp;
         const std::size_t deciding = *supply.suggestion.decidingLoop;
-        QCOMPARE(supply.decidingLoop,
-                 io::loopLabel(int(deciding) + 1, QString::fromStdString(s.loops()[deciding].name)));
+        QCOMPARE(
+            supply.decidingLoop,
+            io::loopLabel(int(deciding) + 1, QString::fromStdString(s.loops()[deciding].name)));
         for (const LoopInput& l : s.loops())
             QVERIFY(!l.loadW || reachesLoad(s.manifold(), l, t, 10, *l.loadW));
         QVERIFY(!reachesLoad(s.manifold(), s.loops()[deciding], t - 0.1, 10,

@@ -137,7 +137,8 @@ private slots:
             "fillThickness": 50, "pipeWallThickness": 2, "surfaceConductivity": 2.91,
             "levelConductivity": 1.84, "fillConductivity": 1.28, "pipeConductivity": 0.41,
             "pipeDiameter": 20, "elbows": 2, "allowance": 0})";
-        QTest::newRow("broken JSON") << head + manifold + ",\n \"loops\": [}" << "第 5 行第 13 列";
+        QTest::newRow("broken JSON") << head + manifold + ",\n \"loops\": [}"
+                                     << "第 5 行第 13 列";
         QTest::newRow("newer version")
             << QByteArray(R"({"format": "zorva-manifold", "version": 7})") << "版本";
         QTest::newRow("value out of range")
@@ -236,10 +237,9 @@ private slots:
         Fixture fx;
         ManifoldWindow& w = fx.window;
         dwelling(w.sheet());
-        w.sheet().startDiffSearch();
-        w.sheet().waitForIdle();
-        w.table()->selectRow(0);
-        w.resize(1500, 560);
+        w.inputs()->box(0)->setValue(45);
+        w.table()->selectRow(4);
+        w.resize(1700, 480);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QPixmap shot = w.grab();

@@ -1,0 +1,66 @@
+#include "bench_manifold.h"
+
+#include "manifoldjobs.h"
+
+#include <QThreadPool>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+using namespace zorva;
+
+namespace {
+
+bench::ProjectSummary computeConcurrently(const bench::BenchProject& project) {
+    // All three start at once, so the pool stays busy across their ends.
+    QFuture<LoopResult> runs = ui::computeLoopsConcurrently(project.manifold, project.loops);
+    QFuture<DiffSearch> diffs = ui::searchTempDiffsConcurrently(project.manifold, project.loops);
+    QFuture<SupplyNeed> needs = ui::supplyNeedsConcurrently(project.manifold, project.loops);
+    bench::ProjectSummary s;
+    const QList<LoopResult> r = runs.results();
+    const QList<DiffSearch> d = diffs.results();
+    const QList<SupplyNeed> n = needs.results();
+    s.results.assign(r.begin(), r.end());
+    s.diffs.assign(d.begin(), d.end());
+    s.needs.assign(n.begin(), n.end());
+    balance(s.results);
+    s.totals = manifoldTotals(project.manifold, s.results);
+    s.suggestion = combineSupplyNeeds(s.needs);
+    return s;
+}
+
+bool sameSummary(const bench::ProjectSummary& a, const bench::ProjectSummary& b) {
+    if (a.results.size() != b.results.size() || a.diffs.size() != b.diffs.size())
+        return false;
+    for (std::size_t i = 0; i < a.diffs.size(); ++i) {
+        if (a.diffs[i].result != b.diffs[i].result || a.diffs[i].tempDiff != b.diffs[i].tempDiff ||
+            a.needs[i].supplyTemp != b.needs[i].supplyTemp ||
+            a.results[i].resistance != b.results[i].resistance)
+            return false;
+    }
+    return a.totals.output == b.totals.output && a.totals.pumpHeadKpa == b.totals.pumpHeadKpa &&
+           a.suggestion.supplyTemp == b.suggestion.supplyTemp &&
+           a.suggestion.decidingLoop == b.suggestion.decidingLoop;
+}
+
+} // namespace
+
+int runManifoldBench(const bench::BenchProject& project, double serialMs) {
+    double best = 1e300;
+    bench::ProjectSummary summary;
+    for (int round = 0; round < 3; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        summary = computeConcurrently(project);
+        const auto stop = std::chrono::steady_clock::now();
+        best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
+    }
+    if (!sameSummary(summary, bench::computeProjectSerial(project))) {
+        std::printf("manifold FAILED: the threaded result differs from the one-thread result\n");
+        return 1;
+    }
+    std::printf("manifold %.0f ms\n", best);
+    std::printf("manifold speed-up %.2f (%d threads)\n", serialMs / best,
+                QThreadPool::globalInstance()->maxThreadCount());
+    return 0;
+}
