@@ -128,6 +128,9 @@ private:
     QUndoStack undo_;
     io::ProjectData fileExtras_; // unknown keys of the opened project
     bool wasBusy_ = false;
+    bool recomputePending_ = false;
+    bool diffPending_ = false;
+    bool needPending_ = false;
 
     QFutureWatcher<LoopResult> recompute_;
     ManifoldModel::Job recomputeJob_;

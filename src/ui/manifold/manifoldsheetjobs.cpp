@@ -38,8 +38,10 @@ QString ManifoldSheet::label(int row) const {
         row + 1, QString::fromStdString(model_.loops()[static_cast<std::size_t>(row)].name));
 }
 
+// A job is busy from its start until its results are handled, even when its
+// threads are done: the finished signal is still on its way.
 bool ManifoldSheet::busy() const {
-    return recompute_.isRunning() || diffs_.isRunning() || needs_.isRunning();
+    return recomputePending_ || diffPending_ || needPending_;
 }
 
 void ManifoldSheet::updateBusy(const QString& what) {
@@ -58,7 +60,7 @@ void ManifoldSheet::started(const QString& what) {
 void ManifoldSheet::startRecompute() {
     if (model_.staleCount() == 0)
         return;
-    if (recompute_.isRunning()) {
+    if (recomputePending_) {
         // A job for the same manifold goes on; the rows it does not cover are
         // taken up when it ends. One for an older manifold is worth nothing.
         if (sameManifold(recomputeJob_.manifold, model_.manifold()))
@@ -67,11 +69,13 @@ void ManifoldSheet::startRecompute() {
         recompute_.waitForFinished();
     }
     recomputeJob_ = model_.staleJob();
+    recomputePending_ = true;
     recompute_.setFuture(computeLoopsConcurrently(recomputeJob_.manifold, recomputeJob_.loops));
     started(QStringLiteral("正在计算 %1 个环路").arg(recomputeJob_.loops.size()));
 }
 
 void ManifoldSheet::recomputeFinished() {
+    recomputePending_ = false;
     if (!recompute_.isCanceled()) {
         const QList<LoopResult> results = recompute_.future().results();
         model_.applyResults(recomputeJob_, std::span(results.constData(), results.size()));
@@ -85,8 +89,9 @@ void ManifoldSheet::recomputeFinished() {
 }
 
 void ManifoldSheet::startDiffSearch() {
-    if (diffs_.isRunning())
+    if (diffPending_)
         return;
+    diffPending_ = true;
     diffSnapshot_ = snapshot();
     diffCancelled_ = false;
     diffs_.setFuture(searchTempDiffsConcurrently(diffSnapshot_.manifold, diffSnapshot_.loops));
@@ -94,6 +99,7 @@ void ManifoldSheet::startDiffSearch() {
 }
 
 void ManifoldSheet::diffSearchDone() {
+    diffPending_ = false;
     DiffSearchReport report;
     if (diffCancelled_ || diffs_.isCanceled()) {
         report.outcome = DiffSearchReport::Outcome::Cancelled;
@@ -132,8 +138,9 @@ void ManifoldSheet::diffSearchDone() {
 }
 
 void ManifoldSheet::startSupplySuggestion() {
-    if (needs_.isRunning())
+    if (needPending_)
         return;
+    needPending_ = true;
     needSnapshot_ = snapshot();
     needCancelled_ = false;
     needs_.setFuture(supplyNeedsConcurrently(needSnapshot_.manifold, needSnapshot_.loops));
@@ -141,6 +148,7 @@ void ManifoldSheet::startSupplySuggestion() {
 }
 
 void ManifoldSheet::supplyDone() {
+    needPending_ = false;
     SupplyReport report;
     if (needCancelled_ || needs_.isCanceled()) {
         report.outcome = SupplyReport::Outcome::Cancelled;
@@ -164,11 +172,11 @@ void ManifoldSheet::applySupplyTemp(double supplyTemp) {
 }
 
 void ManifoldSheet::cancel() {
-    if (diffs_.isRunning()) {
+    if (diffPending_) {
         diffCancelled_ = true;
         diffs_.cancel();
     }
-    if (needs_.isRunning()) {
+    if (needPending_) {
         needCancelled_ = true;
         needs_.cancel();
     }

@@ -285,6 +285,25 @@ private slots:
         QCOMPARE(s.undoStack().count(), 2);
     }
 
+    void cancelledSearchChangesNothing() {
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("A", 18, 200, 100, 1500), loop("B", 18, 300, 60, 900)});
+        QSignalSpy diffs(&s, &ManifoldSheet::diffSearchFinished);
+        QSignalSpy supply(&s, &ManifoldSheet::supplySuggestionReady);
+        s.startDiffSearch();
+        s.startSupplySuggestion();
+        QVERIFY(s.busy());
+        s.cancel();
+        s.waitForIdle();
+        QCOMPARE(diffs.at(0).at(0).value<DiffSearchReport>().outcome,
+                 DiffSearchReport::Outcome::Cancelled);
+        QCOMPARE(supply.at(0).at(0).value<SupplyReport>().outcome,
+                 SupplyReport::Outcome::Cancelled);
+        QVERIFY(!s.loops()[0].ownTempDiff && !s.loops()[1].ownTempDiff);
+        QCOMPARE(s.manifold().supplyTemp, 50.0);
+        QCOMPARE(s.undoStack().count(), 2);
+    }
+
     void recomputesLargeSheetInBackground() {
         ManifoldSheet s(defaultManifold());
         io::ProjectData project;

@@ -222,6 +222,73 @@ private slots:
         QCOMPARE(w.inputs()->box(0)->value(), 50.0);
     }
 
+    void exchangesDesignsWithTheMainWindow() {
+        DesignSession session;
+        FieldRecord main = FieldRecord::defaults();
+        main.design[SpacingField] = "150";
+        main.design[LoopLengthField] = "80";
+        FieldRecord written;
+        session.setFieldAccess([&main] { return main; },
+                               [&written](const FieldRecord& f) { written = f; });
+        CheckLimits limits;
+        limits.loadPerArea = 75;
+        session.setLimits(limits);
+        FakeDialogs dialogs;
+        ManifoldWindow w(session, dialogs);
+        w.addFromMain();
+        QCOMPARE(w.loops().size(), std::size_t(1));
+        QCOMPARE(w.loops()[0].spacingMm, 150.0);
+        QCOMPARE(*w.loops()[0].loadW, 75 * 80 * 0.15); // 900 W
+        LoopInput l = w.loops()[0];
+        l.roomTemp = 20;
+        l.ownTempDiff = 6;
+        w.sheet().setLoop(0, l);
+        w.table()->selectRow(0);
+        w.openInMain();
+        QCOMPARE(written.design[RoomTempField], std::string("20"));
+        QCOMPARE(written.design[SupplyTempField], std::string("50"));
+        QCOMPARE(written.design[ReturnTempField], std::string("44"));
+        QCOMPARE(written.design[LoopLengthField], std::string("80"));
+        QCOMPARE(written.design[DepthField], std::string("90"));
+        // The main window's run of what was written is the loop's result.
+        QCOMPARE(double(evaluateDesign(written).heatOutput), w.results()[0].heatOutput);
+    }
+
+    void exportsAndImportsCsv() {
+        Fixture fx;
+        ManifoldWindow& w = fx.window;
+        dwelling(w.sheet());
+        const QString path = fx.path("loops.csv");
+        fx.dialogs.answerSave(fx.path("loops"));
+        w.exportCsv();
+        const QByteArray csv = fileBytes(path);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(csv.count("\r\n"), 6);
+        const QList<LoopInput> before(w.loops().begin(), w.loops().end());
+        w.sheet().deleteRows({0, 1, 2, 3});
+        ManifoldInput m = w.manifold();
+        m.allowance = 3;
+        w.sheet().setManifold(m, {});
+        fx.dialogs.answerOpen(path);
+        w.importCsv();
+        QCOMPARE(w.loops().size(), std::size_t(5));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(sameLoop(w.loops()[std::size_t(i)], before[i]));
+        QCOMPARE(w.manifold().allowance, 0.0); // the file's manifold columns
+        w.sheet().undoStack().undo();          // one step
+        QCOMPARE(w.loops().size(), std::size_t(1));
+        QCOMPARE(w.manifold().allowance, 3.0);
+        // A bad value names its line and leaves the sheet.
+        writeBytes(path, csv.left(csv.indexOf("\r\n") + 2) + "客厅,18,5,100\r\n");
+        fx.dialogs.answerOpen(path);
+        fx.dialogs.expectMessages(1);
+        w.importCsv();
+        QVERIFY2(fx.dialogs.messages().last().text.contains(QStringLiteral("第 2 行")),
+                 qPrintable(fx.dialogs.messages().last().text));
+        QCOMPARE(w.loops().size(), std::size_t(1));
+        fx.dialogs.answerQuestion(QMessageBox::Discard);
+    }
+
     void namesForAssistiveTools() {
         Fixture fx;
         QCOMPARE(fx.window.table()->accessibleName(), QStringLiteral("环路表"));
