@@ -4,6 +4,7 @@
 // the main window asks the tool windows first.
 
 #include "../windowtestkit.h"
+#include "manifoldwindow.h"
 #include "toolset.h"
 
 #include <QAction>
@@ -91,6 +92,29 @@ private slots:
         QCOMPARE(menus.at(menus.size() - 2)->text(), QStringLiteral("关于"));
         QCOMPARE(menus.last()->text(), QStringLiteral("工具"));
         QVERIFY(tools.windows().menu()->findChild<QAction*>("designCheck") != nullptr);
+    }
+
+    void manifoldSheetAsksBeforeTheProgramEnds() {
+        TestWindows w;
+        ToolSet tools(w.registry, w.dialogs, nullptr);
+        auto* item = tools.windows().menu()->findChild<QAction*>("manifold");
+        QVERIFY(item != nullptr);
+        QCOMPARE(item->text(), QStringLiteral("多环路计算"));
+        item->trigger();
+        auto* sheet = qobject_cast<ManifoldWindow*>(tools.windows().existing("manifold"));
+        QVERIFY(sheet != nullptr);
+        QCOMPARE(sheet->manifold().thickness[2], 50.0); // the construction window's filling
+        // Nothing unsaved: the main window closes without a question.
+        QVERIFY(tools.windows().confirmEnd());
+        sheet->sheet().addLoop(0, sheet->sheet().newLoop());
+        w.dialogs.answerQuestion(QMessageBox::Cancel);
+        QCloseEvent close;
+        QApplication::sendEvent(&w.main(), &close);
+        QVERIFY(!close.isAccepted());
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(w.dialogs.questions().size(), 1);
+        w.dialogs.answerQuestion(QMessageBox::Discard);
+        QVERIFY(tools.windows().confirmEnd());
     }
 };
 
