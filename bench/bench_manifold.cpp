@@ -1,6 +1,7 @@
 #include "bench_manifold.h"
 
 #include "manifoldjobs.h"
+#include "manifoldmodel.h"
 
 #include <QThreadPool>
 
@@ -44,6 +45,28 @@ bool sameSummary(const bench::ProjectSummary& a, const bench::ProjectSummary& b)
            a.suggestion.decidingLoop == b.suggestion.decidingLoop;
 }
 
+// One cell edit in the sheet's table of the whole project: the loop's run,
+// balancing and totals of every loop, in microseconds per edit.
+double timeCellEditUs(const bench::BenchProject& project) {
+    std::vector<ui::SheetRow> rows;
+    for (const LoopInput& loop : project.loops)
+        rows.push_back(ui::SheetRow{loop, {}});
+    ui::ManifoldModel model;
+    model.reset(project.manifold, rows);
+    const ui::ManifoldModel::Job job = model.staleJob();
+    std::vector<LoopResult> results(job.loops.size());
+    computeLoops(job.manifold, job.loops, results);
+    model.applyResults(job, results);
+    constexpr int edits = 200;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < edits; ++i) {
+        const QModelIndex cell = model.index(i * 37 % model.rowCount(), ui::ManifoldModel::Length);
+        model.setData(cell, QString::number(40 + i % 60));
+    }
+    const auto stop = std::chrono::steady_clock::now();
+    return std::chrono::duration<double, std::micro>(stop - start).count() / edits;
+}
+
 } // namespace
 
 int runManifoldBench(const bench::BenchProject& project, double serialMs) {
@@ -62,5 +85,7 @@ int runManifoldBench(const bench::BenchProject& project, double serialMs) {
     std::printf("manifold %.0f ms\n", best);
     std::printf("manifold speed-up %.2f (%d threads)\n", serialMs / best,
                 QThreadPool::globalInstance()->maxThreadCount());
+    std::printf("manifold edit %.0f us/edit (%zu loops)\n", timeCellEditUs(project),
+                project.loops.size());
     return 0;
 }

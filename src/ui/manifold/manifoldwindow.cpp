@@ -143,6 +143,14 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
     updateTotals();
 }
 
+// The sheet goes with the window's children, after this part of the window
+// is gone: what it signals while it ends must not reach the window.
+ManifoldWindow::~ManifoldWindow() {
+    sheet_->disconnect(this);
+    sheet_->undoStack().disconnect(this);
+    sheet_->model().disconnect(this);
+}
+
 void ManifoldWindow::buildMenus() {
     auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot,
                       QKeySequence key = {}) {

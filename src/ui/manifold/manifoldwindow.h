@@ -31,6 +31,7 @@ public:
     static constexpr int kProgressDelayMs = 200;
 
     ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
+    ~ManifoldWindow() override;
 
     ManifoldSheet& sheet() { return *sheet_; }
     QTableView* table() const { return table_; }
