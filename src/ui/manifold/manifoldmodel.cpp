@@ -253,11 +253,6 @@ SheetRow ManifoldModel::sheetRow(int row) const {
     return SheetRow{loops_[static_cast<std::size_t>(row)], extras_[static_cast<std::size_t>(row)]};
 }
 
-int ManifoldModel::rowOfId(std::uint64_t id) const {
-    const auto it = std::find(ids_.begin(), ids_.end(), id);
-    return it == ids_.end() ? -1 : static_cast<int>(it - ids_.begin());
-}
-
 void ManifoldModel::markStale(std::size_t row) {
     if (fresh_[row]) {
         fresh_[row] = 0;

@@ -94,7 +94,6 @@ public:
     const QJsonObject& extra(int row) const { return extras_[static_cast<std::size_t>(row)]; }
     SheetRow sheetRow(int row) const;
     std::uint64_t rowId(int row) const { return ids_[static_cast<std::size_t>(row)]; }
-    int rowOfId(std::uint64_t id) const; // -1 when gone
     bool isFresh(int row) const { return fresh_[static_cast<std::size_t>(row)] != 0; }
     std::size_t staleCount() const { return staleCount_; }
     // The worst design-check verdict of a computed row.
