@@ -234,6 +234,23 @@ QString ManifoldSheet::paste(const QRect& target, const QString& text) {
     return {};
 }
 
+void ManifoldSheet::clearCells(const QRect& area) {
+    std::vector<int> rows;
+    std::vector<LoopInput> loops;
+    for (int r = area.top(); r <= area.bottom() && r < model_.rowCount(); ++r) {
+        LoopInput loop = model_.loops()[static_cast<std::size_t>(r)];
+        for (int c = area.left(); c <= area.right(); ++c)
+            (void)ManifoldModel::parseCell(c, QString(), loop); // refused where required
+        if (!sameLoop(loop, model_.loops()[static_cast<std::size_t>(r)])) {
+            rows.push_back(r);
+            loops.push_back(std::move(loop));
+        }
+    }
+    if (!rows.empty())
+        undo_.push(new SetLoopsCommand(model_, std::move(rows), std::move(loops),
+                                       QStringLiteral("清除单元格")));
+}
+
 QString ManifoldSheet::copy(const QRect& area) const {
     QString text;
     for (int r = area.top(); r <= area.bottom() && r < model_.rowCount(); ++r) {

@@ -80,6 +80,9 @@ public:
     // single value fills all of `target`), adding rows past the end. Result
     // columns are skipped. Empty when done, else why not (nothing changed).
     QString paste(const QRect& target, const QString& text);
+    // Empties the cells of `area` that may be empty (name, load, own
+    // difference); the others keep their values. One undo step.
+    void clearCells(const QRect& area);
     // The cells of `area` as tab-separated text, a line per row.
     QString copy(const QRect& area) const;
     // Replaces everything by imported loops (one undo step).

@@ -189,6 +189,9 @@ void ManifoldWindow::buildMenus() {
         QKeySequence::Copy);
     add(edit, QStringLiteral("粘贴单元格"), "pasteCells", &ManifoldWindow::pasteCells,
         QKeySequence::Paste);
+    add(
+        edit, QStringLiteral("清除单元格"), "clearCells",
+        [this] { sheet_->clearCells(selectedArea()); }, QKeySequence::Delete);
     edit->addSeparator();
     QAction* addLoop = add(edit, QStringLiteral("添加环路"), "addLoop", &ManifoldWindow::addLoop,
                            QKeySequence(Qt::CTRL | Qt::Key_Insert));

@@ -223,6 +223,21 @@ private slots:
         QCOMPARE(cell(s, 0, ManifoldModel::Length), QStringLiteral("90"));
     }
 
+    void clearsOnlyCellsThatMayBeEmpty() {
+        ManifoldSheet s(defaultManifold());
+        LoopInput b = loop("B", 20, 150, 70, 800);
+        b.ownTempDiff = 7;
+        fill(s, {loop("A", 18, 300, 90, 1000), b});
+        s.clearCells(QRect(0, 0, ManifoldModel::ColumnCount, 2));
+        for (const LoopInput& l : s.loops())
+            QVERIFY(l.name.empty() && !l.loadW && !l.ownTempDiff);
+        QCOMPARE(s.loops()[1].lengthM, 70.0);
+        QCOMPARE(s.results()[1].tempDiff, 10.0);
+        s.undoStack().undo();
+        QCOMPARE(*s.loops()[1].ownTempDiff, 7.0);
+        QCOMPARE(names(s), (QStringList{"A", "B"}));
+    }
+
     void searchesApplyAndUndo() {
         ManifoldSheet s(defaultManifold());
         fill(s, {loop("客厅", 18, 200, 100, 1500), loop("卫生间", 24, 150, 60, 900),
