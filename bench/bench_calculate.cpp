@@ -4,12 +4,14 @@
 // (rules, EN 1264-2, supply temperature search) as "checks <N> ns/update,
 // <R> runs" against one whole Calculate run on a copy, then
 // "manifold-1thread <N> ms" for a 10,000-loop manifold project with its
-// searches on one thread, the characteristic curves' update and redraw, then
-// the start-up figures of the windows, and zorva-calc's rate and memory on
-// generated CSV tables (bench_cli.cpp).
+// searches on one thread, "manifold <N> ms" and "manifold speed-up <X>" for
+// the same over every core as the sheet computes it, the characteristic
+// curves' update and redraw, then the start-up figures of the windows, and
+// zorva-calc's rate and memory on generated CSV tables (bench_cli.cpp).
 
 #include "bench_cli.h"
 #include "bench_curves.h"
+#include "bench_manifold.h"
 #include "bench_startup.h"
 #include "calculate.h"
 #include "designreview.h"
@@ -82,7 +84,10 @@ int main(int argc, char** argv) {
     std::printf("noconv %.0f ns/run\n", timeRuns(noconv, 1000));
     benchChecks(defaults);
     const bench::BenchProject project = bench::makeBenchProject(10000);
-    std::printf("manifold-1thread %.0f ms\n", bench::timeProjectSerialMs(project, 3));
+    const double serialMs = bench::timeProjectSerialMs(project, 3);
+    std::printf("manifold-1thread %.0f ms\n", serialMs);
+    if (const int failed = runManifoldBench(project, serialMs))
+        return failed;
     runCurvesBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))

@@ -14,6 +14,8 @@ class WindowRegistry;
 
 namespace zorva::ui {
 
+class ManifoldWindow;
+
 class ToolSet {
 public:
     // Builds the tools menu on the registry's main window. `settings` keeps
@@ -25,6 +27,8 @@ public:
     ToolWindows& windows() { return *tools_; }
 
 private:
+    static void connectManifoldReport(ManifoldWindow& sheet, DialogSeam& dialogs);
+
     WindowRegistry& registry_;
     DesignSession session_;
     std::unique_ptr<ToolWindows> tools_;

@@ -4,9 +4,12 @@
 // the main window asks the tool windows first.
 
 #include "../windowtestkit.h"
+#include "manifoldwindow.h"
 #include "toolset.h"
 
 #include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -91,6 +94,47 @@ private slots:
         QCOMPARE(menus.at(menus.size() - 2)->text(), QStringLiteral("关于"));
         QCOMPARE(menus.last()->text(), QStringLiteral("工具"));
         QVERIFY(tools.windows().menu()->findChild<QAction*>("designCheck") != nullptr);
+    }
+
+    void manifoldSheetAsksBeforeTheProgramEnds() {
+        TestWindows w;
+        ToolSet tools(w.registry, w.dialogs, nullptr);
+        auto* item = tools.windows().menu()->findChild<QAction*>("manifold");
+        QVERIFY(item != nullptr);
+        QCOMPARE(item->text(), QStringLiteral("多环路计算"));
+        item->trigger();
+        auto* sheet = qobject_cast<ManifoldWindow*>(tools.windows().existing("manifold"));
+        QVERIFY(sheet != nullptr);
+        QCOMPARE(sheet->manifold().thickness[2], 50.0); // the construction window's filling
+        // Nothing unsaved: the main window closes without a question.
+        QVERIFY(tools.windows().confirmEnd());
+        sheet->sheet().addLoop(0, sheet->sheet().newLoop());
+        w.dialogs.answerQuestion(QMessageBox::Cancel);
+        QCloseEvent close;
+        QApplication::sendEvent(&w.main(), &close);
+        QVERIFY(!close.isAccepted());
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(w.dialogs.questions().size(), 1);
+        w.dialogs.answerQuestion(QMessageBox::Discard);
+        QVERIFY(tools.windows().confirmEnd());
+    }
+
+    void manifoldReportExportsThePdf() {
+        TestWindows w;
+        ToolSet tools(w.registry, w.dialogs, nullptr);
+        auto* sheet = qobject_cast<ManifoldWindow*>(tools.windows().show("manifold"));
+        QVERIFY(sheet != nullptr);
+        sheet->sheet().addLoop(0, sheet->sheet().newLoop());
+        QTRY_VERIFY(sheet->resultsCurrent());
+        QVERIFY(sheet->reportAction()->isEnabled());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("环路.pdf"));
+        w.dialogs.answerSave(path);
+        sheet->reportAction()->trigger();
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(pdf.size() > 1000);
     }
 };
 
