@@ -85,11 +85,20 @@ QWidget* ToolWindows::show(const QString& name) {
 // To the right of the main window when it fits on the screen, else to its
 // left, else over it; never beyond the screen's free area.
 void ToolWindows::placeBesideMain(QWidget& window) const {
-    window.adjustSize();
+    // A window that chose its own size keeps it; others take their hint.
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
     const QScreen* screen = main_.screen() ? main_.screen() : QGuiApplication::primaryScreen();
     const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    // The frame around the client area: not known before the window is first
+    // shown, so taken to be the main window's.
+    const QSize frame = (window.frameGeometry().size() - window.geometry().size())
+                            .expandedTo(main_.frameGeometry().size() - main_.geometry().size());
+    const QSize client = window.size().boundedTo(free.size() - frame);
+    if (client != window.size())
+        window.resize(client);
+    const QSize size = client + frame;
     const QRect mainFrame = main_.frameGeometry();
-    const QSize size = window.frameGeometry().size().boundedTo(free.size());
     constexpr int gap = 8;
     int left = mainFrame.right() + 1 + gap;
     if (left + size.width() > free.right() + 1)

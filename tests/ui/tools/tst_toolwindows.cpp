@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -66,6 +67,7 @@ private slots:
         QVERIFY(first != nullptr);
         QVERIFY(first->isVisible());
         QCOMPARE(first->objectName(), QStringLiteral("probe"));
+        QCOMPARE(first->size(), QSize(200, 150)); // its own size, kept
         QVERIFY(first->frameGeometry().left() > main.frameGeometry().right() ||
                 first->frameGeometry().right() < main.frameGeometry().left());
 
@@ -74,6 +76,28 @@ private slots:
         QVERIFY(tools.existing(QStringLiteral("probe")) == nullptr);
         item->trigger();
         QCOMPARE(built, 2);
+    }
+
+    void oversizedWindowFitsTheScreen() {
+        QMainWindow main;
+        main.setGeometry(50, 50, 300, 200);
+        main.show();
+        ToolWindows tools(main);
+        tools.addWindow("huge", QStringLiteral("大"), [] {
+            auto* w = new QWidget;
+            w->resize(5000, 4000);
+            return w;
+        });
+        QWidget* window = tools.show(QStringLiteral("huge"));
+        const QRect free = main.screen()->availableGeometry();
+        QVERIFY2(free.contains(window->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                                .arg(window->frameGeometry().x())
+                                .arg(window->frameGeometry().y())
+                                .arg(window->frameGeometry().width())
+                                .arg(window->frameGeometry().height())
+                                .arg(free.width())
+                                .arg(free.height())));
     }
 
     void endAskedOfOpenWindows_data() {
