@@ -8,12 +8,12 @@
 #include "toolset.h"
 
 #include <QAction>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QCloseEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using namespace zorva::ui;
 
