@@ -1,5 +1,6 @@
 #include "cliinput.h"
 
+#include "checkwording.h"
 #include "numtext.h"
 
 #include <QStringList>
@@ -18,18 +19,17 @@ const std::array<const char*, kConstructionRows> kThicknessNames = {"地面层�
 const std::array<const char*, kConstructionRows> kConductivityNames = {
     "地面层导热系数", "找平层导热系数", "填充层导热系数", "塑料管导热系数"};
 
-struct CategoryName {
+struct CategoryKey {
     RoomCategory category;
     const char* key;
-    const char* name;
 };
-const std::array<CategoryName, kRoomCategoryCount> kCategories = {{
-    {RoomCategory::LongStay, "long-stay", "人员长期停留"},
-    {RoomCategory::ShortStay, "short-stay", "人员短期停留"},
-    {RoomCategory::Unoccupied, "unoccupied", "无人停留"},
-    {RoomCategory::Residential, "residential", "居住区"},
-    {RoomCategory::Bathroom, "bathroom", "浴室"},
-    {RoomCategory::Peripheral, "peripheral", "边缘区"},
+const std::array<CategoryKey, kRoomCategoryCount> kCategories = {{
+    {RoomCategory::LongStay, "long-stay"},
+    {RoomCategory::ShortStay, "short-stay"},
+    {RoomCategory::Unoccupied, "unoccupied"},
+    {RoomCategory::Residential, "residential"},
+    {RoomCategory::Bathroom, "bathroom"},
+    {RoomCategory::Peripheral, "peripheral"},
 }};
 
 bool isNumber(const QString& text) {
@@ -113,17 +113,10 @@ Problem readCheckLimits(const DesignOptions& options, CheckLimits& out) {
 std::optional<RoomCategory> roomCategoryFromText(const QString& text) {
     const QString t = text.trimmed();
     for (std::size_t i = 0; i < kCategories.size(); ++i)
-        if (t == QLatin1String(kCategories[i].key) || t == QString::fromUtf8(kCategories[i].name) ||
+        if (t == QLatin1String(kCategories[i].key) || t == categoryName(kCategories[i].category) ||
             t == QString::number(i + 1))
             return kCategories[i].category;
     return std::nullopt;
-}
-
-QString roomCategoryName(RoomCategory category) {
-    for (const CategoryName& c : kCategories)
-        if (c.category == category)
-            return QString::fromUtf8(c.name);
-    return {};
 }
 
 QString roomCategoryHelp() {
@@ -131,7 +124,7 @@ QString roomCategoryHelp() {
     for (std::size_t i = 0; i < kCategories.size(); ++i)
         parts << QStringLiteral("%1 或 %2 或 %3（%4 ℃）")
                      .arg(i + 1)
-                     .arg(QLatin1String(kCategories[i].key), QString::fromUtf8(kCategories[i].name),
+                     .arg(QLatin1String(kCategories[i].key), categoryName(kCategories[i].category),
                           QString::fromUtf8(
                               generalText(floorTempLimit(kCategories[i].category)).view()));
     return parts.join(QStringLiteral("；"));

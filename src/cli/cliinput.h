@@ -34,7 +34,6 @@ Problem readCheckLimits(const DesignOptions& options, CheckLimits& out);
 // "long-stay", "short-stay", "unoccupied", "residential", "bathroom",
 // "peripheral", the Chinese name (人员长期停留 …) or the number 1 to 6.
 std::optional<RoomCategory> roomCategoryFromText(const QString& text);
-QString roomCategoryName(RoomCategory category);
 // The accepted names with their floor temperature limits, for --help.
 QString roomCategoryHelp();
 

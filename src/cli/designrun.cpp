@@ -2,111 +2,34 @@
 
 #include "calculate.h"
 #include "checked.h"
+#include "checkwording.h"
 #include "cliinput.h"
+#include "designwording.h"
 #include "evaluation.h"
 #include "numtext.h"
 
 #include <array>
-#include <cmath>
 
 namespace zorva::cli {
 
 namespace {
 
-struct ResultLine {
-    const char* caption; // the main window's caption of the result field
-    const char* unit;
-};
-const std::array<ResultLine, 7> kResultLines = {{
-    {"散热量", "W/m²"},
-    {"地面平均温度", "℃"},
-    {"环路水阻力", "kPa"},
-    {"对流散热量", "W/m²"},
-    {"辐射散热量", "W/m²"},
-    {"单管水流量", "kg/h"},
-    {"盘管水流速", "m/s"},
-}};
-
 QString text(const NumberText& number) {
     return QString::fromUtf8(number.view());
 }
 
-QString faultText(Fault fault) {
-    switch (fault) {
-    case Fault::DivisionByZero:
-        return QStringLiteral("除数为零");
-    case Fault::Overflow:
-        return QStringLiteral("数值溢出");
-    case Fault::InvalidPower:
-        return QStringLiteral("乘方运算没有实数结果");
-    case Fault::InvalidLogarithm:
-        break;
-    }
-    return QStringLiteral("对数运算的真数不是正数");
-}
-
-QString ruleName(Rule rule) {
-    static const std::array<const char*, kRuleCount> names = {
-        "单位面积散热量", "地面平均温度", "盘管水流速", "环路水阻力",
-        "供水温度",       "供回水温差",   "单管长度"};
-    return QString::fromUtf8(names[static_cast<std::size_t>(rule)]);
-}
-
-QString ruleUnit(Rule rule) {
-    static const std::array<const char*, kRuleCount> units = {"W/m²", "℃", "m/s", "kPa",
-                                                              "℃",    "℃", "m"};
-    return QString::fromUtf8(units[static_cast<std::size_t>(rule)]);
-}
-
-QString number(double value, int decimals) {
-    if (!std::isfinite(value))
-        return QStringLiteral("—");
-    return text(decimals < 0 ? generalText(value) : patternText(value, decimals));
-}
-
-QString limitText(const RuleCheck& check, bool loadEntered) {
-    const QString limit = number(check.limit, -1) + u' ' + ruleUnit(check.rule);
-    if (check.rule == Rule::HeatOutput)
-        return loadEntered
-                   ? QStringLiteral("≥ %1（> %2 为偏大）").arg(limit, number(check.highLimit, -1))
-                   : QStringLiteral("未输入热负荷");
-    switch (ruleComparison(check.rule)) {
-    case Comparison::AtLeast:
-        return QStringLiteral("≥ ") + limit;
-    case Comparison::AtMost:
-        return QStringLiteral("≤ ") + limit;
-    case Comparison::AboveZeroAtMost:
-        break;
-    }
-    return QStringLiteral("> 0 且 ≤ ") + limit;
-}
-
-QString verdictText(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::Pass:
-        return QStringLiteral("合格");
-    case Verdict::Fail:
-        return QStringLiteral("不合格");
-    case Verdict::High:
-        return QStringLiteral("偏大");
-    case Verdict::NotChecked:
-        break;
-    }
-    return QStringLiteral("未校核");
-}
-
 QString checkText(const Evaluation& run, const CheckLimits& limits) {
     const std::array<RuleCheck, kRuleCount> checks = checkDesign(run, limits);
-    QString out = QStringLiteral("校核（房间类别：%1）：\n").arg(roomCategoryName(limits.category));
+    QString out = QStringLiteral("校核（房间类别：%1）：\n").arg(categoryName(limits.category));
     for (const RuleCheck& check : checks) {
         const QString value =
             check.verdict == Verdict::NotChecked && !run.converged()
                 ? QStringLiteral("—")
-                : number(check.value, ruleDecimals(check.rule)) + u' ' + ruleUnit(check.rule);
+                : ruleValueText(check.rule, check.value) + u' ' + ruleUnit(check.rule);
         const bool loadEntered = limits.loadPerArea.has_value();
         const QString limit = check.rule == Rule::HeatOutput && !loadEntered
                                   ? QStringLiteral("未输入热负荷")
-                                  : QStringLiteral("要求 ") + limitText(check, loadEntered);
+                                  : QStringLiteral("要求 ") + ruleLimitText(check, loadEntered);
         out += QStringLiteral("%1：%2，%3，%4\n")
                    .arg(ruleName(check.rule), value, limit, verdictText(check.verdict));
     }
@@ -131,9 +54,9 @@ DesignReport runDesign(const FieldRecord& fields, const CheckLimits& limits) {
         if (result.outcome == Outcome::Converged) {
             const ResultTexts results = resultTexts(vars, result);
             for (std::size_t i = 0; i < results.size(); ++i)
-                report.text += QStringLiteral("%1：%2 %3\n")
-                                   .arg(QString::fromUtf8(kResultLines[i].caption),
-                                        text(results[i]), QString::fromUtf8(kResultLines[i].unit));
+                report.text +=
+                    QStringLiteral("%1：%2 %3\n")
+                        .arg(resultCaption(int(i)), text(results[i]), resultUnit(int(i)));
         } else {
             report.status = SomeNotComputed;
             report.message =
@@ -145,7 +68,7 @@ DesignReport runDesign(const FieldRecord& fields, const CheckLimits& limits) {
         run.fault = error.fault();
         report.status = SomeNotComputed;
         report.message = QStringLiteral("发生算术运算错误：%1。计算已中止，请检查输入的数据。")
-                             .arg(faultText(error.fault()));
+                             .arg(faultName(error.fault()));
     }
     if (!report.text.isEmpty())
         report.text += u'\n';

@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include "designwording.h"
 #include "dialogseam.h"
 
 QString messageTitle() {
@@ -7,21 +8,7 @@ QString messageTitle() {
 }
 
 QString arithmeticErrorText(zorva::Fault fault, FaultSite site, bool resultsKept) {
-    QString what;
-    switch (fault) {
-    case zorva::Fault::DivisionByZero:
-        what = QStringLiteral("除数为零");
-        break;
-    case zorva::Fault::Overflow:
-        what = QStringLiteral("数值溢出");
-        break;
-    case zorva::Fault::InvalidPower:
-        what = QStringLiteral("乘方运算没有实数结果");
-        break;
-    case zorva::Fault::InvalidLogarithm:
-        what = QStringLiteral("对数运算的真数不是正数");
-        break;
-    }
+    const QString what = zorva::faultName(fault);
     switch (site) {
     case FaultSite::Calculation:
         return QStringLiteral("计算时发生算术运算错误：%1。\r\n计算已中止，请检查输入的数据。")

@@ -66,11 +66,6 @@ public:
     QLineEdit* resultField(int k) const;
     QPushButton* calculateButton() const { return calculateButton_; }
 
-    // The caption of field Txt(index) ("室内温度") and its unit ("℃",
-    // "W/m²"), as the window shows them.
-    static QString fieldCaption(int index);
-    static QString fieldUnit(int index);
-
     const zorva::WorkingVars& workingVars() const { return vars_; }
 
     // The texts of both windows' design and construction fields as they

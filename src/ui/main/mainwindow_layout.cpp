@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 
+#include "designwording.h"
 #include "inputs.h"
 #include "uikit.h"
 
@@ -22,32 +23,31 @@ const QColor kFrameColour(255, 192, 128);
 
 enum FrameId { InputFrame, ResultFrame, LowerResultFrame };
 
-// One row of the field table: caption, field and unit.
+// One row of the field table: where the caption, field and unit stand. The
+// texts are the fields' captions and units (designwording.h).
 struct Row {
     FrameId frame;
     int top;
-    const char* caption;
     int captionWidth, captionHeight; // only for the fixed-size caption Lab(1)
-    const char* unit;
     int unitLeft, unitWidth, unitHeight;
-    int raisedTwo; // index of the label holding the raised "2", or 0
+    int raisedTwo; // index of the label holding the raised "2" of "W/m²", or 0
 };
 
 const Row kRows[MainWindow::kFieldCount] = {
-    {InputFrame, 360, "室内温度", 0, 0, "℃", 2520, 315, 255, 0},
-    {InputFrame, 960, "供水温度", 855, 210, "℃", 2520, 315, 315, 0},
-    {InputFrame, 1320, "回水温度", 0, 0, "℃", 2520, 315, 315, 0},
-    {InputFrame, 2040, "盘管间距", 0, 0, "mm", 2520, 315, 315, 0},
-    {InputFrame, 2400, "盘管埋深", 0, 0, "mm", 2520, 315, 315, 0},
-    {InputFrame, 3240, "盘管外径", 0, 0, "mm", 2520, 315, 315, 0},
-    {InputFrame, 3600, "单管长度", 0, 0, "m", 2520, 315, 315, 0},
-    {ResultFrame, 360, "散热量", 0, 0, "W/m", 2880, 435, 255, 20},
-    {ResultFrame, 840, "地面平均温度", 0, 0, "℃", 2880, 555, 255, 0},
-    {ResultFrame, 1320, "环路水阻力", 0, 0, "kPa", 2880, 555, 255, 0},
-    {LowerResultFrame, 360, "对流散热量", 0, 0, "W/m", 2880, 675, 255, 21},
-    {LowerResultFrame, 720, "辐射散热量", 0, 0, "W/m", 2880, 675, 255, 22},
-    {LowerResultFrame, 1080, "单管水流量", 0, 0, "kg/h", 2880, 555, 255, 0},
-    {LowerResultFrame, 1440, "盘管水流速", 0, 0, "m/s", 2880, 555, 255, 0},
+    {InputFrame, 360, 0, 0, 2520, 315, 255, 0},
+    {InputFrame, 960, 855, 210, 2520, 315, 315, 0},
+    {InputFrame, 1320, 0, 0, 2520, 315, 315, 0},
+    {InputFrame, 2040, 0, 0, 2520, 315, 315, 0},
+    {InputFrame, 2400, 0, 0, 2520, 315, 315, 0},
+    {InputFrame, 3240, 0, 0, 2520, 315, 315, 0},
+    {InputFrame, 3600, 0, 0, 2520, 315, 315, 0},
+    {ResultFrame, 360, 0, 0, 2880, 435, 255, 20},
+    {ResultFrame, 840, 0, 0, 2880, 555, 255, 0},
+    {ResultFrame, 1320, 0, 0, 2880, 555, 255, 0},
+    {LowerResultFrame, 360, 0, 0, 2880, 675, 255, 21},
+    {LowerResultFrame, 720, 0, 0, 2880, 675, 255, 22},
+    {LowerResultFrame, 1080, 0, 0, 2880, 555, 255, 0},
+    {LowerResultFrame, 1440, 0, 0, 2880, 555, 255, 0},
 };
 
 constexpr int kCaptionLeft = 600;
@@ -77,18 +77,6 @@ QLabel* addLabel(QWidget* frame, const QString& name, const QString& text, const
 
 } // namespace
 
-QString MainWindow::fieldCaption(int index) {
-    return index >= 0 && index < kFieldCount ? QString::fromUtf8(kRows[index].caption) : QString();
-}
-
-QString MainWindow::fieldUnit(int index) {
-    if (index < 0 || index >= kFieldCount)
-        return {};
-    const QString unit = QString::fromUtf8(kRows[index].unit);
-    // The window raises a separate "2" after "W/m".
-    return kRows[index].raisedTwo != 0 ? unit + QStringLiteral("²") : unit;
-}
-
 QGroupBox* MainWindow::addFrame(QWidget* parent, const char* name, const QString& caption, int left,
                                 int top, int width, int height) {
     auto* frame = new QGroupBox(caption, parent);
@@ -115,7 +103,7 @@ void MainWindow::buildLayout() {
     for (int i = 0; i < kFieldCount; ++i) {
         const Row& row = kRows[i];
         QGroupBox* frame = frames[row.frame];
-        const QString caption = fieldCaption(i);
+        const QString caption = zorva::fieldCaption(i);
 
         captionLabels_[i] =
             addLabel(frame, indexed("Lab", i), caption, songFont(i == 8 ? 9 : 10.5));
@@ -136,8 +124,10 @@ void MainWindow::buildLayout() {
         field->setGeometry(twipsRect(fieldLeft, row.top, kFieldWidth, kFieldHeight));
         fields_[i] = field;
 
-        unitLabels_[i] =
-            addLabel(frame, indexed("Lb", i), QString::fromUtf8(row.unit), timesFont(10.5));
+        // The "2" of "W/m²" stands raised in a label of its own.
+        const QString unit = zorva::fieldUnit(i);
+        unitLabels_[i] = addLabel(frame, indexed("Lb", i),
+                                  row.raisedTwo != 0 ? unit.chopped(1) : unit, timesFont(10.5));
         unitLabels_[i]->setGeometry(
             twipsRect(row.unitLeft, row.top, row.unitWidth, row.unitHeight));
         if (row.raisedTwo != 0) {

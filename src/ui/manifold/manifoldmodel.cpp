@@ -1,6 +1,6 @@
 #include "manifoldmodel.h"
 
-#include "checktexts.h"
+#include "checkwording.h"
 #include "manifoldcsv.h"
 #include "manifoldfields.h"
 #include "numtext.h"

@@ -7,6 +7,7 @@
 #include "curvechart.h"
 #include "curves.h"
 #include "designreview.h"
+#include "designwording.h"
 #include "mainwindow.h"
 #include "principlewindow.h"
 #include "reportdocument.h"
@@ -55,8 +56,7 @@ void addInputs(ReportBuilder& report, const FieldRecord& fields) {
     report.heading(QStringLiteral("一、设计参数"));
     QList<QStringList> rows;
     for (int i = 0; i < static_cast<int>(fields.design.size()); ++i)
-        rows << QStringList{MainWindow::fieldCaption(i), fromStd(fields.design[std::size_t(i)]),
-                            MainWindow::fieldUnit(i)};
+        rows << QStringList{fieldCaption(i), fromStd(fields.design[std::size_t(i)]), fieldUnit(i)};
     report.table({QStringLiteral("项目"), QStringLiteral("数值"), QStringLiteral("单位")}, rows,
                  {1}, 9, kNarrowTable);
 
@@ -78,9 +78,8 @@ void addResults(ReportBuilder& report, const Evaluation& run) {
     QList<QStringList> rows;
     for (int k = 0; k < MainWindow::kResultFieldCount; ++k) {
         const int field = MainWindow::kFirstResultField + k;
-        rows << QStringList{MainWindow::fieldCaption(field),
-                            QString::fromUtf8(texts[std::size_t(k)].view()),
-                            MainWindow::fieldUnit(field)};
+        rows << QStringList{fieldCaption(field), QString::fromUtf8(texts[std::size_t(k)].view()),
+                            fieldUnit(field)};
     }
     report.table({QStringLiteral("项目"), QStringLiteral("结果"), QStringLiteral("单位")}, rows,
                  {1}, 9, kNarrowTable);
