@@ -47,9 +47,9 @@ QString nameFromCell(const QString& cell) {
     return formulaLike(name) && name.startsWith(u'\'') ? name.mid(1) : name;
 }
 
-bool headerMatches(const QString& cell, const NumberSpec& spec) {
+bool headerMatches(const QString& cell, const NumberSpec& numberField) {
     const QString c = cell.trimmed();
-    return c == spec.caption() || c == QString::fromUtf8(spec.name);
+    return c == numberField.caption() || c == QString::fromUtf8(numberField.name);
 }
 
 QString rowLabel(int line, const QString& name) {
@@ -58,23 +58,23 @@ QString rowLabel(int line, const QString& name) {
 }
 
 // Reads one number cell. Returns false with `error` set on a bad value.
-bool readNumber(const QString& cell, const NumberSpec& spec, std::optional<double>& value,
+bool readNumber(const QString& cell, const NumberSpec& numberField, std::optional<double>& value,
                 QString& error) {
     const QString text = cell.trimmed();
     value.reset();
     if (text.isEmpty()) {
-        if (!spec.optional)
-            error = QStringLiteral("“%1”为空").arg(QString::fromUtf8(spec.name));
-        return spec.optional;
+        if (!numberField.optional)
+            error = QStringLiteral("“%1”为空").arg(QString::fromUtf8(numberField.name));
+        return numberField.optional;
     }
     bool ok = false;
     const double v = text.toDouble(&ok);
     if (!ok || !std::isfinite(v)) {
-        error = QStringLiteral("“%1”不是数字：%2").arg(QString::fromUtf8(spec.name), text);
+        error = QStringLiteral("“%1”不是数字：%2").arg(QString::fromUtf8(numberField.name), text);
         return false;
     }
-    if (!inRange(spec, v)) {
-        error = rangeMessage(spec, v);
+    if (!inRange(numberField, v)) {
+        error = rangeMessage(numberField, v);
         return false;
     }
     value = v;
@@ -85,10 +85,10 @@ bool readNumber(const QString& cell, const NumberSpec& spec, std::optional<doubl
 
 QStringList manifoldCsvHeader() {
     QStringList header{QString::fromUtf8(kLoopNameCaption)};
-    for (const NumberSpec& spec : loopSpecs())
-        header << spec.caption();
-    for (const NumberSpec& spec : manifoldSpecs())
-        header << spec.caption();
+    for (const NumberSpec& numberField : loopSpecs())
+        header << numberField.caption();
+    for (const NumberSpec& numberField : manifoldSpecs())
+        header << numberField.caption();
     for (const char* caption : kResultCaptions)
         header << QString::fromUtf8(caption);
     return header;

@@ -118,18 +118,18 @@ std::optional<double> loopNumber(const LoopInput& loop, int index) {
     }
 }
 
-bool inRange(const NumberSpec& spec, double value) {
-    return value >= spec.min && value <= spec.max;
+bool inRange(const NumberSpec& numberField, double value) {
+    return value >= numberField.min && value <= numberField.max;
 }
 
-QString rangeMessage(const NumberSpec& spec, double value) {
-    QString unit = QString::fromUtf8(spec.unit);
+QString rangeMessage(const NumberSpec& numberField, double value) {
+    QString unit = QString::fromUtf8(numberField.unit);
     if (!unit.isEmpty())
         unit.prepend(u' ');
     return QStringLiteral("“%1”的值 %2 超出范围 %3 ~ %4%5")
-        .arg(QString::fromUtf8(spec.name),
-             std::isfinite(value) ? number(value) : QStringLiteral("∞"), number(spec.min),
-             number(spec.max), unit);
+        .arg(QString::fromUtf8(numberField.name),
+             std::isfinite(value) ? number(value) : QStringLiteral("∞"), number(numberField.min),
+             number(numberField.max), unit);
 }
 
 QString loopLabel(int oneBasedIndex, const QString& name) {

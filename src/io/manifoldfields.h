@@ -38,10 +38,10 @@ const char* const kLoopNameKey = "name";
 const char* const kLoopNameCaption = "环路";
 constexpr int kMaxLoopNameLength = 200;
 
-// Whether a value lies in the spec's range (never for NaN).
-bool inRange(const NumberSpec& spec, double value);
+// Whether a value lies in the numberField's range (never for NaN).
+bool inRange(const NumberSpec& numberField, double value);
 // "“室内温度”的值 60 超出范围 -50 ~ 50 ℃"
-QString rangeMessage(const NumberSpec& spec, double value);
+QString rangeMessage(const NumberSpec& numberField, double value);
 // "第 3 个环路（客厅）" ; without a name "第 3 个环路"
 QString loopLabel(int oneBasedIndex, const QString& name);
 

@@ -97,25 +97,26 @@ QString position(const QByteArray& bytes, qsizetype offset) {
 }
 
 // Reads a number; `where` names the place ("分集水器" or a loop label).
-bool readNumber(const QJsonObject& obj, const NumberSpec& spec, std::optional<double>& out,
+bool readNumber(const QJsonObject& obj, const NumberSpec& numberField, std::optional<double>& out,
                 const QString& where, QString& error) {
-    const QJsonValue v = obj.value(key(spec.key));
+    const QJsonValue v = obj.value(key(numberField.key));
     out.reset();
-    if (v.isUndefined() || (spec.optional && v.isNull())) {
-        if (spec.optional)
+    if (v.isUndefined() || (numberField.optional && v.isNull())) {
+        if (numberField.optional)
             return true;
         error = QStringLiteral("%1缺少“%2”（%3）")
-                    .arg(where, QString::fromUtf8(spec.name), key(spec.key));
+                    .arg(where, QString::fromUtf8(numberField.name), key(numberField.key));
         return false;
     }
     if (!v.isDouble()) {
-        error = QStringLiteral("%1的“%2”（%3）应是数字，而不是%4")
-                    .arg(where, QString::fromUtf8(spec.name), key(spec.key), typeName(v));
+        error =
+            QStringLiteral("%1的“%2”（%3）应是数字，而不是%4")
+                .arg(where, QString::fromUtf8(numberField.name), key(numberField.key), typeName(v));
         return false;
     }
     const double d = v.toDouble();
-    if (!inRange(spec, d)) {
-        error = where + QStringLiteral("的") + rangeMessage(spec, d);
+    if (!inRange(numberField, d)) {
+        error = where + QStringLiteral("的") + rangeMessage(numberField, d);
         return false;
     }
     out = d;

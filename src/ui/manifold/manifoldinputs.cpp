@@ -23,19 +23,19 @@ ManifoldInputs::ManifoldInputs(QWidget* parent) : QWidget(parent) {
     grid->setContentsMargins(0, 0, 0, 0);
     constexpr int perColumn = 5;
     for (int i = 0; i < io::kManifoldNumberCount; ++i) {
-        const io::NumberSpec& spec = io::manifoldSpecs()[static_cast<std::size_t>(i)];
+        const io::NumberSpec& numberField = io::manifoldSpecs()[static_cast<std::size_t>(i)];
         auto* box = new QDoubleSpinBox;
-        box->setObjectName(QLatin1String(spec.key));
-        box->setRange(spec.min, spec.max);
+        box->setObjectName(QLatin1String(numberField.key));
+        box->setRange(numberField.min, numberField.max);
         box->setDecimals(kDecimals[i]);
         box->setKeyboardTracking(false);
         box->setAccelerated(true);
-        if (*spec.unit)
-            box->setSuffix(u' ' + QString::fromUtf8(spec.unit));
-        box->setAccessibleName(spec.caption());
+        if (*numberField.unit)
+            box->setSuffix(u' ' + QString::fromUtf8(numberField.unit));
+        box->setAccessibleName(numberField.caption());
         box->setMinimumWidth(110);
         box->setMaximumWidth(150);
-        auto* label = new QLabel(QString::fromUtf8(spec.name));
+        auto* label = new QLabel(QString::fromUtf8(numberField.name));
         label->setBuddy(box);
         grid->addWidget(label, i % perColumn, (i / perColumn) * 2);
         grid->addWidget(box, i % perColumn, (i / perColumn) * 2 + 1);

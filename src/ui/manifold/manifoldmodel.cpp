@@ -211,19 +211,20 @@ QString ManifoldModel::parseCell(int column, const QString& text, LoopInput& loo
     }
     if (column < RoomTemp || column >= kInputColumns)
         return QStringLiteral("这一列是计算结果，不能输入");
-    const io::NumberSpec& spec = io::loopSpecs()[static_cast<std::size_t>(column - RoomTemp)];
+    const io::NumberSpec& numberField =
+        io::loopSpecs()[static_cast<std::size_t>(column - RoomTemp)];
     if (t.isEmpty()) {
-        if (!spec.optional)
-            return QStringLiteral("“%1”不能为空").arg(QString::fromUtf8(spec.name));
+        if (!numberField.optional)
+            return QStringLiteral("“%1”不能为空").arg(QString::fromUtf8(numberField.name));
         io::setLoopNumber(loop, column - RoomTemp, std::nullopt);
         return {};
     }
     bool ok = false;
     const double value = t.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return QStringLiteral("“%1”的值“%2”不是数").arg(QString::fromUtf8(spec.name), t);
-    if (!io::inRange(spec, value))
-        return io::rangeMessage(spec, value);
+        return QStringLiteral("“%1”的值“%2”不是数").arg(QString::fromUtf8(numberField.name), t);
+    if (!io::inRange(numberField, value))
+        return io::rangeMessage(numberField, value);
     io::setLoopNumber(loop, column - RoomTemp, value);
     return {};
 }

@@ -19,10 +19,10 @@ namespace zorva::ui {
 
 namespace {
 
-double clamped(const io::NumberSpec& spec, double value, double fallback) {
+double clamped(const io::NumberSpec& numberField, double value, double fallback) {
     if (!std::isfinite(value))
         return fallback;
-    return std::clamp(value, spec.min, spec.max);
+    return std::clamp(value, numberField.min, numberField.max);
 }
 
 } // namespace

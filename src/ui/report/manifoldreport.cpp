@@ -31,12 +31,13 @@ QStringList loopColumns(const QStringList& csvRow) {
 void addManifold(ReportBuilder& report, const ManifoldInput& manifold) {
     report.heading(QStringLiteral("一、分集水器参数"));
     QList<QStringList> rows;
-    const auto specs = io::manifoldSpecs();
+    const auto numberFields = io::manifoldSpecs();
     // Two quantities per row keep the list short on a landscape page.
-    for (int i = 0; i < static_cast<int>(specs.size()); i += 2) {
-        QStringList row{specs[std::size_t(i)].caption(), general(io::manifoldNumber(manifold, i))};
-        if (i + 1 < static_cast<int>(specs.size()))
-            row << specs[std::size_t(i + 1)].caption()
+    for (int i = 0; i < static_cast<int>(numberFields.size()); i += 2) {
+        QStringList row{numberFields[std::size_t(i)].caption(),
+                        general(io::manifoldNumber(manifold, i))};
+        if (i + 1 < static_cast<int>(numberFields.size()))
+            row << numberFields[std::size_t(i + 1)].caption()
                 << general(io::manifoldNumber(manifold, i + 1));
         rows << row;
     }
