@@ -5,15 +5,16 @@
 
 #include "../windowtestkit.h"
 #include "manifoldwindow.h"
+#include "patience.h"
 #include "toolset.h"
 
 #include <QAction>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QCloseEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using namespace zorva::ui;
 
@@ -125,7 +126,7 @@ private slots:
         auto* sheet = qobject_cast<ManifoldWindow*>(tools.windows().show("manifold"));
         QVERIFY(sheet != nullptr);
         sheet->sheet().addLoop(0, sheet->sheet().newLoop());
-        QTRY_VERIFY(sheet->resultsCurrent());
+        QTRY_VERIFY_WITH_TIMEOUT(sheet->resultsCurrent(), kPatienceMs);
         QVERIFY(sheet->reportAction()->isEnabled());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("环路.pdf"));
