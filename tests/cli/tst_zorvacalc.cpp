@@ -3,6 +3,7 @@
 // than the program's pieces, and the project file's totals.
 
 #include "csvtable.h"
+#include "patience.h"
 
 using namespace zorva;
 
@@ -27,11 +28,17 @@ struct Run {
 Run runCalc(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;
     p.start(QStringLiteral(ZORVA_CALC_PROGRAM), args);
-    if (!p.waitForStarted())
+    if (!p.waitForStarted(kProcessPatienceMs))
         return {};
     p.write(input);
     p.closeWriteChannel();
-    p.waitForFinished(120000);
+    // A run that never ends is a failure, never the exit code of a
+    // process still running.
+    if (!p.waitForFinished(kProcessPatienceMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
     Run r;
     r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = p.readAllStandardOutput();

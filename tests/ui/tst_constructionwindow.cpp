@@ -1,6 +1,7 @@
 // The construction window as built: texts, places, fonts, tooltips, names and
 // keyboard order, and its OK button.
 
+#include "patience.h"
 #include "windowtestkit.h"
 
 #include <QFrame>
@@ -152,13 +153,13 @@ void ConstructionWindowTest::ok_hands_focus_to_calculate() {
     main.calculate();
     w_->registry.showConstruction();
     ConstructionWindow& settings = w_->construction();
-    QVERIFY(QTest::qWaitForWindowExposed(&settings));
+    QVERIFY(QTest::qWaitForWindowExposed(&settings, kPatienceMs));
     w_->thickness(3)->setText("3");
 
     QTest::mouseClick(settings.okButton(), Qt::LeftButton);
 
     QCOMPARE(main.focusWidget(), static_cast<QWidget*>(main.calculateButton()));
-    QTRY_VERIFY(main.isActiveWindow());
+    QTRY_VERIFY_WITH_TIMEOUT(main.isActiveWindow(), kPatienceMs);
     // The construction window stays open with its values; nothing is recalculated.
     QVERIFY(settings.isVisible());
     QCOMPARE(w_->thickness(3)->text(), QString("3"));

@@ -3,6 +3,7 @@
 // into a field the program rewrites, and the fault messages each place
 // gives.
 
+#include "patience.h"
 #include "windowtestkit.h"
 
 #include "messages.h"
@@ -133,7 +134,7 @@ void FieldInputTest::typing_over_rewritten_text_replaces_it() {
     QWidget* window = target->window();
     window->show();
     QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(QTest::qWaitForWindowActive(window, kPatienceMs));
     target->setFocus();
     QVERIFY(target->hasFocus());
     target->selectAll();

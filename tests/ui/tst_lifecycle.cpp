@@ -2,6 +2,7 @@
 // menu, destroyed with its typed values when closed, and all of them gone
 // when the main window closes.
 
+#include "patience.h"
 #include "windowtestkit.h"
 
 #include <QAction>
@@ -59,21 +60,21 @@ private:
 
 void LifecycleTest::setting_shows_one_window_in_front() {
     MainWindow& main = w_->registry.start();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
     chooseMenu(main, "setting");
     QPointer<ConstructionWindow> first = w_->registry.existingConstruction();
     QVERIFY(first != nullptr);
     QVERIFY(first->isVisible());
     QVERIFY(first->parentWidget() == nullptr);
     QVERIFY(!first->isModal());
-    QTRY_VERIFY(first->isActiveWindow());
+    QTRY_VERIFY_WITH_TIMEOUT(first->isActiveWindow(), kPatienceMs);
 
     main.activateWindow();
-    QTRY_VERIFY(main.isActiveWindow());
+    QTRY_VERIFY_WITH_TIMEOUT(main.isActiveWindow(), kPatienceMs);
     chooseMenu(main, "setting");
     QCOMPARE(w_->registry.existingConstruction(), first.data());
     QCOMPARE(countConstructionWindows(), 1);
-    QTRY_VERIFY(first->isActiveWindow());
+    QTRY_VERIFY_WITH_TIMEOUT(first->isActiveWindow(), kPatienceMs);
     // The main window stays usable beside it.
     QVERIFY(main.isEnabled());
     QVERIFY(main.isVisible());
@@ -160,7 +161,7 @@ void LifecycleTest::principle_window_is_built_once_and_anew_after_close() {
     QPointer<PrincipleWindow> closed = hidden;
     hidden->close();
     QVERIFY(w_->registry.existingPrinciple() == nullptr);
-    QTRY_VERIFY(closed.isNull());
+    QTRY_VERIFY_WITH_TIMEOUT(closed.isNull(), kPatienceMs);
     chooseMenu(main, "principle");
     QVERIFY(w_->registry.existingPrinciple() != nullptr);
     QVERIFY(w_->registry.existingPrinciple()->isVisible());
@@ -168,13 +169,16 @@ void LifecycleTest::principle_window_is_built_once_and_anew_after_close() {
 
 void LifecycleTest::closing_main_window_ends_program() {
     MainWindow& main = w_->registry.start();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
     w_->registry.showConstruction();
     w_->registry.showPrinciple();
     QPointer<PrincipleWindow> principle = w_->registry.existingPrinciple();
 
     QTimer::singleShot(0, &main, [&main] { main.close(); });
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    // A program that never ends fails instead of hanging; the guard takes
+    // the watchdog away with this test, so it never ends a later event loop.
+    QObject watchdogGuard;
+    QTimer::singleShot(kPatienceMs, &watchdogGuard, [] { QCoreApplication::exit(99); });
     QCOMPARE(QCoreApplication::exec(), 0);
 
     QVERIFY(!main.isVisible());

@@ -1,6 +1,7 @@
 // The main window as built: texts, places, fonts, colours, names, keyboard
 // order, menus and the start of the program.
 
+#include "patience.h"
 #include "windowtestkit.h"
 
 #include <QAction>
@@ -93,7 +94,7 @@ void MainWindowTest::field_defaults() {
 void MainWindowTest::client_area_is_fixed_size_under_menu_bar() {
     MainWindow& main = w_->main();
     main.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
     QCOMPARE(main.windowTitle(), QString("Zorva程序"));
     QCOMPARE(main.centralWidget()->size(), QSize(594, 408));
     QCOMPARE(main.centralWidget()->y(), main.menuBar()->height());
@@ -299,7 +300,7 @@ void MainWindowTest::cancelled_print_changes_nothing() {
 void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
     QVERIFY(w_->registry.existingMain() == nullptr);
     MainWindow& main = w_->registry.start();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
     // The load step has built the construction window, hidden.
     QVERIFY(w_->registry.existingConstruction() != nullptr);
     QVERIFY(!w_->registry.existingConstruction()->isVisible());
@@ -317,11 +318,11 @@ void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
 void MainWindowTest::resizing_moves_nothing() {
     MainWindow& main = w_->main();
     main.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
     const QRect button = main.calculateButton()->geometry();
     const QRect frame = main.findChild<QWidget*>("Frame4")->geometry();
     main.resize(main.width() + 200, main.height() + 150);
-    QTRY_COMPARE(main.centralWidget()->width(), 794);
+    QTRY_COMPARE_WITH_TIMEOUT(main.centralWidget()->width(), 794, kPatienceMs);
     QCOMPARE(main.calculateButton()->geometry(), button);
     QCOMPARE(main.findChild<QWidget*>("Frame4")->geometry(), frame);
 }

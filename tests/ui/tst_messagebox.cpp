@@ -2,6 +2,7 @@
 // show, with the OK button on screen; short texts keep Qt's own box.
 
 #include "messagebox.h"
+#include "patience.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -43,7 +44,7 @@ void MessageBoxTest::box_fits_available_area() {
     auto box = makeMessageBox(nullptr, QMessageBox::Information, QStringLiteral("Zorva"), text);
     QCOMPARE(qobject_cast<QMessageBox*>(box.get()) != nullptr, plainBox);
     box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(box.get(), kPatienceMs));
     QVERIFY2(box->width() <= area.width() && box->height() <= area.height(),
              qPrintable(QStringLiteral("%1 x %2").arg(box->width()).arg(box->height())));
     QList<QPushButton*> buttons = box->findChildren<QPushButton*>();

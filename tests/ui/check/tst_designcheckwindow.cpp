@@ -11,6 +11,7 @@
 #include "designsession.h"
 #include "limitspanel.h"
 #include "numtext.h"
+#include "patience.h"
 #include "ruletablemodel.h"
 
 #include <QComboBox>
@@ -322,7 +323,7 @@ private slots:
         session.publishCalculation(calculated(FieldRecord::defaults()));
         w.resize(1120, 780); // the offscreen screen is smaller than a desktop
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(QTest::qWaitForWindowExposed(&w, kPatienceMs));
         const QPixmap shot = w.grab();
         QVERIFY(!shot.isNull());
         const QString path = qEnvironmentVariable("ZORVA_SCREENSHOT");

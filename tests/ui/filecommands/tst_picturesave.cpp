@@ -6,6 +6,7 @@
 #include "filecommands.h"
 #include "filedialog.h"
 #include "filesizecap.h"
+#include "patience.h"
 #include "picturefile.h"
 #include "principlewindow.h"
 
@@ -155,7 +156,7 @@ void PictureSaveTest::save_while_window_is_shown_keeps_it_shown() {
     FakeHost host;
     host.window = new PrincipleWindow;
     host.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(host.window));
+    QVERIFY(QTest::qWaitForWindowExposed(host.window, kPatienceMs));
 
     host.save(dir.filePath(QStringLiteral("shown.bmp")));
     QCOMPARE(host.windowsCreated, 0);

@@ -1,5 +1,6 @@
 // The principle window: its layout, its picture, its icon and its life.
 
+#include "patience.h"
 #include "principlewindow.h"
 
 #include <QApplication>
@@ -87,7 +88,7 @@ void PrincipleWindowTest::control_sits_at_its_place() {
 void PrincipleWindowTest::controls_stay_put_when_window_is_resized() {
     PrincipleWindow window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, kPatienceMs));
     for (const QSize size : {QSize(700, 520), QSize(150, 90), QSize(359, 280)}) {
         window.resize(size);
         QApplication::processEvents();
@@ -138,7 +139,7 @@ void PrincipleWindowTest::diagram_is_a_grey_drawing_on_white() {
 void PrincipleWindowTest::picture_box_shows_diagram_inside_one_pixel_border() {
     PrincipleWindow window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, kPatienceMs));
     const QImage shown =
         window.diagramBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shown.size(), QSize(302, 252));
@@ -197,7 +198,7 @@ void PrincipleWindowTest::closing_destroys_the_window() {
     QPointer<PrincipleWindow> window = new PrincipleWindow;
     if (shown) {
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(QTest::qWaitForWindowExposed(window, kPatienceMs));
     }
     QVERIFY(window->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -11,6 +11,7 @@
 #include "fakedialogs.h"
 #include "manifoldinputs.h"
 #include "manifoldwindow.h"
+#include "patience.h"
 
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -308,7 +309,7 @@ private slots:
         w.table()->selectRow(4);
         w.resize(1700, 480);
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(QTest::qWaitForWindowExposed(&w, kPatienceMs));
         const QPixmap shot = w.grab();
         QVERIFY(!shot.isNull());
         const QString path = qEnvironmentVariable("ZORVA_SCREENSHOT");

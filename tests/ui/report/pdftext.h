@@ -2,6 +2,8 @@
 // A PDF read back as its text, pages and fonts through poppler's command
 // line tools (Debian package poppler-utils).
 
+#include "patience.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -23,7 +25,12 @@ inline QString pdfTool(const QString& tool, QStringList arguments, const QString
     if (tool == QLatin1String("pdftotext"))
         arguments << QStringLiteral("-");
     process.start(tool, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+    if (!process.waitForFinished(kProcessPatienceMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
 }

@@ -5,6 +5,7 @@
 
 #include "../windowtestkit.h"
 #include "manifoldwindow.h"
+#include "patience.h"
 #include "toolset.h"
 
 #include <QAction>
@@ -125,7 +126,7 @@ private slots:
         auto* sheet = qobject_cast<ManifoldWindow*>(tools.windows().show("manifold"));
         QVERIFY(sheet != nullptr);
         sheet->sheet().addLoop(0, sheet->sheet().newLoop());
-        QTRY_VERIFY(sheet->resultsCurrent());
+        QTRY_VERIFY_WITH_TIMEOUT(sheet->resultsCurrent(), kPatienceMs);
         QVERIFY(sheet->reportAction()->isEnabled());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("环路.pdf"));

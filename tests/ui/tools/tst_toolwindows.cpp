@@ -4,6 +4,7 @@
 // check limits between runs and falls back to defaults for damaged values.
 
 #include "designsession.h"
+#include "patience.h"
 #include "toolwindows.h"
 
 #include <QAction>
@@ -72,7 +73,7 @@ private slots:
                 first->frameGeometry().right() < main.frameGeometry().left());
 
         first->close();
-        QTRY_VERIFY(first.isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), kPatienceMs);
         QVERIFY(tools.existing(QStringLiteral("probe")) == nullptr);
         item->trigger();
         QCOMPARE(built, 2);
