@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -118,7 +119,7 @@ bool sameManifold(const ManifoldInput& a, const ManifoldInput& b) {
 // row's manifold differs from the row before.
 class ManifoldCells {
 public:
-    const QByteArray& bytes(const ManifoldInput& manifold) {
+    const std::string& bytes(const ManifoldInput& manifold) {
         update(manifold);
         return bytes_;
     }
@@ -141,7 +142,7 @@ private:
 
     bool made_ = false;
     ManifoldInput manifold_;
-    QByteArray bytes_;
+    std::string bytes_;
     QStringList list_;
 };
 
@@ -153,20 +154,20 @@ void count(BatchOut& out, const LoopResult& result) {
 
 // One row through readCsvDesignRow and manifoldCsvRow; false (with
 // out.error set) for a row that is not a design.
-bool computeRow(const QStringList& row, int line, const Table& table, ManifoldCells& cells,
-                BatchOut& out) {
+bool computeRow(const QStringList& row, int line, const Table& table, LoopRunner& runner,
+                ManifoldCells& cells, BatchOut& out, std::string& csv) {
     if (blankRow(row))
         return true;
     io::CsvDesignRow design;
     out.error = io::readCsvDesignRow(table.columns, row, line, table.base, design);
     if (!out.error.isEmpty())
         return false;
-    const LoopResult result = computeLoop(design.manifold, design.loop);
+    const LoopResult result = runner.compute(design.manifold, design.loop);
     count(out, result);
     QString text;
     appendCsvRow(text, io::manifoldCsvRow(design.manifold, design.loop, &result,
                                           cells.list(design.manifold)));
-    out.csv += text.toUtf8();
+    csv += text.toStdString();
     return true;
 }
 
@@ -181,13 +182,16 @@ BatchOut computeDecodedBatch(const Batch& batch, const Table& table) {
     io::CsvRowReader reader(batch.firstLine);
     reader.feed(text);
     reader.finish();
-    out.csv.reserve(text.size() * 4);
+    std::string csv;
+    csv.reserve(static_cast<std::size_t>(text.size()) * 4);
+    LoopRunner runner;
     ManifoldCells cells;
     QStringList row;
     int line = 0;
     while (reader.takeRow(row, line))
-        if (!computeRow(row, line, table, cells, out))
+        if (!computeRow(row, line, table, runner, cells, out, csv))
             break;
+    out.csv = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
     if (out.error.isEmpty() && reader.failed())
         out.error = reader.error();
     return out;
@@ -198,7 +202,9 @@ BatchOut computeDecodedBatch(const Batch& batch, const Table& table) {
 // the others decoded one by one.
 BatchOut computePlainBatch(const Batch& batch, const Table& table) {
     BatchOut out;
-    out.csv.reserve(batch.raw.size() * 4);
+    std::string csv;
+    csv.reserve(static_cast<std::size_t>(batch.raw.size()) * 4);
+    LoopRunner runner;
     ManifoldCells cells;
     std::vector<std::string_view> rowCells;
     LoopInput loop;
@@ -226,17 +232,18 @@ BatchOut computePlainBatch(const Batch& batch, const Table& table) {
                         [](std::string_view cell) { return cell.empty(); }))
             continue; // a blank row
         if (readPlainDesign(table.columns, rowCells, table.base, loop, manifold)) {
-            const LoopResult result = computeLoop(manifold, loop);
+            const LoopResult result = runner.compute(manifold, loop);
             count(out, result);
-            appendResultRow(out.csv, manifold, loop, result, cells.bytes(manifold));
+            appendResultRow(csv, manifold, loop, result, cells.bytes(manifold));
             continue;
         }
         QString row;
         decodeBytes(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
                     Encoding::Utf8, row);
-        if (!computeRow(row.split(u','), line, table, cells, out))
+        if (!computeRow(row.split(u','), line, table, runner, cells, out, csv))
             break;
     }
+    out.csv = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
     return out;
 }
 

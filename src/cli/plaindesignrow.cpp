@@ -52,30 +52,33 @@ bool plainName(std::string_view name) {
     return units <= static_cast<std::size_t>(io::kMaxLoopNameLength);
 }
 
-void appendText(QByteArray& out, std::string_view text) {
-    out.append(text.data(), static_cast<qsizetype>(text.size()));
+void appendText(std::string& out, std::string_view text) {
+    out += text;
 }
 
-void appendGeneral(QByteArray& out, double value) {
+void appendGeneral(std::string& out, double value) {
     if (std::isfinite(value))
         appendText(out, generalText(value).view());
 }
 
-void appendFixed(QByteArray& out, double value, int decimals) {
+void appendFixed(std::string& out, double value, int decimals) {
     if (std::isfinite(value))
         appendText(out, patternText(value, decimals).view());
 }
 
 // A cell as csvField writes it.
-void appendCell(QByteArray& out, const QByteArray& cell) {
-    if (!cell.contains(',') && !cell.contains('"') && !cell.contains('\r') &&
-        !cell.contains('\n')) {
+void appendCell(std::string& out, std::string_view cell) {
+    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
         out += cell;
         return;
     }
-    QByteArray quoted = cell;
-    quoted.replace("\"", "\"\"");
-    out += '"' + quoted + '"';
+    out += '"';
+    for (const char c : cell) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    out += '"';
 }
 
 } // namespace
@@ -159,8 +162,8 @@ bool readPlainDesign(const io::CsvColumns& columns, std::span<const std::string_
     return true;
 }
 
-QByteArray manifoldCellBytes(const ManifoldInput& manifold) {
-    QByteArray cells;
+std::string manifoldCellBytes(const ManifoldInput& manifold) {
+    std::string cells;
     for (int i = 0; i < io::kManifoldNumberCount; ++i) {
         if (i > 0)
             cells += ',';
@@ -169,8 +172,8 @@ QByteArray manifoldCellBytes(const ManifoldInput& manifold) {
     return cells;
 }
 
-void appendResultRow(QByteArray& out, const ManifoldInput& manifold, const LoopInput& loop,
-                     const LoopResult& r, QByteArrayView manifoldCells) {
+void appendResultRow(std::string& out, const ManifoldInput& manifold, const LoopInput& loop,
+                     const LoopResult& r, std::string_view manifoldCells) {
     const std::string_view name = loop.name;
     if (!name.empty() && std::string_view("=+-@").find(name.front()) != std::string_view::npos)
         out += '\'';
@@ -184,7 +187,7 @@ void appendResultRow(QByteArray& out, const ManifoldInput& manifold, const LoopI
     out += manifoldCells;
     if (!r.converged()) {
         out += ",,,,,,,,,,,,,";
-        appendCell(out, io::loopStatusText(r).toUtf8());
+        appendCell(out, io::loopStatusText(r).toStdString());
         out += "\r\n";
         return;
     }
@@ -197,14 +200,14 @@ void appendResultRow(QByteArray& out, const ManifoldInput& manifold, const LoopI
         out += ',';
         appendFixed(out, value, decimals);
     }
-    out += r.indexLoop ? QByteArrayView(",是,") : QByteArrayView(",,");
+    out += r.indexLoop ? std::string_view(",是,") : std::string_view(",,");
     if (r.valveKpa)
         appendFixed(out, *r.valveKpa, 1);
     out += ',';
     if (r.meterLpm)
         appendFixed(out, *r.meterLpm, 2);
     out += ',';
-    static const QByteArray done = io::loopStatusText(r).toUtf8(); // the same for every run
+    static const std::string done = io::loopStatusText(r).toStdString(); // the same for every run
     appendCell(out, done);
     out += "\r\n";
 }

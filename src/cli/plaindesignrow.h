@@ -15,6 +15,7 @@
 #include <QByteArrayView>
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace zorva::cli {
@@ -29,11 +30,11 @@ bool readPlainDesign(const io::CsvColumns& columns, std::span<const std::string_
                      const ManifoldInput& base, LoopInput& loop, ManifoldInput& manifold);
 
 // The thirteen manifold cells joined by commas, as manifoldCsvCells writes them.
-QByteArray manifoldCellBytes(const ManifoldInput& manifold);
+std::string manifoldCellBytes(const ManifoldInput& manifold);
 
 // Appends the row manifoldCsvRow(manifold, loop, &result, cells) writes, CR LF
 // ended, as UTF-8; `manifoldCells` is manifoldCellBytes(manifold).
-void appendResultRow(QByteArray& out, const ManifoldInput& manifold, const LoopInput& loop,
-                     const LoopResult& result, QByteArrayView manifoldCells);
+void appendResultRow(std::string& out, const ManifoldInput& manifold, const LoopInput& loop,
+                     const LoopResult& result, std::string_view manifoldCells);
 
 } // namespace zorva::cli
