@@ -5,6 +5,7 @@
 #include "manifoldfields.h"
 #include "plaindesignrow.h"
 #include "recordsplitter.h"
+#include "vectorstate.h"
 
 #include <QFuture>
 #include <QStringDecoder>
@@ -162,6 +163,7 @@ bool computeRow(const QStringList& row, int line, const Table& table, LoopRunner
     out.error = io::readCsvDesignRow(table.columns, row, line, table.base, design);
     if (!out.error.isEmpty())
         return false;
+    clearUpperVectorState();
     const LoopResult result = runner.compute(design.manifold, design.loop);
     count(out, result);
     QString text;
@@ -232,6 +234,7 @@ BatchOut computePlainBatch(const Batch& batch, const Table& table) {
                         [](std::string_view cell) { return cell.empty(); }))
             continue; // a blank row
         if (readPlainDesign(table.columns, rowCells, table.base, loop, manifold)) {
+            clearUpperVectorState();
             const LoopResult result = runner.compute(manifold, loop);
             count(out, result);
             appendResultRow(csv, manifold, loop, result, cells.bytes(manifold));
