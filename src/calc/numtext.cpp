@@ -1,8 +1,10 @@
 #include "numtext.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -36,7 +38,11 @@ bool quickDecimal(double magnitude, Decimal& d) {
         }();
         if (!(magnitude >= 1e-10 && magnitude < 1e25))
             return false;
-        int e = static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+        // The decimal exponent from the binary one (78913 / 2^18 is just
+        // below log10 2): at most one too small, which the loop mends.
+        const int binary =
+            static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7FF) - 1023;
+        int e = ((binary * 78913) >> 18) + 1;
         for (int attempt = 0; attempt < 3; ++attempt) {
             const int s = kSignificant - e;
             if (s > 27 || s < -27)
@@ -51,11 +57,11 @@ bool quickDecimal(double magnitude, Decimal& d) {
                 ++e;
                 continue;
             }
-            const long double whole = std::floor(y);
-            const long double fraction = y - whole;
+            const auto whole = static_cast<unsigned long long>(y); // y is positive
+            const long double fraction = y - static_cast<long double>(whole);
             if (std::fabs(fraction - 0.5L) < 1e-3L)
                 return false;
-            auto n = static_cast<unsigned long long>(whole) + (fraction > 0.5L ? 1 : 0);
+            auto n = whole + (fraction > 0.5L ? 1 : 0);
             if (n == 1000000000000000ULL) {
                 n = 100000000000000ULL;
                 ++e;
