@@ -5,6 +5,9 @@
 #include "depthlink.h"
 #include "numparse.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace zorva {
 
 namespace {
@@ -69,16 +72,13 @@ double metresOfWater(double kPa) {
     return kPa * 1000 / (constants::waterDensity * kGravity);
 }
 
-LoopResult computeLoop(const ManifoldInput& manifold, const LoopInput& loop) {
+namespace {
+
+// The loop result of a run that ended without a fault.
+LoopResult loopResult(const Evaluation& run, double tempDiff) {
     LoopResult r;
-    r.tempDiff = loopTempDiff(manifold, loop);
-    try {
-        r.run = evaluateDesign(loopFields(manifold, loop, manifold.supplyTemp, r.tempDiff));
-    } catch (const ArithmeticError& error) {
-        r.run.status = RunStatus::Faulted;
-        r.run.fault = error.fault();
-        return r;
-    }
+    r.tempDiff = tempDiff;
+    r.run = run;
     if (!r.run.converged())
         return r;
     r.area = r.run.area;
@@ -90,6 +90,71 @@ LoopResult computeLoop(const ManifoldInput& manifold, const LoopInput& loop) {
     r.velocity = r.run.velocity;
     r.resistance = r.run.resistance;
     return r;
+}
+
+LoopResult faultedLoop(Fault fault, double tempDiff) {
+    LoopResult r;
+    r.tempDiff = tempDiff;
+    r.run.status = RunStatus::Faulted;
+    r.run.fault = fault;
+    return r;
+}
+
+bool sameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// Whether loopFields writes the same manifold texts for both.
+bool sameManifoldTexts(const ManifoldInput& a, const ManifoldInput& b) {
+    bool same = sameBits(a.supplyTemp, b.supplyTemp) && sameBits(a.pipeDiameter, b.pipeDiameter) &&
+                sameBits(a.elbows, b.elbows);
+    for (std::size_t i = 0; i < 4; ++i)
+        same = same && sameBits(a.thickness[i], b.thickness[i]) &&
+               sameBits(a.conductivity[i], b.conductivity[i]);
+    return same;
+}
+
+void assignText(std::string& field, double value) {
+    const NumberText t = generalText(checked::finite(value));
+    field.assign(t.view());
+}
+
+} // namespace
+
+LoopResult computeLoop(const ManifoldInput& manifold, const LoopInput& loop) {
+    const double tempDiff = loopTempDiff(manifold, loop);
+    try {
+        return loopResult(evaluateDesign(loopFields(manifold, loop, manifold.supplyTemp, tempDiff)),
+                          tempDiff);
+    } catch (const ArithmeticError& error) {
+        return faultedLoop(error.fault(), tempDiff);
+    }
+}
+
+LoopResult LoopRunner::compute(const ManifoldInput& manifold, const LoopInput& loop) {
+    if (!ready_ || !sameManifoldTexts(manifold, manifold_)) {
+        // A manifold whose texts cannot be made is run the long way each time.
+        ready_ = false;
+        const double tempDiff = loopTempDiff(manifold, loop);
+        try {
+            fields_ = loopFields(manifold, loop, manifold.supplyTemp, tempDiff);
+        } catch (const ArithmeticError&) {
+            return computeLoop(manifold, loop);
+        }
+        ready_ = true;
+        manifold_ = manifold;
+    }
+    // The loop's texts in loopFields' order, so that the same fault stops it.
+    const double tempDiff = loopTempDiff(manifold, loop);
+    try {
+        assignText(fields_.design[RoomTempField], loop.roomTemp);
+        assignText(fields_.design[ReturnTempField], checked::sub(manifold.supplyTemp, tempDiff));
+        assignText(fields_.design[SpacingField], loop.spacingMm);
+        assignText(fields_.design[LoopLengthField], loop.lengthM);
+        return loopResult(evaluateDesign(fields_), tempDiff);
+    } catch (const ArithmeticError& error) {
+        return faultedLoop(error.fault(), tempDiff);
+    }
 }
 
 void computeLoops(const ManifoldInput& manifold, std::span<const LoopInput> loops,

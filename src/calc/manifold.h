@@ -81,6 +81,20 @@ struct LoopResult {
 // result.run.status.
 LoopResult computeLoop(const ManifoldInput& manifold, const LoopInput& loop);
 
+// computeLoop for loops one after another, most of them of the same
+// manifold: the manifold's field texts are made once and kept while the
+// manifold stays the same (bit for bit), so only the loop's own texts are
+// made per run. The results are computeLoop's. One per thread.
+class LoopRunner {
+public:
+    LoopResult compute(const ManifoldInput& manifold, const LoopInput& loop);
+
+private:
+    bool ready_ = false;
+    ManifoldInput manifold_;
+    FieldRecord fields_;
+};
+
 // computeLoop for every loop, on the calling thread; out.size() must equal
 // loops.size().
 void computeLoops(const ManifoldInput& manifold, std::span<const LoopInput> loops,

@@ -3,7 +3,9 @@
 #include "csvtable.h"
 #include "manifoldcsv.h"
 #include "manifoldfields.h"
+#include "plaindesignrow.h"
 #include "recordsplitter.h"
+#include "vectorstate.h"
 
 #include <QFuture>
 #include <QStringDecoder>
@@ -12,6 +14,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace zorva::cli {
 
@@ -111,7 +116,65 @@ bool sameManifold(const ManifoldInput& a, const ManifoldInput& b) {
     return true;
 }
 
-BatchOut computeBatch(const Batch& batch, const Table& table) {
+// Rows mostly share the manifold; its cells are made again only when a
+// row's manifold differs from the row before.
+class ManifoldCells {
+public:
+    const std::string& bytes(const ManifoldInput& manifold) {
+        update(manifold);
+        return bytes_;
+    }
+    const QStringList& list(const ManifoldInput& manifold) {
+        update(manifold);
+        if (list_.isEmpty())
+            list_ = io::manifoldCsvCells(manifold_);
+        return list_;
+    }
+
+private:
+    void update(const ManifoldInput& manifold) {
+        if (made_ && sameManifold(manifold, manifold_))
+            return;
+        made_ = true;
+        manifold_ = manifold;
+        bytes_ = manifoldCellBytes(manifold);
+        list_.clear();
+    }
+
+    bool made_ = false;
+    ManifoldInput manifold_;
+    std::string bytes_;
+    QStringList list_;
+};
+
+void count(BatchOut& out, const LoopResult& result) {
+    ++out.designs;
+    if (!result.converged())
+        ++out.notComputed;
+}
+
+// One row through readCsvDesignRow and manifoldCsvRow; false (with
+// out.error set) for a row that is not a design.
+bool computeRow(const QStringList& row, int line, const Table& table, LoopRunner& runner,
+                ManifoldCells& cells, BatchOut& out, std::string& csv) {
+    if (blankRow(row))
+        return true;
+    io::CsvDesignRow design;
+    out.error = io::readCsvDesignRow(table.columns, row, line, table.base, design);
+    if (!out.error.isEmpty())
+        return false;
+    clearUpperVectorState();
+    const LoopResult result = runner.compute(design.manifold, design.loop);
+    count(out, result);
+    QString text;
+    appendCsvRow(text, io::manifoldCsvRow(design.manifold, design.loop, &result,
+                                          cells.list(design.manifold)));
+    csv += text.toStdString();
+    return true;
+}
+
+// Any batch: decoded, then read by CsvRowReader.
+BatchOut computeDecodedBatch(const Batch& batch, const Table& table) {
     BatchOut out;
     QString text;
     if (!decodeBytes(batch.raw, table.encoding, text)) {
@@ -121,34 +184,76 @@ BatchOut computeBatch(const Batch& batch, const Table& table) {
     io::CsvRowReader reader(batch.firstLine);
     reader.feed(text);
     reader.finish();
-    QString csv;
-    csv.reserve(text.size() * 2);
+    std::string csv;
+    csv.reserve(static_cast<std::size_t>(text.size()) * 4);
+    LoopRunner runner;
+    ManifoldCells cells;
     QStringList row;
     int line = 0;
-    // Rows mostly share the manifold; its cells are written once per batch.
-    ManifoldInput manifold;
-    QStringList manifoldCells;
-    while (reader.takeRow(row, line)) {
-        if (blankRow(row))
-            continue;
-        io::CsvDesignRow design;
-        out.error = io::readCsvDesignRow(table.columns, row, line, table.base, design);
-        if (!out.error.isEmpty())
+    while (reader.takeRow(row, line))
+        if (!computeRow(row, line, table, runner, cells, out, csv))
             break;
-        const LoopResult result = computeLoop(design.manifold, design.loop);
-        ++out.designs;
-        if (!result.converged())
-            ++out.notComputed;
-        if (manifoldCells.isEmpty() || !sameManifold(design.manifold, manifold)) {
-            manifold = design.manifold;
-            manifoldCells = io::manifoldCsvCells(manifold);
-        }
-        appendCsvRow(csv, io::manifoldCsvRow(design.manifold, design.loop, &result, manifoldCells));
-    }
+    out.csv = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
     if (out.error.isEmpty() && reader.failed())
         out.error = reader.error();
-    out.csv = csv.toUtf8();
     return out;
+}
+
+// A batch of valid UTF-8 without quotation marks: every row is one line,
+// its cells cut at the commas. Plain rows are read and written on the bytes,
+// the others decoded one by one.
+BatchOut computePlainBatch(const Batch& batch, const Table& table) {
+    BatchOut out;
+    std::string csv;
+    csv.reserve(static_cast<std::size_t>(batch.raw.size()) * 4);
+    LoopRunner runner;
+    ManifoldCells cells;
+    std::vector<std::string_view> rowCells;
+    LoopInput loop;
+    ManifoldInput manifold;
+    const std::string_view raw(batch.raw.constData(), static_cast<std::size_t>(batch.raw.size()));
+    int line = batch.firstLine;
+    std::size_t pos = 0;
+    for (; pos < raw.size(); ++line) {
+        std::size_t end = pos;
+        while (end < raw.size() && raw[end] != '\r' && raw[end] != '\n')
+            ++end;
+        const std::string_view text = raw.substr(pos, end - pos);
+        pos = end + 1;
+        if (end < raw.size() && raw[end] == '\r' && pos < raw.size() && raw[pos] == '\n')
+            ++pos;
+        rowCells.clear();
+        for (std::size_t start = 0;;) {
+            const std::size_t comma = text.find(',', start);
+            rowCells.push_back(text.substr(start, comma - start));
+            if (comma == std::string_view::npos)
+                break;
+            start = comma + 1;
+        }
+        if (std::all_of(rowCells.begin(), rowCells.end(),
+                        [](std::string_view cell) { return cell.empty(); }))
+            continue; // a blank row
+        if (readPlainDesign(table.columns, rowCells, table.base, loop, manifold)) {
+            clearUpperVectorState();
+            const LoopResult result = runner.compute(manifold, loop);
+            count(out, result);
+            appendResultRow(csv, manifold, loop, result, cells.bytes(manifold));
+            continue;
+        }
+        QString row;
+        decodeBytes(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
+                    Encoding::Utf8, row);
+        if (!computeRow(row.split(u','), line, table, runner, cells, out, csv))
+            break;
+    }
+    out.csv = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
+    return out;
+}
+
+BatchOut computeBatch(const Batch& batch, const Table& table) {
+    if (table.encoding == Encoding::Utf8 && !batch.raw.contains('"') && plainUtf8(batch.raw))
+        return computePlainBatch(batch, table);
+    return computeDecodedBatch(batch, table);
 }
 
 class CsvStream {

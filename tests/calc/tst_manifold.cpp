@@ -7,6 +7,9 @@
 
 #include <QTest>
 
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 using namespace zorva;
@@ -56,6 +59,8 @@ private slots:
     void difference_search_brackets_the_load();
     void supply_suggestion_is_the_neediest_loop();
     void supply_suggestion_reports_unreachable_and_empty();
+    void loop_runner_gives_the_whole_runs_results_data();
+    void loop_runner_gives_the_whole_runs_results();
 };
 
 void ManifoldTest::loop_run_obeys_the_heat_balance_data() {
@@ -242,6 +247,62 @@ void ManifoldTest::supply_suggestion_reports_unreachable_and_empty() {
     s = suggestSupplyTemp(m, loops);
     QCOMPARE(s.result, SupplySuggestion::Result::NoLoads);
     QVERIFY(!s.decidingLoop);
+}
+
+void ManifoldTest::loop_runner_gives_the_whole_runs_results_data() {
+    QTest::addColumn<double>("secondLayers"); // the second manifold's levelling and filling, mm
+    QTest::addColumn<double>("ownDiff");      // the third loop's own difference; 0: none
+    QTest::addColumn<int>("faulted");         // of the five runs
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("one manifold") << 20.0 << 0.0 << 0;
+    QTest::newRow("other layers") << 35.0 << 0.0 << 0;
+    QTest::newRow("minus zero layers are another manifold") << -0.0 << 6.0 << 0;
+    QTest::newRow("own difference") << 20.0 << 12.5 << 0;
+    // The depth text overflows for the second manifold's two loops.
+    QTest::newRow("layer sum overflows") << 1.7e308 << 0.0 << 2;
+    // The return text overflows for the loop with its own difference, on both manifolds.
+    QTest::newRow("return temperature overflows") << 20.0 << -inf << 2;
+}
+
+// Loops of alternating manifolds through one runner: each result is bit for
+// bit the whole run's, faults included.
+void ManifoldTest::loop_runner_gives_the_whole_runs_results() {
+    QFETCH(double, secondLayers);
+    QFETCH(double, ownDiff);
+    QFETCH(int, faulted);
+    ManifoldInput first;
+    first.supplyTemp = 48;
+    ManifoldInput second = first;
+    second.thickness[1] = secondLayers;
+    second.thickness[2] = secondLayers;
+    LoopInput own = loop("c", 18, 150, 90);
+    if (ownDiff != 0)
+        own.ownTempDiff = ownDiff;
+    const std::vector<std::pair<ManifoldInput, LoopInput>> runs{{first, loop("a", 20, 200, 80)},
+                                                                {first, loop("b", 16, 300, 120)},
+                                                                {second, own},
+                                                                {second, loop("d", 22, 100, 60)},
+                                                                {first, own}};
+    LoopRunner runner;
+    int faults = 0;
+    const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    for (const auto& [m, l] : runs) {
+        const LoopResult got = runner.compute(m, l);
+        const LoopResult whole = computeLoop(m, l);
+        faults += got.run.status == RunStatus::Faulted;
+        QCOMPARE(got.run.status, whole.run.status);
+        QCOMPARE(got.run.fault, whole.run.fault);
+        for (const auto& [a, b] : {std::pair{got.tempDiff, whole.tempDiff},
+                                   {got.area, whole.area},
+                                   {got.heatOutput, whole.heatOutput},
+                                   {got.floorTemp, whole.floorTemp},
+                                   {got.flowKgh, whole.flowKgh},
+                                   {got.velocity, whole.velocity},
+                                   {got.resistance, whole.resistance},
+                                   {double(got.run.returnTemp), double(whole.run.returnTemp)}})
+            QCOMPARE(bits(a), bits(b));
+    }
+    QCOMPARE(faults, faulted);
 }
 
 QTEST_APPLESS_MAIN(ManifoldTest)

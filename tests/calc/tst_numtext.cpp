@@ -44,6 +44,13 @@ void NumTextTest::generalText_data() {
     QTest::newRow("small exponent") << 1e-16 << "1E-16";
     QTest::newRow("small with decimals") << 1.5e-20 << "1.5E-20";
     QTest::newRow("three digit exponent") << 1e300 << "1E+300";
+    // The sixteenth digit a 5 whose exact value lies below it.
+    QTest::newRow("just below a midpoint") << 0.1234567890123445 << "0.123456789012344";
+    QTest::newRow("nines carry to a new digit") << 9.999999999999998 << "10";
+    QTest::newRow("below the sixteenth digit") << 999999999999999.4 << "999999999999999";
+    QTest::newRow("carry into the sixteenth digit") << 999999999999999.6 << "1E+15";
+    QTest::newRow("product just below a whole") << 4.35 * 100 << "435";
+    QTest::newRow("small just below") << 1.4999999999999999e-5 << "0.000015";
     // Rounded to fifteen digits this lies beyond the double range, so it
     // reads back as an infinity: the one place where the text does not.
     QTest::newRow("largest double")

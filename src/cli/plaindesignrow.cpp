@@ -1,0 +1,215 @@
+#include "plaindesignrow.h"
+
+#include "numtext.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace zorva::cli {
+
+namespace {
+
+bool digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "-"? digits ("." digits)?, finite; longer texts go the general way.
+bool plainNumber(std::string_view text, double& value) {
+    if (text.empty() || text.size() > 24)
+        return false;
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    const std::size_t intStart = i;
+    while (i < text.size() && digit(text[i]))
+        ++i;
+    if (i == intStart)
+        return false;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fracStart = ++i;
+        while (i < text.size() && digit(text[i]))
+            ++i;
+        if (i == fracStart)
+            return false;
+    }
+    if (i != text.size())
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+bool plainName(std::string_view name) {
+    if (name.empty())
+        return true;
+    const auto visible = [](char c) { return c > ' ' && c < '\x7F' && c != '\''; };
+    if (!visible(name.front()) || !visible(name.back()))
+        return false;
+    // Its length in UTF-16 code units, as the general path counts it.
+    std::size_t units = 0;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80)
+            units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units <= static_cast<std::size_t>(io::kMaxLoopNameLength);
+}
+
+void appendText(std::string& out, std::string_view text) {
+    out += text;
+}
+
+void appendGeneral(std::string& out, double value) {
+    if (std::isfinite(value))
+        appendText(out, generalText(value).view());
+}
+
+void appendFixed(std::string& out, double value, int decimals) {
+    if (std::isfinite(value))
+        appendText(out, patternText(value, decimals).view());
+}
+
+// A cell as csvField writes it.
+void appendCell(std::string& out, std::string_view cell) {
+    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += cell;
+        return;
+    }
+    out += '"';
+    for (const char c : cell) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    out += '"';
+}
+
+} // namespace
+
+bool plainUtf8(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        char32_t c = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            more = 1;
+            c = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2;
+            c = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3;
+            c = b & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        for (int i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (p[i] & 0x3F);
+        }
+        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
+        if (c < least[more] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ||
+            (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
+            return false;
+        p += more + 1;
+    }
+    return true;
+}
+
+bool readPlainDesign(const io::CsvColumns& columns, std::span<const std::string_view> cells,
+                     const ManifoldInput& base, LoopInput& loop, ManifoldInput& manifold) {
+    const auto cell = [&](int column) {
+        return column >= 0 && static_cast<std::size_t>(column) < cells.size() ? cells[column]
+                                                                              : std::string_view();
+    };
+    loop = LoopInput{};
+    manifold = base;
+    const std::string_view name = cell(columns.name);
+    if (!plainName(name))
+        return false;
+    loop.name.assign(name);
+    for (int i = 0; i < io::kLoopNumberCount; ++i) {
+        if (columns.loop[i] < 0)
+            continue;
+        const std::string_view text = cell(columns.loop[i]);
+        const io::NumberSpec& spec = io::loopSpecs()[i];
+        if (text.empty()) {
+            if (!spec.optional)
+                return false;
+            io::setLoopNumber(loop, i, std::nullopt);
+            continue;
+        }
+        double value = 0;
+        if (!plainNumber(text, value) || !io::inRange(spec, value))
+            return false;
+        io::setLoopNumber(loop, i, value);
+    }
+    for (int i = 0; i < io::kManifoldNumberCount; ++i) {
+        const std::string_view text = cell(columns.manifold[i]);
+        if (text.empty())
+            continue;
+        double value = 0;
+        if (!plainNumber(text, value) || !io::inRange(io::manifoldSpecs()[i], value))
+            return false;
+        io::manifoldNumber(manifold, i) = value;
+    }
+    return true;
+}
+
+std::string manifoldCellBytes(const ManifoldInput& manifold) {
+    std::string cells;
+    for (int i = 0; i < io::kManifoldNumberCount; ++i) {
+        if (i > 0)
+            cells += ',';
+        appendGeneral(cells, io::manifoldNumber(manifold, i));
+    }
+    return cells;
+}
+
+void appendResultRow(std::string& out, const ManifoldInput& manifold, const LoopInput& loop,
+                     const LoopResult& r, std::string_view manifoldCells) {
+    const std::string_view name = loop.name;
+    if (!name.empty() && std::string_view("=+-@").find(name.front()) != std::string_view::npos)
+        out += '\'';
+    appendText(out, name);
+    for (int i = 0; i < io::kLoopNumberCount; ++i) {
+        out += ',';
+        if (const std::optional<double> v = io::loopNumber(loop, i))
+            appendGeneral(out, *v);
+    }
+    out += ',';
+    out += manifoldCells;
+    if (!r.converged()) {
+        out += ",,,,,,,,,,,,,";
+        appendCell(out, io::loopStatusText(r).toStdString());
+        out += "\r\n";
+        return;
+    }
+    out += ',';
+    appendGeneral(out, manifold.supplyTemp - r.tempDiff);
+    const std::pair<double, int> fixedCells[] = {
+        {r.area, 2},    {r.heatOutput, 1}, {r.floorTemp, 1}, {r.loopOutput, 0},
+        {r.flowKgh, 0}, {r.flowLpm, 2},    {r.velocity, 2},  {r.resistance, 1}};
+    for (const auto& [value, decimals] : fixedCells) {
+        out += ',';
+        appendFixed(out, value, decimals);
+    }
+    out += r.indexLoop ? std::string_view(",是,") : std::string_view(",,");
+    if (r.valveKpa)
+        appendFixed(out, *r.valveKpa, 1);
+    out += ',';
+    if (r.meterLpm)
+        appendFixed(out, *r.meterLpm, 2);
+    out += ',';
+    static const std::string done = io::loopStatusText(r).toStdString(); // the same for every run
+    appendCell(out, done);
+    out += "\r\n";
+}
+
+} // namespace zorva::cli
