@@ -138,15 +138,15 @@ bool readPlainDesign(const io::CsvColumns& columns, std::span<const std::string_
         if (columns.loop[i] < 0)
             continue;
         const std::string_view text = cell(columns.loop[i]);
-        const io::NumberSpec& spec = io::loopSpecs()[i];
+        const io::NumberSpec& numberField = io::loopSpecs()[i];
         if (text.empty()) {
-            if (!spec.optional)
+            if (!numberField.optional)
                 return false;
             io::setLoopNumber(loop, i, std::nullopt);
             continue;
         }
         double value = 0;
-        if (!plainNumber(text, value) || !io::inRange(spec, value))
+        if (!plainNumber(text, value) || !io::inRange(numberField, value))
             return false;
         io::setLoopNumber(loop, i, value);
     }
