@@ -104,6 +104,7 @@ void checkResultTexts(const WorkingVars& vars, const RunReport& report) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     FieldRecord fields = recordFrom(input);
+    const FieldRecord original = fields;
     WorkingVars vars;
 
     const Ending first = run(vars, fields);
@@ -128,7 +129,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Ending second = run(vars, again);
     FUZZ_CHECK(second.fault == first.fault);
     if (first.fault) {
-        FUZZ_CHECK(second.kind == first.kind);
+        // The same texts fault the same way. A fault in the depth sum of the
+        // filling-layer clamp comes after the raised filling layer is
+        // written, so the second run may read other texts than the first.
+        FieldRecord fresh = original;
+        WorkingVars freshVars;
+        const Ending repeat = run(freshVars, fresh);
+        FUZZ_CHECK(repeat.fault && repeat.kind == first.kind);
+        if (fields.thickness == original.thickness && fields.design == original.design)
+            FUZZ_CHECK(second.kind == first.kind);
         return 0;
     }
     FUZZ_CHECK(second.report.outcome == first.report.outcome);
