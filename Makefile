@@ -21,7 +21,7 @@ FUZZ_DEPS := clang-14 libclang-rt-14-dev
 FUZZ_TARGETS := fuzz_numparse fuzz_calculate fuzz_record fuzz_project fuzz_csvimport
 # Seconds each fuzz target runs for `make fuzz` and for `make fuzz-smoke`.
 FUZZ_SECONDS ?= 600
-FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_SMOKE_SECONDS ?= 12
 
 BUILD_JOBS = $(if $(JOBS),-j $(JOBS))
 
@@ -81,13 +81,13 @@ test: build
 # The whole project and its tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer; the first report fails the test.
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVA_SANITIZE=ON \
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVA_SANITIZE=ON -DZORVA_BENCH=OFF \
 	  $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_BUILD) $(BUILD_JOBS)
 	cd $(SANITIZE_BUILD) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure
+	  ctest --output-on-failure -j 2
 
 fuzz-build: deps fuzz-deps
 	cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 $(CMAKE_FLAGS)
