@@ -1,5 +1,8 @@
 #include "checktexts.h"
 
+#include <QApplication>
+#include <QStyle>
+
 #include "infotexts.h"
 
 #include <cmath>
@@ -104,6 +107,24 @@ QStringList enFlagTexts(unsigned flags) {
     if (flags & ScreedRatioBelowTables)
         lines << QStringLiteral("s_u/λ_E 小于 0.010 m²·K/W：极限曲线表值按 0.010 取。");
     return lines;
+}
+
+QIcon verdictIcon(Verdict verdict) {
+    QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxQuestion;
+    switch (verdict) {
+    case Verdict::Pass:
+        pixmap = QStyle::SP_DialogApplyButton;
+        break;
+    case Verdict::Fail:
+        pixmap = QStyle::SP_MessageBoxCritical;
+        break;
+    case Verdict::High:
+        pixmap = QStyle::SP_MessageBoxWarning;
+        break;
+    case Verdict::NotChecked:
+        break;
+    }
+    return QApplication::style()->standardIcon(pixmap);
 }
 
 } // namespace zorva::ui

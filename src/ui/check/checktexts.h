@@ -8,12 +8,16 @@
 #include "designcheck.h"
 #include "en1264.h"
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
 namespace zorva::ui {
 
 // Where the rule comes from: the guidance line, JGJ 142 or EN 1264.
+// The standard icon shown beside a verdict's word (never colour alone).
+QIcon verdictIcon(Verdict verdict);
+
 QString ruleBasis(Rule rule, RoomCategory category);
 // The guidance or characteristics line behind the rule, for a tooltip.
 QString ruleBasisDetail(Rule rule);

@@ -138,10 +138,7 @@ QVariant CrossCheckModel::data(const QModelIndex& index, int role) const {
         if (index.row() != VerdictRow || index.column() == NameColumn)
             return {};
         if (index.column() == ProgramColumn)
-            return QApplication::style()->standardIcon(
-                floorVerdict_ == Verdict::Pass   ? QStyle::SP_DialogApplyButton
-                : floorVerdict_ == Verdict::Fail ? QStyle::SP_MessageBoxCritical
-                                                 : QStyle::SP_MessageBoxQuestion);
+            return verdictIcon(floorVerdict_);
         // Above the curve is a hint to look again, not the design's verdict.
         return QApplication::style()->standardIcon(en_.withinLimit ? QStyle::SP_DialogApplyButton
                                                                    : QStyle::SP_MessageBoxWarning);

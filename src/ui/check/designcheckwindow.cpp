@@ -59,15 +59,6 @@ QTableView* newTable(QWidget* parent, const char* name, const QString& accessibl
     return view;
 }
 
-QIcon verdictIcon(Verdict verdict) {
-    const QStyle::StandardPixmap pixmap = verdict == Verdict::Pass   ? QStyle::SP_DialogApplyButton
-                                          : verdict == Verdict::Fail ? QStyle::SP_MessageBoxCritical
-                                          : verdict == Verdict::High
-                                              ? QStyle::SP_MessageBoxWarning
-                                              : QStyle::SP_MessageBoxInformation;
-    return QApplication::style()->standardIcon(pixmap);
-}
-
 } // namespace
 
 DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
@@ -203,7 +194,7 @@ void DesignCheckWindow::showStatus() {
     QIcon icon;
     if (!review_) {
         text = QStringLiteral("请先计算：在主窗口按“计算”后，这里显示校核结果。");
-        icon = verdictIcon(Verdict::NotChecked);
+        icon = style()->standardIcon(QStyle::SP_MessageBoxInformation);
     } else if (session_.editedSinceCalculation()) {
         text = QStringLiteral("输入已修改，请重新计算。以下结论属于上次计算。");
         icon = style()->standardIcon(QStyle::SP_MessageBoxWarning);

@@ -9,24 +9,6 @@
 
 namespace zorva::ui {
 
-namespace {
-
-QStyle::StandardPixmap verdictPixmap(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::Pass:
-        return QStyle::SP_DialogApplyButton;
-    case Verdict::Fail:
-        return QStyle::SP_MessageBoxCritical;
-    case Verdict::High:
-        return QStyle::SP_MessageBoxWarning;
-    case Verdict::NotChecked:
-        break;
-    }
-    return QStyle::SP_MessageBoxQuestion;
-}
-
-} // namespace
-
 RuleTableModel::RuleTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void RuleTableModel::setChecks(const std::array<RuleCheck, kRuleCount>& checks,
@@ -106,7 +88,7 @@ QVariant RuleTableModel::data(const QModelIndex& index, int role) const {
         return rowSentence(index.row());
     case Qt::DecorationRole:
         if (index.column() == VerdictColumn)
-            return QApplication::style()->standardIcon(verdictPixmap(c.verdict));
+            return verdictIcon(c.verdict);
         return {};
     case Qt::TextAlignmentRole:
         if (index.column() == ValueColumn)
