@@ -13,8 +13,8 @@
 #include "bench_curves.h"
 #include "bench_manifold.h"
 #include "bench_startup.h"
-#include "calculate.h"
-#include "designreview.h"
+#include "core/engine/calculate.h"
+#include "core/engine/designreview.h"
 #include "manifoldbench.h"
 
 #include <algorithm>

@@ -9,8 +9,8 @@
 
 #include "bench_cli.h"
 
-#include "evaluation.h"
-#include "manifold.h"
+#include "core/engine/evaluation.h"
+#include "core/engine/manifold.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,9 +1,9 @@
 #include "bench_curves.h"
 
-#include "curves.h"
-#include "curveswindow.h"
-#include "designsession.h"
-#include "dialogseam.h"
+#include "core/engine/curves.h"
+#include "models/session/designsession.h"
+#include "widgets/curves/curveswindow.h"
+#include "widgets/dialogs/dialogseam.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "bench_manifold.h"
 
-#include "manifoldjobs.h"
-#include "manifoldmodel.h"
+#include "models/manifold/manifoldjobs.h"
+#include "models/manifold/manifoldmodel.h"
 
 #include <QThreadPool>
 

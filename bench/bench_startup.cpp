@@ -12,9 +12,9 @@
 
 #include "bench_startup.h"
 
-#include "dialogseam.h"
-#include "mainwindow.h"
-#include "windowregistry.h"
+#include "widgets/dialogs/dialogseam.h"
+#include "widgets/main/mainwindow.h"
+#include "widgets/main/windowregistry.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -5,8 +5,8 @@
 // version splits the same per-loop work (computeLoop, tempDiffForLoad,
 // requiredSupplyForLoop) over the loops and must give the same summary.
 
-#include "manifold.h"
-#include "manifoldsearch.h"
+#include "core/engine/manifold.h"
+#include "core/engine/manifoldsearch.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -12,12 +12,12 @@
 // run left it must end the same way, bit for bit: a run reads nothing that
 // an earlier run left behind.
 
-#include "calculate.h"
-#include "checked.h"
+#include "core/engine/calculate.h"
+#include "core/engine/checked.h"
+#include "core/engine/inputs.h"
+#include "core/engine/numparse.h"
+#include "core/engine/workingvars.h"
 #include "fuzzcheck.h"
-#include "inputs.h"
-#include "numparse.h"
-#include "workingvars.h"
 
 #include <cmath>
 #include <cstdint>

@@ -6,10 +6,10 @@
 // - Loops imported without fault lie within their ranges, and exporting and
 //   importing them is stable: the second export has the bytes of the first.
 
-#include "csvtable.h"
+#include "core/csv/csvtable.h"
+#include "core/io/manifoldcsv.h"
+#include "core/io/manifoldfields.h"
 #include "fuzzcheck.h"
-#include "manifoldcsv.h"
-#include "manifoldfields.h"
 
 #include <QByteArray>
 

@@ -9,9 +9,9 @@
 // - The patterns "0", "0.0" and "0.00" give well-formed text that reads back
 //   within half a unit of the last place of the 15-digit value.
 
+#include "core/engine/numparse.h"
+#include "core/engine/numtext.h"
 #include "fuzzcheck.h"
-#include "numparse.h"
-#include "numtext.h"
 
 #include <cmath>
 #include <cstdint>

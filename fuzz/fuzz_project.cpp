@@ -6,10 +6,10 @@
 // - The first loops of a project read without fault compute without a crash,
 //   with finite results when they converge.
 
+#include "core/engine/manifold.h"
+#include "core/io/manifoldfields.h"
+#include "core/io/projectfile.h"
 #include "fuzzcheck.h"
-#include "manifold.h"
-#include "manifoldfields.h"
-#include "projectfile.h"
 
 #include <QByteArray>
 

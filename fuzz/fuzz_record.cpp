@@ -10,8 +10,8 @@
 // - A record composed from five finite values taken from the bytes reads
 //   back as the file's own text.
 
+#include "core/io/recordformat.h"
 #include "fuzzcheck.h"
-#include "recordformat.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "qtcommandline.h"
-#include "zorvaapp.h"
+#include "app/qtcommandline.h"
+#include "app/zorvaapp.h"
 
 #include <QApplication>
 

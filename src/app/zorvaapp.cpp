@@ -1,10 +1,10 @@
-#include "zorvaapp.h"
+#include "app/zorvaapp.h"
 
-#include "dialogseam.h"
-#include "toolset.h"
-#include "translations.h"
-#include "windowregistry.h"
-#include "zorvaresources.h"
+#include "core/wording/translations.h"
+#include "widgets/common/zorvaresources.h"
+#include "widgets/dialogs/dialogseam.h"
+#include "widgets/main/windowregistry.h"
+#include "widgets/tools/toolset.h"
 
 #include <QApplication>
 #include <QLocale>

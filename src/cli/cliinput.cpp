@@ -1,7 +1,7 @@
-#include "cliinput.h"
+#include "cli/cliinput.h"
 
-#include "checkwording.h"
-#include "numtext.h"
+#include "core/engine/numtext.h"
+#include "core/wording/checkwording.h"
 
 #include <QStringList>
 

@@ -3,9 +3,9 @@
 // construction's thicknesses and conductivities, the elbows, and the design
 // check's load and room category, each checked before anything is computed.
 
-#include "designcheck.h"
-#include "exitstatus.h"
-#include "inputs.h"
+#include "cli/exitstatus.h"
+#include "core/engine/designcheck.h"
+#include "core/engine/inputs.h"
 
 #include <QString>
 

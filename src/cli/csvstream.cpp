@@ -1,11 +1,11 @@
-#include "csvstream.h"
+#include "cli/csvstream.h"
 
-#include "csvtable.h"
-#include "manifoldcsv.h"
-#include "manifoldfields.h"
-#include "plaindesignrow.h"
-#include "recordsplitter.h"
-#include "vectorstate.h"
+#include "cli/plaindesignrow.h"
+#include "cli/recordsplitter.h"
+#include "cli/vectorstate.h"
+#include "core/csv/csvtable.h"
+#include "core/io/manifoldcsv.h"
+#include "core/io/manifoldfields.h"
 
 #include <QFuture>
 #include <QStringDecoder>

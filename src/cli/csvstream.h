@@ -12,8 +12,8 @@
 // written. A design that faults or does not converge is written with the
 // reason in its 状态 column.
 
-#include "exitstatus.h"
-#include "manifold.h"
+#include "cli/exitstatus.h"
+#include "core/engine/manifold.h"
 
 #include <QIODevice>
 

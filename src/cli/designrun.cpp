@@ -1,12 +1,12 @@
-#include "designrun.h"
+#include "cli/designrun.h"
 
-#include "calculate.h"
-#include "checked.h"
-#include "checkwording.h"
-#include "cliinput.h"
-#include "designwording.h"
-#include "evaluation.h"
-#include "numtext.h"
+#include "cli/cliinput.h"
+#include "core/engine/calculate.h"
+#include "core/engine/checked.h"
+#include "core/engine/evaluation.h"
+#include "core/engine/numtext.h"
+#include "core/wording/checkwording.h"
+#include "core/wording/designwording.h"
 
 #include <array>
 

@@ -3,9 +3,9 @@
 // window on its texts (the filling-layer clamp included), the seven results
 // as the main window shows them, then the design check's verdicts.
 
-#include "designcheck.h"
-#include "exitstatus.h"
-#include "inputs.h"
+#include "cli/exitstatus.h"
+#include "core/engine/designcheck.h"
+#include "core/engine/inputs.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
 // zorva-calc: the program's method from the command line, without a display.
 
-#include "cliinput.h"
-#include "csvstream.h"
-#include "designrun.h"
-#include "exitstatus.h"
-#include "manifold.h"
-#include "projectrun.h"
-#include "translations.h"
+#include "cli/cliinput.h"
+#include "cli/csvstream.h"
+#include "cli/designrun.h"
+#include "cli/exitstatus.h"
+#include "cli/projectrun.h"
+#include "core/engine/manifold.h"
+#include "core/wording/translations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

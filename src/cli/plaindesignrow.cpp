@@ -1,6 +1,6 @@
-#include "plaindesignrow.h"
+#include "cli/plaindesignrow.h"
 
-#include "numtext.h"
+#include "core/engine/numtext.h"
 
 #include <charconv>
 #include <cmath>

@@ -8,8 +8,8 @@
 // range, a name to trim) is left to that general path, which also words its
 // errors.
 
-#include "manifold.h"
-#include "manifoldcsv.h"
+#include "core/engine/manifold.h"
+#include "core/io/manifoldcsv.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,10 +1,10 @@
-#include "projectrun.h"
+#include "cli/projectrun.h"
 
-#include "csvtable.h"
-#include "manifoldcsv.h"
-#include "manifoldfields.h"
-#include "numtext.h"
-#include "projectfile.h"
+#include "core/csv/csvtable.h"
+#include "core/engine/numtext.h"
+#include "core/io/manifoldcsv.h"
+#include "core/io/manifoldfields.h"
+#include "core/io/projectfile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

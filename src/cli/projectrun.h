@@ -4,7 +4,7 @@
 // sheet's CSV table followed by a blank row and a table of the totals, or as
 // one JSON object.
 
-#include "exitstatus.h"
+#include "cli/exitstatus.h"
 
 #include <QByteArray>
 #include <QString>

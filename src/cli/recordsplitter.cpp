@@ -1,4 +1,4 @@
-#include "recordsplitter.h"
+#include "cli/recordsplitter.h"
 
 namespace zorva::cli {
 

@@ -1,4 +1,4 @@
-#include "vectorstate.h"
+#include "cli/vectorstate.h"
 
 namespace zorva::cli {
 

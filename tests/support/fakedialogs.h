@@ -11,7 +11,7 @@
 // counts them afterwards.
 // Whatever failed is also kept in unexpected().
 
-#include "dialogseam.h"
+#include "widgets/dialogs/dialogseam.h"
 
 #include <QList>
 #include <QMessageBox>

@@ -1,0 +1,71 @@
+#include "core/wording/designwording.h"
+
+#include <array>
+
+namespace zorva {
+
+namespace {
+
+struct FieldWords {
+    const char* caption;
+    const char* unit;
+};
+
+// Txt(0) to Txt(6) are the design values, Txt(7) to Txt(13) the results in
+// the order of ResultTexts.
+constexpr std::array<FieldWords, 14> kFields = {{
+    {"室内温度", "℃"},
+    {"供水温度", "℃"},
+    {"回水温度", "℃"},
+    {"盘管间距", "mm"},
+    {"盘管埋深", "mm"},
+    {"盘管外径", "mm"},
+    {"单管长度", "m"},
+    {"散热量", "W/m²"},
+    {"地面平均温度", "℃"},
+    {"环路水阻力", "kPa"},
+    {"对流散热量", "W/m²"},
+    {"辐射散热量", "W/m²"},
+    {"单管水流量", "kg/h"},
+    {"盘管水流速", "m/s"},
+}};
+
+constexpr int kFirstResultField = 7;
+
+bool isField(int index) {
+    return index >= 0 && index < static_cast<int>(kFields.size());
+}
+
+} // namespace
+
+QString fieldCaption(int index) {
+    return isField(index) ? QString::fromUtf8(kFields[std::size_t(index)].caption) : QString();
+}
+
+QString fieldUnit(int index) {
+    return isField(index) ? QString::fromUtf8(kFields[std::size_t(index)].unit) : QString();
+}
+
+QString resultCaption(int k) {
+    return k >= 0 ? fieldCaption(kFirstResultField + k) : QString();
+}
+
+QString resultUnit(int k) {
+    return k >= 0 ? fieldUnit(kFirstResultField + k) : QString();
+}
+
+QString faultName(Fault fault) {
+    switch (fault) {
+    case Fault::DivisionByZero:
+        return QStringLiteral("除数为零");
+    case Fault::Overflow:
+        return QStringLiteral("数值溢出");
+    case Fault::InvalidPower:
+        return QStringLiteral("乘方运算没有实数结果");
+    case Fault::InvalidLogarithm:
+        break;
+    }
+    return QStringLiteral("对数运算的真数不是正数");
+}
+
+} // namespace zorva

@@ -1,0 +1,17 @@
+#include "core/wording/translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+bool installQtTranslations(QCoreApplication& app, const QLocale& locale) {
+    auto* translator = new QTranslator(&app);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,148 @@
+#pragma once
+// The manifold sheet without its window: the loops' table model, the undo
+// history of every edit, the background jobs (recomputing many loops, the
+// difference search and the supply suggestion) and the project's file
+// contents. Jobs run on every core; their results are taken only when the
+// inputs they were made from are still the sheet's.
+
+#include "core/engine/manifoldsearch.h"
+#include "core/io/projectfile.h"
+#include "models/manifold/manifoldmodel.h"
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <QRect>
+#include <QStringList>
+#include <QUndoStack>
+
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace zorva {
+struct FieldRecord;
+}
+
+namespace zorva::ui {
+
+// The sheet's manifold from the main and construction windows' texts, and
+// a loop from the main window's design (with the load per area of the check
+// limits × area when one is set); values outside the file ranges are moved
+// to the nearest end, so that every sheet can be saved and opened again.
+ManifoldInput manifoldFromDesign(const FieldRecord& fields);
+LoopInput loopFromDesign(const FieldRecord& fields, const CheckLimits& limits);
+
+struct DiffSearchReport {
+    enum class Outcome { Applied, InputsChanged, Cancelled } outcome = Outcome::Applied;
+    int searched = 0;        // loops with a load
+    int applied = 0;         // own differences set
+    QStringList cannotServe; // loop labels the supply temperature cannot serve
+    QStringList aboveLoad;   // loop labels that give more than the load at any difference
+};
+
+struct SupplyReport {
+    enum class Outcome { Ready, InputsChanged, Cancelled } outcome = Outcome::Ready;
+    SupplySuggestion suggestion;
+    QString decidingLoop; // label of the deciding (or first unreachable) loop
+};
+
+class ManifoldSheet : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ManifoldSheet(const ManifoldInput& manifold, QObject* parent = nullptr);
+    ~ManifoldSheet() override;
+
+    ManifoldModel& model() { return model_; }
+    const ManifoldModel& model() const { return model_; }
+    QUndoStack& undoStack() { return undo_; }
+
+    // What a report is built from. results() and totals() cover the rows
+    // computed so far; resultsCurrent() says whether that is every row.
+    const ManifoldInput& manifold() const { return model_.manifold(); }
+    std::span<const LoopInput> loops() const { return model_.loops(); }
+    std::span<const LoopResult> results() const { return model_.results(); }
+    ManifoldTotals totals() const { return model_.totals(); }
+    bool resultsCurrent() const { return model_.staleCount() == 0; }
+
+    bool isModified() const { return !undo_.isClean(); }
+
+    // Edits, each one undo step.
+    void setManifold(const ManifoldInput& manifold, const QString& text);
+    void setLoop(int row, const LoopInput& loop);
+    int addLoop(int row, const LoopInput& loop); // inserted at row; returns it
+    LoopInput newLoop() const;                   // defaults with the next free name
+    void deleteRows(std::vector<int> rows);
+    void duplicateRows(std::vector<int> rows);
+    bool moveRows(std::vector<int> rows, int delta); // -1 up, +1 down
+    void sortBy(int column, Qt::SortOrder order);
+    // Reads tab-separated text into the cells from `target`'s top left (a
+    // single value fills all of `target`), adding rows past the end. Result
+    // columns are skipped. Empty when done, else why not (nothing changed).
+    QString paste(const QRect& target, const QString& text);
+    // Empties the cells of `area` that may be empty (name, load, own
+    // difference); the others keep their values. One undo step.
+    void clearCells(const QRect& area);
+    // The cells of `area` as tab-separated text, a line per row.
+    QString copy(const QRect& area) const;
+    // Replaces everything by imported loops (one undo step).
+    void replaceAll(const ManifoldInput& manifold, std::vector<SheetRow> rows, const QString& text);
+
+    // Project files.
+    QByteArray projectBytes() const;
+    void loadProject(const io::ProjectData& project); // clears the history
+    void markSaved() { undo_.setClean(); }
+    // The CSV export: header and a row per loop (results of stale rows blank).
+    QList<QStringList> csvRows() const;
+
+    // Background work.
+    void startDiffSearch();
+    void startSupplySuggestion();
+    void applySupplyTemp(double supplyTemp);
+    void cancel();
+    bool busy() const;
+    void waitForIdle();
+
+signals:
+    void modifiedChanged(bool modified);
+    void manifoldChanged();
+    void busyChanged(bool busy, const QString& what);
+    void progress(int done, int total);
+    void diffSearchFinished(const zorva::ui::DiffSearchReport& report);
+    void supplySuggestionReady(const zorva::ui::SupplyReport& report);
+
+private:
+    struct Snapshot {
+        ManifoldInput manifold;
+        std::vector<std::uint64_t> ids;
+        std::vector<LoopInput> loops;
+    };
+    Snapshot snapshot() const;
+    bool snapshotCurrent(const Snapshot& snap) const;
+    QString label(int row) const;
+    void startRecompute();
+    void recomputeFinished();
+    void diffSearchDone();
+    void supplyDone();
+    void started(const QString& what);
+    void updateBusy(const QString& what);
+
+    ManifoldModel model_;
+    QUndoStack undo_;
+    io::ProjectData fileExtras_; // unknown keys of the opened project
+    bool wasBusy_ = false;
+    bool recomputePending_ = false;
+    bool diffPending_ = false;
+    bool needPending_ = false;
+
+    QFutureWatcher<LoopResult> recompute_;
+    ManifoldModel::Job recomputeJob_;
+    QFutureWatcher<DiffSearch> diffs_;
+    Snapshot diffSnapshot_;
+    bool diffCancelled_ = false;
+    QFutureWatcher<SupplyNeed> needs_;
+    Snapshot needSnapshot_;
+    bool needCancelled_ = false;
+};
+
+} // namespace zorva::ui

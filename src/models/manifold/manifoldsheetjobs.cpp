@@ -1,0 +1,195 @@
+// The background work of the manifold sheet: recomputing many stale loops,
+// the difference search and the supply suggestion.
+
+#include "core/io/manifoldfields.h"
+#include "models/manifold/manifoldcommands.h"
+#include "models/manifold/manifoldjobs.h"
+#include "models/manifold/manifoldsheet.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace zorva::ui {
+
+ManifoldSheet::Snapshot ManifoldSheet::snapshot() const {
+    Snapshot snap;
+    snap.manifold = model_.manifold();
+    snap.loops.assign(model_.loops().begin(), model_.loops().end());
+    for (int r = 0; r < model_.rowCount(); ++r)
+        snap.ids.push_back(model_.rowId(r));
+    return snap;
+}
+
+// Whether the sheet still holds exactly the loops of the snapshot, in order.
+bool ManifoldSheet::snapshotCurrent(const Snapshot& snap) const {
+    if (!sameManifold(snap.manifold, model_.manifold()) ||
+        snap.ids.size() != static_cast<std::size_t>(model_.rowCount()))
+        return false;
+    for (std::size_t i = 0; i < snap.ids.size(); ++i) {
+        if (snap.ids[i] != model_.rowId(static_cast<int>(i)) ||
+            !sameLoop(snap.loops[i], model_.loops()[i]))
+            return false;
+    }
+    return true;
+}
+
+QString ManifoldSheet::label(int row) const {
+    return io::loopLabel(
+        row + 1, QString::fromStdString(model_.loops()[static_cast<std::size_t>(row)].name));
+}
+
+// A job is busy from its start until its results are handled, even when its
+// threads are done: the finished signal is still on its way.
+bool ManifoldSheet::busy() const {
+    return recomputePending_ || diffPending_ || needPending_;
+}
+
+void ManifoldSheet::updateBusy(const QString& what) {
+    const bool now = busy();
+    if (now != wasBusy_ || now) {
+        wasBusy_ = now;
+        emit busyChanged(now, what);
+    }
+}
+
+void ManifoldSheet::started(const QString& what) {
+    emit progress(0, 1);
+    updateBusy(what);
+}
+
+void ManifoldSheet::startRecompute() {
+    if (model_.staleCount() == 0)
+        return;
+    if (recomputePending_) {
+        // A job for the same manifold goes on; the rows it does not cover are
+        // taken up when it ends. One for an older manifold is worth nothing.
+        if (sameManifold(recomputeJob_.manifold, model_.manifold()))
+            return;
+        recompute_.cancel();
+        recompute_.waitForFinished();
+    }
+    recomputeJob_ = model_.staleJob();
+    recomputePending_ = true;
+    recompute_.setFuture(computeLoopsConcurrently(recomputeJob_.manifold, recomputeJob_.loops));
+    started(QStringLiteral("正在计算 %1 个环路").arg(recomputeJob_.loops.size()));
+}
+
+void ManifoldSheet::recomputeFinished() {
+    recomputePending_ = false;
+    if (!recompute_.isCanceled()) {
+        const QList<LoopResult> results = recompute_.future().results();
+        model_.applyResults(recomputeJob_, std::span(results.constData(), results.size()));
+        recomputeJob_ = {};
+        if (model_.staleCount() > 0) {
+            startRecompute();
+            return;
+        }
+    }
+    updateBusy({});
+}
+
+void ManifoldSheet::startDiffSearch() {
+    if (diffPending_)
+        return;
+    diffPending_ = true;
+    diffSnapshot_ = snapshot();
+    diffCancelled_ = false;
+    diffs_.setFuture(searchTempDiffsConcurrently(diffSnapshot_.manifold, diffSnapshot_.loops));
+    started(QStringLiteral("正在按负荷求温差"));
+}
+
+void ManifoldSheet::diffSearchDone() {
+    diffPending_ = false;
+    DiffSearchReport report;
+    if (diffCancelled_ || diffs_.isCanceled()) {
+        report.outcome = DiffSearchReport::Outcome::Cancelled;
+    } else if (!snapshotCurrent(diffSnapshot_)) {
+        report.outcome = DiffSearchReport::Outcome::InputsChanged;
+    } else {
+        const QList<DiffSearch> found = diffs_.future().results();
+        std::vector<int> rows;
+        std::vector<LoopInput> loops;
+        for (int r = 0; r < found.size(); ++r) {
+            const DiffSearch& d = found[r];
+            if (d.result == DiffSearch::Result::NoLoad)
+                continue;
+            ++report.searched;
+            if (d.result == DiffSearch::Result::CannotServe)
+                report.cannotServe << label(r);
+            else if (d.result == DiffSearch::Result::LoadBelowRange)
+                report.aboveLoad << label(r);
+            if (d.result != DiffSearch::Result::Found)
+                continue;
+            LoopInput loop = model_.loops()[static_cast<std::size_t>(r)];
+            loop.ownTempDiff = appliedTempDiff(d.tempDiff);
+            ++report.applied;
+            if (sameLoop(loop, model_.loops()[static_cast<std::size_t>(r)]))
+                continue;
+            rows.push_back(r);
+            loops.push_back(loop);
+        }
+        if (!rows.empty())
+            undo_.push(new SetLoopsCommand(model_, std::move(rows), std::move(loops),
+                                           QStringLiteral("按负荷求温差")));
+    }
+    diffSnapshot_ = {};
+    updateBusy({});
+    emit diffSearchFinished(report);
+}
+
+void ManifoldSheet::startSupplySuggestion() {
+    if (needPending_)
+        return;
+    needPending_ = true;
+    needSnapshot_ = snapshot();
+    needCancelled_ = false;
+    needs_.setFuture(supplyNeedsConcurrently(needSnapshot_.manifold, needSnapshot_.loops));
+    started(QStringLiteral("正在求建议供水温度"));
+}
+
+void ManifoldSheet::supplyDone() {
+    needPending_ = false;
+    SupplyReport report;
+    if (needCancelled_ || needs_.isCanceled()) {
+        report.outcome = SupplyReport::Outcome::Cancelled;
+    } else if (!snapshotCurrent(needSnapshot_)) {
+        report.outcome = SupplyReport::Outcome::InputsChanged;
+    } else {
+        const QList<SupplyNeed> needs = needs_.future().results();
+        report.suggestion = combineSupplyNeeds(std::span(needs.constData(), needs.size()));
+        if (report.suggestion.decidingLoop)
+            report.decidingLoop = label(static_cast<int>(*report.suggestion.decidingLoop));
+    }
+    needSnapshot_ = {};
+    updateBusy({});
+    emit supplySuggestionReady(report);
+}
+
+void ManifoldSheet::applySupplyTemp(double supplyTemp) {
+    ManifoldInput m = model_.manifold();
+    m.supplyTemp = supplyTemp;
+    setManifold(m, QStringLiteral("应用建议供水温度"));
+}
+
+void ManifoldSheet::cancel() {
+    if (diffPending_) {
+        diffCancelled_ = true;
+        diffs_.cancel();
+    }
+    if (needPending_) {
+        needCancelled_ = true;
+        needs_.cancel();
+    }
+    recompute_.cancel();
+}
+
+void ManifoldSheet::waitForIdle() {
+    while (busy() || model_.staleCount() > 0) {
+        if (!busy())
+            startRecompute();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QCoreApplication::processEvents();
+}
+
+} // namespace zorva::ui

@@ -1,0 +1,96 @@
+#include "models/session/designsession.h"
+
+#include <QSettings>
+
+#include <cmath>
+#include <utility>
+
+namespace zorva::ui {
+
+DesignSession::DesignSession(QSettings* settings, QObject* parent)
+    : QObject(parent), settings_(settings) {
+    if (settings_ != nullptr)
+        limits_ = loadCheckLimits(*settings_);
+}
+
+void DesignSession::setFieldAccess(FieldReader reader, FieldWriter writer) {
+    reader_ = std::move(reader);
+    writer_ = std::move(writer);
+}
+
+FieldRecord DesignSession::currentFields() const {
+    return reader_ ? reader_() : FieldRecord::defaults();
+}
+
+void DesignSession::writeFields(const FieldRecord& fields) {
+    if (writer_)
+        writer_(fields);
+}
+
+void DesignSession::publishCalculation(const CalculatedDesign& design) {
+    last_ = design;
+    edited_ = false;
+    emit calculated();
+}
+
+void DesignSession::noteInputsEdited() {
+    edited_ = true;
+    emit inputsEdited();
+}
+
+void DesignSession::setLimits(const CheckLimits& limits) {
+    limits_ = limits;
+    if (settings_ != nullptr)
+        saveCheckLimits(*settings_, limits_);
+    emit limitsChanged();
+}
+
+namespace {
+
+// A stored number, or the fallback when it is missing, not a number or
+// outside [low, high].
+double storedNumber(QSettings& s, const char* key, double fallback, double low, double high) {
+    bool ok = false;
+    const double v = s.value(QLatin1String(key)).toDouble(&ok);
+    return ok && std::isfinite(v) && v >= low && v <= high ? v : fallback;
+}
+
+} // namespace
+
+CheckLimits loadCheckLimits(QSettings& s) {
+    CheckLimits d;
+    CheckLimits l;
+    s.beginGroup(QStringLiteral("designCheck"));
+    const QVariant load = s.value(QStringLiteral("loadPerArea"));
+    bool ok = false;
+    const double loadValue = load.toDouble(&ok);
+    if (load.isValid() && ok && std::isfinite(loadValue) && loadValue > 0 && loadValue <= 1000)
+        l.loadPerArea = loadValue;
+    const int category = s.value(QStringLiteral("category"), 0).toInt(&ok);
+    if (ok && category >= 0 && category < kRoomCategoryCount)
+        l.category = static_cast<RoomCategory>(category);
+    l.minVelocity = storedNumber(s, "minVelocity", d.minVelocity, 0, 5);
+    l.maxResistance = storedNumber(s, "maxResistance", d.maxResistance, 0, 500);
+    l.maxSupplyTemp = storedNumber(s, "maxSupplyTemp", d.maxSupplyTemp, 0, 100);
+    l.maxTempDiff = storedNumber(s, "maxTempDiff", d.maxTempDiff, 0, 100);
+    l.maxLoopLength = storedNumber(s, "maxLoopLength", d.maxLoopLength, 0, 1000);
+    s.endGroup();
+    return l;
+}
+
+void saveCheckLimits(QSettings& s, const CheckLimits& l) {
+    s.beginGroup(QStringLiteral("designCheck"));
+    if (l.loadPerArea)
+        s.setValue(QStringLiteral("loadPerArea"), *l.loadPerArea);
+    else
+        s.remove(QStringLiteral("loadPerArea"));
+    s.setValue(QStringLiteral("category"), static_cast<int>(l.category));
+    s.setValue(QStringLiteral("minVelocity"), l.minVelocity);
+    s.setValue(QStringLiteral("maxResistance"), l.maxResistance);
+    s.setValue(QStringLiteral("maxSupplyTemp"), l.maxSupplyTemp);
+    s.setValue(QStringLiteral("maxTempDiff"), l.maxTempDiff);
+    s.setValue(QStringLiteral("maxLoopLength"), l.maxLoopLength);
+    s.endGroup();
+}
+
+} // namespace zorva::ui

@@ -1,0 +1,73 @@
+#pragma once
+// What the tool windows share with the main and construction windows: the
+// field texts as they stand now, the last converged calculation, whether the
+// inputs were edited since, and the design-check limits the user chose.
+// The main window feeds it; the tool windows read it and follow its signals.
+
+#include "core/engine/designcheck.h"
+#include "core/engine/evaluation.h"
+#include "core/engine/inputs.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class QSettings;
+
+namespace zorva::ui {
+
+// One converged Calculate run of the main window.
+struct CalculatedDesign {
+    FieldRecord fields; // the texts the run read, after the filling-layer clamp
+    Evaluation run;     // its numbers, unrounded
+};
+
+class DesignSession : public QObject {
+    Q_OBJECT
+
+public:
+    using FieldReader = std::function<FieldRecord()>;
+    using FieldWriter = std::function<void(const FieldRecord&)>;
+
+    // `settings` keeps the check limits between runs of the program; without
+    // it the limits live only as long as the session.
+    explicit DesignSession(QSettings* settings = nullptr, QObject* parent = nullptr);
+
+    // Set by the main window: how the texts of both windows are read, and
+    // written as a paste would write them (so the depth link runs).
+    void setFieldAccess(FieldReader reader, FieldWriter writer);
+    FieldRecord currentFields() const;
+    void writeFields(const FieldRecord& fields);
+
+    const std::optional<CalculatedDesign>& lastCalculation() const { return last_; }
+    bool editedSinceCalculation() const { return edited_; }
+
+    // Called by the main window after every converged run, and after every
+    // edit of an input field of either window.
+    void publishCalculation(const CalculatedDesign& design);
+    void noteInputsEdited();
+
+    const CheckLimits& limits() const { return limits_; }
+    void setLimits(const CheckLimits& limits);
+
+signals:
+    void calculated();
+    void inputsEdited();
+    void limitsChanged();
+
+private:
+    QSettings* settings_;
+    FieldReader reader_;
+    FieldWriter writer_;
+    std::optional<CalculatedDesign> last_;
+    bool edited_ = false;
+    CheckLimits limits_;
+};
+
+// The limits as stored in `settings` (defaults for what is missing or out of
+// range), and back.
+CheckLimits loadCheckLimits(QSettings& settings);
+void saveCheckLimits(QSettings& settings, const CheckLimits& limits);
+
+} // namespace zorva::ui

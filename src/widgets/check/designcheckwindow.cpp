@@ -1,0 +1,285 @@
+#include "widgets/check/designcheckwindow.h"
+
+#include "models/session/designsession.h"
+#include "widgets/check/checktexts.h"
+#include "widgets/check/crosscheckmodel.h"
+#include "widgets/check/limitspanel.h"
+#include "widgets/check/ruletablemodel.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zorva::ui {
+
+namespace {
+
+// Why the two methods differ, so that EN 1264-2 giving more, or the design
+// lying above its limit curve, reads as what it is.
+const char* const kMethodNote =
+    "两种方法为什么不同：本程序方法由盘管、各层导热和地面的辐射、对流散热规律迭代求出"
+    "散热量和地面平均温度；EN 1264-2 用由试验整理的特性系数 K_H（地面换热系数固定取 "
+    "10.8 W/(m²·K)）求散热量，再由基本特性曲线 q = 8.92·(θ_F,m − θ_i)^1.1 推出地面平均温度。"
+    "两者相差一成左右是常见的。EN 1264-2 的极限曲线限制的是管道正上方的地面最高温度，"
+    "管间距较大时，地面平均温度低于限值也可能超出极限曲线。这里的对比只用于检查结果是否"
+    "合理；设计是否合格，以上方校核表中本程序方法的结论为准。";
+
+QLabel* newValueLabel(QWidget* parent, const char* name, const QString& accessibleName) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAccessibleName(accessibleName);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return label;
+}
+
+QTableView* newTable(QWidget* parent, const char* name, const QString& accessibleName) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(QLatin1String(name));
+    view->setAccessibleName(accessibleName);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
+    view->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+} // namespace
+
+DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), limits_(new LimitsPanel),
+      rules_(new RuleTableModel(this)), crossCheck_(new CrossCheckModel(this)) {
+    setObjectName(QStringLiteral("designCheck"));
+    setWindowTitle(QStringLiteral("设计校核"));
+
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+
+    auto* statusRow = new QHBoxLayout;
+    statusIcon_ = new QLabel(content);
+    statusIcon_->setObjectName(QStringLiteral("statusIcon"));
+    status_ = newValueLabel(content, "status", QStringLiteral("校核状态"));
+    statusRow->addWidget(statusIcon_);
+    statusRow->addWidget(status_, 1);
+    column->addLayout(statusRow);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(limits_, 0, Qt::AlignTop);
+    top->addWidget(buildRules(), 1);
+    column->addLayout(top);
+    column->addWidget(buildAdvice());
+    column->addWidget(buildCrossCheck());
+    column->addStretch(1);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrollArea"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+
+    limits_->setLimits(session_.limits());
+    connect(limits_, &LimitsPanel::limitsEdited, this,
+            [this](const CheckLimits& limits) { session_.setLimits(limits); });
+    connect(&session_, &DesignSession::calculated, this, &DesignCheckWindow::refresh);
+    connect(&session_, &DesignSession::inputsEdited, this, [this] {
+        rules_->setStale(true);
+        showStatus();
+    });
+    connect(&session_, &DesignSession::limitsChanged, this, [this] {
+        limits_->setLimits(session_.limits());
+        refresh();
+    });
+    refresh();
+
+    // Room for the filled tables without scrolling, where the screen allows.
+    QSize size(1120, 800);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
+}
+
+DesignCheckWindow::~DesignCheckWindow() = default;
+
+QGroupBox* DesignCheckWindow::buildRules() {
+    rulesGroup_ = new QGroupBox(QStringLiteral("校核结果"));
+    rulesGroup_->setObjectName(QStringLiteral("rulesGroup"));
+    rulesView_ = newTable(rulesGroup_, "rulesTable", QStringLiteral("设计校核规则表"));
+    rulesView_->setModel(rules_);
+    auto* box = new QVBoxLayout(rulesGroup_);
+    box->addWidget(rulesView_);
+    return rulesGroup_;
+}
+
+QGroupBox* DesignCheckWindow::buildAdvice() {
+    adviceGroup_ = new QGroupBox(QStringLiteral("调整建议"));
+    adviceGroup_->setObjectName(QStringLiteral("adviceGroup"));
+    auto* form = new QFormLayout(adviceGroup_);
+    const QString maxCaption = QStringLiteral("地面温度限值下的最大散热量");
+    const QString supplyCaption = QStringLiteral("所需供水温度");
+    const QString shortfallCaption = QStringLiteral("由其它采暖方式补充");
+    maxOutput_ = newValueLabel(adviceGroup_, "maxOutput", maxCaption);
+    supply_ = newValueLabel(adviceGroup_, "requiredSupply", supplyCaption);
+    shortfall_ = newValueLabel(adviceGroup_, "shortfall", shortfallCaption);
+    form->addRow(maxCaption + QStringLiteral("："), maxOutput_);
+    form->addRow(supplyCaption + QStringLiteral("："), supply_);
+    form->addRow(shortfallCaption + QStringLiteral("："), shortfall_);
+    return adviceGroup_;
+}
+
+QGroupBox* DesignCheckWindow::buildCrossCheck() {
+    enGroup_ = new QGroupBox;
+    enGroup_->setObjectName(QStringLiteral("crossCheckGroup"));
+    auto* box = new QHBoxLayout(enGroup_);
+    enReason_ = newValueLabel(enGroup_, "enReason", QStringLiteral("EN 1264-2 不适用的原因"));
+    enFlags_ = newValueLabel(enGroup_, "enFlags", QStringLiteral("EN 1264-2 适用范围提示"));
+    crossView_ = newTable(enGroup_, "crossCheckTable", QStringLiteral("EN 1264-2 对比表"));
+    crossView_->setModel(crossCheck_);
+    difference_ = newValueLabel(enGroup_, "methodDifference", QStringLiteral("两种方法的差值"));
+    auto* note = newValueLabel(enGroup_, "methodNote", QStringLiteral("两种方法的说明"));
+    note->setText(QString::fromUtf8(kMethodNote));
+    auto* numbers = new QVBoxLayout;
+    numbers->addWidget(enReason_);
+    numbers->addWidget(enFlags_);
+    numbers->addWidget(crossView_);
+    numbers->addWidget(difference_);
+    numbers->addStretch(1);
+    note->setMinimumWidth(260);
+    note->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    box->addLayout(numbers, 3);
+    box->addWidget(note, 2);
+    return enGroup_;
+}
+
+void DesignCheckWindow::refresh() {
+    const auto& last = session_.lastCalculation();
+    if (!last) {
+        review_.reset();
+        rules_->clear();
+        crossCheck_->clear();
+    } else {
+        review_ = reviewDesign(last->fields, last->run, session_.limits());
+        rules_->setChecks(review_->checks, session_.limits().category,
+                          session_.limits().loadPerArea.has_value());
+        rules_->setStale(session_.editedSinceCalculation());
+        showAdvice(*review_);
+        showCrossCheck(*review_);
+        rulesView_->resizeColumnsToContents();
+    }
+    rulesGroup_->setVisible(review_.has_value());
+    adviceGroup_->setVisible(review_.has_value());
+    enGroup_->setVisible(review_.has_value());
+    showStatus();
+}
+
+void DesignCheckWindow::showStatus() {
+    QString text;
+    QIcon icon;
+    if (!review_) {
+        text = QStringLiteral("请先计算：在主窗口按“计算”后，这里显示校核结果。");
+        icon = style()->standardIcon(QStyle::SP_MessageBoxInformation);
+    } else if (session_.editedSinceCalculation()) {
+        text = QStringLiteral("输入已修改，请重新计算。以下结论属于上次计算。");
+        icon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    } else {
+        text = QStringLiteral("最近一次计算的校核结论：%1").arg(verdictText(review_->overall));
+        icon = verdictIcon(review_->overall);
+    }
+    const QString lastSuffix =
+        review_ && session_.editedSinceCalculation() ? QStringLiteral("（上次计算）") : QString();
+    adviceGroup_->setTitle(QStringLiteral("调整建议") + lastSuffix);
+    rulesGroup_->setTitle(QStringLiteral("校核结果") + lastSuffix);
+    enGroup_->setTitle(QStringLiteral("与 EN 1264-2（A 型，盘管埋在找平层内）对比") + lastSuffix);
+    status_->setText(text);
+    statusIcon_->setPixmap(icon.pixmap(24, 24));
+}
+
+void DesignCheckWindow::showAdvice(const DesignReview& review) {
+    const CheckLimits& limits = session_.limits();
+    const QString floorLimit = numberText(review.floorLimit, -1);
+    const QString room = numberText(review.run.roomTemp, -1);
+    if (review.maxOutput > 0)
+        maxOutput_->setText(QStringLiteral("%1 W/m²（%2：地面平均温度 ≤ %3 ℃，室温 %4 ℃）")
+                                .arg(numberText(review.maxOutput, 1), categoryName(limits.category),
+                                     floorLimit, room));
+    else
+        maxOutput_->setText(
+            QStringLiteral("0 W/m²：地面温度限值 %1 ℃ 不高于室温 %2 ℃").arg(floorLimit, room));
+
+    if (!limits.loadPerArea) {
+        supply_->setText(QStringLiteral("未输入热负荷"));
+        shortfall_->setText(QStringLiteral("未输入热负荷"));
+        return;
+    }
+    const QString load = numberText(*limits.loadPerArea, -1);
+    const SupplySearch& s = *review.supply;
+    switch (s.result) {
+    case SupplySearch::Result::Found: {
+        QString text = QStringLiteral("%1 ℃（回水 %2 ℃，保持供回水温差 %3 ℃，散热量 %4 W/m² ≥ "
+                                      "热负荷 %5 W/m²）")
+                           .arg(numberText(s.supplyTemp, 1), numberText(s.returnTemp, 1),
+                                numberText(s.supplyTemp - s.returnTemp, -1),
+                                numberText(s.heatOutput, 1), load);
+        if (s.supplyTemp > limits.maxSupplyTemp)
+            text +=
+                QStringLiteral("；高于供水温度限值 %1 ℃").arg(numberText(limits.maxSupplyTemp, -1));
+        supply_->setText(text);
+        break;
+    }
+    case SupplySearch::Result::NotReachable:
+        supply_->setText(QStringLiteral("95 ℃ 以下无法达到热负荷 %1 W/m²").arg(load));
+        break;
+    case SupplySearch::Result::NoRange:
+        supply_->setText(QStringLiteral("无法搜索：供回水温差须大于 0，且室温 + 温差 + 0.1 ℃ "
+                                        "不得高于 95 ℃"));
+        break;
+    }
+    if (review.shortfall)
+        shortfall_->setText(
+            QStringLiteral("%1 W/m²：热负荷 %2 W/m² 高于地面温度限值下的最大散热量，"
+                           "耗热量的不足部分由其它采暖方式补充")
+                .arg(numberText(*review.shortfall, 1), load));
+    else
+        shortfall_->setText(
+            QStringLiteral("无需：热负荷 %1 W/m² 不高于地面温度限值下的最大散热量").arg(load));
+}
+
+void DesignCheckWindow::showCrossCheck(const DesignReview& review) {
+    crossCheck_->setReview(review);
+    const bool applicable = review.en.applicable();
+    enReason_->setVisible(!applicable);
+    enReason_->setText(enApplicabilityText(review.en.applicability));
+    crossView_->setVisible(applicable);
+    const QStringList flags = applicable ? enFlagTexts(review.en.flags) : QStringList();
+    enFlags_->setVisible(!flags.isEmpty());
+    enFlags_->setText(QStringLiteral("以下 EN 1264-2 数值超出其适用范围，仅供参考：") +
+                      flags.join(QString()));
+    difference_->setVisible(review.difference.has_value());
+    if (review.difference) {
+        const MethodDifference& d = *review.difference;
+        difference_->setText(QStringLiteral("EN 1264-2 − 本程序方法：散热量 %1 W/m²（%2 %），"
+                                            "地面平均温度 %3 ℃")
+                                 .arg(signedText(d.heatFlux, 1), signedText(d.percent, 1),
+                                      signedText(d.floorTemp, 1)));
+    }
+    crossView_->resizeColumnsToContents();
+}
+
+} // namespace zorva::ui

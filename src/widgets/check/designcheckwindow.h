@@ -1,0 +1,74 @@
+#pragma once
+// The window "设计校核": the design rules checked on the last converged
+// calculation of the main window, what to change when one fails (the output
+// the floor limit allows, the supply temperature a heat load needs, the part
+// left to other heating), and the EN 1264-2 cross-check beside this
+// program's method. It follows the design session: a new calculation
+// refreshes it, an edit of the inputs marks it as the last calculation's,
+// and an edited limit re-checks the last calculation. It never calculates
+// in the main window.
+
+#include "core/engine/designreview.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QTableView;
+
+namespace zorva::ui {
+
+class CrossCheckModel;
+class DesignSession;
+class LimitsPanel;
+class RuleTableModel;
+
+class DesignCheckWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // A top-level window (also when given a parent) following `session`,
+    // which must outlive it.
+    explicit DesignCheckWindow(DesignSession& session, QWidget* parent = nullptr);
+    ~DesignCheckWindow() override;
+
+    // The review shown, empty before the first calculation.
+    const std::optional<DesignReview>& review() const { return review_; }
+
+    LimitsPanel* limitsPanel() const { return limits_; }
+    RuleTableModel* rules() const { return rules_; }
+    CrossCheckModel* crossCheck() const { return crossCheck_; }
+
+private:
+    QGroupBox* buildRules();
+    QGroupBox* buildAdvice();
+    QGroupBox* buildCrossCheck();
+    void refresh();
+    void showStatus();
+    void showAdvice(const DesignReview& review);
+    void showCrossCheck(const DesignReview& review);
+
+    DesignSession& session_;
+    std::optional<DesignReview> review_;
+
+    LimitsPanel* limits_;
+    RuleTableModel* rules_;
+    CrossCheckModel* crossCheck_;
+    QLabel* statusIcon_ = nullptr;
+    QLabel* status_ = nullptr;
+    QGroupBox* rulesGroup_ = nullptr;
+    QTableView* rulesView_ = nullptr;
+    QGroupBox* adviceGroup_ = nullptr;
+    QLabel* maxOutput_ = nullptr;
+    QLabel* supply_ = nullptr;
+    QLabel* shortfall_ = nullptr;
+    QGroupBox* enGroup_ = nullptr;
+    QLabel* enReason_ = nullptr;
+    QLabel* enFlags_ = nullptr;
+    QTableView* crossView_ = nullptr;
+    QLabel* difference_ = nullptr;
+};
+
+} // namespace zorva::ui

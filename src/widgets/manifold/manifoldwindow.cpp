@@ -1,0 +1,432 @@
+#include "widgets/manifold/manifoldwindow.h"
+
+#include "core/engine/numtext.h"
+#include "core/io/manifoldfields.h"
+#include "models/session/designsession.h"
+#include "widgets/dialogs/dialogseam.h"
+#include "widgets/dialogs/messages.h"
+#include "widgets/manifold/manifoldinputs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <set>
+
+namespace zorva::ui {
+
+namespace {
+
+QString fixed(double value, int decimals) {
+    return QString::fromUtf8(patternText(value, decimals).view());
+}
+
+} // namespace
+
+ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent)
+    : QMainWindow(parent), session_(session), dialogs_(dialogs) {
+    setAccessibleName(QStringLiteral("多环路计算"));
+    resize(1180, 680);
+    sheet_ = new ManifoldSheet(manifoldFromDesign(session.currentFields()), this);
+    sheet_->model().setLimits(session.limits());
+
+    inputs_ = new ManifoldInputs;
+    inputs_->setObjectName(QStringLiteral("manifoldInputs"));
+    inputs_->setManifold(sheet_->manifold());
+    auto* group = new QGroupBox(QStringLiteral("分集水器"));
+    group->setAccessibleName(QStringLiteral("分集水器参数"));
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(inputs_);
+
+    table_ = new QTableView;
+    table_->setObjectName(QStringLiteral("loopTable"));
+    table_->setAccessibleName(QStringLiteral("环路表"));
+    table_->setModel(&sheet_->model());
+    table_->setAlternatingRowColors(true);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    // Fixed sizes: sizing to contents would read every row of a large sheet.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table_->horizontalHeader()->setDefaultSectionSize(96);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    // Each column as wide as its caption, from the header texts alone.
+    const QFontMetrics headerFont = table_->horizontalHeader()->fontMetrics();
+    for (int c = 0; c < ManifoldModel::ColumnCount; ++c) {
+        const QString caption = sheet_->model().headerData(c, Qt::Horizontal).toString();
+        table_->setColumnWidth(c, std::max(64, headerFont.horizontalAdvance(caption) + 24));
+    }
+    table_->setColumnWidth(ManifoldModel::Name, 120);
+    table_->horizontalHeader()->setSortIndicatorShown(false);
+    table_->horizontalHeader()->setSectionsClickable(true);
+    table_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题按该列排序"));
+    connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                               : Qt::AscendingOrder;
+        sortColumn_ = column;
+        table_->horizontalHeader()->setSortIndicatorShown(true);
+        table_->horizontalHeader()->setSortIndicator(column, sortOrder_);
+        sheet_->sortBy(column, sortOrder_);
+    });
+
+    totals_ = new QLabel;
+    totals_->setObjectName(QStringLiteral("totals"));
+    totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(group);
+    layout->addWidget(table_, 1);
+    layout->addWidget(totals_);
+    setCentralWidget(central);
+
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("status"));
+    progress_ = new QProgressBar;
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setAccessibleName(QStringLiteral("计算进度"));
+    progress_->setMaximumWidth(220);
+    cancel_ = new QPushButton(QStringLiteral("取消计算"));
+    cancel_->setObjectName(QStringLiteral("cancelJob"));
+    cancel_->setAccessibleName(QStringLiteral("取消计算"));
+    statusBar()->addWidget(status_, 1);
+    statusBar()->addPermanentWidget(progress_);
+    statusBar()->addPermanentWidget(cancel_);
+    progress_->hide();
+    cancel_->hide();
+    progressDelay_.setSingleShot(true);
+    progressDelay_.setInterval(kProgressDelayMs);
+    connect(&progressDelay_, &QTimer::timeout, this, [this] {
+        progress_->setVisible(sheet_->busy());
+        cancel_->setVisible(sheet_->busy());
+    });
+    connect(cancel_, &QPushButton::clicked, sheet_, &ManifoldSheet::cancel);
+
+    buildMenus();
+
+    connect(inputs_, &ManifoldInputs::edited, this, [this](const ManifoldInput& m) {
+        sheet_->setManifold(m, QStringLiteral("修改分集水器参数"));
+    });
+    connect(sheet_, &ManifoldSheet::manifoldChanged, this,
+            [this] { inputs_->setManifold(sheet_->manifold()); });
+    connect(&sheet_->undoStack(), &QUndoStack::indexChanged, this, [this] {
+        inputs_->setManifold(sheet_->manifold());
+        closeConfirmed_ = false;
+    });
+    connect(sheet_, &ManifoldSheet::modifiedChanged, this, &ManifoldWindow::updateTitle);
+    connect(&sheet_->model(), &ManifoldModel::resultsChanged, this, &ManifoldWindow::updateTotals);
+    connect(sheet_, &ManifoldSheet::busyChanged, this, &ManifoldWindow::onBusy);
+    connect(sheet_, &ManifoldSheet::progress, this, [this](int done, int total) {
+        progress_->setRange(0, std::max(total, 1));
+        progress_->setValue(done);
+    });
+    connect(sheet_, &ManifoldSheet::diffSearchFinished, this, &ManifoldWindow::showDiffReport);
+    connect(sheet_, &ManifoldSheet::supplySuggestionReady, this, &ManifoldWindow::showSupplyReport);
+    connect(&session_, &DesignSession::limitsChanged, this,
+            [this] { sheet_->model().setLimits(session_.limits()); });
+    updateTitle();
+    updateTotals();
+}
+
+// The sheet goes with the window's children, after this part of the window
+// is gone: what it signals while it ends must not reach the window.
+ManifoldWindow::~ManifoldWindow() {
+    sheet_->disconnect(this);
+    sheet_->undoStack().disconnect(this);
+    sheet_->model().disconnect(this);
+}
+
+void ManifoldWindow::buildMenus() {
+    auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot,
+                      QKeySequence key = {}) {
+        auto* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    add(file, QStringLiteral("打开项目…"), "openProject", &ManifoldWindow::openProject,
+        QKeySequence::Open);
+    add(file, QStringLiteral("保存项目"), "saveProject", &ManifoldWindow::saveProject,
+        QKeySequence::Save);
+    add(file, QStringLiteral("项目另存为…"), "saveProjectAs", &ManifoldWindow::saveProjectAs);
+    file->addSeparator();
+    add(file, QStringLiteral("导入CSV…"), "importCsv", &ManifoldWindow::importCsv);
+    add(file, QStringLiteral("导出CSV…"), "exportCsv", &ManifoldWindow::exportCsv);
+    reportAction_ = file->addAction(QStringLiteral("导出报告…"));
+    reportAction_->setObjectName(QStringLiteral("exportReport"));
+    reportAction_->setEnabled(false);
+    file->addSeparator();
+    add(file, QStringLiteral("关闭"), "closeSheet", &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑"));
+    QAction* undo = sheet_->undoStack().createUndoAction(this, QStringLiteral("撤销"));
+    undo->setObjectName(QStringLiteral("undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = sheet_->undoStack().createRedoAction(this, QStringLiteral("重做"));
+    redo->setObjectName(QStringLiteral("redo"));
+    redo->setShortcut(QKeySequence::Redo);
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    add(edit, QStringLiteral("复制单元格"), "copyCells", &ManifoldWindow::copyCells,
+        QKeySequence::Copy);
+    add(edit, QStringLiteral("粘贴单元格"), "pasteCells", &ManifoldWindow::pasteCells,
+        QKeySequence::Paste);
+    add(
+        edit, QStringLiteral("清除单元格"), "clearCells",
+        [this] { sheet_->clearCells(selectedArea()); }, QKeySequence::Delete);
+    edit->addSeparator();
+    QAction* addLoop = add(edit, QStringLiteral("添加环路"), "addLoop", &ManifoldWindow::addLoop,
+                           QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    QAction* duplicate = add(edit, QStringLiteral("复制环路"), "duplicateLoops",
+                             &ManifoldWindow::duplicateLoops, QKeySequence(Qt::CTRL | Qt::Key_D));
+    QAction* remove = add(edit, QStringLiteral("删除环路"), "deleteLoops",
+                          &ManifoldWindow::deleteLoops, QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    add(
+        edit, QStringLiteral("上移"), "moveUp", [this] { moveLoops(-1); },
+        QKeySequence(Qt::ALT | Qt::Key_Up));
+    add(
+        edit, QStringLiteral("下移"), "moveDown", [this] { moveLoops(1); },
+        QKeySequence(Qt::ALT | Qt::Key_Down));
+    edit->addSeparator();
+    QAction* fromMain =
+        add(edit, QStringLiteral("从主窗口添加"), "addFromMain", &ManifoldWindow::addFromMain);
+    QAction* toMain =
+        add(edit, QStringLiteral("在主窗口中打开"), "openInMain", &ManifoldWindow::openInMain);
+
+    QMenu* calc = menuBar()->addMenu(QStringLiteral("计算"));
+    QAction* diffs = add(calc, QStringLiteral("按负荷求温差"), "diffSearch",
+                         [this] { sheet_->startDiffSearch(); });
+    QAction* supply = add(calc, QStringLiteral("建议供水温度"), "suggestSupply",
+                          [this] { sheet_->startSupplySuggestion(); });
+    add(calc, QStringLiteral("取消计算"), "cancelJobs", [this] { sheet_->cancel(); });
+
+    QToolBar* bar = addToolBar(QStringLiteral("环路"));
+    bar->setObjectName(QStringLiteral("loopTools"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (QAction* a : {addLoop, duplicate, remove, fromMain, toMain})
+        bar->addAction(a);
+    bar->addSeparator();
+    bar->addAction(undo);
+    bar->addAction(redo);
+    bar->addSeparator();
+    bar->addAction(diffs);
+    bar->addAction(supply);
+}
+
+void ManifoldWindow::updateTitle() {
+    const QString name = path_.isEmpty() ? QString() : QFileInfo(path_).fileName();
+    setWindowTitle(name.isEmpty() ? QStringLiteral("多环路计算[*]")
+                                  : QStringLiteral("多环路计算 - %1[*]").arg(name));
+    setWindowModified(sheet_->isModified());
+}
+
+void ManifoldWindow::updateTotals() {
+    const ManifoldTotals t = sheet_->totals();
+    QString text = QStringLiteral("环路 %1 个（有结果 %2 个）　面积 %3 m²　散热量 %4 W　"
+                                  "流量 %5 kg/h（%6 l/min）　水泵扬程 %7 kPa（%8 mH₂O）")
+                       .arg(t.loops)
+                       .arg(t.computed)
+                       .arg(fixed(t.area, 2), fixed(t.output, 0), fixed(t.flowKgh, 1),
+                            fixed(t.flowLpm, 2), fixed(t.pumpHeadKpa, 2), fixed(t.pumpHeadM, 2));
+    if (t.indexLoop) {
+        const auto& loop = sheet_->loops()[*t.indexLoop];
+        text += QStringLiteral("　最不利环路：%1")
+                    .arg(io::loopLabel(static_cast<int>(*t.indexLoop) + 1,
+                                       QString::fromStdString(loop.name)));
+    }
+    if (!sheet_->resultsCurrent())
+        text += QStringLiteral("　（计算中）");
+    totals_->setText(text);
+    totals_->setAccessibleName(text);
+}
+
+void ManifoldWindow::onBusy(bool busy, const QString& what) {
+    if (busy) {
+        if (!what.isEmpty())
+            status_->setText(what + QStringLiteral("…"));
+        if (!progressDelay_.isActive() && !progress_->isVisible())
+            progressDelay_.start();
+    } else {
+        progressDelay_.stop();
+        progress_->hide();
+        cancel_->hide();
+        status_->clear();
+    }
+}
+
+void ManifoldWindow::warn(const QString& text) {
+    dialogs_.message(this, QMessageBox::Warning, QStringLiteral("多环路计算"), text);
+}
+
+void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
+    using Outcome = DiffSearchReport::Outcome;
+    if (report.outcome == Outcome::Cancelled) {
+        status_->setText(QStringLiteral("按负荷求温差已取消。"));
+        return;
+    }
+    if (report.outcome == Outcome::InputsChanged) {
+        warn(QStringLiteral("计算期间输入已修改，按负荷求温差的结果未应用，请再求一次。"));
+        return;
+    }
+    status_->setText(QStringLiteral("按负荷求温差：%1 个有热负荷的环路，%2 个已设定本环路温差。")
+                         .arg(report.searched)
+                         .arg(report.applied));
+    if (report.searched == 0) {
+        warn(QStringLiteral("没有输入热负荷的环路。"));
+        return;
+    }
+    QStringList lines;
+    const auto list = [](const QStringList& labels) {
+        QStringList shown = labels.mid(0, 10);
+        QString text = shown.join(QStringLiteral("、"));
+        if (labels.size() > shown.size())
+            text += QStringLiteral(" 等共 %1 个").arg(labels.size());
+        return text;
+    };
+    const NumberText supply = generalText(sheet_->manifold().supplyTemp);
+    if (!report.cannotServe.isEmpty())
+        lines << QStringLiteral("供水温度 %1 ℃ 时，以下环路在最小温差下也达不到热负荷：%2")
+                     .arg(QString::fromUtf8(supply.view()), list(report.cannotServe));
+    if (!report.aboveLoad.isEmpty())
+        lines << QStringLiteral("以下环路回水降到室温时散热量仍大于热负荷，温差未改：%1")
+                     .arg(list(report.aboveLoad));
+    if (!lines.isEmpty())
+        warn(lines.join(QStringLiteral("\r\n")));
+}
+
+void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
+    using Outcome = SupplyReport::Outcome;
+    if (report.outcome == Outcome::Cancelled) {
+        status_->setText(QStringLiteral("建议供水温度已取消。"));
+        return;
+    }
+    if (report.outcome == Outcome::InputsChanged) {
+        warn(QStringLiteral("计算期间输入已修改，请再求一次建议供水温度。"));
+        return;
+    }
+    const SupplySuggestion& s = report.suggestion;
+    if (s.result == SupplySuggestion::Result::NoLoads) {
+        warn(QStringLiteral("没有输入热负荷的环路。"));
+        return;
+    }
+    if (s.result == SupplySuggestion::Result::NotReachable) {
+        warn(QStringLiteral("%1在供水温度 95 ℃ 以下达不到热负荷（共 %2 个环路达不到）。")
+                 .arg(report.decidingLoop)
+                 .arg(s.unreachable));
+        return;
+    }
+    const QString t = fixed(s.supplyTemp, 1);
+    status_->setText(QStringLiteral("建议供水温度 %1 ℃，由%2决定。").arg(t, report.decidingLoop));
+    const auto answer = dialogs_.question(
+        this, QStringLiteral("建议供水温度"),
+        QStringLiteral("每个有热负荷的环路都达到热负荷的最低供水温度为 %1 ℃，由%2决定。\r\n"
+                       "是否把供水温度改为 %1 ℃？")
+            .arg(t, report.decidingLoop),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        sheet_->applySupplyTemp(s.supplyTemp);
+}
+
+std::vector<int> ManifoldWindow::selectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& i : table_->selectionModel()->selectedIndexes())
+        rows.insert(i.row());
+    if (rows.empty() && table_->currentIndex().isValid())
+        rows.insert(table_->currentIndex().row());
+    return {rows.begin(), rows.end()};
+}
+
+QRect ManifoldWindow::selectedArea() const {
+    QRect area;
+    for (const QModelIndex& i : table_->selectionModel()->selectedIndexes())
+        area |= QRect(i.column(), i.row(), 1, 1);
+    if (area.isEmpty() && table_->currentIndex().isValid())
+        area = QRect(table_->currentIndex().column(), table_->currentIndex().row(), 1, 1);
+    return area;
+}
+
+void ManifoldWindow::selectRow(int row) {
+    if (row < 0 || row >= sheet_->model().rowCount())
+        return;
+    const QModelIndex index = sheet_->model().index(row, 0);
+    table_->setCurrentIndex(index);
+    table_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    table_->scrollTo(index);
+}
+
+void ManifoldWindow::copyCells() {
+    const QRect area = selectedArea();
+    if (!area.isEmpty())
+        QApplication::clipboard()->setText(sheet_->copy(area));
+}
+
+void ManifoldWindow::pasteCells() {
+    QRect area = selectedArea();
+    if (area.isEmpty())
+        area = QRect(0, sheet_->model().rowCount(), 1, 1);
+    const QString error = sheet_->paste(area, QApplication::clipboard()->text());
+    if (!error.isEmpty())
+        warn(QStringLiteral("无法粘贴：%1").arg(error));
+}
+
+void ManifoldWindow::addLoop() {
+    const std::vector<int> rows = selectedRows();
+    const int at = rows.empty() ? sheet_->model().rowCount() : rows.back() + 1;
+    selectRow(sheet_->addLoop(at, sheet_->newLoop()));
+}
+
+void ManifoldWindow::deleteLoops() {
+    sheet_->deleteRows(selectedRows());
+}
+
+void ManifoldWindow::duplicateLoops() {
+    sheet_->duplicateRows(selectedRows());
+}
+
+void ManifoldWindow::moveLoops(int delta) {
+    const std::vector<int> rows = selectedRows();
+    if (!sheet_->moveRows(rows, delta))
+        return;
+    table_->selectionModel()->clearSelection();
+    for (const int row : rows)
+        table_->selectionModel()->select(sheet_->model().index(row + delta, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void ManifoldWindow::addFromMain() {
+    LoopInput loop = loopFromDesign(session_.currentFields(), session_.limits());
+    loop.name = sheet_->newLoop().name;
+    selectRow(sheet_->addLoop(sheet_->model().rowCount(), loop));
+}
+
+void ManifoldWindow::openInMain() {
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty()) {
+        warn(QStringLiteral("请先选择一个环路。"));
+        return;
+    }
+    const ManifoldInput& m = sheet_->manifold();
+    const LoopInput& loop = sheet_->loops()[static_cast<std::size_t>(rows.front())];
+    session_.writeFields(loopFields(m, loop, m.supplyTemp, loopTempDiff(m, loop)));
+}
+
+} // namespace zorva::ui

@@ -1,0 +1,101 @@
+#pragma once
+// The tool window "多环路计算": the manifold inputs, a table with a row per
+// loop (inputs and results, balancing, design-check verdicts), the totals
+// and pump head, the two searches, spreadsheet editing with undo, and the
+// sheet's project and CSV files. Long computations run in the background
+// with a progress bar and a cancel button; typing goes on meanwhile.
+
+#include "models/manifold/manifoldsheet.h"
+#include "widgets/tools/toolwindows.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+class DialogSeam;
+class QAction;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace zorva::ui {
+
+class DesignSession;
+class ManifoldInputs;
+
+class ManifoldWindow : public QMainWindow, public CloseGuard {
+    Q_OBJECT
+
+public:
+    // How long a computation runs before the progress bar shows, ms.
+    static constexpr int kProgressDelayMs = 200;
+
+    ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
+    ~ManifoldWindow() override;
+
+    ManifoldSheet& sheet() { return *sheet_; }
+    QTableView* table() const { return table_; }
+    ManifoldInputs* inputs() const { return inputs_; }
+
+    // For the report: the sheet's inputs, results and totals as they stand,
+    // and the menu entry "导出报告" (disabled until something handles it).
+    const ManifoldInput& manifold() const { return sheet_->manifold(); }
+    std::span<const LoopInput> loops() const { return sheet_->loops(); }
+    std::span<const LoopResult> results() const { return sheet_->results(); }
+    ManifoldTotals totals() const { return sheet_->totals(); }
+    bool resultsCurrent() const { return sheet_->resultsCurrent(); }
+    QAction* reportAction() const { return reportAction_; }
+    QString projectPath() const { return path_; }
+
+    bool confirmClose() override;
+
+    // The menu commands.
+    bool saveProject();
+    bool saveProjectAs();
+    void openProject();
+    void exportCsv();
+    void importCsv();
+    void copyCells();
+    void pasteCells();
+    void addLoop();
+    void deleteLoops();
+    void duplicateLoops();
+    void moveLoops(int delta);
+    void addFromMain();
+    void openInMain();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void updateTitle();
+    void updateTotals();
+    void onBusy(bool busy, const QString& what);
+    void showDiffReport(const DiffSearchReport& report);
+    void showSupplyReport(const SupplyReport& report);
+    bool askToSave();
+    bool writeProject(const QString& fileName);
+    void warn(const QString& text);
+    std::vector<int> selectedRows() const;
+    QRect selectedArea() const;
+    void selectRow(int row);
+
+    DesignSession& session_;
+    DialogSeam& dialogs_;
+    ManifoldSheet* sheet_;
+    ManifoldInputs* inputs_;
+    QTableView* table_;
+    QLabel* totals_;
+    QLabel* status_;
+    QProgressBar* progress_;
+    QPushButton* cancel_;
+    QAction* reportAction_ = nullptr;
+    QTimer progressDelay_;
+    QString path_;
+    bool closeConfirmed_ = false;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+};
+
+} // namespace zorva::ui

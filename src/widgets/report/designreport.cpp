@@ -1,0 +1,246 @@
+#include "widgets/report/designreport.h"
+
+#include "core/engine/calculate.h"
+#include "core/engine/curves.h"
+#include "core/engine/designreview.h"
+#include "core/wording/designwording.h"
+#include "widgets/check/checktexts.h"
+#include "widgets/check/crosscheckmodel.h"
+#include "widgets/check/ruletablemodel.h"
+#include "widgets/common/zorvaresources.h"
+#include "widgets/construction/constructionwindow.h"
+#include "widgets/curves/curvechart.h"
+#include "widgets/info/principlewindow.h"
+#include "widgets/main/mainwindow.h"
+#include "widgets/report/reportdocument.h"
+
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QPainter>
+
+#include <cmath>
+#include <memory>
+
+namespace zorva::ui {
+
+namespace {
+
+// The chart's size on screen, in pixels, and on paper, in millimetres.
+constexpr QSize kChartPixels(900, 560);
+constexpr double kChartWidthMm = 170;
+constexpr double kDiagramWidthMm = 100;
+// Percent of the text width for the short tables of inputs and results.
+constexpr double kNarrowTable = 60;
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The header and rows of a table model as the window shows them.
+QList<QStringList> modelRows(const QAbstractItemModel& model, QStringList& header) {
+    header.clear();
+    for (int c = 0; c < model.columnCount(); ++c)
+        header << model.headerData(c, Qt::Horizontal).toString();
+    QList<QStringList> rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model.columnCount(); ++c)
+            row << model.data(model.index(r, c)).toString();
+        rows << row;
+    }
+    return rows;
+}
+
+void addInputs(ReportBuilder& report, const FieldRecord& fields) {
+    report.heading(QStringLiteral("一、设计参数"));
+    QList<QStringList> rows;
+    for (int i = 0; i < static_cast<int>(fields.design.size()); ++i)
+        rows << QStringList{fieldCaption(i), fromStd(fields.design[std::size_t(i)]), fieldUnit(i)};
+    report.table({QStringLiteral("项目"), QStringLiteral("数值"), QStringLiteral("单位")}, rows,
+                 {1}, 9, kNarrowTable);
+
+    report.heading(QStringLiteral("二、地板构造"));
+    rows.clear();
+    for (int row = 0; row < kConstructionRows; ++row)
+        rows << QStringList{ConstructionWindow::rowCaption(ConstructionRow(row)),
+                            fromStd(fields.thickness[std::size_t(row)]),
+                            fromStd(fields.conductivity[std::size_t(row)])};
+    rows << QStringList{ConstructionWindow::elbowsCaption(), fromStd(fields.elbows), QString()};
+    report.table(
+        {QStringLiteral("构造层"), QStringLiteral("厚度 (mm)"), QStringLiteral("导热系数 (W/m/℃)")},
+        rows, {1, 2}, 9, kNarrowTable);
+}
+
+void addResults(ReportBuilder& report, const Evaluation& run) {
+    report.heading(QStringLiteral("三、计算结果"));
+    const ResultTexts texts = resultTexts(run);
+    QList<QStringList> rows;
+    for (int k = 0; k < MainWindow::kResultFieldCount; ++k) {
+        const int field = MainWindow::kFirstResultField + k;
+        rows << QStringList{fieldCaption(field), QString::fromUtf8(texts[std::size_t(k)].view()),
+                            fieldUnit(field)};
+    }
+    report.table({QStringLiteral("项目"), QStringLiteral("结果"), QStringLiteral("单位")}, rows,
+                 {1}, 9, kNarrowTable);
+}
+
+void addCheck(ReportBuilder& report, const DesignReview& review, const CheckLimits& limits) {
+    report.heading(QStringLiteral("四、设计校核"));
+    report.paragraph(QStringLiteral("房间类别：%1。校核结论：%2。")
+                         .arg(categoryText(limits.category), verdictText(review.overall)));
+    RuleTableModel rules;
+    rules.setChecks(review.checks, limits.category, limits.loadPerArea.has_value());
+    QStringList header;
+    const QList<QStringList> rows = modelRows(rules, header);
+    report.table(header, rows, {}, 8.5);
+    if (review.maxOutput > 0)
+        report.paragraph(QStringLiteral("地面温度限值下的最大散热量：%1 W/m²（地面平均温度 ≤ %2 "
+                                        "℃，室温 %3 ℃）。")
+                             .arg(numberText(review.maxOutput, 1),
+                                  numberText(review.floorLimit, -1),
+                                  numberText(review.run.roomTemp, -1)));
+    if (review.supply && review.supply->result == SupplySearch::Result::Found)
+        report.paragraph(QStringLiteral("达到热负荷 %1 W/m² 所需供水温度：%2 ℃。")
+                             .arg(numberText(*limits.loadPerArea, -1),
+                                  numberText(review.supply->supplyTemp, 1)));
+    if (review.shortfall)
+        report.paragraph(
+            QStringLiteral("由其它采暖方式补充：%1 W/m²。").arg(numberText(*review.shortfall, 1)));
+}
+
+void addCrossCheck(ReportBuilder& report, const DesignReview& review) {
+    report.heading(QStringLiteral("五、与 EN 1264-2（A 型）对比"));
+    if (!review.en.applicable()) {
+        report.paragraph(enApplicabilityText(review.en.applicability));
+        return;
+    }
+    const QStringList flags = enFlagTexts(review.en.flags);
+    if (!flags.isEmpty())
+        report.paragraph(QStringLiteral("以下 EN 1264-2 数值超出其适用范围，仅供参考：") +
+                         flags.join(QString()));
+    CrossCheckModel model;
+    model.setReview(review);
+    QStringList header;
+    const QList<QStringList> rows = modelRows(model, header);
+    report.table(header, rows, {}, 8.5);
+    if (review.difference) {
+        const MethodDifference& d = *review.difference;
+        report.paragraph(QStringLiteral("EN 1264-2 − 本程序方法：散热量 %1 W/m²（%2 %），"
+                                        "地面平均温度 %3 ℃。")
+                             .arg(signedText(d.heatFlux, 1), signedText(d.percent, 1),
+                                  signedText(d.floorTemp, 1)));
+    }
+}
+
+// The spacing family's chart, built once and drawn whenever the page with it
+// is painted; the curves it shows live as long as it does.
+struct SpacingChart {
+    CurveSet curves;
+    CurveChart view{CurveFamily::Spacing};
+};
+
+void addChart(ReportBuilder& report, const DesignReportData& data, const FieldRecord& fields) {
+    report.heading(QStringLiteral("六、特性曲线：不同管间距的散热量"));
+    auto chart = std::make_shared<SpacingChart>();
+    chart->curves = computeCurves(fields);
+    chart->view.chart()->setAnimationOptions(QChart::NoAnimation);
+    chart->view.setCurves(chart->curves.spacing, chart->curves.grid);
+    CurveOverlays overlays;
+    if (data.calculation && data.calculation->run.converged()) {
+        const Evaluation& run = data.calculation->run;
+        overlays.design = CurveOverlays::DesignPoint{
+            (run.supplyTemp + run.returnTemp) / 2 - run.roomTemp, run.heatOutput, run.surfaceTemp,
+            data.editedSinceCalculation};
+    }
+    overlays.floorLimit = floorTempLimit(data.limits.category);
+    const double room = chart->curves.grid.roomTemp;
+    if (std::isfinite(room))
+        overlays.limitOutput = maxOutputForFloorLimit(room, overlays.floorLimit);
+    if (data.limits.loadPerArea && std::isfinite(*data.limits.loadPerArea) &&
+        *data.limits.loadPerArea > 0)
+        overlays.load = data.limits.loadPerArea;
+    chart->view.setOverlays(overlays);
+    chart->view.resize(kChartPixels);
+    chart->view.chart()->resize(kChartPixels);
+    const double heightMm = kChartWidthMm * kChartPixels.height() / kChartPixels.width();
+    report.drawing(
+        [chart](QPainter& painter, const QRectF& rect) {
+            // Through the scene, so that the chart stays lines and text on
+            // every device (a widget renders itself onto a printer as a
+            // bitmap).
+            QChart& c = *chart->view.chart();
+            if (QGraphicsLayout* layout = c.layout())
+                layout->activate();
+            chart->view.scene()->render(&painter, rect, QRectF(QPointF(0, 0), kChartPixels));
+        },
+        kChartWidthMm, heightMm);
+}
+
+void addDiagram(ReportBuilder& report) {
+    report.heading(QStringLiteral("七、计算原理图"));
+    report.picture(QImage(diagramResource()), kDiagramWidthMm);
+    report.caption(PrincipleWindow::captionText());
+}
+
+} // namespace
+
+DesignReportData designReportData(const DesignSession& session, const QDateTime& when) {
+    DesignReportData data;
+    data.fields = session.currentFields();
+    data.calculation = session.lastCalculation();
+    data.editedSinceCalculation = session.editedSinceCalculation();
+    data.limits = session.limits();
+    data.when = when;
+    return data;
+}
+
+namespace {
+
+void build(ReportBuilder& report, const DesignReportData& data) {
+    report.title(QStringLiteral("低温热水地板辐射采暖设计计算书"));
+    report.caption(
+        QStringLiteral("日期：%1").arg(data.when.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+
+    const bool calculated = data.calculation && data.calculation->run.converged();
+    // The inputs shown are those the results belong to.
+    const FieldRecord& fields = calculated ? data.calculation->fields : data.fields;
+    if (calculated && data.editedSinceCalculation)
+        report.paragraph(
+            QStringLiteral("注意：计算后输入已修改。本报告的输入和结果均为上次计算时的。"));
+    addInputs(report, fields);
+    if (!calculated) {
+        report.heading(QStringLiteral("三、计算结果"));
+        report.paragraph(QStringLiteral("尚无计算结果：当前输入还没有收敛的计算。请在主窗口按"
+                                        "“计算”，得到结果后再生成报告。"));
+    } else {
+        addResults(report, data.calculation->run);
+        const DesignReview review =
+            reviewDesign(data.calculation->fields, data.calculation->run, data.limits);
+        addCheck(report, review, data.limits);
+        addCrossCheck(report, review);
+    }
+    report.pageBreak();
+    addChart(report, data, fields);
+    addDiagram(report);
+}
+
+QString reportTitle() {
+    return QStringLiteral("Zorva 设计计算书");
+}
+
+} // namespace
+
+QByteArray designReportPdf(const DesignReportData& data) {
+    ReportBuilder report;
+    build(report, data);
+    return reportPdf(report, reportTitle());
+}
+
+bool printDesignReport(const DesignReportData& data, QPagedPaintDevice& device) {
+    ReportBuilder report;
+    build(report, data);
+    return printReport(report, device);
+}
+
+} // namespace zorva::ui

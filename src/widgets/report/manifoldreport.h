@@ -1,0 +1,32 @@
+#pragma once
+// The manifold report: the manifold's inputs, one table row per loop with
+// its inputs, results and balancing, and the totals, on as many A4
+// landscape pages as the loops need, the table's header row repeated at the
+// top of each page. Made from plain values, so that any window holding a
+// manifold can export or print it.
+
+#include "core/engine/manifold.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+#include <span>
+
+class QPagedPaintDevice;
+
+namespace zorva::ui {
+
+// The report as PDF bytes, dated `when`; results.size() is loops.size(), or 0
+// when nothing has been computed. Empty when the PDF could not be made.
+QByteArray manifoldReportPdf(const ManifoldInput& manifold, std::span<const LoopInput> loops,
+                             std::span<const LoopResult> results, const ManifoldTotals& totals,
+                             const QDateTime& when = QDateTime::currentDateTime());
+
+// The same report printed on `device` (a printer the user chose); false when
+// it could not be painted on.
+bool printManifoldReport(const ManifoldInput& manifold, std::span<const LoopInput> loops,
+                         std::span<const LoopResult> results, const ManifoldTotals& totals,
+                         QPagedPaintDevice& device,
+                         const QDateTime& when = QDateTime::currentDateTime());
+
+} // namespace zorva::ui

@@ -1,0 +1,37 @@
+#pragma once
+// The program's tools beside the original windows: the session they share
+// with the main and construction windows, and the "工具" menu with its
+// windows and commands.
+
+#include "models/session/designsession.h"
+#include "widgets/tools/toolwindows.h"
+
+#include <memory>
+
+class DialogSeam;
+class QSettings;
+class WindowRegistry;
+
+namespace zorva::ui {
+
+class ManifoldWindow;
+
+class ToolSet {
+public:
+    // Builds the tools menu on the registry's main window. `settings` keeps
+    // what the tools remember between runs (may be null).
+    ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settings);
+    ~ToolSet();
+
+    DesignSession& session() { return session_; }
+    ToolWindows& windows() { return *tools_; }
+
+private:
+    static void connectManifoldReport(ManifoldWindow& sheet, DialogSeam& dialogs);
+
+    WindowRegistry& registry_;
+    DesignSession session_;
+    std::unique_ptr<ToolWindows> tools_;
+};
+
+} // namespace zorva::ui

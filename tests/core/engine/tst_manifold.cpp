@@ -1,0 +1,309 @@
+// The manifold's loops: whole runs per loop, balancing, totals and the two
+// searches, checked against relations worked out from the physics and
+// against independent whole runs at the neighbouring probes.
+
+#include "core/engine/manifold.h"
+#include "core/engine/manifoldsearch.h"
+
+#include <QTest>
+
+#include <bit>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+using namespace zorva;
+
+namespace {
+
+LoopInput loop(const char* name, double room, double spacing, double length,
+               std::optional<double> load = std::nullopt) {
+    LoopInput l;
+    l.name = name;
+    l.roomTemp = room;
+    l.spacingMm = spacing;
+    l.lengthM = length;
+    l.loadW = load;
+    return l;
+}
+
+// The loop's output (W) in an independent whole run at these temperatures.
+double outputAt(const ManifoldInput& m, const LoopInput& l, double supply, double diff) {
+    const Evaluation e = evaluateDesign(loopFields(m, l, supply, diff));
+    return e.converged() ? e.heatOutput * e.area : -1;
+}
+
+LoopResult givenResult(double resistance, double flowKgh, double output, double area) {
+    LoopResult r;
+    r.run.status = RunStatus::Converged;
+    r.resistance = resistance;
+    r.flowKgh = flowKgh;
+    r.flowLpm = litresPerMinute(flowKgh);
+    r.loopOutput = output;
+    r.area = area;
+    return r;
+}
+
+} // namespace
+
+class ManifoldTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loop_run_obeys_the_heat_balance_data();
+    void loop_run_obeys_the_heat_balance();
+    void design_of_the_windows_round_trips();
+    void three_loops_balance_by_hand();
+    void balancing_skips_loops_without_result();
+    void difference_search_brackets_the_load_data();
+    void difference_search_brackets_the_load();
+    void supply_suggestion_is_the_neediest_loop();
+    void supply_suggestion_reports_unreachable_and_empty();
+    void loop_runner_gives_the_whole_runs_results_data();
+    void loop_runner_gives_the_whole_runs_results();
+};
+
+void ManifoldTest::loop_run_obeys_the_heat_balance_data() {
+    QTest::addColumn<double>("room");
+    QTest::addColumn<double>("spacing");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<std::optional<double>>("ownDiff");
+    QTest::newRow("living room") << 18.0 << 200.0 << 80.0 << std::optional<double>();
+    QTest::newRow("bathroom, own difference") << 24.0 << 100.0 << 60.0 << std::optional(5.0);
+    QTest::newRow("bedroom, wide spacing") << 16.0 << 300.0 << 110.0 << std::optional<double>();
+}
+
+void ManifoldTest::loop_run_obeys_the_heat_balance() {
+    QFETCH(double, room);
+    QFETCH(double, spacing);
+    QFETCH(double, length);
+    QFETCH(std::optional<double>, ownDiff);
+    ManifoldInput m;
+    m.supplyTemp = 45;
+    m.tempDiff = 8;
+    LoopInput l = loop("x", room, spacing, length);
+    l.ownTempDiff = ownDiff;
+    const LoopResult r = computeLoop(m, l);
+    QVERIFY(r.converged());
+    const double diff = ownDiff.value_or(8.0);
+    QCOMPARE(r.tempDiff, diff);
+    QCOMPARE(r.run.returnTemp, 45 - diff);
+    QCOMPARE(r.area, length * spacing / 1000);
+    QCOMPARE(r.loopOutput, r.heatOutput * r.area);
+    // Q = m·c·Δt with c = 4186.8 J/(kg·K): kg/h = Q·3600 / (4186.8·Δt).
+    QVERIFY(qAbs(r.flowKgh - r.loopOutput * 3600 / (4186.8 * diff)) < 1e-9 * r.flowKgh);
+    QVERIFY(qAbs(r.flowLpm - r.flowKgh / 60) < 1e-12 * r.flowKgh);
+    QVERIFY(r.floorTemp > room && r.floorTemp < 45);
+    QVERIFY(r.resistance > 0 && r.velocity > 0);
+}
+
+void ManifoldTest::design_of_the_windows_round_trips() {
+    FieldRecord d = FieldRecord::defaults();
+    d.design[ReturnTempField] = "41.5";
+    d.design[DepthField] = "95"; // not the layer sum: the sheet writes 90
+    const ManifoldInput m = manifoldFromFields(d);
+    QCOMPARE(m.tempDiff, 8.5);
+    const FieldRecord back = loopFields(m, loopFromFields(d), m.supplyTemp, m.tempDiff);
+    d.design[DepthField] = "90";
+    QVERIFY(back.design == d.design && back.thickness == d.thickness &&
+            back.conductivity == d.conductivity && back.elbows == d.elbows);
+}
+
+void ManifoldTest::three_loops_balance_by_hand() {
+    // Resistances 12.5, 20 and 7.25 kPa: the second is the index loop, its
+    // valve adds nothing, the others 7.5 and 12.75 kPa. Flows 120, 90 and
+    // 60 kg/h are 2, 1.5 and 1 l/min. Pump head 20 + 4.5 = 24.5 kPa, which
+    // is 24500 / (1000 · 9.80665) = 2.4983 m of water.
+    std::vector<LoopResult> r{givenResult(12.5, 120, 700, 10), givenResult(20, 90, 500, 7.5),
+                              givenResult(7.25, 60, 300, 5)};
+    ManifoldInput m;
+    m.allowance = 4.5;
+    QCOMPARE(balance(r), std::optional<std::size_t>(1));
+    QVERIFY(!r[0].indexLoop && r[1].indexLoop && !r[2].indexLoop);
+    QCOMPARE(*r[0].valveKpa, 7.5);
+    QCOMPARE(*r[1].valveKpa, 0.0);
+    QCOMPARE(*r[2].valveKpa, 12.75);
+    QCOMPARE(*r[0].meterLpm, 2.0);
+    QCOMPARE(*r[1].meterLpm, 1.5);
+    QCOMPARE(*r[2].meterLpm, 1.0);
+    const ManifoldTotals t = manifoldTotals(m, r);
+    QCOMPARE(t.loops, std::size_t(3));
+    QCOMPARE(t.computed, std::size_t(3));
+    QCOMPARE(t.area, 22.5);
+    QCOMPARE(t.output, 1500.0);
+    QCOMPARE(t.flowKgh, 270.0);
+    QCOMPARE(t.flowLpm, 4.5);
+    QCOMPARE(t.maxResistance, 20.0);
+    QCOMPARE(t.pumpHeadKpa, 24.5);
+    QVERIFY(qAbs(t.pumpHeadM - 2.49830) < 1e-5);
+}
+
+void ManifoldTest::balancing_skips_loops_without_result() {
+    // Real runs: a long loop, a short one, and one with a difference of zero
+    // that divides by zero; the fault takes no part.
+    ManifoldInput m;
+    std::vector<LoopInput> loops{loop("a", 18, 200, 110), loop("b", 18, 200, 40),
+                                 loop("c", 18, 200, 80)};
+    loops[2].ownTempDiff = 0;
+    std::vector<LoopResult> r(3);
+    computeLoops(m, loops, r);
+    QCOMPARE(r[2].run.status, RunStatus::Faulted);
+    QCOMPARE(r[2].run.fault, Fault::DivisionByZero);
+    QVERIFY(r[0].resistance > r[1].resistance);
+    QCOMPARE(balance(r), std::optional<std::size_t>(0));
+    QCOMPARE(*r[1].valveKpa, r[0].resistance - r[1].resistance);
+    QVERIFY(!r[2].valveKpa && !r[2].meterLpm && !r[2].indexLoop);
+    const ManifoldTotals t = manifoldTotals(m, r);
+    QCOMPARE(t.computed, std::size_t(2));
+    QCOMPARE(t.pumpHeadKpa, r[0].resistance);
+    QCOMPARE(t.output, r[0].loopOutput + r[1].loopOutput);
+}
+
+void ManifoldTest::difference_search_brackets_the_load_data() {
+    QTest::addColumn<double>("room");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<std::optional<double>>("load");
+    QTest::addColumn<int>("result");
+    using R = DiffSearch::Result;
+    QTest::newRow("ordinary load") << 18.0 << 80.0 << std::optional(900.0) << int(R::Found);
+    QTest::newRow("small load, large difference")
+        << 20.0 << 100.0 << std::optional(700.0) << int(R::Found);
+    QTest::newRow("load beyond the supply")
+        << 18.0 << 30.0 << std::optional(5000.0) << int(R::CannotServe);
+    QTest::newRow("tiny load") << 18.0 << 80.0 << std::optional(1.0) << int(R::LoadBelowRange);
+    QTest::newRow("room warmer than supply")
+        << 46.0 << 80.0 << std::optional(100.0) << int(R::CannotServe);
+    QTest::newRow("no load") << 18.0 << 80.0 << std::optional<double>() << int(R::NoLoad);
+}
+
+void ManifoldTest::difference_search_brackets_the_load() {
+    QFETCH(double, room);
+    QFETCH(double, length);
+    QFETCH(std::optional<double>, load);
+    QFETCH(int, result);
+    ManifoldInput m;
+    m.supplyTemp = 45;
+    const LoopInput l = loop("x", room, 200, length, load);
+    const DiffSearch s = tempDiffForLoad(m, l);
+    QCOMPARE(int(s.result), result);
+    if (s.result == DiffSearch::Result::Found) {
+        QVERIFY(s.tempDiff >= kMinTempDiff && s.tempDiff <= 45 - room);
+        QVERIFY(outputAt(m, l, 45, s.tempDiff) >= *load);
+        QVERIFY(outputAt(m, l, 45, s.tempDiff + kReturnTempTolerance) < *load);
+        QVERIFY(s.probes < 30);
+    } else if (s.result == DiffSearch::Result::CannotServe && room < 45) {
+        QVERIFY(outputAt(m, l, 45, kMinTempDiff) < *load);
+    } else if (s.result == DiffSearch::Result::LoadBelowRange) {
+        QCOMPARE(s.tempDiff, 45 - room);
+    }
+}
+
+void ManifoldTest::supply_suggestion_is_the_neediest_loop() {
+    ManifoldInput m;
+    m.tempDiff = 5;
+    // Bathroom at 24 ℃ with a dense load needs the most.
+    std::vector<LoopInput> loops{loop("卧室", 18, 200, 90, 600), loop("卫生间", 24, 150, 40, 520),
+                                 loop("储藏", 16, 300, 50), loop("客厅", 18, 200, 100, 800)};
+    std::vector<SupplyNeed> needs;
+    for (const LoopInput& l : loops) {
+        needs.push_back(requiredSupplyForLoop(m, l));
+        const SupplyNeed& n = needs.back();
+        if (!l.loadW) {
+            QCOMPARE(n.result, SupplyNeed::Result::NoLoad);
+            continue;
+        }
+        QCOMPARE(n.result, SupplyNeed::Result::Found);
+        QCOMPARE(n.supplyTemp * 10, std::round(n.supplyTemp * 10));
+        QVERIFY(outputAt(m, l, n.supplyTemp, 5) >= *l.loadW);
+        QVERIFY(outputAt(m, l, n.supplyTemp - 0.1, 5) < *l.loadW);
+    }
+    const SupplySuggestion s = suggestSupplyTemp(m, loops);
+    QCOMPARE(s.result, SupplySuggestion::Result::Found);
+    std::size_t neediest = 0;
+    for (std::size_t i = 1; i < needs.size(); ++i)
+        if (needs[i].supplyTemp > needs[neediest].supplyTemp)
+            neediest = i;
+    QCOMPARE(s.decidingLoop, std::optional(neediest));
+    QCOMPARE(s.supplyTemp, needs[neediest].supplyTemp);
+    // With the suggestion applied every loop with a load reaches it.
+    m.supplyTemp = s.supplyTemp;
+    for (const LoopInput& l : loops)
+        if (l.loadW)
+            QVERIFY(computeLoop(m, l).loopOutput >= *l.loadW);
+}
+
+void ManifoldTest::supply_suggestion_reports_unreachable_and_empty() {
+    ManifoldInput m;
+    std::vector<LoopInput> loops{loop("a", 18, 200, 90, 600), loop("b", 18, 300, 10, 9000),
+                                 loop("c", 18, 300, 10, 9000)};
+    SupplySuggestion s = suggestSupplyTemp(m, loops);
+    QCOMPARE(s.result, SupplySuggestion::Result::NotReachable);
+    QCOMPARE(s.decidingLoop, std::optional<std::size_t>(1));
+    QCOMPARE(s.unreachable, std::size_t(2));
+    QVERIFY(outputAt(m, loops[1], kMaxSupplyTemp, m.tempDiff) < 9000);
+
+    for (LoopInput& l : loops)
+        l.loadW.reset();
+    s = suggestSupplyTemp(m, loops);
+    QCOMPARE(s.result, SupplySuggestion::Result::NoLoads);
+    QVERIFY(!s.decidingLoop);
+}
+
+void ManifoldTest::loop_runner_gives_the_whole_runs_results_data() {
+    QTest::addColumn<double>("secondLayers"); // the second manifold's levelling and filling, mm
+    QTest::addColumn<double>("ownDiff");      // the third loop's own difference; 0: none
+    QTest::addColumn<int>("faulted");         // of the five runs
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("one manifold") << 20.0 << 0.0 << 0;
+    QTest::newRow("other layers") << 35.0 << 0.0 << 0;
+    QTest::newRow("minus zero layers are another manifold") << -0.0 << 6.0 << 0;
+    QTest::newRow("own difference") << 20.0 << 12.5 << 0;
+    // The depth text overflows for the second manifold's two loops.
+    QTest::newRow("layer sum overflows") << 1.7e308 << 0.0 << 2;
+    // The return text overflows for the loop with its own difference, on both manifolds.
+    QTest::newRow("return temperature overflows") << 20.0 << -inf << 2;
+}
+
+// Loops of alternating manifolds through one runner: each result is bit for
+// bit the whole run's, faults included.
+void ManifoldTest::loop_runner_gives_the_whole_runs_results() {
+    QFETCH(double, secondLayers);
+    QFETCH(double, ownDiff);
+    QFETCH(int, faulted);
+    ManifoldInput first;
+    first.supplyTemp = 48;
+    ManifoldInput second = first;
+    second.thickness[1] = secondLayers;
+    second.thickness[2] = secondLayers;
+    LoopInput own = loop("c", 18, 150, 90);
+    if (ownDiff != 0)
+        own.ownTempDiff = ownDiff;
+    const std::vector<std::pair<ManifoldInput, LoopInput>> runs{{first, loop("a", 20, 200, 80)},
+                                                                {first, loop("b", 16, 300, 120)},
+                                                                {second, own},
+                                                                {second, loop("d", 22, 100, 60)},
+                                                                {first, own}};
+    LoopRunner runner;
+    int faults = 0;
+    const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    for (const auto& [m, l] : runs) {
+        const LoopResult got = runner.compute(m, l);
+        const LoopResult whole = computeLoop(m, l);
+        faults += got.run.status == RunStatus::Faulted;
+        QCOMPARE(got.run.status, whole.run.status);
+        QCOMPARE(got.run.fault, whole.run.fault);
+        for (const auto& [a, b] : {std::pair{got.tempDiff, whole.tempDiff},
+                                   {got.area, whole.area},
+                                   {got.heatOutput, whole.heatOutput},
+                                   {got.floorTemp, whole.floorTemp},
+                                   {got.flowKgh, whole.flowKgh},
+                                   {got.velocity, whole.velocity},
+                                   {got.resistance, whole.resistance},
+                                   {double(got.run.returnTemp), double(whole.run.returnTemp)}})
+            QCOMPARE(bits(a), bits(b));
+    }
+    QCOMPARE(faults, faulted);
+}
+
+QTEST_APPLESS_MAIN(ManifoldTest)
+#include "tst_manifold.moc"

@@ -1,0 +1,161 @@
+// The project file: what is saved opens as the same project, unknown keys
+// survive, and every kind of bad file is refused with a message naming the
+// place.
+
+#include "core/io/projectfile.h"
+
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zorva;
+using namespace zorva::io;
+
+namespace {
+
+// A valid version-1 file with one loop, as another program might write it.
+QByteArray validFile(const QByteArray& loopExtra = {}, const QByteArray& top = {}) {
+    return "{\"format\":\"zorva-manifold\",\"version\":1," + top +
+           "\"manifold\":{\"supplyTemp\":45,\"tempDiff\":10,\"surfaceThickness\":20,"
+           "\"levelThickness\":20,\"fillThickness\":50,\"pipeWallThickness\":2,"
+           "\"surfaceConductivity\":2.91,\"levelConductivity\":1.84,\"fillConductivity\":1.28,"
+           "\"pipeConductivity\":0.41,\"pipeDiameter\":20,\"elbows\":2,\"allowance\":0},"
+           "\"loops\":[{\"name\":\"客厅\",\"roomTemp\":18,\"spacing\":200,\"length\":80" +
+           loopExtra + "}]}";
+}
+
+} // namespace
+
+class ProjectFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saved_project_opens_unchanged();
+    void unknown_keys_are_kept();
+    void bad_files_are_refused_data();
+    void bad_files_are_refused();
+    void oversized_file_is_not_read();
+};
+
+void ProjectFileTest::saved_project_opens_unchanged() {
+    ProjectData p;
+    p.manifold.supplyTemp = 41.3;
+    p.manifold.thickness = {8, 0, 45.5, 2.3};
+    p.manifold.conductivity = {0.14, 1.2, 1.28, 0.38};
+    p.manifold.elbows = 3;
+    p.manifold.allowance = 2.75;
+    for (int i = 0; i < 3; ++i) {
+        ProjectLoop loop;
+        loop.input.name = i == 0 ? "卫生间 \"1\"" : "";
+        loop.input.roomTemp = 0.1 * (i + 1) + 0.2;
+        loop.input.lengthM = 33.333333333333336;
+        if (i > 0)
+            loop.input.loadW = 500.5 * i;
+        if (i == 2)
+            loop.input.ownTempDiff = 4.5;
+        p.loops.append(loop);
+    }
+    const QByteArray bytes = projectBytes(p);
+    QVERIFY(bytes.endsWith('\n'));
+    const ProjectRead r = readProject(bytes);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QVERIFY(readProject("\xEF\xBB\xBF" + bytes).ok); // as an editor may save it
+    QCOMPARE(r.project.manifold.supplyTemp, 41.3);
+    QCOMPARE(r.project.manifold.thickness, p.manifold.thickness);
+    QCOMPARE(r.project.manifold.conductivity, p.manifold.conductivity);
+    QCOMPARE(r.project.manifold.elbows, 3.0);
+    QCOMPARE(r.project.manifold.allowance, 2.75);
+    QCOMPARE(r.project.loops.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const LoopInput& a = r.project.loops[i].input;
+        const LoopInput& b = p.loops[i].input;
+        QCOMPARE(a.name, b.name);
+        QCOMPARE(a.roomTemp, b.roomTemp); // every bit of the double
+        QCOMPARE(a.lengthM, b.lengthM);
+        QCOMPARE(a.loadW, b.loadW);
+        QCOMPARE(a.ownTempDiff, b.ownTempDiff);
+    }
+    // A loop without load has no "load" key at all.
+    const QJsonObject first = QJsonDocument::fromJson(bytes)["loops"][0].toObject();
+    QVERIFY(!first.contains("load") && !first.contains("tempDiff"));
+}
+
+void ProjectFileTest::unknown_keys_are_kept() {
+    const ProjectRead r =
+        readProject(validFile(",\"colour\":\"red\",\"load\":null", "\"author\":{\"n\":1},"));
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QVERIFY(!r.project.loops[0].input.loadW);
+    const QJsonDocument saved = QJsonDocument::fromJson(projectBytes(r.project));
+    QCOMPARE(saved["author"]["n"].toInt(), 1);
+    QCOMPARE(saved["loops"][0]["colour"].toString(), QStringLiteral("red"));
+    QCOMPARE(saved["loops"][0]["name"].toString(), QStringLiteral("客厅"));
+    QCOMPARE(saved["version"].toInt(), 1);
+}
+
+void ProjectFileTest::bad_files_are_refused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QByteArray broken = validFile();
+    broken.replace("\"loops\":[", "\n  \"loops\":[\n  {\"name\":\"客厅\" \"x\":1},");
+    QTest::newRow("broken json, line and column")
+        << broken << "项目文件不是有效的 JSON：第 3 行第 17 列出错（对象没有正确结束）";
+    QTest::newRow("key starting with a byte-order mark")
+        << QByteArray(validFile()).replace("\"length\"", "\"\xEF\xBB\xBFlength\"")
+        << "项目文件第 1 行第 360 列：文字以不可见的字节顺序标记（U+FEFF）开头，"
+           "不能可靠读取；请删除这个字符或写成 \\uFEFF";
+    QTest::newRow("newer version")
+        << QByteArray(validFile()).replace("\"version\":1", "\"version\":2")
+        << "项目文件的版本 2 比本程序支持的版本 1 新，请使用更新的程序打开";
+    QTest::newRow("fractional version")
+        << QByteArray(validFile()).replace("\"version\":1", "\"version\":1.5")
+        << "项目文件的版本号（version）应是正整数";
+    QTest::newRow("not a project")
+        << QByteArray("{\"loops\":[]}")
+        << "这不是 Zorva 多环路项目文件（缺少 \"format\": \"zorva-manifold\"）";
+    QTest::newRow("wrong type in a loop")
+        << validFile(",\"load\":\"900\"")
+        << "第 1 个环路（客厅）的“热负荷”（load）应是数字，而不是文字";
+    QTest::newRow("out of range in a loop")
+        << validFile(",\"tempDiff\":0")
+        << "第 1 个环路（客厅）的“本环路温差”的值 0 超出范围 0.1 ~ 50 ℃";
+    QTest::newRow("missing manifold field") << QByteArray(validFile()).replace("\"elbows\":2,", "")
+                                            << "分集水器缺少“90度弯头数”（elbows）";
+    QTest::newRow("manifold out of range")
+        << QByteArray(validFile()).replace("\"supplyTemp\":45", "\"supplyTemp\":100.5")
+        << "分集水器的“供水温度”的值 100.5 超出范围 1 ~ 100 ℃";
+    QTest::newRow("number beyond double")
+        << QByteArray(validFile()).replace("45", "1e400")
+        << "项目文件不是有效的 JSON：第 1 行第 70 列出错（无效的数字）";
+    QTest::newRow("loop not an object")
+        << QByteArray(validFile()).replace("\"loops\":[", "\"loops\":[7,")
+        << "第 1 个环路应是对象，而不是数字";
+    QTest::newRow("name not text")
+        << QByteArray(validFile()).replace("\"name\":\"客厅\"", "\"name\":3")
+        << "第 1 个环路的“环路”（name）应是文字，而不是数字";
+    QTest::newRow("loops not an array")
+        << QByteArray(validFile()).replace("\"loops\":[", "\"loops\":{\"a\":[").append('}')
+        << "项目文件的“环路”（loops）应是数组，而不是对象";
+}
+
+void ProjectFileTest::bad_files_are_refused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const ProjectRead r = readProject(bytes);
+    QVERIFY(!r.ok);
+    QCOMPARE(r.error, message);
+}
+
+void ProjectFileTest::oversized_file_is_not_read() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.zorvaproj");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.resize(kMaxProjectBytes + 1));
+    f.close();
+    QCOMPARE(readProjectFile(path).error, QStringLiteral("项目文件太大（超过 16 MiB），不能打开"));
+    QVERIFY(!readProject(QByteArray(kMaxProjectBytes + 1, ' ')).ok);
+    QVERIFY(readProjectFile(dir.filePath("none")).error.startsWith("不能打开项目文件："));
+}
+
+QTEST_APPLESS_MAIN(ProjectFileTest)
+#include "tst_projectfile.moc"

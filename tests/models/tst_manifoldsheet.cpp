@@ -1,0 +1,353 @@
+// The manifold sheet without its window: balancing and totals on a small
+// dwelling worked out from single-design runs, undo of edits and row
+// operations, tab-separated paste, the two searches, background recomputing
+// of a large sheet, and search results dropped when the inputs changed.
+
+#include "core/io/manifoldcsv.h"
+#include "models/manifold/manifoldsheet.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+
+using namespace zorva;
+using namespace zorva::ui;
+
+Q_DECLARE_METATYPE(zorva::ui::DiffSearchReport)
+Q_DECLARE_METATYPE(zorva::ui::SupplyReport)
+
+namespace {
+
+LoopInput loop(const char* name, double room, double spacing, double length,
+               std::optional<double> load = {}) {
+    LoopInput l;
+    l.name = name;
+    l.roomTemp = room;
+    l.spacingMm = spacing;
+    l.lengthM = length;
+    l.loadW = load;
+    return l;
+}
+
+// The sheet's manifold as the main window's default design gives it.
+ManifoldInput defaultManifold() {
+    return manifoldFromDesign(FieldRecord::defaults());
+}
+
+// The same loop typed into the main window: the default design with the
+// room, spacing and length changed.
+Evaluation singleRun(double room, const char* spacing, const char* length) {
+    FieldRecord f = FieldRecord::defaults();
+    f.design[RoomTempField] = QByteArray::number(room).toStdString();
+    f.design[SpacingField] = spacing;
+    f.design[LoopLengthField] = length;
+    return evaluateDesign(f);
+}
+
+QString cell(const ManifoldSheet& s, int row, int column) {
+    return s.model().index(row, column).data().toString();
+}
+
+QStringList names(const ManifoldSheet& s) {
+    QStringList out;
+    for (const LoopInput& l : s.loops())
+        out << QString::fromStdString(l.name);
+    return out;
+}
+
+void fill(ManifoldSheet& s, const std::vector<LoopInput>& loops) {
+    for (const LoopInput& l : loops)
+        s.addLoop(s.model().rowCount(), l);
+}
+
+} // namespace
+
+class ManifoldSheetTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void balancesThreeLoops() {
+        ManifoldInput m = defaultManifold();
+        m.allowance = 5;
+        ManifoldSheet s(m);
+        fill(s,
+             {loop("客厅", 18, 300, 120), loop("卧室", 18, 200, 60), loop("卫生间", 24, 150, 80)});
+        const Evaluation runs[] = {singleRun(18, "300", "120"), singleRun(18, "200", "60"),
+                                   singleRun(24, "150", "80")};
+        double maxR = 0;
+        int index = 0;
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(runs[i].converged());
+            if (runs[i].resistance > maxR) {
+                maxR = runs[i].resistance;
+                index = i;
+            }
+        }
+        QCOMPARE(index, 0); // the longest loop at the widest spacing
+        double area = 0, output = 0, flow = 0;
+        for (int i = 0; i < 3; ++i) {
+            const LoopResult& r = s.results()[static_cast<std::size_t>(i)];
+            QCOMPARE(r.resistance, double(runs[i].resistance));
+            QCOMPARE(*r.valveKpa, maxR - runs[i].resistance);
+            QCOMPARE(*r.meterLpm, runs[i].waterFlow / 60); // kg/h of water → l/min
+            QCOMPARE(cell(s, i, ManifoldModel::IndexLoop),
+                     i == 0 ? QStringLiteral("是") : QString());
+            area += runs[i].area;
+            output += runs[i].heatOutput * runs[i].area;
+            flow += runs[i].waterFlow;
+        }
+        QCOMPARE(area, 120 * 0.3 + 60 * 0.2 + 80 * 0.15);
+        QCOMPARE(cell(s, 0, ManifoldModel::Valve), QStringLiteral("0.00"));
+        QCOMPARE(cell(s, 1, ManifoldModel::Valve),
+                 QString::number(maxR - runs[1].resistance, 'f', 2));
+        const ManifoldTotals t = s.totals();
+        QCOMPARE(t.loops, std::size_t(3));
+        QCOMPARE(t.computed, std::size_t(3));
+        QVERIFY(std::abs(t.area - area) < 1e-12);
+        QVERIFY(std::abs(t.output - output) < 1e-9);
+        QVERIFY(std::abs(t.flowKgh - flow) < 1e-9);
+        QCOMPARE(t.pumpHeadKpa, maxR + 5);
+        QVERIFY(std::abs(t.pumpHeadM - (maxR + 5) / 9.80665) < 1e-12);
+    }
+
+    void undoesAnEdit() {
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("A", 18, 200, 80)});
+        const LoopResult before = s.results()[0];
+        QVERIFY(
+            s.model().setData(s.model().index(0, ManifoldModel::RoomTemp), QStringLiteral("22")));
+        QCOMPARE(s.loops()[0].roomTemp, 22.0);
+        QCOMPARE(s.results()[0].heatOutput, double(singleRun(22, "200", "80").heatOutput));
+        QVERIFY(s.isModified());
+        // A value out of range is refused and records nothing.
+        const int steps = s.undoStack().count();
+        QVERIFY(
+            !s.model().setData(s.model().index(0, ManifoldModel::RoomTemp), QStringLiteral("60")));
+        QCOMPARE(s.undoStack().count(), steps);
+        s.undoStack().undo();
+        QCOMPARE(s.loops()[0].roomTemp, 18.0);
+        QCOMPARE(s.results()[0].heatOutput, before.heatOutput);
+        s.undoStack().redo();
+        QCOMPARE(s.loops()[0].roomTemp, 22.0);
+        // The manifold inputs too.
+        ManifoldInput m = s.manifold();
+        m.supplyTemp = 40;
+        s.setManifold(m, QStringLiteral("供水温度"));
+        QCOMPARE(s.results()[0].run.supplyTemp, 40.0);
+        s.undoStack().undo();
+        QCOMPARE(s.manifold().supplyTemp, 50.0);
+        QCOMPARE(s.results()[0].run.supplyTemp, 50.0);
+    }
+
+    void rowOperationsUndo() {
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("A", 18, 300, 90), loop("B", 20, 150, 70), loop("C", 16, 200, 110)});
+        const QStringList start = names(s);
+        s.duplicateRows({0, 2});
+        QCOMPARE(names(s), (QStringList{"A", "A", "B", "C", "C"}));
+        s.undoStack().undo();
+        QVERIFY(s.moveRows({1, 2}, -1));
+        QCOMPARE(names(s), (QStringList{"B", "C", "A"}));
+        QVERIFY(!s.moveRows({0}, -1));
+        s.undoStack().undo();
+        s.sortBy(ManifoldModel::Length, Qt::DescendingOrder);
+        QCOMPARE(names(s), (QStringList{"C", "A", "B"}));
+        s.sortBy(ManifoldModel::Resistance, Qt::AscendingOrder);
+        QVERIFY(s.results()[0].resistance <= s.results()[1].resistance);
+        QVERIFY(s.results()[1].resistance <= s.results()[2].resistance);
+        s.undoStack().undo();
+        s.undoStack().undo();
+        s.deleteRows({0, 2});
+        QCOMPARE(names(s), QStringList{"B"});
+        s.undoStack().undo();
+        QCOMPARE(names(s), start);
+        QCOMPARE(s.results()[2].resistance, double(singleRun(16, "200", "110").resistance));
+    }
+
+    void pastesTabSeparatedText_data() {
+        QTest::addColumn<QRect>("target");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");    // part of the message, or empty
+        QTest::addColumn<QStringList>("rows"); // name|room|spacing|length|load after it
+        const QStringList start{"A|18|300|90|", "B|20|150|70|800"};
+        QTest::newRow("two rows from a spreadsheet")
+            << QRect(1, 0, 1, 1) << "21\t250\r\n19.5\t100\r\n"
+            << QString() << QStringList{"A|21|250|90|", "B|19.5|100|70|800"};
+        QTest::newRow("past the end adds rows")
+            << QRect(0, 1, 1, 1) << "B2\t20\t150\t75\t900\nC\t16\t200\t110\t" << QString()
+            << QStringList{"A|18|300|90|", "B2|20|150|75|900", "C|16|200|110|"};
+        QTest::newRow("results columns are skipped")
+            << QRect(3, 0, 1, 1) << "95\t\t\t9.99\t123" << QString()
+            << QStringList{"A|18|300|95|", "B|20|150|70|800"};
+        QTest::newRow("one value fills the selection")
+            << QRect(4, 0, 1, 2) << "1200" << QString()
+            << QStringList{"A|18|300|90|1200", "B|20|150|70|1200"};
+        QTest::newRow("an empty load clears it")
+            << QRect(4, 1, 1, 1) << "\n"
+            << QString() << QStringList{"A|18|300|90|", "B|20|150|70|"};
+        QTest::newRow("not a number: nothing changes")
+            << QRect(1, 0, 1, 1) << "21\nabc" << QStringLiteral("第 2 行“室内温度(℃)”列") << start;
+        QTest::newRow("out of range: nothing changes")
+            << QRect(2, 1, 1, 1) << "5" << QStringLiteral("超出范围") << start;
+        QTest::newRow("a required value left empty")
+            << QRect(3, 0, 1, 1) << " " << QStringLiteral("不能为空") << start;
+    }
+
+    void pastesTabSeparatedText() {
+        QFETCH(QRect, target);
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        QFETCH(QStringList, rows);
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("A", 18, 300, 90), loop("B", 20, 150, 70, 800)});
+        const int steps = s.undoStack().count();
+        const QString got = s.paste(target, text);
+        if (error.isEmpty())
+            QVERIFY2(got.isEmpty(), qPrintable(got));
+        else
+            QVERIFY2(got.contains(error), qPrintable(got));
+        QStringList after;
+        for (int r = 0; r < s.model().rowCount(); ++r) {
+            QStringList c;
+            for (int col = 0; col <= ManifoldModel::Load; ++col)
+                c << cell(s, r, col);
+            after << c.join(u'|');
+        }
+        QCOMPARE(after, rows);
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(s.undoStack().count(), steps + 1); // one step, undone at once
+        s.undoStack().undo();
+        QCOMPARE(s.model().rowCount(), 2);
+        QCOMPARE(cell(s, 0, ManifoldModel::Length), QStringLiteral("90"));
+    }
+
+    void clearsOnlyCellsThatMayBeEmpty() {
+        ManifoldSheet s(defaultManifold());
+        LoopInput b = loop("B", 20, 150, 70, 800);
+        b.ownTempDiff = 7;
+        fill(s, {loop("A", 18, 300, 90, 1000), b});
+        s.clearCells(QRect(0, 0, ManifoldModel::ColumnCount, 2));
+        for (const LoopInput& l : s.loops())
+            QVERIFY(l.name.empty() && !l.loadW && !l.ownTempDiff);
+        QCOMPARE(s.loops()[1].lengthM, 70.0);
+        QCOMPARE(s.results()[1].tempDiff, 10.0);
+        s.undoStack().undo();
+        QCOMPARE(*s.loops()[1].ownTempDiff, 7.0);
+        QCOMPARE(names(s), (QStringList{"A", "B"}));
+    }
+
+    void searchesApplyAndUndo() {
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("客厅", 18, 200, 100, 1500), loop("卫生间", 24, 150, 60, 900),
+                 loop("储藏", 10, 300, 50), loop("阳台", 18, 300, 40, 50000)});
+        QSignalSpy diffSpy(&s, &ManifoldSheet::diffSearchFinished);
+        s.startDiffSearch();
+        s.waitForIdle();
+        QCOMPARE(diffSpy.size(), 1);
+        const auto report = diffSpy.at(0).at(0).value<DiffSearchReport>();
+        QCOMPARE(report.outcome, DiffSearchReport::Outcome::Applied);
+        QCOMPARE(report.searched, 3);
+        QCOMPARE(report.cannotServe, QStringList{QStringLiteral("第 4 个环路（阳台）")});
+        for (int r = 0; r < 2; ++r) {
+            const LoopInput& l = s.loops()[static_cast<std::size_t>(r)];
+            QVERIFY(l.ownTempDiff);
+            const double d = *l.ownTempDiff;
+            QCOMPARE(std::round(d * 10), d * 10); // whole tenths
+            QVERIFY(reachesLoad(s.manifold(), l, 50, d, *l.loadW));
+            QVERIFY(!reachesLoad(s.manifold(), l, 50, d + 0.2, *l.loadW));
+            QVERIFY(s.results()[static_cast<std::size_t>(r)].loopOutput >= *l.loadW);
+        }
+        QVERIFY(!s.loops()[2].ownTempDiff && !s.loops()[3].ownTempDiff);
+        s.undoStack().undo();
+        QVERIFY(!s.loops()[0].ownTempDiff);
+
+        s.deleteRows({3});
+        QSignalSpy supplySpy(&s, &ManifoldSheet::supplySuggestionReady);
+        s.startSupplySuggestion();
+        s.waitForIdle();
+        QCOMPARE(supplySpy.size(), 1);
+        const auto supply = supplySpy.at(0).at(0).value<SupplyReport>();
+        QCOMPARE(supply.suggestion.result, SupplySuggestion::Result::Found);
+        const double t = supply.suggestion.supplyTemp;
+        const std::size_t deciding = *supply.suggestion.decidingLoop;
+        QCOMPARE(
+            supply.decidingLoop,
+            io::loopLabel(int(deciding) + 1, QString::fromStdString(s.loops()[deciding].name)));
+        for (const LoopInput& l : s.loops())
+            QVERIFY(!l.loadW || reachesLoad(s.manifold(), l, t, 10, *l.loadW));
+        QVERIFY(!reachesLoad(s.manifold(), s.loops()[deciding], t - 0.1, 10,
+                             *s.loops()[deciding].loadW));
+        s.applySupplyTemp(t);
+        QCOMPARE(s.manifold().supplyTemp, t);
+        s.undoStack().undo();
+        QCOMPARE(s.manifold().supplyTemp, 50.0);
+    }
+
+    void dropsResultsOfChangedInputs() {
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("A", 18, 200, 100, 1500)});
+        QSignalSpy spy(&s, &ManifoldSheet::diffSearchFinished);
+        s.startDiffSearch();
+        LoopInput l = s.loops()[0];
+        l.lengthM = 90; // while the search runs
+        s.setLoop(0, l);
+        s.waitForIdle();
+        QCOMPARE(spy.at(0).at(0).value<DiffSearchReport>().outcome,
+                 DiffSearchReport::Outcome::InputsChanged);
+        QVERIFY(!s.loops()[0].ownTempDiff);
+        QCOMPARE(s.undoStack().count(), 2);
+    }
+
+    void cancelledSearchChangesNothing() {
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("A", 18, 200, 100, 1500), loop("B", 18, 300, 60, 900)});
+        QSignalSpy diffs(&s, &ManifoldSheet::diffSearchFinished);
+        QSignalSpy supply(&s, &ManifoldSheet::supplySuggestionReady);
+        s.startDiffSearch();
+        s.startSupplySuggestion();
+        QVERIFY(s.busy());
+        s.cancel();
+        s.waitForIdle();
+        QCOMPARE(diffs.at(0).at(0).value<DiffSearchReport>().outcome,
+                 DiffSearchReport::Outcome::Cancelled);
+        QCOMPARE(supply.at(0).at(0).value<SupplyReport>().outcome,
+                 SupplyReport::Outcome::Cancelled);
+        QVERIFY(!s.loops()[0].ownTempDiff && !s.loops()[1].ownTempDiff);
+        QCOMPARE(s.manifold().supplyTemp, 50.0);
+        QCOMPARE(s.undoStack().count(), 2);
+    }
+
+    void recomputesLargeSheetInBackground() {
+        ManifoldSheet s(defaultManifold());
+        io::ProjectData project;
+        project.manifold = defaultManifold();
+        for (int i = 0; i < 3000; ++i)
+            project.loops.append(
+                io::ProjectLoop{loop("L", 14 + i % 10, 100 + 10 * (i % 21), 40 + i % 80), {}});
+        s.loadProject(project);
+        QVERIFY(!s.resultsCurrent()); // too many to compute at once
+        QCOMPARE(cell(s, 5, ManifoldModel::Area), QStringLiteral("…"));
+        // An edit meanwhile is computed at once and kept.
+        LoopInput edited = s.loops()[7];
+        edited.lengthM = 99;
+        s.setLoop(7, edited);
+        QCOMPARE(s.results()[7].area, 99 * s.loops()[7].spacingMm / 1000);
+        s.waitForIdle();
+        QVERIFY(s.resultsCurrent());
+        std::vector<LoopResult> expected(s.loops().size());
+        computeLoops(s.manifold(), s.loops(), expected);
+        double output = 0;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            QCOMPARE(s.results()[i].resistance, expected[i].resistance);
+            output += expected[i].loopOutput;
+        }
+        QCOMPARE(s.totals().computed, std::size_t(3000));
+        QVERIFY(std::abs(s.totals().output - output) < 1e-6 * output);
+        QVERIFY(s.isModified());
+    }
+};
+
+QTEST_GUILESS_MAIN(ManifoldSheetTest)
+#include "tst_manifoldsheet.moc"

@@ -1,0 +1,421 @@
+// zorva-calc run as a user runs it: exact result digits, exit statuses,
+// messages naming the line and field, encodings, streaming of a table larger
+// than the program's pieces, and the project file's totals.
+
+#include "core/csv/csvtable.h"
+#include "support/patience.h"
+
+using namespace zorva;
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+Run runCalc(const QStringList& args, const QByteArray& input = {}) {
+    QProcess p;
+    p.start(QStringLiteral(ZORVA_CALC_PROGRAM), args);
+    if (!p.waitForStarted(kProcessPatienceMs))
+        return {};
+    p.write(input);
+    p.closeWriteChannel();
+    // A run that never ends is a failure, never the exit code of a
+    // process still running.
+    if (!p.waitForFinished(kProcessPatienceMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    Run r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// The values of the "caption：value unit" lines before the check.
+QStringList resultValues(const QByteArray& out) {
+    QStringList values;
+    for (const QString& line : QString::fromUtf8(out).split(u'\n')) {
+        if (line.startsWith(QStringLiteral("校核")))
+            break;
+        if (line.contains(u'：') && !line.startsWith(QStringLiteral("注")))
+            values << line.section(u'：', 1).section(u' ', 0, 0);
+    }
+    return values;
+}
+
+io::CsvTable table(const QByteArray& out) {
+    return io::parseCsv(QString::fromUtf8(out));
+}
+
+QString cell(const io::CsvTable& t, qsizetype row, const char* caption) {
+    return t.rows.value(row).value(t.rows.value(0).indexOf(QString::fromUtf8(caption)));
+}
+
+const QByteArray kHeader = "环路,室内温度,盘管间距,单管长度\r\n";
+
+} // namespace
+
+class ZorvaCalcTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void designResults_data();
+    void designResults();
+    void clampedLayerGivesTheTypedLayersResults();
+    void exitStatus_data();
+    void exitStatus();
+    void csvRows_data();
+    void csvRows();
+    void csvRowMatchesTheDesignRun();
+    void largeTableStreamsInOrder();
+    void plainAndQuotedRowsWriteTheSameBytes_data();
+    void plainAndQuotedRowsWriteTheSameBytes();
+    void encodings_data();
+    void encodings();
+    void projectTotalsAndJson();
+    void versionAndHelp();
+};
+
+void ZorvaCalcTest::designResults_data() {
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<QStringList>("results");
+    QTest::newRow("defaults") << "18,50,40,300,90,20,120"
+                              << QStringList{"92.6", "27.1", "18.2", "38.5", "54.1", "287", "0.40"};
+    QTest::newRow("room 20, 45/35, spacing 200, loop 80")
+        << "20,45,35,200,90,20,80"
+        << QStringList{"67.3", "26.7", "1.7", "25.7", "41.6", "93", "0.13"};
+}
+
+void ZorvaCalcTest::designResults() {
+    QFETCH(QString, design);
+    QFETCH(QStringList, results);
+    const Run r = runCalc({QStringLiteral("--design"), design});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(resultValues(r.out), results);
+    QVERIFY(r.err.isEmpty());
+}
+
+// A pipe wider than the filling layer raises the layer as the main window
+// does: the same results as with the raised layer and depth typed in.
+void ZorvaCalcTest::clampedLayerGivesTheTypedLayersResults() {
+    const Run clamped =
+        runCalc({"--thickness", "20,20,10,2", "--design", "18,50,40,300,50,20,120"});
+    const Run typed = runCalc({"--thickness", "20,20,20,2", "--design", "18,50,40,300,60,20,120"});
+    QCOMPARE(clamped.code, 0);
+    QVERIFY(QString::fromUtf8(clamped.out).startsWith(QStringLiteral("注：")));
+    QCOMPARE(resultValues(clamped.out).size(), 7);
+    QCOMPARE(resultValues(clamped.out), resultValues(typed.out));
+}
+
+void ZorvaCalcTest::exitStatus_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("computed") << QStringList{"--design", "18,50,40,300,90,20,120", "--load", "80"}
+                              << 0 << "";
+    QTest::newRow("nothing to do") << QStringList{} << 1 << "--design";
+    QTest::newRow("six values") << QStringList{"--design", "18,50,40,300,90,20"} << 1
+                                << "需要 7 个";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 1 << "frobnicate";
+    QTest::newRow("unknown category")
+        << QStringList{"--design", "18,50,40,300,90,20,120", "--category", "attic"} << 1 << "attic";
+    QTest::newRow("json for a table") << QStringList{"--json", "-"} << 1 << "--json";
+    QTest::newRow("not a number") << QStringList{"--design", "18,50,4o,300,90,20,120"} << 2
+                                  << "“回水温度”不是数字：4o";
+    QTest::newRow("bad conductivity")
+        << QStringList{"--conductivity", "2.91,1.84,,0.41"} << 2 << "“填充层导热系数”";
+    QTest::newRow("zero load") << QStringList{"--design", "18,50,40,300,90,20,120", "--load", "0"}
+                               << 2 << "--load";
+    QTest::newRow("missing file") << QStringList{"/nonexistent/designs.csv"} << 2 << "不能打开";
+    QTest::newRow("not converged")
+        << QStringList{"--design", "25,50,30,300,90,32,10"} << 3 << "未能收敛";
+    QTest::newRow("division by zero")
+        << QStringList{"--design", "18,50,40,0,90,20,120"} << 3 << "除数为零";
+}
+
+void ZorvaCalcTest::exitStatus() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    const Run r = runCalc(args);
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QCOMPARE(r.err.isEmpty(), message.isEmpty());
+}
+
+void ZorvaCalcTest::csvRows_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("statuses"); // of the rows written
+    QTest::newRow("two designs") << kHeader + "a,18,300,120\r\nb,20,200,80\r\n"
+                                 << 0 << "" << QStringList{"完成", "完成"};
+    QTest::newRow("blank rows and no final line end")
+        << "\r\n" + kHeader + ",,,\r\n\r\na,18,300,120" << 0 << "" << QStringList{"完成"};
+    QTest::newRow("header only") << kHeader << 0 << "" << QStringList{};
+    QTest::newRow("bad spacing") << kHeader + "a,18,300,120\nb,18,x2,100\nc,18,300,120\n"
+                                 << 2 << "第 3 行（环路“b”）：“盘管间距”不是数字：x2"
+                                 << QStringList{"完成"};
+    QTest::newRow("room out of range")
+        << kHeader + "a,60,300,120\r\n"
+        << 2 << "第 2 行（环路“a”）：“室内温度”的值 60 超出范围" << QStringList{};
+    QTest::newRow("quoted line break counts as a line")
+        << kHeader + "\"a\r\nb\",18,300,120\r\nc,18,,100\r\n"
+        << 2 << "第 4 行（环路“c”）：“盘管间距”为空" << QStringList{"完成"};
+    QTest::newRow("text after a closing quote") << kHeader + "\"a\"x,18,300,120\r\n"
+                                                << 2 << "第 2 行" << QStringList{};
+    QTest::newRow("missing column") << QByteArray("环路,室内温度,盘管间距\r\na,18,300\r\n") << 2
+                                    << "缺少“单管长度(m)”一列" << QStringList{};
+    QTest::newRow("quotation mark left open in a large table")
+        << kHeader + "a,18,300,120\r\n\"b" + QByteArray(17 << 20, 'x') << 2
+        << "第 3 行：一行超过 16 MiB" << QStringList{"完成"};
+    QTest::newRow("empty input") << QByteArray() << 2 << "没有表头" << QStringList{};
+    QTest::newRow("a design that does not converge")
+        << QByteArray("室内温度,盘管间距,单管长度,供回水温差,盘管外径\n25,300,10,20,32\n"
+                      "18,300,120,,\n")
+        << 3 << "1 个设计" << QStringList{"未收敛", "完成"};
+}
+
+void ZorvaCalcTest::csvRows() {
+    QFETCH(QByteArray, csv);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QFETCH(QStringList, statuses);
+    const Run r = runCalc({QStringLiteral("-")}, csv);
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    const io::CsvTable t = table(r.out);
+    QVERIFY(t.ok);
+    QStringList written;
+    for (qsizetype row = 1; row < t.rows.size(); ++row)
+        written << cell(t, row, "状态");
+    QCOMPARE(written, statuses);
+}
+
+// A row is the same design as --design with the same values: the missing
+// manifold columns come from the command line.
+void ZorvaCalcTest::csvRowMatchesTheDesignRun() {
+    const QStringList construction{"--thickness", "15,30,40,2", "--elbows", "4"};
+    const Run design = runCalc(construction + QStringList{"--design", "16,48,38,250,85,16,90"});
+    const Run csv = runCalc(construction + QStringList{"--design", "16,48,38,250,85,16,90", "-"},
+                            kHeader + "x,16,250,90\r\n");
+    QCOMPARE(csv.code, 0);
+    const QStringList results = resultValues(design.out);
+    QCOMPARE(results.size(), 7);
+    const io::CsvTable t = table(csv.out);
+    QCOMPARE(cell(t, 1, "单位面积散热量(W/m²)"), results[0]);
+    QCOMPARE(cell(t, 1, "地面平均温度(℃)"), results[1]);
+    QCOMPARE(cell(t, 1, "阻力(kPa)"), results[2]);
+    QCOMPARE(cell(t, 1, "流量(kg/h)"), results[5]);
+    QCOMPARE(cell(t, 1, "流速(m/s)"), results[6]);
+    QCOMPARE(cell(t, 1, "回水温度(℃)"), QStringLiteral("38"));
+    QCOMPARE(cell(t, 1, "找平层厚度(mm)"), QStringLiteral("30"));
+}
+
+// Far more rows than one piece read or one batch computed, with line breaks
+// inside quoted names: every row comes back once and in order, and the bad
+// last row is named by its line.
+void ZorvaCalcTest::largeTableStreamsInOrder() {
+    constexpr int rows = 30000;
+    QByteArray csv = kHeader;
+    int line = 2;
+    for (int i = 0; i < rows; ++i) {
+        const bool quoted = i % 11 == 0;
+        csv += (quoted ? "\"r" + QByteArray::number(i) + "\r\nx\"" : "r" + QByteArray::number(i)) +
+               "," + QByteArray::number(10 + i % 15) + "," + QByteArray::number(100 + i % 200) +
+               "," + QByteArray::number(20 + i % 100) + "\r\n";
+        line += quoted ? 2 : 1;
+    }
+    csv += "bad,18,300,abc\r\n";
+    const Run r = runCalc({QStringLiteral("-")}, csv);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("第 %1 行（环路“bad”）：“单管长度”").arg(line)),
+             qPrintable(r.err));
+    const io::CsvTable t = table(r.out);
+    QVERIFY(t.ok);
+    QCOMPARE(t.rows.size(), rows + 1);
+    for (int i = 0; i < rows; ++i) {
+        const QString name = cell(t, i + 1, "环路");
+        QCOMPARE(name.section(u'\r', 0, 0), QStringLiteral("r%1").arg(i));
+    }
+}
+
+void ZorvaCalcTest::plainAndQuotedRowsWriteTheSameBytes_data() {
+    QTest::addColumn<int>("seed");
+    QTest::addColumn<bool>("decimals");      // numbers with decimals and signs
+    QTest::addColumn<bool>("manifoldCells"); // supply and elbows columns, some blank
+    QTest::newRow("whole numbers") << 1 << false << false;
+    QTest::newRow("decimals") << 2 << true << false;
+    QTest::newRow("manifold columns") << 3 << true << true;
+    QTest::newRow("another draw") << 4 << false << true;
+}
+
+// Random rows written plainly, with every name quoted, and with blanks around
+// the numbers: the program reads the first on their bytes and the others
+// through the whole CSV reader, and all three give the same output bytes.
+void ZorvaCalcTest::plainAndQuotedRowsWriteTheSameBytes() {
+    QFETCH(int, seed);
+    QFETCH(bool, decimals);
+    QFETCH(bool, manifoldCells);
+    QRandomGenerator random(static_cast<quint32>(seed));
+    const auto number = [&](int low, int high, bool blankAllowed) -> QByteArray {
+        if (blankAllowed && random.bounded(3) == 0)
+            return {};
+        const double v =
+            low + random.bounded(high - low) + (decimals ? random.bounded(1000) / 1000.0 : 0);
+        return QByteArray::number(v, 'g', 15);
+    };
+    const char* const names[] = {"客厅", "=sum", "-a", "r 1", "😀", "x"};
+    QByteArray header = "环路,室内温度,盘管间距,单管长度,热负荷,本环路温差";
+    if (manifoldCells)
+        header += ",供水温度,90度弯头数";
+    QByteArray plain = header + "\r\n", quoted = plain, padded = plain;
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray name = names[random.bounded(6)] + QByteArray::number(i);
+        QByteArrayList numbers{number(-20, 40, false), number(50, 400, false),
+                               number(1, 150, false), number(0, 3000, true), number(1, 20, true)};
+        if (manifoldCells)
+            numbers << number(30, 80, true) << number(0, 9, true);
+        const QByteArray cells = numbers.join(',');
+        plain += name + "," + cells + "\r\n";
+        quoted += "\"" + name + "\"," + cells + "\r\n";
+        padded += name + ", " + numbers.join(" , ") + " \r\n";
+    }
+    const Run p = runCalc({QStringLiteral("-")}, plain);
+    QVERIFY(p.code == 0 || p.code == 3); // 3: some designs do not converge
+    QCOMPARE(table(p.out).rows.size(), 3001);
+    for (const QByteArray& other : {quoted, padded}) {
+        const Run o = runCalc({QStringLiteral("-")}, other);
+        QCOMPARE(o.code, p.code);
+        QVERIFY(o.out == p.out);
+    }
+}
+
+void ZorvaCalcTest::encodings_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("outStart");
+    QStringEncoder gbk("GBK");
+    const QByteArray gbkTable = gbk.encode(QStringLiteral("环路,室内温度,盘管间距,单管长度\r\n"
+                                                          "客厅,18,300,120\r\n"));
+    QVERIFY(!gbkTable.contains("室内")); // really GBK bytes
+    QTest::newRow("GBK") << gbkTable << QStringList{"-"} << 0 << ""
+                         << QByteArray("环路,室内温度(℃)");
+    QTest::newRow("UTF-8 with mark, output with mark")
+        << "\xEF\xBB\xBF" + kHeader + "客厅,18,300,120\r\n"
+        << QStringList{"--bom", "-"} << 0 << "" << QByteArray("\xEF\xBB\xBF环路,");
+    // The encoding is decided on the table's start; a GBK name far below an
+    // ASCII start is named by its line.
+    QByteArray late = kHeader;
+    for (int i = 0; i < 6000; ++i)
+        late += "loop,18,300,120\r\n";
+    late += gbk.encode(QStringLiteral("客厅,18,300,120\r\n"));
+    QTest::newRow("GBK after a long ASCII start")
+        << late << QStringList{"-"} << 2 << "第 6002 行：其中有不是 UTF-8 编码的字节"
+        << QByteArray("环路,");
+}
+
+void ZorvaCalcTest::encodings() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, outStart);
+    const Run r = runCalc(args, csv);
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QVERIFY(r.out.startsWith(outStart));
+    if (code == 0)
+        QCOMPARE(cell(table(r.out.mid(r.out.startsWith("\xEF") ? 3 : 0)), 1, "环路"),
+                 QStringLiteral("客厅"));
+}
+
+void ZorvaCalcTest::projectTotalsAndJson() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("house.zorvaproj"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "zorva-manifold", "version": 1,
+      "manifold": {"supplyTemp": 45, "tempDiff": 8, "surfaceThickness": 20, "levelThickness": 20,
+        "fillThickness": 50, "pipeWallThickness": 2, "surfaceConductivity": 2.91,
+        "levelConductivity": 1.84, "fillConductivity": 1.28, "pipeConductivity": 0.41,
+        "pipeDiameter": 20, "elbows": 2, "allowance": 5},
+      "loops": [{"name": "客厅", "roomTemp": 18, "spacing": 200, "length": 95, "load": 1450},
+                {"name": "卫生间", "roomTemp": 24, "spacing": 100, "length": 38, "load": 420,
+                 "tempDiff": 5}]})");
+    file.close();
+
+    const Run csv = runCalc({path});
+    QCOMPARE(csv.code, 0);
+    const io::CsvTable t = table(csv.out);
+    QVERIFY(t.ok);
+    QCOMPARE(t.rows.size(), 6); // header, 2 loops, blank, totals header, totals
+    QCOMPARE(t.rows[3], QStringList{QString()});
+    const QStringList& captions = t.rows[4];
+    const auto total = [&](const char* caption) {
+        return t.rows[5].value(captions.indexOf(QString::fromUtf8(caption)));
+    };
+    QCOMPARE(total("环路数"), QStringLiteral("2"));
+    QCOMPARE(total("有结果的环路数"), QStringLiteral("2"));
+    const double sum =
+        cell(t, 1, "环路散热量(W)").toDouble() + cell(t, 2, "环路散热量(W)").toDouble();
+    QVERIFY(std::abs(total("总散热量(W)").toDouble() - sum) <= 1);
+    const int index = cell(t, 1, "最不利环路") == u"是" ? 1 : 2;
+    QCOMPARE(cell(t, 3 - index, "最不利环路"), QString());
+    QVERIFY(total("最不利环路").contains(cell(t, index, "环路")));
+    QCOMPARE(total("水泵扬程(kPa)").toDouble(), cell(t, index, "阻力(kPa)").toDouble() + 5);
+
+    const Run json = runCalc({QStringLiteral("--json"), path});
+    QCOMPARE(json.code, 0);
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(json.out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(root[u"totals"][u"loops"].toInt(), 2);
+    QCOMPARE(root[u"totals"][u"indexLoop"].toInt(), index);
+    const QJsonArray loops = root[u"loops"].toArray();
+    QCOMPARE(loops.size(), 2);
+    QCOMPARE(loops[1][u"name"].toString(), QStringLiteral("卫生间"));
+    QCOMPARE(loops[1][u"heatOutput"].toDouble(), cell(t, 2, "单位面积散热量(W/m²)").toDouble());
+    QCOMPARE(loops[1][u"returnTemp"].toDouble(), 40.0);
+    QCOMPARE(root[u"manifold"][u"allowance"].toDouble(), 5.0);
+
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write("{\"format\": \"zorva-manifold\", \"version\": 1,");
+    file.close();
+    const Run broken = runCalc({path});
+    QCOMPARE(broken.code, 2);
+    QVERIFY2(broken.err.contains(QStringLiteral("JSON")), qPrintable(broken.err));
+    QVERIFY(broken.out.isEmpty());
+}
+
+void ZorvaCalcTest::versionAndHelp() {
+    const Run version = runCalc({QStringLiteral("--version")});
+    QCOMPARE(version.code, 0);
+    QCOMPARE(version.out.trimmed(), QByteArray("zorva-calc " ZORVA_VERSION));
+    const Run help = runCalc({QStringLiteral("--help")});
+    QCOMPARE(help.code, 0);
+    for (const char* option : {"--design", "--thickness", "--conductivity", "--elbows", "--load",
+                               "--category", "--json", "--bom", "--time"})
+        QVERIFY2(help.out.contains(option), option);
+}
+
+QTEST_GUILESS_MAIN(ZorvaCalcTest)
+#include "tst_zorvacalc.moc"
