@@ -54,7 +54,11 @@ double surfaceLimit(RoomCategory category, double roomTemp) {
 }
 
 En1264Result floorCharacteristic(const FloorSpec& floor, double roomTemp, double floorLimit) {
-    const double water = roomTemp + 10;
+    // Any water above the room will do; a room so warm that 10 K vanish in
+    // its last digit takes the next number up.
+    double water = roomTemp + 10;
+    if (!(water > roomTemp))
+        water = std::nextafter(roomTemp, HUGE_VAL);
     return en1264TypeA(methodInputs(floor, water, water, roomTemp, floorLimit));
 }
 

@@ -50,7 +50,7 @@ double frictionFactor(double reynolds, FrictionLaw law, double relativeRoughness
     case FrictionLaw::Blasius:
         break;
     }
-    return 0.3164 / std::pow(reynolds, 0.25);
+    return 0.3164 / std::sqrt(std::sqrt(reynolds)); // Re^0.25
 }
 
 PipeFlow pipeFlow(const PipeFlowInput& in) {

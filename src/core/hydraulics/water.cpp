@@ -18,7 +18,8 @@ double waterViscosity(double temp) {
     const double kelvin = temp + 273.15;
     if (!(kelvin > 140))
         return std::nan("");
-    return 2.414e-5 * std::pow(10.0, 247.8 / (kelvin - 140));
+    constexpr double ln10 = 2.302585092994045684;
+    return 2.414e-5 * std::exp(ln10 * (247.8 / (kelvin - 140))); // 10^x
 }
 
 WaterProperties waterAt(double temp) {

@@ -1,132 +1,20 @@
 #include "core/method/loopresult.h"
 
-#include "core/en1264/floor.h"
-#include "core/engine/constants.h"
-#include "core/hydraulics/water.h"
-
-#include <cmath>
+#include "core/method/loopfill.h"
 
 namespace zorva::method {
 
-namespace {
-
-MethodLoopResult byProgram(const LoopSpec& spec, MethodLoopResult r) {
-    r.floorLimit = floorLimitFor(spec, false);
-    const LoopResult run = computeLoop(manifoldOf(spec), loopOf(spec));
-    r.program = run;
-    if (run.run.status == RunStatus::Faulted) {
-        r.problem = LoopProblem::Faulted;
-        r.fault = run.run.fault;
-        return r;
-    }
-    if (!run.converged()) {
-        r.problem = LoopProblem::NotConverged;
-        return r;
-    }
-    r.problem = LoopProblem::None;
-    r.heatOutput = run.heatOutput;
-    r.floorTempMean = run.floorTemp;
-    r.limitOutput = maxOutputForFloorLimit(spec.roomTemp, r.floorLimit);
-    r.limitOutputMax = r.limitOutput;
-    r.withinLimit = run.floorTemp <= r.floorLimit; // the design check's floor rule
-    r.area = run.area;
-    r.loopOutput = run.loopOutput;
-    r.flowKgh = run.flowKgh;
-    r.flowLpm = run.flowLpm;
-    r.velocity = run.velocity;
-    r.pressureDrop = run.resistance;
-    return r;
-}
-
-// The downward loss's inputs when the space below is fully known.
-void setBelow(const LoopSpec& spec, En1264Inputs& in, unsigned& notes) {
-    if (spec.below) {
-        const double resistance = en1264::downwardResistance(*spec.below);
-        const std::optional<double> temp = en1264::belowTemp(*spec.below, spec.roomTemp);
-        if (temp && std::isfinite(*temp) && std::isfinite(resistance) && resistance > 0) {
-            in.downwardResistance = resistance;
-            in.belowTemp = temp;
-            return;
-        }
-    }
-    notes |= DownwardLossLeftOut;
-}
-
-MethodLoopResult byStandard(const LoopSpec& spec, MethodLoopResult r) {
-    r.floorLimit = floorLimitFor(spec, true);
-    const en1264::FloorSpec floor = en1264::floorFromConstruction(
-        spec.thickness, spec.conductivity, spec.pipeDiameterMm, spec.spacingMm);
-    En1264Inputs in = en1264::methodInputs(floor, spec.supplyTemp, spec.returnTemp(), spec.roomTemp,
-                                           r.floorLimit);
-    setBelow(spec, in, r.notes);
-    r.standard = en1264TypeA(in);
-    const En1264Result& en = *r.standard;
-    r.applicability = en.applicability;
-    if (!en.applicable()) {
-        r.problem = LoopProblem::MethodNotApplicable;
-        return r;
-    }
-    r.en1264Flags = en.flags;
-    if (!(spec.tempDiff > 0)) {
-        r.problem = LoopProblem::NoTempDrop;
-        return r;
-    }
-    if (!std::isfinite(spec.lengthM) || !(spec.lengthM > 0)) {
-        r.problem = LoopProblem::InvalidLength;
-        return r;
-    }
-    r.downwardOutput = en.downwardLoss;
-    const double waterHeat = en.heatFlux + en.downwardLoss.value_or(0); // W/m²
-    if (!(waterHeat > 0)) {
-        r.problem = LoopProblem::HeatFromBelow;
-        return r;
-    }
-    r.area = spec.lengthM * floor.spacing;
-    const double massFlow = r.area * waterHeat / (hydraulics::kHeatCapacity * spec.tempDiff);
-
-    hydraulics::PipeFlowInput p;
-    p.massFlow = massFlow;
-    p.meanTemp = spec.supplyTemp - spec.tempDiff / 2;
-    p.innerDiameter = floor.innerDiameter();
-    p.length = spec.lengthM;
-    p.lossCoefficients = hydraulics::localLossSum(spec.elbows, constants::loopLossCoefficient,
-                                                  constants::elbowLossCoefficient);
-    r.hydraulics = hydraulics::pipeFlow(p);
-    const hydraulics::PipeFlow& h = *r.hydraulics;
-    const double supplyDensity = hydraulics::waterDensity(spec.supplyTemp);
-    if (!h.computed() || !std::isfinite(supplyDensity) || !(supplyDensity > 0)) {
-        r.problem = LoopProblem::InvalidPipe;
-        return r;
-    }
-    if (!h.water.inRange || !hydraulics::waterTempInRange(spec.supplyTemp))
-        r.notes |= WaterOutsideRange;
-    if (h.regime == hydraulics::FlowRegime::Laminar)
-        r.notes |= LaminarFlow;
-    else if (h.regime == hydraulics::FlowRegime::Transition)
-        r.notes |= TransitionFlow;
-
-    r.problem = LoopProblem::None;
-    r.heatOutput = en.heatFlux;
-    r.floorTempMean = en.meanFloorTemp;
-    r.limitOutput = en.limitFlux;
-    r.limitOutputMax = en.limitFluxMax;
-    r.withinLimit = en.withinLimit;
-    r.loopOutput = en.heatFlux * r.area;
-    r.flowKgh = massFlow * 3600;
-    r.flowLpm = massFlow / supplyDensity * 60000; // the meter sits on the supply bar
-    r.velocity = h.velocity;
-    r.pressureDrop = h.pressureDrop / 1000;
-    return r;
-}
-
-} // namespace
-
 MethodLoopResult loopByMethod(Method method, const LoopSpec& spec) {
     MethodLoopResult r;
-    r.method = method;
-    r.methodName = methodName(method);
-    r.clause = methodClause(method);
-    return method == Method::Program ? byProgram(spec, r) : byStandard(spec, r);
+    fill::start(method, r);
+    if (method == Method::Program) {
+        fill::byProgram(spec, computeLoop(manifoldOf(spec), loopOf(spec)), r);
+        return r;
+    }
+    const en1264::FloorSpec floor = fill::floorOf(spec);
+    const En1264Inputs in = fill::standardInputs(spec, floor, r);
+    fill::byStandard(spec, floor, en1264TypeA(in), r);
+    return r;
 }
 
 } // namespace zorva::method

@@ -5,6 +5,7 @@
 
 #include "core/en1264/design.h"
 #include "core/method/loopresult.h"
+#include "core/method/looprunner.h"
 #include "support/sheetdigits.h"
 
 #include <QTest>
@@ -18,6 +19,7 @@ using namespace zorva::method;
 
 Q_DECLARE_METATYPE(zorva::method::LoopProblem)
 Q_DECLARE_METATYPE(zorva::RoomCategory)
+Q_DECLARE_METATYPE(zorva::method::Method)
 
 namespace {
 
@@ -56,6 +58,8 @@ private slots:
     void floor_limit_by_category();
     void loops_a_method_cannot_compute_data();
     void loops_a_method_cannot_compute();
+    void runner_gives_the_same_bits_data();
+    void runner_gives_the_same_bits();
     void construction_maps_as_the_check_window_does();
     void method_keys();
 };
@@ -309,6 +313,53 @@ void MethodLoopTest::loops_a_method_cannot_compute() {
         for (const double v : {r.heatOutput, r.flowKgh, r.flowLpm, r.velocity, r.pressureDrop})
             QVERIFY(std::isfinite(v) && v > 0);
     }
+}
+
+void MethodLoopTest::runner_gives_the_same_bits_data() {
+    QTest::addColumn<Method>("method");
+    QTest::newRow("program") << Method::Program;
+    QTest::newRow("EN 1264-2") << Method::En1264;
+}
+
+void MethodLoopTest::runner_gives_the_same_bits() {
+    // Loops of two manifolds in turn, on 5 rooms × 4 spacings, some with
+    // the space below known and some a method cannot compute.
+    QFETCH(Method, method);
+    LoopMethodRunner runner;
+    const double rooms[] = {16, 18, 20, 22, 24};
+    const double spacings[] = {100, 150, 200, 300};
+    for (int i = 0; i < 400; ++i) {
+        LoopSpec s = spec(rooms[i % 5], i % 2 ? 45 : 40, 8, spacings[(i / 5) % 4], 20 + i % 97);
+        if (i % 2)
+            s.conductivity[0] = 1.1;
+        if (i % 7 == 0)
+            s.below = en1264::BelowSpec{en1264::BelowKind::Ground, 1.25, 0.1, 0, 10.0};
+        if (i % 50 == 0)
+            s.tempDiff = 0;
+        if (i % 11 == 0)
+            s.category = RoomCategory::Bathroom;
+        const MethodLoopResult a = runner.compute(method, s);
+        const MethodLoopResult b = loopByMethod(method, s);
+        const QByteArray at = QByteArray::number(i);
+        QVERIFY2(a.problem == b.problem && a.notes == b.notes && a.en1264Flags == b.en1264Flags &&
+                     a.withinLimit == b.withinLimit,
+                 at);
+        for (const double MethodLoopResult::*f :
+             {&MethodLoopResult::heatOutput, &MethodLoopResult::floorTempMean,
+              &MethodLoopResult::floorLimit, &MethodLoopResult::limitOutput,
+              &MethodLoopResult::limitOutputMax, &MethodLoopResult::area,
+              &MethodLoopResult::loopOutput, &MethodLoopResult::flowKgh, &MethodLoopResult::flowLpm,
+              &MethodLoopResult::velocity, &MethodLoopResult::pressureDrop})
+            QVERIFY2(sameBits(a.*f, b.*f), at);
+        QVERIFY2(a.downwardOutput.has_value() == b.downwardOutput.has_value() &&
+                     (!a.downwardOutput || sameBits(*a.downwardOutput, *b.downwardOutput)),
+                 at);
+    }
+    // EN 1264-2 computed each floor about once: 40 room, spacing and
+    // covering pairs, some of them again with a bathroom's limit.
+    if (method == Method::En1264)
+        QVERIFY2(runner.floorsComputed() <= 60,
+                 qPrintable(QString::number(runner.floorsComputed())));
 }
 
 void MethodLoopTest::construction_maps_as_the_check_window_does() {

@@ -1,0 +1,24 @@
+#pragma once
+// The steps that fill a MethodLoopResult, shared by loopByMethod and
+// LoopMethodRunner so both give the same numbers.
+
+#include "core/en1264/floor.h"
+#include "core/method/loopresult.h"
+
+namespace zorva::method::fill {
+
+void start(Method method, MethodLoopResult& r);
+
+// The program's method from the loop's whole run.
+void byProgram(const LoopSpec& spec, const LoopResult& run, MethodLoopResult& r);
+
+// EN 1264-2: the floor of the loop's construction, the method's inputs with
+// the floor limit and the space below (r.floorLimit and r.notes set), and
+// the rest of the result from the method's numbers `en`.
+en1264::FloorSpec floorOf(const LoopSpec& spec);
+En1264Inputs standardInputs(const LoopSpec& spec, const en1264::FloorSpec& floor,
+                            MethodLoopResult& r);
+void byStandard(const LoopSpec& spec, const en1264::FloorSpec& floor, const En1264Result& en,
+                MethodLoopResult& r);
+
+} // namespace zorva::method::fill
