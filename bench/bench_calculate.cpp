@@ -3,6 +3,8 @@
 // update of the design check on the default design with a load of 100 W/m²
 // (rules, EN 1264-2, supply temperature search) as "checks <N> ns/update,
 // <R> runs" against one whole Calculate run on a copy, then
+// the standard method's "en1264 <N> ns/loop", "en1264-single <N> ns/loop"
+// and "design <N> ms (10000 loops)" (bench_en1264.cpp), then
 // "manifold-1thread <N> ms" for a 10,000-loop manifold project with its
 // searches on one thread, "manifold <N> ms" and "manifold speed-up <X>" for
 // the same over every core as the sheet computes it, the characteristic
@@ -11,6 +13,7 @@
 
 #include "bench_cli.h"
 #include "bench_curves.h"
+#include "bench_en1264.h"
 #include "bench_manifold.h"
 #include "bench_startup.h"
 #include "core/engine/calculate.h"
@@ -80,9 +83,11 @@ int main(int argc, char** argv) {
     FieldRecord noconv = defaults;
     noconv.design = {"25", "50", "30", "300", "90", "32", "10"};
 
-    std::printf("default %.0f ns/run\n", timeRuns(defaults, 20000));
+    const double defaultNs = timeRuns(defaults, 20000);
+    std::printf("default %.0f ns/run\n", defaultNs);
     std::printf("noconv %.0f ns/run\n", timeRuns(noconv, 1000));
     benchChecks(defaults);
+    runEn1264Bench(defaultNs);
     const bench::BenchProject project = bench::makeBenchProject(10000);
     const double serialMs = bench::timeProjectSerialMs(project, 3);
     std::printf("manifold-1thread %.0f ms\n", serialMs);
