@@ -26,12 +26,12 @@ template <typename Work> double bestOf(int rounds, Work work) {
     return best;
 }
 
-std::vector<method::LoopSpec> loopSpecs(const bench::BenchProject& project) {
-    std::vector<method::LoopSpec> specs;
-    specs.reserve(project.loops.size());
+std::vector<method::LoopSetup> loopSetups(const bench::BenchProject& project) {
+    std::vector<method::LoopSetup> setups;
+    setups.reserve(project.loops.size());
     for (const LoopInput& loop : project.loops)
-        specs.push_back(method::loopSpec(project.manifold, loop));
-    return specs;
+        setups.push_back(method::loopSetup(project.manifold, loop));
+    return setups;
 }
 
 // The project's loops as manifolds of eight, every loop in its own room
@@ -50,7 +50,7 @@ std::vector<en1264::ManifoldDesignInput> designInputs(const bench::BenchProject&
         room.heatLoad = loop.loadW.value_or(0);
         room.floor = en1264::floorFromConstruction(m.thickness, m.conductivity, m.pipeDiameter,
                                                    loop.spacingMm);
-        room.below = en1264::BelowSpec{en1264::BelowKind::HeatedRoom, 0.75, 0.08, 0.02, 20.0};
+        room.below = en1264::Below{en1264::BelowKind::HeatedRoom, 0.75, 0.08, 0.02, 20.0};
         en1264::ManifoldDesignInput& design = manifolds.back();
         en1264::DesignLoop designLoop;
         designLoop.name = loop.name;
@@ -67,24 +67,24 @@ std::vector<en1264::ManifoldDesignInput> designInputs(const bench::BenchProject&
 
 void runEn1264Bench(double defaultNsPerRun) {
     const bench::BenchProject project = bench::makeBenchProject(10000);
-    const std::vector<method::LoopSpec> specs = loopSpecs(project);
+    const std::vector<method::LoopSetup> setups = loopSetups(project);
     volatile double sink = 0;
 
     method::LoopMethodRunner runner;
     const double perLoop = bestOf(7,
                                   [&] {
-                                      for (const method::LoopSpec& s : specs)
+                                      for (const method::LoopSetup& s : setups)
                                           sink =
                                               runner.compute(method::Method::En1264, s).heatOutput;
                                   }) /
-                           double(specs.size());
+                           double(setups.size());
     const double single =
         bestOf(7,
                [&] {
-                   for (const method::LoopSpec& s : specs)
+                   for (const method::LoopSetup& s : setups)
                        sink = method::loopByMethod(method::Method::En1264, s).heatOutput;
                }) /
-        double(specs.size());
+        double(setups.size());
     std::printf("en1264 %.0f ns/loop (%.3f of default %.0f ns/run, %zu floors)\n", perLoop,
                 perLoop / defaultNsPerRun, defaultNsPerRun, runner.floorsComputed());
     std::printf("en1264-single %.0f ns/loop (%.3f of default)\n", single, single / defaultNsPerRun);
@@ -97,6 +97,6 @@ void runEn1264Bench(double defaultNsPerRun) {
             designed += en1264::designManifold(in).totals.loops;
     });
     std::printf("design %.1f ms (%zu loops, %zu designed, %zu manifolds; default %.0f ns/run)\n",
-                designNs / 1e6, specs.size(), designed, manifolds.size(), defaultNsPerRun);
+                designNs / 1e6, setups.size(), designed, manifolds.size(), defaultNsPerRun);
     (void)sink;
 }

@@ -18,8 +18,8 @@ inline DesignRoom exampleRoom(const char* name, double roomTemp, double load, do
     r.heatLoad = load;
     r.area = area;
     r.category = RoomCategory::Residential;
-    r.floor = FloorSpec{spacing, 0.020, 0.002, 0.35, 0.045, 1.2, 0.10};
-    r.below = BelowSpec{BelowKind::HeatedRoom, 0.75, 0.08, 0.02, 20.0};
+    r.floor = Floor{spacing, 0.020, 0.002, 0.35, 0.045, 1.2, 0.10};
+    r.below = Below{BelowKind::HeatedRoom, 0.75, 0.08, 0.02, 20.0};
     return r;
 }
 

@@ -17,11 +17,11 @@ double undersideResistance(BelowKind kind) {
     return 0;
 }
 
-double downwardResistance(const BelowSpec& below) {
+double downwardResistance(const Below& below) {
     return below.insulation + below.slab + below.plaster + undersideResistance(below.kind);
 }
 
-std::optional<double> belowTemp(const BelowSpec& below, double roomTemp) {
+std::optional<double> belowTemp(const Below& below, double roomTemp) {
     if (below.temp)
         return below.temp;
     if (below.kind == BelowKind::HeatedRoom)
@@ -34,7 +34,7 @@ double downwardLoss(double upwardResistance, double heatFlux, double roomTemp, d
     return (upwardResistance * heatFlux + roomTemp - belowTemp) / downwardResistance;
 }
 
-InsulationCheck checkInsulation(const BelowSpec& below) {
+InsulationCheck checkInsulation(const Below& below) {
     InsulationCheck c;
     switch (below.kind) {
     case BelowKind::HeatedRoom:

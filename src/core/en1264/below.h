@@ -16,7 +16,7 @@ enum class BelowKind {
 };
 
 // Resistances in m²·K/W, temperatures in ℃.
-struct BelowSpec {
+struct Below {
     BelowKind kind = BelowKind::HeatedRoom;
     double insulation = 0.75; // R_λ,ins, the insulation layer alone
     double slab = 0;          // R_λ,slab
@@ -32,10 +32,10 @@ struct BelowSpec {
 double undersideResistance(BelowKind kind);
 
 // R_u = R_λ,ins + R_λ,slab + R_λ,plaster + R_α.
-double downwardResistance(const BelowSpec& below);
+double downwardResistance(const Below& below);
 
 // θ_u for a room at `roomTemp`; empty when it is needed and not given.
-std::optional<double> belowTemp(const BelowSpec& below, double roomTemp);
+std::optional<double> belowTemp(const Below& below, double roomTemp);
 
 // q_u = (R_o·q + θ_i − θ_u)/R_u, W/m² (EN 1264-2 downward loss).
 double downwardLoss(double upwardResistance, double heatFlux, double roomTemp, double belowTemp,
@@ -51,6 +51,6 @@ struct InsulationCheck {
     bool meets = false;   // R_λ,ins ≥ minimum
 };
 
-InsulationCheck checkInsulation(const BelowSpec& below);
+InsulationCheck checkInsulation(const Below& below);
 
 } // namespace zorva::en1264

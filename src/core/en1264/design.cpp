@@ -58,7 +58,7 @@ bool prepareRoom(const DesignRoom& room, std::size_t loops, RoomDesign& r) {
 }
 
 bool applyFloor(const DesignRoom& room, double spacing, RoomDesign& r) {
-    FloorSpec floor = room.floor;
+    Floor floor = room.floor;
     floor.spacing = spacing;
     r.spacing = spacing;
     r.floor = floorCharacteristic(floor, room.roomTemp, r.surfaceLimit);

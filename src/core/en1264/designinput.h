@@ -53,8 +53,8 @@ struct DesignRoom {
     RoomCategory category = RoomCategory::Residential; // bathrooms never set the supply
     std::optional<double> surfaceLimit;                // θ_F,max, ℃; empty: by the category
     std::optional<double> meanFloorLimit; // JGJ 142 mean limit, ℃; empty: floorTempLimit(category)
-    FloorSpec floor;
-    BelowSpec below;
+    Floor floor;
+    Below below;
 };
 
 struct DesignLoop {

@@ -15,7 +15,7 @@ bool finiteAtLeast(double v, double low) {
 // loop's pipe; 0 when the method does not apply there.
 double leaderCharacteristic(const DesignRoom& own, const DesignRoom& crossed,
                             double crossedSurfaceLimit) {
-    FloorSpec floor = crossed.floor;
+    Floor floor = crossed.floor;
     floor.spacing = hydraulics::kIsolatedPipeSpacing;
     floor.pipeDiameter = own.floor.pipeDiameter;
     floor.wallThickness = own.floor.wallThickness;

@@ -30,7 +30,7 @@ std::vector<double> familyWith(const std::array<double, N>& family, double own) 
     return values;
 }
 
-FieldLine lineOf(const FloorSpec& floor, double roomTemp, double floorLimit, const FieldGrid& grid,
+FieldLine lineOf(const Floor& floor, double roomTemp, double floorLimit, const FieldGrid& grid,
                  bool current, En1264Result* full = nullptr) {
     FieldLine line;
     line.spacing = floor.spacing;
@@ -74,7 +74,7 @@ LimitCurve limitCurveOf(const FieldLine& line, const En1264Result& r, const Fiel
 
 } // namespace
 
-CharacteristicField characteristicField(const FloorSpec& design, double roomTemp, double floorLimit,
+CharacteristicField characteristicField(const Floor& design, double roomTemp, double floorLimit,
                                         std::optional<FieldWater> water, FieldGrid grid) {
     CharacteristicField f;
     f.roomTemp = roomTemp;
@@ -84,7 +84,7 @@ CharacteristicField characteristicField(const FloorSpec& design, double roomTemp
     f.limitFluxMax = excess > 0 ? 8.92 * std::pow(excess, 1.1) : 0;
 
     for (const double t : familyWith(kFieldSpacings, design.spacing)) {
-        FloorSpec floor = design;
+        Floor floor = design;
         floor.spacing = t;
         En1264Result full;
         f.spacingLines.push_back(
@@ -92,7 +92,7 @@ CharacteristicField characteristicField(const FloorSpec& design, double roomTemp
         f.limitCurves.push_back(limitCurveOf(f.spacingLines.back(), full, f.grid));
     }
     for (const double r : familyWith(kFieldCoverings, design.coveringResistance)) {
-        FloorSpec floor = design;
+        Floor floor = design;
         floor.coveringResistance = r;
         f.coveringLines.push_back(
             lineOf(floor, roomTemp, floorLimit, f.grid, r == design.coveringResistance));

@@ -71,7 +71,7 @@ struct FieldWater {
     double returnTemp = 0;
 };
 
-CharacteristicField characteristicField(const FloorSpec& design, double roomTemp, double floorLimit,
+CharacteristicField characteristicField(const Floor& design, double roomTemp, double floorLimit,
                                         std::optional<FieldWater> water = std::nullopt,
                                         FieldGrid grid = {});
 

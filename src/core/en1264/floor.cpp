@@ -10,14 +10,14 @@ namespace {
 constexpr double kSurfaceResistance = 1 / 10.8; // 1/α at the floor surface, m²·K/W
 } // namespace
 
-FloorSpec floorFromConstruction(const std::array<double, 4>& thicknessMm,
-                                const std::array<double, 4>& conductivity, double pipeDiameterMm,
-                                double spacingMm) {
+Floor floorFromConstruction(const std::array<double, 4>& thicknessMm,
+                            const std::array<double, 4>& conductivity, double pipeDiameterMm,
+                            double spacingMm) {
     // Same arithmetic, in the same order, as en1264Inputs on field texts.
     const double surfaceMm = thicknessMm[0];
     const double levelMm = thicknessMm[1];
     const double fillMm = pipeDiameterMm > thicknessMm[2] ? pipeDiameterMm : thicknessMm[2];
-    FloorSpec f;
+    Floor f;
     f.spacing = spacingMm / 1000;
     f.pipeDiameter = pipeDiameterMm / 1000;
     f.wallThickness = thicknessMm[3] / 1000;
@@ -30,8 +30,8 @@ FloorSpec floorFromConstruction(const std::array<double, 4>& thicknessMm,
     return f;
 }
 
-En1264Inputs methodInputs(const FloorSpec& floor, double supplyTemp, double returnTemp,
-                          double roomTemp, double floorLimit) {
+En1264Inputs methodInputs(const Floor& floor, double supplyTemp, double returnTemp, double roomTemp,
+                          double floorLimit) {
     En1264Inputs in;
     in.spacing = floor.spacing;
     in.diameter = floor.pipeDiameter;
@@ -53,7 +53,7 @@ double surfaceLimit(RoomCategory category, double roomTemp) {
     return floorTempLimit(category);
 }
 
-En1264Result floorCharacteristic(const FloorSpec& floor, double roomTemp, double floorLimit) {
+En1264Result floorCharacteristic(const Floor& floor, double roomTemp, double floorLimit) {
     // Any water above the room will do; a room so warm that 10 K vanish in
     // its last digit takes the next number up.
     double water = roomTemp + 10;
@@ -62,7 +62,7 @@ En1264Result floorCharacteristic(const FloorSpec& floor, double roomTemp, double
     return en1264TypeA(methodInputs(floor, water, water, roomTemp, floorLimit));
 }
 
-double upwardResistance(const FloorSpec& floor) {
+double upwardResistance(const Floor& floor) {
     return kSurfaceResistance + floor.coveringResistance +
            floor.screedAbove / floor.screedConductivity;
 }

@@ -12,7 +12,7 @@
 namespace zorva::en1264 {
 
 // Lengths in m, conductivities in W/(m·K), resistances in m²·K/W.
-struct FloorSpec {
+struct Floor {
     double spacing = 0.15;            // T
     double pipeDiameter = 0.020;      // D, outside
     double wallThickness = 0.002;     // s_R
@@ -31,26 +31,26 @@ struct FloorSpec {
 // one screed of series conductivity, after the filling layer has been raised
 // to the pipe diameter as the program's calculation does. The same numbers
 // as en1264Inputs() gives for the same field texts.
-FloorSpec floorFromConstruction(const std::array<double, 4>& thicknessMm,
-                                const std::array<double, 4>& conductivity, double pipeDiameterMm,
-                                double spacingMm);
+Floor floorFromConstruction(const std::array<double, 4>& thicknessMm,
+                            const std::array<double, 4>& conductivity, double pipeDiameterMm,
+                            double spacingMm);
 
-En1264Inputs methodInputs(const FloorSpec& floor, double supplyTemp, double returnTemp,
-                          double roomTemp, double floorLimit);
+En1264Inputs methodInputs(const Floor& floor, double supplyTemp, double returnTemp, double roomTemp,
+                          double floorLimit);
 
 // θ_F,max (℃) for the limit curve: 29 in the occupied zone (居住区), 35 in
-// the peripheral zone, θ_i + 9 K in bathrooms (EN 1264-2 §4.2 and its
-// table of limits), and the JGJ 142 categories at their upper limit.
+// the peripheral zone, θ_i + 9 K in bathrooms (EN 1264-2's surface
+// temperature limits), and the JGJ 142 categories at their upper limit.
 double surfaceLimit(RoomCategory category, double roomTemp);
 
 // The characteristic K_H, the validity flags and the limit curve of a floor
 // at a room temperature. None of them depends on the water temperatures, so
 // the method is run with supply = return = θ_i + 10 K; the result's heat
 // flux and floor temperature belong to that point and mean nothing else.
-En1264Result floorCharacteristic(const FloorSpec& floor, double roomTemp, double floorLimit);
+En1264Result floorCharacteristic(const Floor& floor, double roomTemp, double floorLimit);
 
 // R_o = 1/α + R_λ,B + s_u/λ_E, from the pipe plane up to the room.
-double upwardResistance(const FloorSpec& floor);
+double upwardResistance(const Floor& floor);
 
 // The mean floor temperature by the JGJ 142 law t = θ_i + 9.82·(q/100)^0.969
 // (the law of the program's own method), ℃; θ_i for q ≤ 0.

@@ -12,7 +12,7 @@ inline constexpr double kWaterTempMin = 0;
 inline constexpr double kWaterTempMax = 100;
 bool waterTempInRange(double temp);
 
-// Specific heat capacity used by EN 1264-3 for the design flow, J/(kg·K).
+// Heat capacity used by EN 1264-3 for the design flow, J/(kg·K).
 // Real water varies by less than 0.3 % between 20 and 60 ℃; the design
 // value is taken at every temperature so that flow and heat stay exact
 // inverses of each other.

@@ -13,8 +13,8 @@ void start(Method method, MethodLoopResult& r) {
     r.clause = methodClause(method);
 }
 
-void byProgram(const LoopSpec& spec, const LoopResult& run, MethodLoopResult& r) {
-    r.floorLimit = floorLimitFor(spec, false);
+void byProgram(const LoopSetup& setup, const LoopResult& run, MethodLoopResult& r) {
+    r.floorLimit = floorLimitFor(setup, false);
     r.program = run;
     if (run.run.status == RunStatus::Faulted) {
         r.problem = LoopProblem::Faulted;
@@ -28,7 +28,7 @@ void byProgram(const LoopSpec& spec, const LoopResult& run, MethodLoopResult& r)
     r.problem = LoopProblem::None;
     r.heatOutput = run.heatOutput;
     r.floorTempMean = run.floorTemp;
-    r.limitOutput = maxOutputForFloorLimit(spec.roomTemp, r.floorLimit);
+    r.limitOutput = maxOutputForFloorLimit(setup.roomTemp, r.floorLimit);
     r.limitOutputMax = r.limitOutput;
     r.withinLimit = run.floorTemp <= r.floorLimit; // the design check's floor rule
     r.area = run.area;
@@ -39,20 +39,20 @@ void byProgram(const LoopSpec& spec, const LoopResult& run, MethodLoopResult& r)
     r.pressureDrop = run.resistance;
 }
 
-en1264::FloorSpec floorOf(const LoopSpec& spec) {
-    return en1264::floorFromConstruction(spec.thickness, spec.conductivity, spec.pipeDiameterMm,
-                                         spec.spacingMm);
+en1264::Floor floorOf(const LoopSetup& setup) {
+    return en1264::floorFromConstruction(setup.thickness, setup.conductivity, setup.pipeDiameterMm,
+                                         setup.spacingMm);
 }
 
-En1264Inputs standardInputs(const LoopSpec& spec, const en1264::FloorSpec& floor,
+En1264Inputs standardInputs(const LoopSetup& setup, const en1264::Floor& floor,
                             MethodLoopResult& r) {
-    r.floorLimit = floorLimitFor(spec, true);
-    En1264Inputs in = en1264::methodInputs(floor, spec.supplyTemp, spec.returnTemp(), spec.roomTemp,
-                                           r.floorLimit);
+    r.floorLimit = floorLimitFor(setup, true);
+    En1264Inputs in = en1264::methodInputs(floor, setup.supplyTemp, setup.returnTemp(),
+                                           setup.roomTemp, r.floorLimit);
     // The downward loss only when the space below is fully known.
-    if (spec.below) {
-        const double resistance = en1264::downwardResistance(*spec.below);
-        const std::optional<double> temp = en1264::belowTemp(*spec.below, spec.roomTemp);
+    if (setup.below) {
+        const double resistance = en1264::downwardResistance(*setup.below);
+        const std::optional<double> temp = en1264::belowTemp(*setup.below, setup.roomTemp);
         if (temp && std::isfinite(*temp) && std::isfinite(resistance) && resistance > 0) {
             in.downwardResistance = resistance;
             in.belowTemp = temp;
@@ -63,7 +63,7 @@ En1264Inputs standardInputs(const LoopSpec& spec, const en1264::FloorSpec& floor
     return in;
 }
 
-void byStandard(const LoopSpec& spec, const en1264::FloorSpec& floor, const En1264Result& en,
+void byStandard(const LoopSetup& setup, const en1264::Floor& floor, const En1264Result& en,
                 MethodLoopResult& r) {
     r.standard = en;
     r.applicability = en.applicability;
@@ -72,11 +72,11 @@ void byStandard(const LoopSpec& spec, const en1264::FloorSpec& floor, const En12
         return;
     }
     r.en1264Flags = en.flags;
-    if (!(spec.tempDiff > 0)) {
+    if (!(setup.tempDiff > 0)) {
         r.problem = LoopProblem::NoTempDrop;
         return;
     }
-    if (!std::isfinite(spec.lengthM) || !(spec.lengthM > 0)) {
+    if (!std::isfinite(setup.lengthM) || !(setup.lengthM > 0)) {
         r.problem = LoopProblem::InvalidLength;
         return;
     }
@@ -86,25 +86,25 @@ void byStandard(const LoopSpec& spec, const en1264::FloorSpec& floor, const En12
         r.problem = LoopProblem::HeatFromBelow;
         return;
     }
-    const double area = spec.lengthM * floor.spacing;
+    const double area = setup.lengthM * floor.spacing;
     // EN 1264-3's design flow: ṁ·c_W·σ = A·(q + q_u).
-    const double massFlow = area * waterHeat / (hydraulics::kHeatCapacity * spec.tempDiff);
+    const double massFlow = area * waterHeat / (hydraulics::kHeatCapacity * setup.tempDiff);
 
     hydraulics::PipeFlowInput p;
     p.massFlow = massFlow;
-    p.meanTemp = spec.supplyTemp - spec.tempDiff / 2;
+    p.meanTemp = setup.supplyTemp - setup.tempDiff / 2;
     p.innerDiameter = floor.innerDiameter();
-    p.length = spec.lengthM;
-    p.lossCoefficients = hydraulics::localLossSum(spec.elbows, constants::loopLossCoefficient,
+    p.length = setup.lengthM;
+    p.lossCoefficients = hydraulics::localLossSum(setup.elbows, constants::loopLossCoefficient,
                                                   constants::elbowLossCoefficient);
     r.hydraulics = hydraulics::pipeFlow(p);
     const hydraulics::PipeFlow& h = *r.hydraulics;
-    const double supplyDensity = hydraulics::waterDensity(spec.supplyTemp);
+    const double supplyDensity = hydraulics::waterDensity(setup.supplyTemp);
     if (!h.computed() || !std::isfinite(supplyDensity) || !(supplyDensity > 0)) {
         r.problem = LoopProblem::InvalidPipe;
         return;
     }
-    if (!h.water.inRange || !hydraulics::waterTempInRange(spec.supplyTemp))
+    if (!h.water.inRange || !hydraulics::waterTempInRange(setup.supplyTemp))
         r.notes |= WaterOutsideRange;
     if (h.regime == hydraulics::FlowRegime::Laminar)
         r.notes |= LaminarFlow;

@@ -10,15 +10,15 @@ namespace zorva::method::fill {
 void start(Method method, MethodLoopResult& r);
 
 // The program's method from the loop's whole run.
-void byProgram(const LoopSpec& spec, const LoopResult& run, MethodLoopResult& r);
+void byProgram(const LoopSetup& setup, const LoopResult& run, MethodLoopResult& r);
 
 // EN 1264-2: the floor of the loop's construction, the method's inputs with
 // the floor limit and the space below (r.floorLimit and r.notes set), and
 // the rest of the result from the method's numbers `en`.
-en1264::FloorSpec floorOf(const LoopSpec& spec);
-En1264Inputs standardInputs(const LoopSpec& spec, const en1264::FloorSpec& floor,
+en1264::Floor floorOf(const LoopSetup& setup);
+En1264Inputs standardInputs(const LoopSetup& setup, const en1264::Floor& floor,
                             MethodLoopResult& r);
-void byStandard(const LoopSpec& spec, const en1264::FloorSpec& floor, const En1264Result& en,
+void byStandard(const LoopSetup& setup, const en1264::Floor& floor, const En1264Result& en,
                 MethodLoopResult& r);
 
 } // namespace zorva::method::fill

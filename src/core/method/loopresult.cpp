@@ -4,16 +4,16 @@
 
 namespace zorva::method {
 
-MethodLoopResult loopByMethod(Method method, const LoopSpec& spec) {
+MethodLoopResult loopByMethod(Method method, const LoopSetup& setup) {
     MethodLoopResult r;
     fill::start(method, r);
     if (method == Method::Program) {
-        fill::byProgram(spec, computeLoop(manifoldOf(spec), loopOf(spec)), r);
+        fill::byProgram(setup, computeLoop(manifoldOf(setup), loopOf(setup)), r);
         return r;
     }
-    const en1264::FloorSpec floor = fill::floorOf(spec);
-    const En1264Inputs in = fill::standardInputs(spec, floor, r);
-    fill::byStandard(spec, floor, en1264TypeA(in), r);
+    const en1264::Floor floor = fill::floorOf(setup);
+    const En1264Inputs in = fill::standardInputs(setup, floor, r);
+    fill::byStandard(setup, floor, en1264TypeA(in), r);
     return r;
 }
 

@@ -11,7 +11,7 @@
 #include "core/engine/en1264.h"
 #include "core/engine/manifold.h"
 #include "core/hydraulics/pipeflow.h"
-#include "core/method/loopspec.h"
+#include "core/method/loopsetup.h"
 #include "core/method/method.h"
 
 #include <optional>
@@ -72,6 +72,6 @@ struct MethodLoopResult {
     bool computed() const { return problem == LoopProblem::None; }
 };
 
-MethodLoopResult loopByMethod(Method method, const LoopSpec& spec);
+MethodLoopResult loopByMethod(Method method, const LoopSetup& setup);
 
 } // namespace zorva::method

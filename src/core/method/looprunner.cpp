@@ -7,13 +7,14 @@
 
 namespace zorva::method {
 
-const LoopMethodRunner::Slot& LoopMethodRunner::floorFor(const LoopSpec& spec, double floorLimit) {
+const LoopMethodRunner::Slot& LoopMethodRunner::floorFor(const LoopSetup& setup,
+                                                         double floorLimit) {
     const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
     const Key key{
-        bits(spec.spacingMm),       bits(spec.roomTemp),        bits(floorLimit),
-        bits(spec.pipeDiameterMm),  bits(spec.thickness[0]),    bits(spec.thickness[1]),
-        bits(spec.thickness[2]),    bits(spec.thickness[3]),    bits(spec.conductivity[0]),
-        bits(spec.conductivity[1]), bits(spec.conductivity[2]), bits(spec.conductivity[3])};
+        bits(setup.spacingMm),       bits(setup.roomTemp),        bits(floorLimit),
+        bits(setup.pipeDiameterMm),  bits(setup.thickness[0]),    bits(setup.thickness[1]),
+        bits(setup.thickness[2]),    bits(setup.thickness[3]),    bits(setup.conductivity[0]),
+        bits(setup.conductivity[1]), bits(setup.conductivity[2]), bits(setup.conductivity[3])};
     // Doubles of whole numbers have only zeros in their low bits, so every
     // bit of the key is spread over the whole hash before a slot is picked.
     std::uint64_t hash = 0;
@@ -29,32 +30,32 @@ const LoopMethodRunner::Slot& LoopMethodRunner::floorFor(const LoopSpec& spec, d
         if (slot.used && slot.key == key)
             return slot;
         if (!slot.used)
-            return fillSlot(slot, key, spec, floorLimit);
+            return fillSlot(slot, key, setup, floorLimit);
     }
     Slot& slot = slots_[(first + nextWay_++ % kWays) % kSlots];
-    return fillSlot(slot, key, spec, floorLimit);
+    return fillSlot(slot, key, setup, floorLimit);
 }
 
-const LoopMethodRunner::Slot& LoopMethodRunner::fillSlot(Slot& slot, const Key& key,
-                                                         const LoopSpec& spec, double floorLimit) {
+const LoopMethodRunner::Slot&
+LoopMethodRunner::fillSlot(Slot& slot, const Key& key, const LoopSetup& setup, double floorLimit) {
     slot.used = true;
     slot.key = key;
-    slot.floor = fill::floorOf(spec);
-    slot.characteristic = en1264::floorCharacteristic(slot.floor, spec.roomTemp, floorLimit);
+    slot.floor = fill::floorOf(setup);
+    slot.characteristic = en1264::floorCharacteristic(slot.floor, setup.roomTemp, floorLimit);
     ++floorsComputed_;
     return slot;
 }
 
-MethodLoopResult LoopMethodRunner::compute(Method method, const LoopSpec& spec) {
+MethodLoopResult LoopMethodRunner::compute(Method method, const LoopSetup& setup) {
     MethodLoopResult r;
     fill::start(method, r);
     if (method == Method::Program) {
-        fill::byProgram(spec, program_.compute(manifoldOf(spec), loopOf(spec)), r);
+        fill::byProgram(setup, program_.compute(manifoldOf(setup), loopOf(setup)), r);
         return r;
     }
-    const Slot& slot = floorFor(spec, floorLimitFor(spec, true));
-    const En1264Inputs in = fill::standardInputs(spec, slot.floor, r);
-    fill::byStandard(spec, slot.floor, en1264::atWaterTemps(slot.characteristic, in), r);
+    const Slot& slot = floorFor(setup, floorLimitFor(setup, true));
+    const En1264Inputs in = fill::standardInputs(setup, slot.floor, r);
+    fill::byStandard(setup, slot.floor, en1264::atWaterTemps(slot.characteristic, in), r);
     return r;
 }
 

@@ -19,7 +19,7 @@ namespace zorva::method {
 
 class LoopMethodRunner {
 public:
-    MethodLoopResult compute(Method method, const LoopSpec& spec);
+    MethodLoopResult compute(Method method, const LoopSetup& setup);
 
     // How many EN 1264-2 floors were computed afresh (for tests and benches).
     std::size_t floorsComputed() const { return floorsComputed_; }
@@ -33,12 +33,12 @@ private:
     struct Slot {
         bool used = false;
         Key key{};
-        en1264::FloorSpec floor;
+        en1264::Floor floor;
         En1264Result characteristic;
     };
 
-    const Slot& floorFor(const LoopSpec& spec, double floorLimit);
-    const Slot& fillSlot(Slot& slot, const Key& key, const LoopSpec& spec, double floorLimit);
+    const Slot& floorFor(const LoopSetup& setup, double floorLimit);
+    const Slot& fillSlot(Slot& slot, const Key& key, const LoopSetup& setup, double floorLimit);
 
     LoopRunner program_;
     std::array<Slot, kSlots> slots_{};

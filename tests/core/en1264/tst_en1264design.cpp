@@ -422,7 +422,7 @@ void En1264DesignTest::inputs_it_cannot_design() {
     else if (words[0] == "su")
         bath.floor.screedAbove = value;
     else if (words[0] == "unheated")
-        bath.below = BelowSpec{BelowKind::UnheatedRoom, 1.25, 0, 0, std::nullopt};
+        bath.below = Below{BelowKind::UnheatedRoom, 1.25, 0, 0, std::nullopt};
     else if (words[0] == "limit")
         bath.surfaceLimit = value;
     else if (words[0] == "below")

@@ -15,7 +15,7 @@ using namespace zorva::en1264;
 namespace {
 
 // Example (a) of the type A sheet: T 0.15, R_λ,B 0.10, 45/35/20 ℃.
-const FloorSpec kExampleA{0.15, 0.020, 0.002, 0.35, 0.045, 1.2, 0.10};
+const Floor kExampleA{0.15, 0.020, 0.002, 0.35, 0.045, 1.2, 0.10};
 
 double onCurve(const LimitCurve& c, double excess) {
     return c.phi * c.b * std::pow(excess / c.phi, c.n);
@@ -58,7 +58,7 @@ void En1264FieldTest::example_a_is_the_current_line() {
     QVERIFY(showsAs(f.designPoint->excess, "19.57615"));
     QVERIFY(showsAs(f.designPoint->heatFlux, "67.84795"));
     // Bedroom 2 of the design example: 0.25 m is added to the family.
-    FloorSpec bed2 = kExampleA;
+    Floor bed2 = kExampleA;
     bed2.spacing = 0.25;
     const CharacteristicField g = characteristicField(bed2, 18, 29);
     QCOMPARE(g.spacingLines.size(), kFieldSpacings.size());
@@ -110,7 +110,7 @@ void En1264FieldTest::output_falls_with_spacing_and_covering() {
 
 void En1264FieldTest::wide_spacing_has_a_limit_point_only() {
     // Example (c): T 0.45, D 17 mm, s_u 0.10, bare floor.
-    const FloorSpec wide{0.45, 0.017, 0.002, 0.35, 0.10, 1.2, 0};
+    const Floor wide{0.45, 0.017, 0.002, 0.35, 0.10, 1.2, 0};
     const CharacteristicField f = characteristicField(wide, 20, 29, FieldWater{45, 35});
     const FieldLine& line = f.spacingLines.back();
     QCOMPARE(line.spacing, 0.45);
@@ -143,7 +143,7 @@ void En1264FieldTest::grid_and_floors_it_cannot_use() {
     QFETCH(double, screed);
     QFETCH(int, points);
     QFETCH(double, lastExcess);
-    FloorSpec floor = kExampleA;
+    Floor floor = kExampleA;
     floor.screedAbove = screed;
     const CharacteristicField f =
         characteristicField(floor, 20, 29, FieldWater{45, 35}, FieldGrid{maxExcess, intervals});

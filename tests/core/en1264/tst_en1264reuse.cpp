@@ -65,7 +65,7 @@ QString difference(const En1264Result& a, const En1264Result& b) {
     return {};
 }
 
-en1264::FloorSpec floorOf(const En1264Inputs& in) {
+en1264::Floor floorOf(const En1264Inputs& in) {
     return {in.spacing,     in.diameter,           in.wallThickness,     in.wallConductivity,
             in.screedAbove, in.screedConductivity, in.coveringResistance};
 }

@@ -76,7 +76,7 @@ void En1264RulesTest::insulation_minimum() {
     QFETCH(BelowKind, kind);
     QFETCH(double, temp);
     QFETCH(double, minimum);
-    BelowSpec below{kind, 1.5, 0.08, 0.02, std::nullopt};
+    Below below{kind, 1.5, 0.08, 0.02, std::nullopt};
     if (!std::isnan(temp))
         below.temp = temp;
     const InsulationCheck c = checkInsulation(below);

@@ -27,8 +27,8 @@ bool sameBits(double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-LoopSpec spec(double room, double supply, double diff, double spacing, double length) {
-    LoopSpec s;
+LoopSetup setup(double room, double supply, double diff, double spacing, double length) {
+    LoopSetup s;
     s.roomTemp = room;
     s.supplyTemp = supply;
     s.tempDiff = diff;
@@ -91,7 +91,7 @@ void MethodLoopTest::program_is_computeLoop() {
     QFETCH(double, length);
     QFETCH(double, diameter);
     QFETCH(LoopProblem, problem);
-    LoopSpec s = spec(room, supply, diff, spacing, length);
+    LoopSetup s = setup(room, supply, diff, spacing, length);
     s.pipeDiameterMm = diameter;
     ManifoldInput m;
     m.supplyTemp = supply;
@@ -139,7 +139,7 @@ void MethodLoopTest::output_by_loop_length_data() {
 void MethodLoopTest::output_by_loop_length() {
     QFETCH(double, length);
     QFETCH(QByteArray, program);
-    const LoopSpec s = spec(20, 45, 10, 200, length);
+    const LoopSetup s = setup(20, 45, 10, 200, length);
     const MethodLoopResult p = loopByMethod(Method::Program, s);
     const MethodLoopResult en = loopByMethod(Method::En1264, s);
     QVERIFY(p.computed() && en.computed());
@@ -147,30 +147,30 @@ void MethodLoopTest::output_by_loop_length() {
     QVERIFY(showsAs(en.heatOutput, "98.04101"));
     QVERIFY(showsAs(en.floorTempMean, "28.83899"));
     QVERIFY(sameBits(en.heatOutput,
-                     loopByMethod(Method::En1264, spec(20, 45, 10, 200, 90)).heatOutput));
+                     loopByMethod(Method::En1264, setup(20, 45, 10, 200, 90)).heatOutput));
     QCOMPARE(QString(en.methodName), QStringLiteral("EN 1264-2"));
     // Above the limit curve at 29 ℃ (q_G 86.36281 W/m²) for a bedroom.
-    LoopSpec bedroom = s;
+    LoopSetup bedroom = s;
     bedroom.category = RoomCategory::Residential;
     const MethodLoopResult limited = loopByMethod(Method::En1264, bedroom);
     QVERIFY(showsAs(limited.limitOutput, "86.36281"));
     QVERIFY(!limited.withinLimit);
     // Length changes the flow and the pressure drop, in proportion for the flow.
     QVERIFY(near(en.flowKgh / length,
-                 loopByMethod(Method::En1264, spec(20, 45, 10, 200, 90)).flowKgh / 90));
+                 loopByMethod(Method::En1264, setup(20, 45, 10, 200, 90)).flowKgh / 90));
 }
 
 void MethodLoopTest::standard_output_falls_with_spacing_and_covering() {
     double previous = INFINITY;
     for (const double spacing : {50.0, 100.0, 150.0, 200.0, 250.0, 300.0, 375.0, 450.0}) {
-        const MethodLoopResult r = loopByMethod(Method::En1264, spec(20, 45, 10, spacing, 80));
+        const MethodLoopResult r = loopByMethod(Method::En1264, setup(20, 45, 10, spacing, 80));
         QVERIFY2(r.computed() && r.heatOutput < previous, qPrintable(QString::number(spacing)));
         previous = r.heatOutput;
     }
     previous = INFINITY;
     // Marble, tiles, wood and carpet of 20 mm: ever higher R_λ,B.
     for (const double conductivity : {2.91, 1.10, 0.14, 0.036}) {
-        LoopSpec s = spec(20, 45, 10, 200, 80);
+        LoopSetup s = setup(20, 45, 10, 200, 80);
         s.conductivity[0] = conductivity;
         const MethodLoopResult r = loopByMethod(Method::En1264, s);
         QVERIFY2(r.computed() && r.heatOutput < previous,
@@ -195,14 +195,14 @@ void MethodLoopTest::standard_agrees_with_the_manifold_design() {
     QFETCH(double, spacing);
     QFETCH(double, length);
     QFETCH(double, belowTemp);
-    LoopSpec s = spec(20, 45, 10, spacing, length);
+    LoopSetup s = setup(20, 45, 10, spacing, length);
     s.category = RoomCategory::Peripheral;
-    const en1264::BelowSpec under{en1264::BelowKind::HeatedRoom, 0.75, 0.08, 0.02, belowTemp};
+    const en1264::Below under{en1264::BelowKind::HeatedRoom, 0.75, 0.08, 0.02, belowTemp};
     s.below = under;
     const MethodLoopResult loop = loopByMethod(Method::En1264, s);
     QVERIFY(loop.computed());
     QCOMPARE(loop.notes & DownwardLossLeftOut, 0u);
-    QCOMPARE(loopByMethod(Method::En1264, spec(20, 45, 10, spacing, length)).notes &
+    QCOMPARE(loopByMethod(Method::En1264, setup(20, 45, 10, spacing, length)).notes &
                  DownwardLossLeftOut,
              unsigned(DownwardLossLeftOut));
 
@@ -255,7 +255,7 @@ void MethodLoopTest::floor_limit_by_category() {
     QFETCH(double, room);
     QFETCH(double, standard);
     QFETCH(double, program);
-    LoopSpec s = spec(room, 45, 10, 200, 80);
+    LoopSetup s = setup(room, 45, 10, 200, 80);
     s.category = category;
     QCOMPARE(floorLimitFor(s, true), standard);
     QCOMPARE(floorLimitFor(s, false), program);
@@ -288,7 +288,7 @@ void MethodLoopTest::loops_a_method_cannot_compute() {
     QFETCH(QString, change);
     QFETCH(LoopProblem, problem);
     QFETCH(unsigned, notes);
-    LoopSpec s = spec(20, 45, 10, 200, 80);
+    LoopSetup s = setup(20, 45, 10, 200, 80);
     const QStringList words = change.split(' ');
     const double value = words[1] == "nan" ? NAN : words[1].toDouble();
     if (words[0] == "diff")
@@ -299,7 +299,7 @@ void MethodLoopTest::loops_a_method_cannot_compute() {
         s.thickness[1] = value;
         s.thickness[2] = s.pipeDiameterMm;
     } else if (words[0] == "below")
-        s.below = en1264::BelowSpec{en1264::BelowKind::UnheatedRoom, 0.75, 0, 0, value};
+        s.below = en1264::Below{en1264::BelowKind::UnheatedRoom, 0.75, 0, 0, value};
     else if (words[0] == "wall")
         s.thickness[3] = value;
     else if (words[0] == "supply") {
@@ -329,11 +329,11 @@ void MethodLoopTest::runner_gives_the_same_bits() {
     const double rooms[] = {16, 18, 20, 22, 24};
     const double spacings[] = {100, 150, 200, 300};
     for (int i = 0; i < 400; ++i) {
-        LoopSpec s = spec(rooms[i % 5], i % 2 ? 45 : 40, 8, spacings[(i / 5) % 4], 20 + i % 97);
+        LoopSetup s = setup(rooms[i % 5], i % 2 ? 45 : 40, 8, spacings[(i / 5) % 4], 20 + i % 97);
         if (i % 2)
             s.conductivity[0] = 1.1;
         if (i % 7 == 0)
-            s.below = en1264::BelowSpec{en1264::BelowKind::Ground, 1.25, 0.1, 0, 10.0};
+            s.below = en1264::Below{en1264::BelowKind::Ground, 1.25, 0.1, 0, 10.0};
         if (i % 50 == 0)
             s.tempDiff = 0;
         if (i % 11 == 0)
@@ -369,7 +369,7 @@ void MethodLoopTest::construction_maps_as_the_check_window_does() {
         FieldRecord f = FieldRecord::defaults();
         f.design[DiameterField] = diameter;
         const En1264Inputs text = en1264Inputs(f, 29);
-        const en1264::FloorSpec floor = en1264::floorFromConstruction(
+        const en1264::Floor floor = en1264::floorFromConstruction(
             {20, 20, 50, 2}, {2.91, 1.84, 1.28, 0.41}, std::atof(diameter), 300);
         QVERIFY(sameBits(floor.screedAbove, text.screedAbove));
         QVERIFY(sameBits(floor.screedConductivity, text.screedConductivity));

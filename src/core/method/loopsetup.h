@@ -13,7 +13,7 @@
 
 namespace zorva::method {
 
-struct LoopSpec {
+struct LoopSetup {
     double roomTemp = 18;   // θ_i, ℃
     double supplyTemp = 45; // θ_V, ℃
     double tempDiff = 10;   // θ_V − θ_R, K
@@ -32,25 +32,25 @@ struct LoopSpec {
     RoomCategory category = RoomCategory::LongStay;
     std::optional<double> floorLimit;
     // What lies below, for the downward loss (EN 1264-2 only).
-    std::optional<en1264::BelowSpec> below;
+    std::optional<en1264::Below> below;
 
     double returnTemp() const { return supplyTemp - tempDiff; }
 };
 
 // A loop of the manifold sheet: the manifold's supply temperature and
 // construction with the loop's room, spacing, length and difference.
-LoopSpec loopSpec(const ManifoldInput& manifold, const LoopInput& loop);
+LoopSetup loopSetup(const ManifoldInput& manifold, const LoopInput& loop);
 
 // The same loop as the sheet's inputs, so the program's method makes exactly
 // the run computeLoop makes.
-ManifoldInput manifoldOf(const LoopSpec& spec);
-LoopInput loopOf(const LoopSpec& spec);
+ManifoldInput manifoldOf(const LoopSetup& setup);
+LoopInput loopOf(const LoopSetup& setup);
 
 // θ_F,max of a loop for a method: the program's method compares its mean
 // floor temperature with the category's limit (floorTempLimit); EN 1264-2
 // reads the limit curve at 29 ℃ occupied, 35 ℃ peripheral, θ_i + 9 K in
 // bathrooms and the JGJ 142 categories at their upper limit. An explicit
 // floorLimit wins for both.
-double floorLimitFor(const LoopSpec& spec, bool standardMethod);
+double floorLimitFor(const LoopSetup& setup, bool standardMethod);
 
 } // namespace zorva::method
