@@ -1,5 +1,6 @@
 #include "core/cooling/characteristic.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zorva::cooling {
@@ -17,8 +18,9 @@ constexpr unsigned kConstructionFlags =
 En1264Result heatingRun(const En1264Inputs& construction, double covering) {
     En1264Inputs in = construction;
     in.coveringResistance = covering;
-    in.supplyTemp = 45;
-    in.returnTemp = 35;
+    // Equal supply and return take the log mean's limit, without a logarithm.
+    in.supplyTemp = 21;
+    in.returnTemp = 21;
     in.roomTemp = 20;
     in.floorLimit = in.roomTemp;
     in.downwardResistance.reset();
@@ -56,6 +58,21 @@ Characteristic coolingCharacteristic(const En1264Inputs& construction) {
     if (!std::isfinite(c.cooling) || !(c.cooling > 0))
         c.heating = En1264Applicability::OutsideMethodNumbers;
     return c;
+}
+
+const Characteristic& CharacteristicCache::get(const En1264Inputs& c) {
+    const std::array<double, 7> key{c.spacing,           c.diameter,    c.wallThickness,
+                                    c.wallConductivity,  c.screedAbove, c.screedConductivity,
+                                    c.coveringResistance};
+    for (std::size_t i = 0; i < used_; ++i)
+        if (entries_[i].key == key)
+            return entries_[i].value;
+    Entry& entry = entries_[next_];
+    entry.key = key;
+    entry.value = coolingCharacteristic(c);
+    next_ = (next_ + 1) % kSize;
+    used_ = std::max(used_, next_ == 0 ? kSize : next_);
+    return entry.value;
 }
 
 } // namespace zorva::cooling

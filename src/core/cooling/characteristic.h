@@ -8,6 +8,9 @@
 #include "core/cooling/limits.h"
 #include "core/engine/en1264.h"
 
+#include <array>
+#include <cstddef>
+
 namespace zorva::cooling {
 
 struct Characteristic {
@@ -41,5 +44,26 @@ Characteristic coolingCharacteristic(const En1264Inputs& construction);
 // it returns K_H,0 at R_λ,B = 0 and K_H,0.15 at R_λ,B = 0.15.
 double convertToCooling(double bareHeating, double coveredHeating, double coveringResistance,
                         double extraResistance = kExtraSurfaceResistance);
+
+// The characteristics of the last few constructions met, so that the loops
+// of a project, which share a handful of constructions, run the two heating
+// runs once per construction. One cache per caller (and thread); it holds no
+// state beyond its entries, and a hit gives exactly what a fresh
+// coolingCharacteristic gives.
+class CharacteristicCache {
+public:
+    // The reference holds until the next call of get.
+    const Characteristic& get(const En1264Inputs& construction);
+
+private:
+    struct Entry {
+        std::array<double, 7> key{};
+        Characteristic value;
+    };
+    static constexpr std::size_t kSize = 8;
+    std::array<Entry, kSize> entries_{};
+    std::size_t used_ = 0;
+    std::size_t next_ = 0; // the entry replaced next, oldest first
+};
 
 } // namespace zorva::cooling

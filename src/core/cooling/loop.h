@@ -80,6 +80,7 @@ CheckKind checkKind(CheckId id);
 std::string_view checkClause(CheckId id, Occupancy occupancy);
 
 struct LoopResult {
+    std::string_view method = clause::kMethod;
     Applicability applicability = Applicability::Construction;
     Characteristic characteristic; // K_H,0, K_H,0.15, x, K_C
 

@@ -110,8 +110,14 @@ RoomResult coolingRoom(std::span<const LoopResult> loops, double sensibleLoad) {
         else
             r.reason = Shortfall::LowestWater;
     }
-    if (sensibleLoad > 0 && r.admissible.supplyTemp)
-        r.proposedSupplyTemp = std::max(r.supplyForLoad, *r.admissible.supplyTemp);
+    if (sensibleLoad > 0 && r.admissible.supplyTemp) {
+        double proposed = std::max(r.supplyForLoad, *r.admissible.supplyTemp);
+        // A load so small that its water is not computable at this rise:
+        // the admissible supply is the one to offer.
+        if (!logMeanUnderTemp(proposed, proposed + first.rise, room))
+            proposed = *r.admissible.supplyTemp;
+        r.proposedSupplyTemp = proposed;
+    }
     loadCheck(r);
     return r;
 }
