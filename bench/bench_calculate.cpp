@@ -4,13 +4,13 @@
 // (rules, EN 1264-2, supply temperature search) as "checks <N> ns/update,
 // <R> runs" against one whole Calculate run on a copy, then
 // the standard method's "en1264 <N> ns/loop", "en1264-single <N> ns/loop"
-// and "design <N> ms (10000 loops)" (bench_en1264.cpp), then
-// "manifold-1thread <N> ms" for a 10,000-loop manifold project with its
-// searches on one thread, "manifold <N> ms" and "manifold speed-up <X>" for
-// the same over every core as the sheet computes it, a loop by EN 1264-2 in
-// heating and in cooling (bench_cooling.cpp), the characteristic curves'
-// update and redraw, then the start-up figures of the windows, and
-// zorva-calc's rate and memory on generated CSV tables (bench_cli.cpp).
+// and "design <N> ms (10000 loops)" (bench_en1264.cpp), the same loops
+// cooled, "cooling <N> ns/loop" and "cooling-single <N> ns/loop"
+// (bench_cooling.cpp), then "manifold-1thread <N> ms" for a 10,000-loop
+// manifold project with its searches on one thread, "manifold <N> ms" and
+// "manifold speed-up <X>" for the same over every core as the sheet computes
+// it, the characteristic curves' update and redraw, then the start-up
+// figures of the windows, and zorva-calc's rate and memory on generated CSV tables (bench_cli.cpp).
 
 #include "bench_cli.h"
 #include "bench_cooling.h"
@@ -89,13 +89,13 @@ int main(int argc, char** argv) {
     std::printf("default %.0f ns/run\n", defaultNs);
     std::printf("noconv %.0f ns/run\n", timeRuns(noconv, 1000));
     benchChecks(defaults);
-    runEn1264Bench(defaultNs);
+    const En1264BenchFigures heating = runEn1264Bench(defaultNs);
+    runCoolingBench(heating.perLoop, heating.single);
     const bench::BenchProject project = bench::makeBenchProject(10000);
     const double serialMs = bench::timeProjectSerialMs(project, 3);
     std::printf("manifold-1thread %.0f ms\n", serialMs);
     if (const int failed = runManifoldBench(project, serialMs))
         return failed;
-    runCoolingBench();
     runCurvesBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))

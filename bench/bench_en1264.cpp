@@ -65,7 +65,7 @@ std::vector<en1264::ManifoldDesignInput> designInputs(const bench::BenchProject&
 
 } // namespace
 
-void runEn1264Bench(double defaultNsPerRun) {
+En1264BenchFigures runEn1264Bench(double defaultNsPerRun) {
     const bench::BenchProject project = bench::makeBenchProject(10000);
     const std::vector<method::LoopSetup> setups = loopSetups(project);
     volatile double sink = 0;
@@ -99,4 +99,5 @@ void runEn1264Bench(double defaultNsPerRun) {
     std::printf("design %.1f ms (%zu loops, %zu designed, %zu manifolds; default %.0f ns/run)\n",
                 designNs / 1e6, setups.size(), designed, manifolds.size(), defaultNsPerRun);
     (void)sink;
+    return {perLoop, single};
 }

@@ -7,4 +7,10 @@
 // manifold, each in a room of its own, on one thread. Each line names the
 // `default` figure of the same run for comparison.
 
-void runEn1264Bench(double defaultNsPerRun);
+// The two per-loop figures, for the cooling lines that compare with them.
+struct En1264BenchFigures {
+    double perLoop = 0; // ns, with the runner's reuse
+    double single = 0;  // ns, a lone call
+};
+
+En1264BenchFigures runEn1264Bench(double defaultNsPerRun);

@@ -150,6 +150,25 @@ std::string_view checkClause(CheckId id, Occupancy occupancy) {
     return clause::kMethod;
 }
 
+LoopInputs loopInputs(const en1264::Floor& floor, double supplyTemp, double returnTemp,
+                      const RoomConditions& room, double length,
+                      const std::optional<en1264::Below>& below) {
+    LoopInputs in;
+    // The heating inputs' water and floor limit are not read in cooling.
+    in.construction = en1264::methodInputs(floor, supplyTemp, returnTemp, room.temp, room.temp);
+    in.supplyTemp = supplyTemp;
+    in.returnTemp = returnTemp;
+    in.room = room;
+    in.length = length;
+    if (below) {
+        if (const auto temp = en1264::belowTemp(*below, room.temp)) {
+            in.construction.downwardResistance = en1264::downwardResistance(*below);
+            in.construction.belowTemp = *temp;
+        }
+    }
+    return in;
+}
+
 LoopResult coolingLoop(const LoopInputs& in) {
     return coolingLoop(in, coolingCharacteristic(in.construction));
 }

@@ -9,6 +9,8 @@
 #include "core/cooling/admissible.h"
 #include "core/cooling/characteristic.h"
 #include "core/cooling/limits.h"
+#include "core/en1264/below.h"
+#include "core/en1264/floor.h"
 
 #include <array>
 #include <optional>
@@ -34,6 +36,14 @@ struct LoopInputs {
     RoomConditions room;
     double length = 0; // L, m; the loop's area is L·T
 };
+
+// A loop on a floor as the heating method's interface holds it, with the
+// space below when known: R_u and θ_u by en1264::Below at the cooling room
+// temperature. A space whose temperature is needed and not given leaves the
+// heat from below out (belowCounted false).
+LoopInputs loopInputs(const en1264::Floor& floor, double supplyTemp, double returnTemp,
+                      const RoomConditions& room, double length,
+                      const std::optional<en1264::Below>& below = std::nullopt);
 
 // Why a loop has no cooling numbers.
 enum class Applicability {

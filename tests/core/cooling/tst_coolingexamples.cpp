@@ -17,6 +17,13 @@ namespace {
 // of 10 mm with λ 0.10, 16/19 ℃, 26 ℃ and 60 %, one loop of 120 m, 400 W.
 // Below every floor: a room at 26 ℃ through R_u = 0.92 m²·K/W.
 LoopInputs exampleLoop(const QString& name) {
+    if (name == "1f") { // example 1 on the method interface's floor, over a
+                        // heated room: R_u = 0.75 + 0.17 under the ceiling
+        const en1264::Floor floor =
+            en1264::floorFromConstruction({20, 20, 50, 2}, {2.91, 1.84, 1.28, 0.41}, 20, 300);
+        return loopInputs(floor, 18, 21, RoomConditions{}, 120,
+                          en1264::Below{en1264::BelowKind::HeatedRoom, 0.75, 0, 0, {}});
+    }
     FieldRecord f = FieldRecord::defaults();
     LoopInputs in;
     in.supplyTemp = name == "2" ? 16 : 18;
@@ -140,6 +147,7 @@ void TestCoolingExamples::workedExamples_data() {
                "quC 5.520756 water 568.1506 G 162.8405 v 0.2249729 shortfall 0 "
                "sumFlow 325.681 " // two loops' flows on one manifold
                "D1 1 D2 1 D3 1 F1 1 R1 1 L1 1 reason 0");
+    rows("1f", "KC 3.009132 qC 19.20708 RoC 0.1950261 quC 4.07161 G 240.1928 v 0.3318392");
     rows("2", "x 1.075024 KC 2.841306 dTC 8.41102 qC 23.89828 tFm 22.58596 qV 28.41306 "
               "tFV 21.94099 td 17.63204 tVmin 19.63204 qFlim 44.57574 Qroom 430.1691 "
               "dTCneed 7.821129 tVneed 16.58321 dTCdew 4.709787 qdew 13.38195 Qdew 240.875 "
