@@ -7,14 +7,17 @@
 // and "design <N> ms (10000 loops)" (bench_en1264.cpp), then
 // "manifold-1thread <N> ms" for a 10,000-loop manifold project with its
 // searches on one thread, "manifold <N> ms" and "manifold speed-up <X>" for
-// the same over every core as the sheet computes it, the characteristic
-// curves' update and redraw, then the start-up figures of the windows, and
-// zorva-calc's rate and memory on generated CSV tables (bench_cli.cpp).
+// the same over every core as the sheet computes it, "rooms <N> ms (1000
+// rooms)" for the heat loads and loops of a 1,000-room project
+// (bench_rooms.cpp), the characteristic curves' update and redraw, then the
+// start-up figures of the windows, and zorva-calc's rate and memory on
+// generated CSV tables (bench_cli.cpp).
 
 #include "bench_cli.h"
 #include "bench_curves.h"
 #include "bench_en1264.h"
 #include "bench_manifold.h"
+#include "bench_rooms.h"
 #include "bench_startup.h"
 #include "core/engine/calculate.h"
 #include "core/engine/designreview.h"
@@ -93,6 +96,7 @@ int main(int argc, char** argv) {
     std::printf("manifold-1thread %.0f ms\n", serialMs);
     if (const int failed = runManifoldBench(project, serialMs))
         return failed;
+    runRoomsBench();
     runCurvesBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))

@@ -15,13 +15,13 @@
 namespace zorva::heatload {
 
 struct City {
-    std::string stationId;                // station_id, e.g. "54511"
-    std::string province;                 // province
-    std::string city;                     // city
-    std::string station;                  // station: the station's name
-    std::string period;                   // period: the years of record, may be empty
-    double heatingOutdoorTemp = 0;        // heating_outdoor_c, t_wn, ℃
-    std::optional<double> winterSunshine; // winter_sunshine_pct, %
+    std::string stationId;         // station_id, e.g. "54511"
+    std::string province;          // province
+    std::string city;              // city
+    std::string station;           // station: the station's name
+    std::string period;            // period: the years of record, may be empty
+    double heatingOutdoorTemp = 0; // heating_outdoor_c, t_wn, ℃
+    std::optional<double> winterSunshine = std::nullopt; // winter_sunshine_pct, %
 };
 
 enum class CityTableFault {

@@ -49,12 +49,12 @@ struct EnvelopeElement {
     double alpha = 1.0;
     // EN: typed f_x; empty takes the default of the boundary, or for
     // KnownTemperature/HeatedNeighbour (θ_int − θ_a)/(θ_int − θ_e).
-    std::optional<double> fx;
+    std::optional<double> fx = std::nullopt;
     // Temperature on the other side, ℃ (KnownTemperature, HeatedNeighbour).
     double adjacentTemp = 0;
     // GB orientation rate typed by the user; empty takes the default end of
     // the range (docs/heat-load.md §2.3).
-    std::optional<double> orientationRate;
+    std::optional<double> orientationRate = std::nullopt;
     double otherRate = 0; // GB handbook extras, as a fraction (0.05 = 5 %)
     DoorEntrance entrance = DoorEntrance::None;
     // The floor the heating pipes lie in: not a loss of the room (JGJ 142
@@ -66,20 +66,20 @@ struct EnvelopeElement {
 
 struct RoomEnvelope {
     std::string name;
-    double indoorTemp = 18;       // t_n / θ_int, ℃
-    double floorArea = 0;         // A, m²
-    double height = 0;            // h, m
-    std::optional<double> volume; // V, m³; empty: A·h
+    double indoorTemp = 18;                      // t_n / θ_int, ℃
+    double floorArea = 0;                        // A, m²
+    double height = 0;                           // h, m
+    std::optional<double> volume = std::nullopt; // V, m³; empty: A·h
     HeatingSystem system = HeatingSystem::Floor;
     bool stairwell = false; // no height addition
     std::vector<EnvelopeElement> elements;
     // Infiltration (GB) or minimum ventilation (EN): air changes per hour,
     // or a typed air flow in m³/h that takes precedence.
     double airChanges = 0.5;
-    std::optional<double> airFlow;
+    std::optional<double> airFlow = std::nullopt;
     // GB partial-area heating: heated zone area / room area; empty or ≥ 0.75
     // is whole-floor heating.
-    std::optional<double> heatedShare;
+    std::optional<double> heatedShare = std::nullopt;
     double heatingUpFlux = 0; // EN φ_hu, W/m² of floor area
 };
 
@@ -94,7 +94,7 @@ struct Gb50736Options {
     double outdoorTemp = 0; // t_wn, ℃
     // Winter sunshine percentage of the place, %; below 35 the reduced
     // orientation ranges apply. Empty: the normal ranges.
-    std::optional<double> winterSunshine;
+    std::optional<double> winterSunshine = std::nullopt;
     double windRate = 0;         // β_f, 0 or 0.05 … 0.10
     int storeys = 1;             // n of the outer-door addition
     double intermittentRate = 0; // β_int

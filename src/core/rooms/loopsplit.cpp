@@ -14,12 +14,13 @@ LoopCount fewestLoops(const Room& room, double pipe, double heat, double spacing
     if (!(lower <= kMaxLoopsPerRoom))
         return {0, RoomFault::TooManyLoops};
     const auto length = [&](int n) { return pipe / n + leaders; };
+    const auto within = [&](int n) { return !lengthOverLimit(length(n), limit); };
     // The bound by division may be one off after rounding; the lengths
     // themselves decide.
     int n = std::max(1, int(lower));
-    while (n > 1 && length(n - 1) <= limit)
+    while (n > 1 && within(n - 1))
         --n;
-    while (length(n) > limit)
+    while (!within(n))
         ++n;
     if (!pressure)
         return {n, RoomFault::None};

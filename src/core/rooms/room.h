@@ -28,8 +28,8 @@ struct PeripheralZone {
 
 // The user's choices that replace the design's; kept and marked.
 struct RoomOverrides {
-    std::optional<double> spacing; // m
-    std::optional<int> loopCount;
+    std::optional<double> spacing = std::nullopt; // m
+    std::optional<int> loopCount = std::nullopt;
     // A measured length per loop, m, by loop index; missing or empty entries
     // keep the computed length.
     std::vector<std::optional<double>> loopLengths;
@@ -45,7 +45,7 @@ struct Room {
     SpaceBelow below = SpaceBelow::HeatedRoom;
     double belowTemp = 18;   // ℃
     double leaderLength = 0; // one way, the room's door to the manifold, m
-    std::optional<PeripheralZone> peripheral;
+    std::optional<PeripheralZone> peripheral = std::nullopt;
     double heatLoad = 0; // W, the load the loops must give
     LoadSource loadSource = LoadSource::Typed;
     RoomOverrides overrides;

@@ -120,7 +120,7 @@ RoomDesign designRoom(const Room& room, const DesignConditions& conditions,
         }
         loop.area = room.heatedArea / count;
         loop.heat = d.deliveredHeat / count;
-        loop.overLength = loop.length > conditions.maxLoopLength;
+        loop.overLength = lengthOverLimit(loop.length, conditions.maxLoopLength);
         if (pressure) {
             const PressureOutput drop = pressure({&room, loop.length, loop.heat, d.spacing});
             if (drop.valid && finite(drop.pressureDrop)) {

@@ -62,13 +62,13 @@ struct SpacingTrial {
 };
 
 struct RoomLoop {
-    std::string name;                   // "客厅-1"
-    double length = 0;                  // m, as used
-    double pipeInArea = 0;              // m
-    double leaders = 0;                 // 2·l_A, m
-    double area = 0;                    // m² of heated floor it serves
-    double heat = 0;                    // W it carries
-    std::optional<double> pressureDrop; // kPa
+    std::string name;                                  // "客厅-1"
+    double length = 0;                                 // m, as used
+    double pipeInArea = 0;                             // m
+    double leaders = 0;                                // 2·l_A, m
+    double area = 0;                                   // m² of heated floor it serves
+    double heat = 0;                                   // W it carries
+    std::optional<double> pressureDrop = std::nullopt; // kPa
     bool lengthOverridden = false;
     bool overLength = false;
     bool overPressure = false;
@@ -128,6 +128,12 @@ LoopCount fewestLoops(const Room& room, double pipe, double heat, double spacing
 
 RoomDesign designRoom(const Room& room, const DesignConditions& conditions,
                       const ThermalMethod& thermal, const PressureMethod& pressure = {});
+
+// A length above the limit by more than rounding: 16.5 m² at 0.15 m is 110 m
+// of pipe, not 110.00000000000001.
+inline bool lengthOverLimit(double length, double limit) {
+    return length > limit * (1 + 1e-12);
+}
 
 // "客厅-2": the room's name and the loop's number from 1.
 std::string loopName(const std::string& room, int index);
