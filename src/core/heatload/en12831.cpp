@@ -77,6 +77,7 @@ HeatLoadResult computeEn12831(const RoomEnvelope& room, const En12831Options& op
     r.perArea = r.heatLoad / room.floorArea;
     r.convectiveLoad = r.heatLoad;
     r.loadForLoops = r.heatLoad;
+    refuseOverflow(r);
     return r;
 }
 

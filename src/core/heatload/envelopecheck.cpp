@@ -50,6 +50,18 @@ double roomAirFlow(const RoomEnvelope& room) {
     return room.airFlow ? *room.airFlow : room.airChanges * roomVolume(room);
 }
 
+void refuseOverflow(HeatLoadResult& result) {
+    if (std::isfinite(result.heatLoad) && std::isfinite(result.loadForLoops) &&
+        std::isfinite(result.convectiveLoad) && std::isfinite(result.perArea))
+        return;
+    HeatLoadResult refused;
+    refused.method = result.method;
+    refused.clauses = std::move(result.clauses);
+    refused.outdoorTemp = result.outdoorTemp;
+    refused.faults.push_back({-1, Fault::NotFinite});
+    result = std::move(refused);
+}
+
 std::vector<Issue> checkRoom(const RoomEnvelope& room, Method method, double outdoorTemp) {
     std::vector<Issue> issues;
     const auto add = [&](Fault f) { issues.push_back({-1, f}); };

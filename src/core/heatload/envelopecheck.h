@@ -12,6 +12,10 @@ std::vector<Issue> checkRoom(const RoomEnvelope& room, Method method, double out
 std::vector<Issue> checkOptions(const RoomEnvelope& room, const Gb50736Options& options);
 std::vector<Issue> checkOptions(const En12831Options& options);
 
+// Numbers too large for a double (areas of 1e300 m²) end as a fault, not as
+// an infinite load: the result keeps its fault and no numbers.
+void refuseOverflow(HeatLoadResult& result);
+
 // The room's volume for the air change: typed, or floor area × height.
 double roomVolume(const RoomEnvelope& room);
 

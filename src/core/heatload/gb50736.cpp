@@ -204,6 +204,7 @@ HeatLoadResult computeGb50736(const RoomEnvelope& room, const Gb50736Options& op
         r.interDwelling = allowance;
     }
     r.loadForLoops = r.heatLoad + r.interDwelling;
+    refuseOverflow(r);
     return r;
 }
 

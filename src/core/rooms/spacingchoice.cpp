@@ -23,6 +23,10 @@ bool usable(const FloorOutput& out) {
 SpacingChoice chooseSpacing(const Room& room, const DesignConditions& conditions,
                             const ThermalMethod& thermal) {
     SpacingChoice c;
+    if (!thermal) {
+        c.fault = RoomFault::NoValidSpacing;
+        return c;
+    }
     std::vector<double> spacings;
     if (room.overrides.spacing)
         spacings.push_back(*room.overrides.spacing);

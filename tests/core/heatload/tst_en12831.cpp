@@ -150,6 +150,7 @@ void TestEn12831::refusedInputs_data() {
     QTest::newRow("negative thermal bridge") << "dU -0.05" << Fault::ThermalBridgeNegative;
     QTest::newRow("negative heating-up") << "hu -1" << Fault::HeatingUpNegative;
     QTest::newRow("NaN outdoor") << "outdoor nan" << Fault::NotFinite;
+    QTest::newRow("a load beyond a double") << "area 1e308" << Fault::NotFinite;
 }
 
 void TestEn12831::refusedInputs() {
@@ -167,6 +168,8 @@ void TestEn12831::refusedInputs() {
         options.thermalBridgeAddition = value;
     else if (what == "hu")
         room.heatingUpFlux = value;
+    else if (what == "area")
+        room.elements[0].area = value;
     const HeatLoadResult r = computeEn12831(room, options);
     QVERIFY(!r.ok());
     QCOMPARE(r.faults.front().fault, fault);

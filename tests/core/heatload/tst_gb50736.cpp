@@ -323,6 +323,7 @@ void TestGb50736::refusedInputs_data() {
     QTest::newRow("share above 1") << "share 1.5" << -1 << Fault::ShareOutsideRange;
     QTest::newRow("heated share 0") << "heatedShare 0" << -1 << Fault::ShareOutsideRange;
     QTest::newRow("outer door, no storeys") << "door 0" << 3 << Fault::StoreysNotPositive;
+    QTest::newRow("a load beyond a double") << "area 1e308" << -1 << Fault::NotFinite;
 }
 
 void TestGb50736::refusedInputs() {

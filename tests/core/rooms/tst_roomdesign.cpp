@@ -324,6 +324,7 @@ void TestRoomDesign::refusedInputs_data() {
     QTest::newRow("absurd loop count") << "count 20000" << RoomFault::TooManyLoops;
     QTest::newRow("measured length 0") << "length 0" << RoomFault::OverrideInvalid;
     QTest::newRow("no allowed spacing") << "set" << RoomFault::NoSpacing;
+    QTest::newRow("no thermal method") << "thermal" << RoomFault::NoValidSpacing;
     QTest::newRow("a field of a room") << "heatedArea 1e9" << RoomFault::HeatedAreaAboveFloor;
 }
 
@@ -350,7 +351,7 @@ void TestRoomDesign::refusedInputs() {
         r.overrides.loopLengths = {value};
     else if (what == "set")
         c.spacings = {0, -0.1, NAN};
-    const RoomDesign d = designRoom(r, c, sheetFloor);
+    const RoomDesign d = designRoom(r, c, what == "thermal" ? ThermalMethod() : sheetFloor);
     QCOMPARE(d.fault, fault);
     QCOMPARE(d.status, RoomStatus::NotDesigned);
     QVERIFY(d.loops.empty());
