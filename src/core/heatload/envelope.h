@@ -45,7 +45,7 @@ struct EnvelopeElement {
     double u = 0;    // K (U), W/(m²·K)
     Orientation orientation = Orientation::None;
     // GB: temperature-difference correction for UnheatedSpace and Ground;
-    // 1 for outdoors (docs/heat-load.md §2.2).
+    // 1 for outdoors (docs/heat-load.md §2.1).
     double alpha = 1.0;
     // EN: typed f_x; empty takes the default of the boundary, or for
     // KnownTemperature/HeatedNeighbour (θ_int − θ_a)/(θ_int − θ_e).
@@ -53,7 +53,7 @@ struct EnvelopeElement {
     // Temperature on the other side, ℃ (KnownTemperature, HeatedNeighbour).
     double adjacentTemp = 0;
     // GB orientation rate typed by the user; empty takes the default end of
-    // the range (docs/heat-load.md §2.3).
+    // the range (docs/heat-load.md §2.2).
     std::optional<double> orientationRate = std::nullopt;
     double otherRate = 0; // GB handbook extras, as a fraction (0.05 = 5 %)
     DoorEntrance entrance = DoorEntrance::None;

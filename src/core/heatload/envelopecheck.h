@@ -1,7 +1,7 @@
 #pragma once
 // The checks both methods run before they compute: numbers that are not
 // finite, temperatures in the wrong order, negative areas, conductances and
-// rates (docs/heat-load.md §6). A refused input yields no numbers, never a
+// rates (docs/heat-load.md §5.1). A refused input yields no numbers, never a
 // negative load.
 
 #include "core/heatload/loadresult.h"
