@@ -1,12 +1,11 @@
 #include "bench_rooms.h"
 
-#include "core/engine/en1264.h"
 #include "core/heatload/gb50736.h"
 #include "core/rooms/roomdesign.h"
+#include "core/rooms/standardmethods.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -71,17 +70,6 @@ std::vector<BenchRoom> makeRooms(int count) {
     return rooms;
 }
 
-// Friction and local losses of a 20 × 2 mm loop, water near 40 ℃, σ 5 K.
-rooms::PressureOutput loopDrop(const rooms::LoopQuery& q) {
-    const double di = 0.016;
-    const double flow = q.heat / (4190 * 5) / 992.2;          // m³/s
-    const double v = flow / (3.14159265358979 * di * di / 4); // m/s
-    const double re = v * di / 0.656e-6;
-    const double lambda = re < 2300 ? (re > 0 ? 64 / re : 0) : 0.3164 / std::pow(re, 0.25);
-    const double dynamic = 992.2 * v * v / 2;
-    return {(lambda * q.length / di + 1.5 + 2 * 0.4) * dynamic / 1000, true};
-}
-
 } // namespace
 
 void runRoomsBench() {
@@ -90,20 +78,12 @@ void runRoomsBench() {
     options.outdoorTemp = -7.6;
     options.winterSunshine = 64;
     options.storeys = 6;
-    const En1264Inputs construction = en1264Inputs(FieldRecord::defaults(), 29);
-    const rooms::ThermalMethod floor = [&](const rooms::FloorQuery& q) {
-        En1264Inputs in = construction;
-        in.spacing = q.spacing;
-        in.supplyTemp = q.supplyTemp;
-        in.returnTemp = q.supplyTemp - 5;
-        in.roomTemp = q.room->indoorTemp;
-        in.floorLimit = q.peripheral ? 35 : q.room->indoorTemp + 9;
-        const En1264Result r = en1264TypeA(in);
-        return rooms::FloorOutput{r.heatFlux, std::min(r.limitFlux, r.limitFluxMax),
-                                  r.applicable()};
-    };
+    // The floor of EN 1264-2 example (a) and 20 × 2 mm loops at 40 ℃, σ 5 K.
     rooms::DesignConditions conditions;
     conditions.supplyTemp = 40;
+    const rooms::ThermalMethod floor = rooms::en1264Floor(en1264::Floor{}, 5);
+    const rooms::PressureMethod loopDrop =
+        rooms::loopPressureDrop({0.016, 2}, conditions.supplyTemp, 5);
 
     double best = 1e300;
     volatile double sink = 0;

@@ -1,5 +1,5 @@
-#include "core/engine/en1264.h"
 #include "core/rooms/roomdesign.h"
+#include "core/rooms/standardmethods.h"
 
 #include <QTest>
 
@@ -35,25 +35,9 @@ DesignConditions sheetConditions() {
     return c;
 }
 
-// The EN 1264-2 method itself on the construction of the sheet's example
-// (a): pipe 20 × 2 mm PE-X, 45 mm screed of λ 1.2, 10 K below the supply.
-FloorOutput en1264Floor(const FloorQuery& q) {
-    const En1264Inputs in{q.spacing,
-                          0.020,
-                          0.002,
-                          0.35,
-                          0.045,
-                          1.2,
-                          q.room->coveringResistance,
-                          q.supplyTemp,
-                          q.supplyTemp - 10,
-                          q.room->indoorTemp,
-                          q.peripheral ? 35.0 : 29.0,
-                          {},
-                          {}};
-    const En1264Result r = en1264TypeA(in);
-    return {r.heatFlux, std::min(r.limitFlux, r.limitFluxMax), r.applicable()};
-}
+// The EN 1264-2 floor of the sheet's example (a): pipe 20 × 2 mm PE-X,
+// 45 mm of screed of λ 1.2, 10 K below the supply.
+const ThermalMethod exampleFloor = en1264Floor(en1264::Floor{}, 10);
 
 // A stand-in pressure drop that grows with length and with heat^1.75, as
 // turbulent flow does: 30 kPa for 100 m carrying 1 kW.
@@ -85,7 +69,8 @@ class TestRoomDesign : public QObject {
     Q_OBJECT
 
 private slots:
-    void standInMatchesSheet();
+    void standardMethods_data();
+    void standardMethods();
     void spacingChoice_data();
     void spacingChoice();
     void unreachableLoadGetsNoRuleBreakingLoop();
@@ -101,14 +86,37 @@ private slots:
     void randomRooms();
 };
 
-// The EN 1264-2 callback gives the sheet's example (a) at 0.15 m.
-void TestRoomDesign::standInMatchesSheet() {
-    Room r = room(10, 0);
+// The adapters of the program's EN 1264-2 floor and loop hydraulics give
+// the worked examples: EN 1264-2 example (a) at 45/35/20 ℃, and loop
+// living-1 of the system design's example B (ṁ 0.0614253 kg/s, θ_m
+// 40.19708 ℃, 104 m of 16 mm bore, Σζ 2.3) with its flow printed to six
+// digits.
+void TestRoomDesign::standardMethods_data() {
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<double>("got");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<double>("tolerance");
+    static Room r = room(10, 0);
     r.coveringResistance = 0.10;
-    const FloorOutput out = en1264Floor({&r, 0.15, false, 45});
-    QVERIFY(out.valid);
-    QVERIFY(near(out.heatFlux, 67.84795, 0.5e-5));
-    QVERIFY(near(out.limitFlux, 98.39302, 0.5e-5));
+    r.category = RoomCategory::Residential;
+    const en1264::Floor floor; // 20 × 2 mm PE-X, 45 mm of λ 1.2
+    const FloorOutput a = en1264Floor(floor, 10)({&r, 0.15, false, 45});
+    QTest::newRow("q (a)") << "q" << a.heatFlux << 67.84795 << 0.5e-5;
+    QTest::newRow("q_G (a)") << "qG" << a.limitFlux << 98.39302 << 0.5e-5;
+    QTest::newRow("valid (a)") << "valid" << double(a.valid) << 1.0 << 0.0;
+    const double sigma = 2 * (44.69708 - 40.19708);
+    const double heat = 0.0614253 * 4190 * sigma;
+    const PressureOutput drop =
+        loopPressureDrop({0.016, 2}, 44.69708, sigma)({&r, 104, heat, 0.15});
+    QTest::newRow("living-1 kPa") << "dp" << drop.pressureDrop << 10.49167 << 0.05e-3;
+    QTest::newRow("living-1 valid") << "valid" << double(drop.valid) << 1.0 << 0.0;
+}
+
+void TestRoomDesign::standardMethods() {
+    QFETCH(double, got);
+    QFETCH(double, expected);
+    QFETCH(double, tolerance);
+    QVERIFY2(near(got, expected, tolerance), qPrintable(QString::number(got, 'g', 12)));
 }
 
 // The widest spacing whose deliverable min(q, q_G) covers the need; else
@@ -164,7 +172,7 @@ void TestRoomDesign::unreachableLoadGetsNoRuleBreakingLoop() {
     // The EN 1264-2 floor at every allowed spacing falls short too, and
     // still no loop breaks a rule.
     const RoomDesign real =
-        designRoom(room(30, 3475.5448), DesignConditions{}, en1264Floor, standInDrop);
+        designRoom(room(30, 3475.5448), DesignConditions{}, exampleFloor, standInDrop);
     QCOMPARE(real.status, RoomStatus::Shortfall);
     QVERIFY(real.supplementaryHeat > 0);
     QVERIFY(real.deliveredFlux <= real.output.limitFlux);
@@ -371,7 +379,7 @@ void TestRoomDesign::randomRooms() {
     for (int i = 0; i < 400; ++i) {
         Room r = room(uniform(2, 300), 0, uniform(0, 30));
         r.heatLoad = r.heatedArea * uniform(0, 130);
-        const RoomDesign d = designRoom(r, c, en1264Floor, standInDrop);
+        const RoomDesign d = designRoom(r, c, exampleFloor, standInDrop);
         const double leaders = 2 * r.leaderLength;
         const auto length = [&](int n) { return d.pipeInArea / n + leaders; };
         const auto fits = [&](int n) {
