@@ -20,8 +20,9 @@ struct SheetCity {
     double sunshine;
 };
 
-// The cities of the heat-load data sheet's table of GB 50736-2012
-// Appendix A, with their heating outdoor temperature and winter sunshine.
+// Fifty-nine cities of GB 50736-2012 Appendix A with their heating outdoor
+// temperature and winter sunshine, from a reading of the table made apart
+// from data/cities.csv.
 const SheetCity kSheetCities[] = {
     {"北京", "北京", "54511", -7.6, 64},        {"天津", "天津", "54527", -7.0, 58},
     {"石家庄", "河北", "53698", -6.2, 56},      {"太原", "山西", "53772", -10.1, 57},
