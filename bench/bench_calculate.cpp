@@ -1,22 +1,16 @@
-// Times the Calculate run: the default design and a design that does not
-// converge in 500 passes. Prints "<case> <N> ns/run" per case, then one
-// update of the design check on the default design with a load of 100 W/m²
-// (rules, EN 1264-2, supply temperature search) as "checks <N> ns/update,
-// <R> runs" against one whole Calculate run on a copy, then
-// the standard method's "en1264 <N> ns/loop", "en1264-single <N> ns/loop"
-// and "design <N> ms (10000 loops)" (bench_en1264.cpp), the same loops
-// cooled, "cooling <N> ns/loop" and "cooling-single <N> ns/loop"
-// (bench_cooling.cpp), then "manifold-1thread <N> ms" for a 10,000-loop
-// manifold project with its searches on one thread, "manifold <N> ms" and
-// "manifold speed-up <X>" for the same over every core as the sheet computes
-// it, the characteristic curves' update and redraw, then the start-up
-// figures of the windows, and zorva-calc's rate and memory on generated CSV tables (bench_cli.cpp).
+// zorva-bench: one line per figure, "<name> <value> <unit> (...)". The
+// Calculate run on the default design and on one that does not converge,
+// one update of the design check, then each capability's own lines from its
+// bench_<name>.cpp (the standard method, cooling, the manifold sheet, rooms,
+// the curves, zorva-calc), and last the start-up figures of the windows.
+// The README's bench section lists every line with its goal.
 
 #include "bench_cli.h"
 #include "bench_cooling.h"
 #include "bench_curves.h"
 #include "bench_en1264.h"
 #include "bench_manifold.h"
+#include "bench_rooms.h"
 #include "bench_startup.h"
 #include "core/engine/calculate.h"
 #include "core/engine/designreview.h"
@@ -96,6 +90,7 @@ int main(int argc, char** argv) {
     std::printf("manifold-1thread %.0f ms\n", serialMs);
     if (const int failed = runManifoldBench(project, serialMs))
         return failed;
+    runRoomsBench();
     runCurvesBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))

@@ -122,6 +122,7 @@ void InstallTest::files_are_in_their_standard_places_data() {
     QTest::newRow("calculator manual") << QStringLiteral("share/man/man1/zorva-calc.1") << false;
     QTest::newRow("desktop entry") << desktopPath() << false;
     QTest::newRow("metainfo") << metainfoPath() << false;
+    QTest::newRow("city table") << QStringLiteral("share/zorva/cities.csv") << false;
     for (int size : {16, 32, 48, 256})
         QTest::addRow("icon %d", size) << iconPath(size) << false;
 }
