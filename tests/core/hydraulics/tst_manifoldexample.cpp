@@ -1,0 +1,205 @@
+// The worked manifold example to its printed digits: the loops as the loop
+// design gives them, then presetting, flow meters, totals, mixed return,
+// mixing station and pump duty, and the checks it raises (none of ours).
+
+#include "core/hydraulics/commissioning.h"
+#include "core/hydraulics/manifoldduty.h"
+#include "support/systemexample.h"
+
+#include <QTest>
+
+using namespace zorva;
+using namespace zorva::hydraulics;
+using zorva::test::agreesWithPrinted;
+
+namespace {
+
+ManifoldHydraulicsInput exampleInput(const test::ExampleManifold& ex) {
+    ManifoldHydraulicsInput in;
+    for (const test::ExampleLoop& l : ex.loops)
+        in.loops.push_back({l.flowKgs * 3600, l.pressureDropPa / 1000, l.density, l.returnTemp});
+    in.supplyTemp = ex.supplyTemp;
+    in.supplyDensity = test::waterDensity(ex.supplyTemp);
+    in.connectionPressureDropKpa = 2;
+    MixingStationSetup mixing;
+    mixing.primarySupplyTemp = 70;
+    mixing.primaryDensity = test::waterDensity(70);
+    mixing.targetAuthority = 0.5;
+    mixing.primaryVariableDropKpa = 5;
+    in.mixing = mixing;
+    return in;
+}
+
+} // namespace
+
+class ManifoldExampleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loops_as_the_design_gives_them_data();
+    void loops_as_the_design_gives_them();
+    void presetting_per_loop_data();
+    void presetting_per_loop();
+    void manifold_pump_and_mixing_station();
+    void commissioning_rows_carry_the_loops();
+};
+
+void ManifoldExampleTest::loops_as_the_design_gives_them_data() {
+    QTest::addColumn<int>("loop");
+    QTest::addColumn<QString>("flowKgs");
+    QTest::addColumn<QString>("meanTemp");
+    QTest::addColumn<QString>("density");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("pressureDrop");
+    QTest::newRow("living-1") << 0 << "0.0614253"
+                              << "40.19708"
+                              << "992.1718"
+                              << "104"
+                              << "10491.67";
+    QTest::newRow("living-2") << 1 << "0.0614253"
+                              << "40.19708"
+                              << "992.1718"
+                              << "108"
+                              << "10891.03";
+    QTest::newRow("bed1") << 2 << "0.03869168"
+                          << "39.06838"
+                          << "992.6003"
+                          << "92"
+                          << "4154.169";
+    QTest::newRow("bed2 laminar") << 3 << "0.01870747"
+                                  << "37.68745"
+                                  << "993.1114"
+                                  << "66"
+                                  << "536.5027";
+    QTest::newRow("bath capped") << 4 << "0.01945743"
+                                 << "39.1991"
+                                 << "992.5512"
+                                 << "56"
+                                 << "2991.674";
+}
+
+void ManifoldExampleTest::loops_as_the_design_gives_them() {
+    QFETCH(int, loop);
+    QFETCH(QString, flowKgs);
+    QFETCH(QString, meanTemp);
+    QFETCH(QString, density);
+    QFETCH(QString, length);
+    QFETCH(QString, pressureDrop);
+    const test::ExampleManifold ex = test::systemExample();
+    const test::ExampleLoop& l = ex.loops[static_cast<std::size_t>(loop)];
+    CHECK_PRINTED(ex.supplyTemp, "42.69708");
+    CHECK_PRINTED(ex.sigma[1], "7.25741");
+    CHECK_PRINTED(ex.sigma[2], "10.01928");
+    CHECK_PRINTED(ex.sigma[3], "6.995964");
+    CHECK_PRINTED(l.flowKgs, flowKgs);
+    CHECK_PRINTED(l.meanTemp, meanTemp);
+    CHECK_PRINTED(l.density, density);
+    CHECK_PRINTED(l.lengthM, length);
+    CHECK_PRINTED(l.pressureDropPa, pressureDrop);
+}
+
+void ManifoldExampleTest::presetting_per_loop_data() {
+    QTest::addColumn<int>("loop");
+    QTest::addColumn<QStringList>("printed");
+    // V̇ m³/h, Δp_open Pa, Δp_extra Pa, Δp_valve Pa, kv, setting, dial,
+    // kv at the dial, V̇ at the dial, deviation, flow meter l/min.
+    QTest::newRow("living-1") << 0 << QStringList{"0.2228758", "3449.557",   "399.3649", "3848.922",
+                                                  "1.136039",  "5.817255",   "5.75",     "1.1125",
+                                                  "0.2182577", "-0.0207205", "3.71828"};
+    QTest::newRow("living-2 index")
+        << 1 << QStringList{"0.2228758", "3449.557", "0",         "3449.557", "1.2",    "6",
+                            "6",         "1.2",      "0.2228758", "0",        "3.71828"};
+    QTest::newRow("bed1") << 2 << QStringList{"0.1403284", "1367.505",   "8818.917", "10186.42",
+                                              "0.4396781", "3.19839",    "3.25",     "0.45",
+                                              "0.1436228", "0.02347607", "2.342137"};
+    QTest::newRow("bed2") << 3 << QStringList{"0.06781405", "319.3573",   "13484.73", "13804.09",
+                                              "0.1825223",  "1.48094",    "1.5",      "0.185",
+                                              "0.06873463", "0.01357501", "1.132426"};
+    QTest::newRow("bath") << 4 << QStringList{"0.07057242", "345.8657",   "11003.05", "11348.92",
+                                              "0.2094874",  "1.688364",   "1.75",     "0.2175",
+                                              "0.07327173", "0.03824877", "1.177824"};
+}
+
+void ManifoldExampleTest::presetting_per_loop() {
+    QFETCH(int, loop);
+    QFETCH(QStringList, printed);
+    const ManifoldHydraulics h = manifoldHydraulics(exampleInput(test::systemExample()));
+    const auto i = static_cast<std::size_t>(loop);
+    const LoopPresetting& p = h.presetting.loops[i];
+    QVERIFY(p.ok());
+    CHECK_PRINTED(p.flowM3h, printed[0]);
+    CHECK_PRINTED(p.openValveDropKpa * 1000, printed[1]);
+    CHECK_PRINTED(p.extraPressureDropKpa * 1000, printed[2]);
+    CHECK_PRINTED(p.valveDropKpa * 1000, printed[3]);
+    CHECK_PRINTED(p.kv, printed[4]);
+    CHECK_PRINTED(p.setting, printed[5]);
+    QCOMPARE(p.dialSetting, printed[6].toDouble());
+    CHECK_PRINTED(p.dialKv, printed[7]);
+    CHECK_PRINTED(p.dialFlowM3h, printed[8]);
+    CHECK_PRINTED(p.dialFlowDeviation, printed[9]);
+    CHECK_PRINTED(h.flowMeterLpm[i], printed[10]);
+    // The index loop is living-2, the longest; it alone is fully open, and
+    // no valve is noisy or out of its table.
+    QCOMPARE(p.indexLoop, loop == 1);
+    QCOMPARE(p.range == SettingRange::FullyOpen, loop == 1);
+    QCOMPARE(p.flags, 0u);
+}
+
+void ManifoldExampleTest::manifold_pump_and_mixing_station() {
+    const ManifoldHydraulics h = manifoldHydraulics(exampleInput(test::systemExample()));
+    QCOMPARE(h.presetting.indexLoop, std::optional<std::size_t>(1));
+    CHECK_PRINTED(h.presetting.branchPressureKpa * 1000, "14340.59");
+    CHECK_PRINTED(h.presetting.largestValveDropKpa, "13.80"); // bed2, under 20 kPa
+    QCOMPARE(h.presetting.noisyLoops + h.presetting.belowTableLoops, std::size_t{0});
+
+    QVERIFY(h.mixedReturn.ok());
+    CHECK_PRINTED(h.mixedReturn.totalFlowKgh, "718.9458");
+    CHECK_PRINTED(h.mixedReturn.totalFlowKgh / 3600, "0.1997072");
+    CHECK_PRINTED(h.mixedReturn.mixedReturnTemp, "36.59508");
+    CHECK_PRINTED(h.mixedReturn.systemDifference, "6.102");
+    QVERIFY(!h.mixedReturn.differenceOutsideRange);
+    CHECK_PRINTED(h.mixedReturn.heatW, "5105.989");
+
+    QVERIFY(h.mixing && h.mixing->ok());
+    CHECK_PRINTED(h.mixing->primaryFlowKgh, "131.3282");
+    CHECK_PRINTED(h.mixing->primaryFlowKgh / 3600, "0.03648005");
+    CHECK_PRINTED(h.mixing->primaryFlowM3h, "0.1343169");
+    CHECK_PRINTED(h.mixing->bypassFlowKgh, "587.6176");
+    CHECK_PRINTED(h.mixing->heatW, "5105.989");
+    CHECK_PRINTED(h.mixing->valveTargetDropKpa * 1000, "5000");
+    CHECK_PRINTED(h.mixing->kvsCalc, "3.243805");
+    QCOMPARE(h.mixing->kvs, 2.5);
+    CHECK_PRINTED(h.mixing->valveDropKpa * 1000, "8417.816");
+    CHECK_PRINTED(h.mixing->authority, "0.6273611");
+    QVERIFY(!h.mixing->authorityBelowTarget && !h.mixing->poorAuthority);
+
+    QVERIFY(h.pump.ok());
+    CHECK_PRINTED(h.pump.flowM3h, "0.7253368");
+    CHECK_PRINTED(h.pump.flowLh / 60, "12.08895");
+    CHECK_PRINTED(h.pump.barVelocity, "0.4104567");
+    QVERIFY(!h.pump.barTooFast);
+    CHECK_PRINTED(h.pump.bodyDropKpa * 1000, "2104.454");
+    CHECK_PRINTED(h.pump.headKpa * 1000, "26862.86");
+    CHECK_PRINTED(h.pump.headM, "2.7636");
+    QVERIFY(!h.pressureControlAdvised); // 14.3 kPa across the branches
+}
+
+void ManifoldExampleTest::commissioning_rows_carry_the_loops() {
+    const test::ExampleManifold ex = test::systemExample();
+    const ManifoldHydraulics h = manifoldHydraulics(exampleInput(ex));
+    std::vector<CommissioningLoopInput> loops;
+    for (const test::ExampleLoop& l : ex.loops)
+        loops.push_back({l.name, l.room, l.lengthM, l.returnTemp});
+    const std::vector<CommissioningRow> rows = commissioningRows(loops, h);
+    QCOMPARE(rows.size(), std::size_t{5});
+    QCOMPARE(rows[2].name, std::string("bed1"));
+    QCOMPARE(rows[2].room, std::string("主卧"));
+    QCOMPARE(rows[2].lengthM, 92.0);
+    QCOMPARE(rows[2].dialSetting, 3.25);
+    CHECK_PRINTED(rows[2].flowMeterLpm, "2.342137");
+    CHECK_PRINTED(rows[2].returnTemp, "35.43967");
+    QVERIFY(rows[1].fullyOpen && !rows[2].fullyOpen && rows[4].preset);
+}
+
+QTEST_APPLESS_MAIN(ManifoldExampleTest)
+#include "tst_manifoldexample.moc"
