@@ -2,7 +2,7 @@
 // Calculate run on the default design and on one that does not converge,
 // one update of the design check, then each capability's own lines from its
 // bench_<name>.cpp (the standard method, cooling, the manifold sheet, rooms,
-// the curves, zorva-calc), and last the start-up figures of the windows.
+// materials, the curves, zorva-calc), and last the start-up figures of the windows.
 // The README's bench section lists every line with its goal.
 
 #include "bench_cli.h"
@@ -10,6 +10,7 @@
 #include "bench_curves.h"
 #include "bench_en1264.h"
 #include "bench_manifold.h"
+#include "bench_materials.h"
 #include "bench_rooms.h"
 #include "bench_startup.h"
 #include "core/engine/calculate.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
     if (const int failed = runManifoldBench(project, serialMs))
         return failed;
     runRoomsBench();
+    runMaterialsBench();
     runCurvesBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))
