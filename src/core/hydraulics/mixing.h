@@ -11,7 +11,7 @@
 
 namespace zorva::hydraulics {
 
-// Specific heat of water in the design, J/(kg·K) (EN 1264-3).
+// Heat capacity of water in the design, J/(kg·K) (EN 1264-3).
 constexpr double kDesignHeatCapacity = 4190;
 
 struct LoopReturn {
