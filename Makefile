@@ -18,7 +18,8 @@ DEPS := qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-translations-l10n cmake ninj
 # runtimes.
 FUZZ_DEPS := clang-14 libclang-rt-14-dev
 
-FUZZ_TARGETS := fuzz_numparse fuzz_calculate fuzz_record fuzz_project fuzz_csvimport
+FUZZ_TARGETS := fuzz_numparse fuzz_calculate fuzz_record fuzz_project fuzz_csvimport \
+    fuzz_valvefile
 # Seconds each fuzz target runs for `make fuzz` and for `make fuzz-smoke`.
 FUZZ_SECONDS ?= 600
 FUZZ_SMOKE_SECONDS ?= 12

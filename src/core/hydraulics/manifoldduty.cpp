@@ -20,7 +20,7 @@ ManifoldHydraulics manifoldHydraulics(const ManifoldHydraulicsInput& in) {
     std::vector<LoopReturn> returns;
     returns.reserve(in.loops.size());
     for (std::size_t i = 0; i < in.loops.size(); ++i) {
-        if (!h.presetting.loops[i].ok() || !h.presetting.characteristic.ok())
+        if (!h.presetting.loops[i].ok())
             continue;
         returns.push_back({in.loops[i].flowKgh, in.loops[i].returnTemp});
         if (!supplyDensityOk)
@@ -57,6 +57,8 @@ ManifoldHydraulics manifoldHydraulics(const ManifoldHydraulicsInput& in) {
     duty.connectionPressureDropKpa = in.connectionPressureDropKpa;
     duty.mixingValveDropKpa = mixingDrop;
     h.pump = pumpDuty(duty);
+    if (h.pump.ok() && !h.presetting.indexLoop)
+        h.pump = PumpDuty{DutyFault::NoBranch};
     if (!in.pumpCurve.empty() && h.pump.ok())
         h.operating = operatingPoint(in.pumpCurve, h.pump.flowM3h, h.pump.headKpa);
     h.pressureControlAdvised = h.presetting.branchPressureKpa > in.pressureControlAdviceKpa;

@@ -58,7 +58,7 @@ struct ManifoldHydraulics {
     Presetting presetting;
     std::vector<double> flowMeterLpm;  // per loop: ṁ/ρ(θ_V), l/min; 0 for a faulty loop
     std::vector<bool> meterOutOfRange; // per loop, when a meter range is given
-    MixedReturn mixedReturn;           // over the loops that were preset
+    MixedReturn mixedReturn;           // over the loops without a fault
     std::optional<MixingStation> mixing;
     PumpDuty pump;
     std::optional<OperatingPoint> operating;

@@ -26,6 +26,8 @@ Presetting presetLoops(std::span<const LoopBranch> loops, const ValveCharacteris
     Presetting p;
     p.characteristic = checkCharacteristic(valve);
     p.loops.resize(loops.size());
+    for (std::size_t i = 0; i < loops.size(); ++i)
+        p.loops[i].fault = branchFault(loops[i]);
     if (!p.characteristic.ok())
         return p;
     const double kvOpen = valve.kv.back();
@@ -33,7 +35,6 @@ Presetting presetLoops(std::span<const LoopBranch> loops, const ValveCharacteris
     // Pass 1: each branch with its valve fully open; the index loop.
     for (std::size_t i = 0; i < loops.size(); ++i) {
         LoopPresetting& r = p.loops[i];
-        r.fault = branchFault(loops[i]);
         if (!r.ok())
             continue;
         r.flowM3h = volumeFlowM3h(loops[i].flowKgh, loops[i].density);

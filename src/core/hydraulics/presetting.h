@@ -79,7 +79,8 @@ struct LoopPresetting {
 };
 
 struct Presetting {
-    // The characteristic's first fault; when not ok, no loop is computed.
+    // The characteristic's first fault; when not ok, the loops only carry
+    // their own faults and nothing is computed.
     CharacteristicCheck characteristic;
     std::vector<LoopPresetting> loops; // one per input loop, in order
     std::optional<std::size_t> indexLoop;

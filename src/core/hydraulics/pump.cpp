@@ -8,6 +8,13 @@
 
 namespace zorva::hydraulics {
 
+namespace {
+
+// Standard gravity, m/s².
+constexpr double kGravity = 9.80665;
+
+} // namespace
+
 PumpDuty pumpDuty(const PumpDutyInput& in) {
     PumpDuty d;
     for (const double v :

@@ -10,9 +10,6 @@
 
 namespace zorva::hydraulics {
 
-// Standard gravity, m/s², for heads in metres of water.
-constexpr double kGravity = 9.80665;
-
 // The manifold's bars with their flow meters and ball valves. The numbers
 // are illustrative; a product's data sheet replaces them.
 struct ManifoldBody {
@@ -41,7 +38,8 @@ enum class DutyFault {
     FlowNotPositive,
     DensityNotPositive,
     NegativeDrop,
-    BodyInvalid
+    BodyInvalid,
+    NoBranch // no loop could be balanced, so there is no branch pressure
 };
 
 struct PumpDuty {
@@ -59,7 +57,8 @@ struct PumpDuty {
 // Δp_pump = Δp_branch + Δp_body + Δp_conn + Δp_v; no margin is added.
 PumpDuty pumpDuty(const PumpDutyInput& in);
 
-// Head in kPa of a head in metres of water at a density, and back.
+// Head in kPa of a head in metres of water at a density, and back, with
+// standard gravity 9.80665 m/s².
 double headKpaFromMetres(double metres, double density);
 double headMetresFromKpa(double kpa, double density);
 

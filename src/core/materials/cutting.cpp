@@ -85,7 +85,7 @@ CuttingPlan planCuts(std::span<const double> loopLengthsM, std::span<const doubl
     std::sort(ascending.begin(), ascending.end());
     ascending.erase(std::unique(ascending.begin(), ascending.end()), ascending.end());
     if (!std::isfinite(allowanceM) || allowanceM < 0 || allowanceM > kMaxCutLengthM)
-        return fail(CuttingFault::LoopInvalid, 0);
+        return fail(CuttingFault::AllowanceInvalid, 0);
 
     // A loop is cut at least as long as it is, to the millimetre above.
     std::vector<std::int64_t> pieces(loopLengthsM.size());

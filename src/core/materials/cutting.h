@@ -29,10 +29,11 @@ struct RollCut {
 
 enum class CuttingFault {
     None,
-    NoRolls,      // no roll length given
-    TooManyRolls, // more than kMaxRollKinds lengths
-    RollInvalid,  // a roll length not a number, not positive or too long
-    LoopInvalid   // a loop length not a number, not positive or too long
+    NoRolls,         // no roll length given
+    TooManyRolls,    // more than kMaxRollKinds lengths
+    RollInvalid,     // a roll length not a number, not positive or too long
+    LoopInvalid,     // a loop length not a number, not positive or too long
+    AllowanceInvalid // the allowance not a number, negative or too long
 };
 
 struct RollCount {

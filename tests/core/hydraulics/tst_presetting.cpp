@@ -2,7 +2,7 @@
 // pressure drop, the index loop and its equals, the dial's rounding, the
 // warnings at their thresholds and loops that cannot be balanced.
 
-#include "core/hydraulics/presetting.h"
+#include "core/hydraulics/manifoldduty.h"
 
 #include <QTest>
 
@@ -148,6 +148,19 @@ void PresettingTest::loops_that_cannot_be_balanced_are_skipped() {
     QCOMPARE(none.characteristic.fault, CharacteristicFault::KvNotIncreasing);
     QCOMPARE(none.characteristic.point, std::size_t{3});
     QVERIFY(!none.indexLoop);
+    QCOMPARE(none.loops[0].fault, BranchFault::FlowNotPositive);
+    // Without a usable valve table there is no branch pressure, so no pump
+    // head; the mixed return of the loops with a flow is still known.
+    ManifoldHydraulicsInput in;
+    for (const LoopBranch& b : loops)
+        in.loops.push_back({b.flowKgh, b.pressureDropKpa, b.density, 35});
+    in.supplyTemp = 40;
+    in.supplyDensity = 992;
+    in.valve = broken;
+    const ManifoldHydraulics h = manifoldHydraulics(in);
+    QCOMPARE(h.pump.fault, DutyFault::NoBranch);
+    QVERIFY(h.mixedReturn.ok());
+    QCOMPARE(h.mixedReturn.totalFlowKgh, 150.0);
 }
 
 QTEST_APPLESS_MAIN(PresettingTest)

@@ -162,7 +162,7 @@ void CuttingTest::bad_lengths_refused() {
     QCOMPARE(loop.fault, CuttingFault::LoopInvalid);
     QCOMPARE(loop.faultIndex, std::size_t{1});
     QCOMPARE(planCuts(Lengths{-5}, Lengths{200}).fault, CuttingFault::LoopInvalid);
-    QCOMPARE(planCuts(Lengths{50}, Lengths{200}, -1).fault, CuttingFault::LoopInvalid);
+    QCOMPARE(planCuts(Lengths{50}, Lengths{200}, -1).fault, CuttingFault::AllowanceInvalid);
     QCOMPARE(planCuts(Lengths{}, Lengths{200}).ratio, 0.0);
 }
 
