@@ -95,6 +95,7 @@ LoopRebalance rebalanceLoop(const RebalanceLoopInput& in, const ValveCharacteris
         r.proposedKv = kvNow;
         r.proposedSetting = in.currentSetting;
         r.proposedDial = in.currentSetting;
+        r.range = settingForKv(valve, kvNow).range;
         return r;
     }
     // The branch pressure now: the valve at its current setting plus the
