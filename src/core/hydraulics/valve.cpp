@@ -54,7 +54,7 @@ CharacteristicCheck checkCharacteristic(const ValveCharacteristic& valve) {
     if (valve.settings.size() > kMaxValvePoints)
         return fault(F::TooManyPoints);
     for (std::size_t i = 0; i < valve.settings.size(); ++i) {
-        if (!std::isfinite(valve.settings[i]))
+        if (!std::isfinite(valve.settings[i]) || std::abs(valve.settings[i]) > kMaxValveSetting)
             return fault(F::SettingNotFinite, i);
         if (i > 0 && !(valve.settings[i] > valve.settings[i - 1]))
             return fault(F::SettingNotIncreasing, i);
@@ -62,10 +62,13 @@ CharacteristicCheck checkCharacteristic(const ValveCharacteristic& valve) {
     for (std::size_t i = 0; i < valve.kv.size(); ++i) {
         if (!std::isfinite(valve.kv[i]) || !(valve.kv[i] > 0))
             return fault(F::KvNotPositive, i);
+        if (valve.kv[i] < kMinValveKv || valve.kv[i] > kMaxValveKv)
+            return fault(F::KvOutsideRange, i);
         if (i > 0 && !(valve.kv[i] > valve.kv[i - 1]))
             return fault(F::KvNotIncreasing, i);
     }
-    if (!std::isfinite(valve.resolution) || !(valve.resolution > 0))
+    if (!std::isfinite(valve.resolution) || !(valve.resolution > 0) ||
+        valve.resolution > kMaxValveSetting)
         return fault(F::ResolutionNotPositive);
     return {};
 }

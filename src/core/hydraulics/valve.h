@@ -35,18 +35,25 @@ ValveCharacteristic genericValveCharacteristic();
 // Bounds of a characteristic the program accepts.
 constexpr std::size_t kMinValvePoints = 2;
 constexpr std::size_t kMaxValvePoints = 200;
+// kv of any valve on a heating manifold lies far inside these, m³/h; beyond
+// them the drops would overflow or vanish.
+constexpr double kMinValveKv = 0.001;
+constexpr double kMaxValveKv = 1000;
+// Settings and the resolution are at most this in size.
+constexpr double kMaxValveSetting = 10000;
 
 enum class CharacteristicFault {
     None,
     NameEmpty,
     TooFewPoints,
     TooManyPoints,
-    CountMismatch,        // settings and kv of different lengths
-    SettingNotFinite,     // point index
-    SettingNotIncreasing, // point index (the later of the two)
-    KvNotPositive,        // point index: not a finite positive number
-    KvNotIncreasing,      // point index (the later of the two)
-    ResolutionNotPositive,
+    CountMismatch,         // settings and kv of different lengths
+    SettingNotFinite,      // point index: not a number or beyond ±kMaxValveSetting
+    SettingNotIncreasing,  // point index (the later of the two)
+    KvNotPositive,         // point index: not a finite positive number
+    KvOutsideRange,        // point index: outside kMinValveKv … kMaxValveKv
+    KvNotIncreasing,       // point index (the later of the two)
+    ResolutionNotPositive, // not positive or above kMaxValveSetting
 };
 
 struct CharacteristicCheck {

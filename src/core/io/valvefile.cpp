@@ -36,15 +36,23 @@ QString checkText(const CharacteristicCheck& check, const std::function<QString(
     case CharacteristicFault::CountMismatch:
         return QStringLiteral("预设定值与 kv 的个数不同");
     case CharacteristicFault::SettingNotFinite:
-        return QStringLiteral("%1：预设定值不是有限的数").arg(where(i));
+        return QStringLiteral("%1：预设定值应在 ±%2 之内")
+            .arg(where(i))
+            .arg(hydraulics::kMaxValveSetting);
     case CharacteristicFault::SettingNotIncreasing:
         return QStringLiteral("%1：预设定值应大于前一点的预设定值").arg(where(i));
     case CharacteristicFault::KvNotPositive:
         return QStringLiteral("%1：kv 应是大于 0 的数").arg(where(i));
+    case CharacteristicFault::KvOutsideRange:
+        return QStringLiteral("%1：kv 应在 %2 与 %3 m³/h 之间")
+            .arg(where(i))
+            .arg(hydraulics::kMinValveKv)
+            .arg(hydraulics::kMaxValveKv);
     case CharacteristicFault::KvNotIncreasing:
         return QStringLiteral("%1：kv 应大于前一点的 kv（最后一点为全开）").arg(where(i));
     case CharacteristicFault::ResolutionNotPositive:
-        return QStringLiteral("调节分度（resolution）应是大于 0 的数");
+        return QStringLiteral("调节分度（resolution）应是大于 0 的数（不超过 %1）")
+            .arg(hydraulics::kMaxValveSetting);
     }
     return {};
 }

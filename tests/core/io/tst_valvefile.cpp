@@ -87,6 +87,9 @@ void ValveFileTest::bad_files_refused_data() {
     QTest::newRow("CSV kv zero on line 4")
         << head + "1,0\n2,0.2\n"
         << QStringLiteral("阀门文件：第 4 行：kv 应是大于 0 的数");
+    QTest::newRow("CSV kv beyond any valve")
+        << head + "1,0.1\n2,1e-300\n"
+        << QStringLiteral("阀门文件：第 5 行：kv 应在 0.001 与 1000 m³/h 之间");
     QTest::newRow("CSV third number") << head + "1,0.1,7\n"
                                       << QStringLiteral("阀门文件：第 4 行：每行只应有");
     QTest::newRow("CSV without header") << QByteArray("name,阀\nresolution,0.25\n1,0.1\n")
