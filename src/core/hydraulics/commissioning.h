@@ -76,6 +76,7 @@ struct CommissioningInput {
 enum class CommissioningFault { None, NotFinite, PressureNotPositive, SupplyOutside };
 
 struct CommissioningPlan {
+    const char* method = "docs/hydraulics.md §6: JGJ 142-2004 §5.6, §6.1; EN 1264-4:2009";
     CommissioningFault fault = CommissioningFault::None;
     bool workingPressureHigh = false;     // above 0.8 MPa
     std::vector<CommissioningStep> steps; // JGJ first, then EN, each in order

@@ -57,8 +57,10 @@ ManifoldHydraulics manifoldHydraulics(const ManifoldHydraulicsInput& in) {
     duty.connectionPressureDropKpa = in.connectionPressureDropKpa;
     duty.mixingValveDropKpa = mixingDrop;
     h.pump = pumpDuty(duty);
-    if (h.pump.ok() && !h.presetting.indexLoop)
-        h.pump = PumpDuty{DutyFault::NoBranch};
+    if (h.pump.ok() && !h.presetting.indexLoop) {
+        h.pump = PumpDuty{};
+        h.pump.fault = DutyFault::NoBranch;
+    }
     if (!in.pumpCurve.empty() && h.pump.ok())
         h.operating = operatingPoint(in.pumpCurve, h.pump.flowM3h, h.pump.headKpa);
     h.pressureControlAdvised = h.presetting.branchPressureKpa > in.pressureControlAdviceKpa;

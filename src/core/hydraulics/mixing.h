@@ -22,6 +22,8 @@ struct LoopReturn {
 enum class MixFault { None, NoFlow, NotFinite, NegativeFlow, ReturnAboveSupply };
 
 struct MixedReturn {
+    const char* method = "docs/hydraulics.md §5: flow-weighted return; 5–10 K by "
+                         "GB 50736-2012 §5.4.1";
     MixFault fault = MixFault::None;
     double totalFlowKgh = 0;     // ṁ_s
     double mixedReturnTemp = 0;  // θ_R,mix = Σ ṁ·θ_R / ṁ_s, ℃
@@ -69,6 +71,8 @@ enum class MixingFault {
 };
 
 struct MixingStation {
+    const char* method = "docs/hydraulics.md §5: heat balance on the mixing point; kvs for "
+                         "the target authority";
     MixingFault fault = MixingFault::None;
     double primaryFlowKgh = 0;     // ṁ_p = ṁ_s·(θ_V − θ_R,mix)/(θ_prim − θ_R,mix)
     double primaryFlowM3h = 0;     // at ρ(θ_prim)

@@ -79,6 +79,9 @@ struct LoopPresetting {
 };
 
 struct Presetting {
+    // Where the numbers come from, for the user to look up.
+    const char* method = "docs/hydraulics.md §3: parallel branches balanced to the index loop; "
+                         "kv by IEC 60534-1";
     // The characteristic's first fault; when not ok, the loops only carry
     // their own faults and nothing is computed.
     CharacteristicCheck characteristic;

@@ -43,6 +43,8 @@ enum class DutyFault {
 };
 
 struct PumpDuty {
+    const char* method = "docs/hydraulics.md §4: index branch + body + connection + mixing "
+                         "valve; bar velocity by JGJ 142-2004 §3.6.1";
     DutyFault fault = DutyFault::None;
     double flowM3h = 0;      // V̇_s at the supply density
     double flowLh = 0;       // the same in l/h
@@ -87,6 +89,7 @@ enum class OperatingFound {
 };
 
 struct OperatingPoint {
+    const char* method = "docs/hydraulics.md §4: pump curve against the system parabola";
     PumpCurveFault fault = PumpCurveFault::None;
     std::size_t point = 0; // 0-based, for the point faults
     OperatingFound found = OperatingFound::NoDuty;

@@ -63,6 +63,8 @@ enum RebalanceFlag : unsigned {
 };
 
 struct LoopRebalance {
+    const char* method = "docs/hydraulics.md §7: measured conductance, q = K_H·Δθ_H as in "
+                         "EN 1264-2";
     RebalanceFault fault = RebalanceFault::None;
     unsigned flags = 0; // RebalanceFlag bits
     bool flowMeasured = false;

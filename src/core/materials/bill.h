@@ -110,6 +110,7 @@ enum class BillFault {
 };
 
 struct Bill {
+    const char* method = "docs/materials.md §3";
     BillFault fault = BillFault::None;
     std::size_t faultIndex = 0;
     std::vector<PipePlan> pipes; // per kind of pipe, in order of first appearance

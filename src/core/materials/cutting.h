@@ -42,6 +42,7 @@ struct RollCount {
 };
 
 struct CuttingPlan {
+    const char* method = "docs/materials.md §2: best-fit decreasing over the stocked rolls";
     CuttingFault fault = CuttingFault::None;
     std::size_t faultIndex = 0; // the roll or loop at fault
     std::vector<RollCut> rolls; // longest roll first
