@@ -41,7 +41,7 @@ MixedReturn mixedReturn(std::span<const LoopReturn> loops, double supplyTemp,
     m.mixedReturnTemp = weighted / flow;
     m.systemDifference = supplyTemp - m.mixedReturnTemp;
     m.differenceOutsideRange = m.systemDifference < range.min || m.systemDifference > range.max;
-    m.heatW = flow / 3600 * kDesignHeatCapacity * m.systemDifference;
+    m.heatW = flow / 3600 * kHeatCapacity * m.systemDifference;
     return m;
 }
 
@@ -89,8 +89,7 @@ MixingStation mixingStation(const MixingStationInput& in) {
     s.primaryFlowKgh = in.totalFlowKgh * primaryShare;
     s.primaryFlowM3h = volumeFlowM3h(s.primaryFlowKgh, in.primaryDensity);
     s.bypassFlowKgh = in.totalFlowKgh - s.primaryFlowKgh;
-    s.heatW =
-        s.primaryFlowKgh / 3600 * kDesignHeatCapacity * (in.primarySupplyTemp - in.mixedReturnTemp);
+    s.heatW = s.primaryFlowKgh / 3600 * kHeatCapacity * (in.primarySupplyTemp - in.mixedReturnTemp);
 
     const double secondaryM3h = volumeFlowM3h(in.totalFlowKgh, in.supplyDensity);
     s.valveTargetDropKpa =

@@ -5,14 +5,13 @@
 // balance on the mixing point, and the mixing valve's kvs for a target
 // authority.
 
+#include "core/hydraulics/water.h"
+
 #include <cstddef>
 #include <span>
 #include <vector>
 
 namespace zorva::hydraulics {
-
-// Heat capacity of water in the design, J/(kg·K) (EN 1264-3).
-constexpr double kDesignHeatCapacity = 4190;
 
 struct LoopReturn {
     double flowKgh = 0;    // ṁ_loop, kg/h
@@ -30,7 +29,7 @@ struct MixedReturn {
     double systemDifference = 0; // Δt_sys = θ_V − θ_R,mix, K
     // Δt_sys outside 5–10 K (GB 50736-2012 §5.4.1, JGJ 142-2012 §3.1).
     bool differenceOutsideRange = false;
-    double heatW = 0; // Q_tot = ṁ_s·c_W·Δt_sys, W
+    double heatW = 0; // Q_tot = ṁ_s·c_W·Δt_sys with c_W = kHeatCapacity, W
     bool ok() const { return fault == MixFault::None; }
 };
 

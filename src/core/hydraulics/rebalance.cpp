@@ -14,7 +14,7 @@ namespace {
 
 // Heat capacity rate of a flow in kg/h, W/K.
 double capacityRate(double flowKgh) {
-    return flowKgh / 3600 * kDesignHeatCapacity;
+    return flowKgh / 3600 * kHeatCapacity;
 }
 
 // Output of a loop with conductance UA to a room at θ_i, supplied at
@@ -29,7 +29,7 @@ double outputAtFlow(double flowKgh, double conductance, double inletExcess) {
 // UA·(θ_V − θ_i): the output rises with the flow, so bisection with a
 // bounded number of steps.
 double flowForOutput(double target, double conductance, double inletExcess) {
-    double lo = target / (kDesignHeatCapacity / 3600 * inletExcess);
+    double lo = target / (kHeatCapacity / 3600 * inletExcess);
     double hi = 2 * lo;
     for (int i = 0; i < 200 && outputAtFlow(hi, conductance, inletExcess) < target; ++i)
         hi *= 2;

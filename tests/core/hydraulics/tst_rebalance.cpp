@@ -22,20 +22,19 @@ std::vector<RebalanceLoopInput> designedLoops() {
     const test::ExampleManifold ex = test::systemExample();
     std::vector<LoopBranch> branches;
     for (const test::ExampleLoop& l : ex.loops)
-        branches.push_back({l.flowKgs * 3600, l.pressureDropPa / 1000, l.density});
+        branches.push_back({l.flowKgh, l.pressureDropKpa, l.density});
     const Presetting p = presetLoops(branches, genericValveCharacteristic());
-    constexpr double roomTemp[] = {20, 20, 18, 24};
     std::vector<RebalanceLoopInput> loops;
     for (std::size_t i = 0; i < ex.loops.size(); ++i) {
         const test::ExampleLoop& l = ex.loops[i];
         RebalanceLoopInput in;
-        in.designFlowKgh = l.flowKgs * 3600;
+        in.designFlowKgh = l.flowKgh;
         in.designSupplyTemp = ex.supplyTemp;
         in.designReturnTemp = l.returnTemp;
-        in.roomTemp = roomTemp[l.roomIndex];
-        in.loopPressureDropKpa = l.pressureDropPa / 1000;
+        in.roomTemp = l.roomTemp;
+        in.loopPressureDropKpa = l.pressureDropKpa;
         in.density = l.density;
-        in.pressureExponent = l.name == std::string("bed2") ? 1.0 : 1.75;
+        in.pressureExponent = l.laminar ? 1.0 : 1.75;
         in.currentSetting = p.loops[i].dialSetting;
         in.measuredSupplyTemp = in.designSupplyTemp;
         in.measuredReturnTemp = in.designReturnTemp;
