@@ -49,17 +49,42 @@ ManifoldHydraulics manifoldHydraulics(const ManifoldHydraulicsInput& in) {
             mixingDrop = h.mixing->valveDropKpa;
     }
 
+    h.connectionDropKpa = in.connectionPressureDropKpa;
+    bool connectionOk = true;
+    if (in.connectionPipes && h.mixedReturn.ok()) {
+        const ConnectionPipes& c = *in.connectionPipes;
+        PipeFlowInput pipe;
+        pipe.massFlow = h.mixedReturn.totalFlowKgh / 3600;
+        pipe.meanTemp = in.supplyTemp;
+        pipe.innerDiameter = c.innerDiameter;
+        pipe.length = c.lengthOneWay;
+        pipe.lossCoefficients = c.lossCoefficients;
+        pipe.law = c.law;
+        pipe.roughness = c.roughness;
+        h.connectionSupply = pipeFlow(pipe);
+        pipe.meanTemp = h.mixedReturn.mixedReturnTemp;
+        h.connectionReturn = pipeFlow(pipe);
+        connectionOk = h.connectionSupply->computed() && h.connectionReturn->computed() &&
+                       std::isfinite(h.connectionSupply->pressureDrop) &&
+                       std::isfinite(h.connectionReturn->pressureDrop);
+        h.connectionDropKpa =
+            connectionOk
+                ? (h.connectionSupply->pressureDrop + h.connectionReturn->pressureDrop) / 1000
+                : 0;
+    }
+
     PumpDutyInput duty;
     duty.branchPressureKpa = h.presetting.branchPressureKpa;
     duty.totalFlowKgh = h.mixedReturn.totalFlowKgh;
     duty.supplyDensity = in.supplyDensity;
     duty.body = in.body;
-    duty.connectionPressureDropKpa = in.connectionPressureDropKpa;
+    duty.connectionPressureDropKpa = h.connectionDropKpa;
     duty.mixingValveDropKpa = mixingDrop;
     h.pump = pumpDuty(duty);
-    if (h.pump.ok() && !h.presetting.indexLoop) {
+    if (h.pump.ok() && (!h.presetting.indexLoop || !connectionOk)) {
+        const DutyFault fault = connectionOk ? DutyFault::NoBranch : DutyFault::ConnectionInvalid;
         h.pump = PumpDuty{};
-        h.pump.fault = DutyFault::NoBranch;
+        h.pump.fault = fault;
     }
     if (!in.pumpCurve.empty() && h.pump.ok())
         h.operating = operatingPoint(in.pumpCurve, h.pump.flowM3h, h.pump.headKpa);

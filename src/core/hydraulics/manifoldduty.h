@@ -6,6 +6,7 @@
 // pressure drop and temperatures from the loop design and hydraulics.
 
 #include "core/hydraulics/mixing.h"
+#include "core/hydraulics/pipeflow.h"
 #include "core/hydraulics/presetting.h"
 #include "core/hydraulics/pump.h"
 
@@ -30,6 +31,18 @@ struct MixingStationSetup {
     std::vector<double> kvsSeries = standardKvsSeries();
 };
 
+// The supply and return pipes between the heat source or mixing station and
+// the manifold, both of this length and bore, carrying the total flow: the
+// supply pipe at θ_V, the return pipe at the mixed return temperature, each
+// by the loop hydraulics' Darcy–Weisbach law (pipeflow.h).
+struct ConnectionPipes {
+    double lengthOneWay = 0;     // m
+    double innerDiameter = 0;    // m
+    double lossCoefficients = 0; // Σζ of each pipe: bends, fittings, valves
+    FrictionLaw law = FrictionLaw::Blasius;
+    double roughness = 0; // m, for Colebrook and Swamee–Jain
+};
+
 // The range printed on the flow meters, l/min.
 struct MeterRange {
     double min = 0;
@@ -43,7 +56,10 @@ struct ManifoldHydraulicsInput {
     ValveCharacteristic valve = genericValveCharacteristic();
     PresettingOptions presetting;
     ManifoldBody body;
-    double connectionPressureDropKpa = 0; // typed for now, kPa
+    // The connection pipes' drop at the total flow: typed, kPa, or computed
+    // from the pipes when they are given.
+    double connectionPressureDropKpa = 0;
+    std::optional<ConnectionPipes> connectionPipes;
     SystemDifferenceRange systemDifference;
     std::optional<MeterRange> meterRange;
     std::optional<MixingStationSetup> mixing;
@@ -60,6 +76,9 @@ struct ManifoldHydraulics {
     std::vector<bool> meterOutOfRange; // per loop, when a meter range is given
     MixedReturn mixedReturn;           // over the loops without a fault
     std::optional<MixingStation> mixing;
+    double connectionDropKpa = 0;             // as it enters the pump head
+    std::optional<PipeFlow> connectionSupply; // when the pipes are given
+    std::optional<PipeFlow> connectionReturn;
     PumpDuty pump;
     std::optional<OperatingPoint> operating;
     bool pressureControlAdvised = false;

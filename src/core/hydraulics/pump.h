@@ -39,7 +39,8 @@ enum class DutyFault {
     DensityNotPositive,
     NegativeDrop,
     BodyInvalid,
-    NoBranch // no loop could be balanced, so there is no branch pressure
+    NoBranch,         // no loop could be balanced, so there is no branch pressure
+    ConnectionInvalid // the connection pipes cannot be computed (size, flow)
 };
 
 struct PumpDuty {

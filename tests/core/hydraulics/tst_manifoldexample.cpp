@@ -9,6 +9,8 @@
 
 #include <QTest>
 
+#include <numbers>
+
 using namespace zorva;
 using namespace zorva::hydraulics;
 
@@ -40,6 +42,7 @@ private slots:
     void presetting_per_loop();
     void manifold_pump_and_mixing_station();
     void commissioning_rows_carry_the_loops();
+    void connection_pipes_by_the_loop_hydraulics();
 };
 
 void ManifoldExampleTest::presetting_per_loop_data() {
@@ -143,6 +146,27 @@ void ManifoldExampleTest::commissioning_rows_carry_the_loops() {
     CHECK_PRINTED(rows[2].flowMeterLpm, "2.342137");
     CHECK_PRINTED(rows[2].returnTemp, "35.43967");
     QVERIFY(rows[1].fullyOpen && !rows[2].fullyOpen && rows[4].preset);
+}
+
+void ManifoldExampleTest::connection_pipes_by_the_loop_hydraulics() {
+    // 10 m of 20 mm bore each way instead of the typed 2 kPa: the pipes carry
+    // the pump's flow, the return pipe its colder, denser water more slowly,
+    // and the pump's head grows by exactly their two drops.
+    ManifoldHydraulicsInput in = exampleInput(test::systemExample());
+    in.connectionPressureDropKpa = 0;
+    in.connectionPipes = ConnectionPipes{10, 0.020, 2.0};
+    const ManifoldHydraulics h = manifoldHydraulics(in);
+    QVERIFY(h.pump.ok() && h.connectionSupply && h.connectionReturn);
+    const double area = std::numbers::pi * 0.020 * 0.020 / 4;
+    QVERIFY(std::abs(h.connectionSupply->velocity * area * 3600 / h.pump.flowM3h - 1) < 1e-12);
+    QVERIFY(h.connectionReturn->velocity < h.connectionSupply->velocity);
+    QCOMPARE(h.connectionReturn->water.temp, h.mixedReturn.mixedReturnTemp);
+    QCOMPARE(h.connectionDropKpa,
+             (h.connectionSupply->pressureDrop + h.connectionReturn->pressureDrop) / 1000);
+    QCOMPARE(h.pump.headKpa, h.presetting.branchPressureKpa + h.pump.bodyDropKpa +
+                                 h.connectionDropKpa + h.mixing->valveDropKpa);
+    in.connectionPipes->innerDiameter = 0;
+    QCOMPARE(manifoldHydraulics(in).pump.fault, DutyFault::ConnectionInvalid);
 }
 
 QTEST_APPLESS_MAIN(ManifoldExampleTest)
