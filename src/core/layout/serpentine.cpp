@@ -83,6 +83,10 @@ Candidate build(const std::vector<Polygon>& region, const RingDepths& depths, bo
     }
     // Runs pair up supply and return: an even count brings both ends back.
     if (ys.size() % 2 == 1) {
+        // The run left out counts as pipe not laid.
+        const double y = std::clamp(ys.back(), ylo + 1e-3, yhi - 1e-3);
+        for (const Interval& i : slice(region, y))
+            c.lost += i.hi - i.lo;
         ys.pop_back();
         steps.pop_back();
         c.droppedRun = true;
@@ -97,16 +101,25 @@ Candidate build(const std::vector<Polygon>& region, const RingDepths& depths, bo
         for (double& y : ys)
             y += fromLow ? shift : -shift;
     }
-    // The slice exactly on the region's edge is degenerate; nudge it in.
+    // A run may lie on an edge of the region (at exactly the clearance from
+    // a wall, as beside an inner corner), where a slice is ambiguous: slice
+    // just either side and keep the longer reach of the two.
     std::vector<Interval> runs;
-    for (double y : ys) {
-        const double yy = std::clamp(y, ylo + 1e-3, yhi - 1e-3);
-        std::vector<Interval> parts = slice(region, yy);
+    const auto usable = [&](double y) {
+        std::vector<Interval> parts = slice(region, std::clamp(y, ylo + 1e-3, yhi - 1e-3));
         // Slivers shorter than the spacing are not runs.
         std::erase_if(parts, [&](const Interval& i) { return i.hi - i.lo < depths.spacing; });
-        if (parts.size() != 1)
+        return parts;
+    };
+    for (double y : ys) {
+        const std::vector<Interval> below = usable(y - 1e-3);
+        const std::vector<Interval> above = usable(y + 1e-3);
+        if (below.size() == 1 && above.size() == 1)
+            runs.push_back({std::min(below[0].lo, above[0].lo), std::max(below[0].hi, above[0].hi)});
+        else if (below.size() + above.size() == 1)
+            runs.push_back(below.empty() ? above[0] : below[0]);
+        else
             return c;
-        runs.push_back(parts.front());
     }
     const std::size_t n = ys.size();
     const std::size_t rows = n / 2;
@@ -185,11 +198,12 @@ Candidate build(const std::vector<Polygon>& region, const RingDepths& depths, bo
     }
     c.doorReach = distance(pipe.front(), doorInFrame) + distance(pipe.back(), doorInFrame);
     // A connection that has to double back into the first run makes a
-    // hairpin at the entry: count it as a run's length lost.
+    // hairpin at the entry: weigh it as two spacings of pipe, less than a
+    // run left out.
     const Point in = pipe.front() - doorInFrame;
     const double inLength = std::hypot(in.x, in.y);
     if (inLength > 0 && direction(0) * in.x / inLength < -0.5)
-        c.lost += depths.spacing * 10;
+        c.lost += depths.spacing * 2;
     c.valid = true;
     return c;
 }
