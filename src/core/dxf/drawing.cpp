@@ -5,15 +5,14 @@
 namespace zorva::dxf {
 
 void Drawing::addLayer(const std::string& name, int colour) {
-    const auto it = std::find_if(layers.begin(), layers.end(),
-                                 [&](const Layer& l) { return l.name == name; });
+    const auto it =
+        std::find_if(layers.begin(), layers.end(), [&](const Layer& l) { return l.name == name; });
     if (it == layers.end())
         layers.push_back({name, colour});
 }
 
 bool Drawing::empty() const {
-    return polylines.empty() && lines.empty() && arcs.empty() && circles.empty() &&
-           texts.empty();
+    return polylines.empty() && lines.empty() && arcs.empty() && circles.empty() && texts.empty();
 }
 
 layout::Box drawingBounds(const Drawing& drawing) {

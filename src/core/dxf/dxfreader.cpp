@@ -99,8 +99,7 @@ public:
     void addLine(const DL_LineData& d) override {
         flush();
         if (!skip())
-            result.background.lines.push_back(
-                {attributes.getLayer(), {d.x1, d.y1}, {d.x2, d.y2}});
+            result.background.lines.push_back({attributes.getLayer(), {d.x1, d.y1}, {d.x2, d.y2}});
     }
     void addArc(const DL_ArcData& d) override {
         flush();
@@ -143,6 +142,12 @@ public:
         if (meshy_ || vertices_.size() < 2) {
             ++result.skipped;
             return;
+        }
+        // Drawn closed by coming back to the first vertex rather than by
+        // the flag: closed all the same.
+        if (!closed_ && vertices_.size() >= 4 && vertices_.front().p == vertices_.back().p) {
+            vertices_.pop_back();
+            closed_ = true;
         }
         std::vector<Point> points;
         const std::size_t n = vertices_.size();
@@ -246,12 +251,11 @@ std::string implausibleCount(const std::string& bytes) {
             entity = value;
             continue;
         }
-        const bool counted =
-            (entity == "LWPOLYLINE" && code == 90) ||
-            (entity == "SPLINE" && (code == 72 || code == 73 || code == 74)) ||
-            (entity == "LEADER" && code == 76) ||
-            (entity == "HATCH" && (code == 91 || code == 93 || code == 95 || code == 96 ||
-                                   code == 97 || code == 98));
+        const bool counted = (entity == "LWPOLYLINE" && code == 90) ||
+                             (entity == "SPLINE" && (code == 72 || code == 73 || code == 74)) ||
+                             (entity == "LEADER" && code == 76) ||
+                             (entity == "HATCH" && (code == 91 || code == 93 || code == 95 ||
+                                                    code == 96 || code == 97 || code == 98));
         if (!counted)
             continue;
         const long long n = std::strtoll(value.c_str(), nullptr, 10);
@@ -266,8 +270,8 @@ std::string implausibleCount(const std::string& bytes) {
 std::string unescapedText(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == '\\' && i + 7 <= text.size() &&
-            (text[i + 1] == 'U' || text[i + 1] == 'u') && text[i + 2] == '+') {
+        if (text[i] == '\\' && i + 7 <= text.size() && (text[i + 1] == 'U' || text[i + 1] == 'u') &&
+            text[i + 2] == '+') {
             unsigned cp = 0;
             bool hex = true;
             for (std::size_t k = 3; k < 7; ++k) {
@@ -382,6 +386,11 @@ ImportResult readDxfText(const std::string& bytes) {
     if (result.skipped > 0)
         result.notes.push_back("有" + std::to_string(result.skipped) +
                                "个图元（图块、填充、样条等）未导入");
+    if (result.outlines.empty() && bg.empty()) {
+        result.error = result.skipped > 0 ? "DXF文件中没有可导入的图形（只有图块、填充等）"
+                                          : "DXF文件中没有图形";
+        return result;
+    }
     result.ok = true;
     return result;
 }

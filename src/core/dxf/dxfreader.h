@@ -21,12 +21,12 @@ struct ImportedOutline {
 
 struct ImportResult {
     bool ok = false;
-    std::string error; // in Chinese, when not ok
-    double unitToMm = 1; // millimetres per drawing unit
+    std::string error;         // in Chinese, when not ok
+    double unitToMm = 1;       // millimetres per drawing unit
     bool unitsAssumed = false; // no or unknown $INSUNITS: millimetres assumed
     std::vector<ImportedOutline> outlines;
     Drawing background;
-    std::size_t skipped = 0; // entities left out (blocks, inserts, hatches, …)
+    std::size_t skipped = 0;        // entities left out (blocks, inserts, hatches, …)
     std::vector<std::string> notes; // in Chinese
 };
 

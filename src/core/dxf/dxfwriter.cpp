@@ -3,10 +3,10 @@
 #include <dxflib/dl_dxf.h>
 #include <dxflib/dl_writer_ascii.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -64,8 +64,9 @@ private:
 std::string layerName(const std::string& name) {
     std::string out;
     for (unsigned char c : name) {
-        const bool bad = c < 0x20 || c >= 0x7f || std::string_view("<>/\\\":;?*|='").find(
-                                                      static_cast<char>(c)) != std::string::npos;
+        const bool bad =
+            c < 0x20 || c >= 0x7f ||
+            std::string_view("<>/\\\":;?*|='").find(static_cast<char>(c)) != std::string::npos;
         out += bad ? '_' : static_cast<char>(c);
     }
     return out.empty() ? "0" : out;
@@ -191,10 +192,9 @@ std::string dxfText(const Drawing& drawing) {
     for (const DrawnPolyline& p : drawing.polylines) {
         if (p.points.size() < 2)
             continue;
-        dxf.writePolyline(dw,
-                          DL_PolylineData(static_cast<int>(p.points.size()), 0, 0,
-                                          p.closed ? 1 : 0),
-                          attributes(p.layer));
+        dxf.writePolyline(
+            dw, DL_PolylineData(static_cast<int>(p.points.size()), 0, 0, p.closed ? 1 : 0),
+            attributes(p.layer));
         for (const Point& q : p.points)
             dxf.writeVertex(dw, DL_VertexData(q.x, q.y, 0.0, 0.0));
         dxf.writePolylineEnd(dw);
@@ -202,7 +202,8 @@ std::string dxfText(const Drawing& drawing) {
     for (const DrawnLine& l : drawing.lines)
         dxf.writeLine(dw, DL_LineData(l.a.x, l.a.y, 0.0, l.b.x, l.b.y, 0.0), attributes(l.layer));
     for (const DrawnArc& a : drawing.arcs) {
-        dxf.writeArc(dw, DL_ArcData(a.centre.x, a.centre.y, 0.0, a.radius, a.startAngle, a.endAngle),
+        dxf.writeArc(dw,
+                     DL_ArcData(a.centre.x, a.centre.y, 0.0, a.radius, a.startAngle, a.endAngle),
                      attributes(a.layer));
     }
     for (const DrawnCircle& c : drawing.circles)
@@ -210,9 +211,8 @@ std::string dxfText(const Drawing& drawing) {
                         attributes(c.layer));
     for (const DrawnText& t : drawing.texts) {
         dxf.writeText(dw,
-                      DL_TextData(t.position.x, t.position.y, 0.0, t.position.x, t.position.y,
-                                  0.0, t.height, 1.0, 0, 0, 0, escapedText(t.text), "Standard",
-                                  0.0),
+                      DL_TextData(t.position.x, t.position.y, 0.0, t.position.x, t.position.y, 0.0,
+                                  t.height, 1.0, 0, 0, 0, escapedText(t.text), "Standard", 0.0),
                       attributes(t.layer));
     }
     dw.sectionEnd();
@@ -226,28 +226,34 @@ std::string dxfText(const Drawing& drawing) {
 bool writeDxfFile(const Drawing& drawing, const std::string& path, std::string* error) {
     namespace fs = std::filesystem;
     const std::string bytes = dxfText(drawing);
-    const fs::path target(path);
-    fs::path temp = target;
-    temp += ".zorva-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
-            if (error)
-                *error = "无法写入文件：" + path;
-            return false;
-        }
+    const auto fail = [&](const char* what) {
+        if (error)
+            *error = what + path;
+        return false;
+    };
+    // A temporary file of our own beside the target ("x": never one that
+    // exists, so that nothing of anyone else's is overwritten or removed).
+    std::string temp;
+    std::FILE* file = nullptr;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temp = path + ".zorva-tmp-" + std::to_string(attempt);
+        file = std::fopen(temp.c_str(), "wbx");
+        if (!file && errno != EEXIST)
+            break;
     }
+    if (!file)
+        return fail("无法写入文件：");
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
     std::error_code ec;
-    fs::rename(temp, target, ec);
+    if (!written || !closed) {
+        fs::remove(temp, ec);
+        return fail("无法写入文件：");
+    }
+    fs::rename(temp, path, ec);
     if (ec) {
         fs::remove(temp, ec);
-        if (error)
-            *error = "无法保存文件：" + path;
-        return false;
+        return fail("无法保存文件：");
     }
     return true;
 }

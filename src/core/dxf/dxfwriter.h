@@ -13,9 +13,10 @@ namespace zorva::dxf {
 // The file's bytes.
 std::string dxfText(const Drawing& drawing);
 
-// Writes the file through a temporary file beside it, renamed over the
-// target when complete, so that a failed save leaves an old file whole.
-// False, with `error` set (in Chinese), when it cannot be written.
+// Writes the file through a new temporary file beside it, renamed over the
+// target when complete, so that a failed save leaves an old file whole and
+// no temporary file behind. False, with `error` set (in Chinese), when it
+// cannot be written.
 bool writeDxfFile(const Drawing& drawing, const std::string& path, std::string* error = nullptr);
 
 // UTF-8 text with every character beyond ASCII as \U+XXXX (characters

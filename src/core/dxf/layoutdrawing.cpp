@@ -56,7 +56,9 @@ Drawing layoutDrawing(const layout::Plan& plan, const std::vector<layout::RoomLa
                                 {c.x + 300, c.y + 100},
                                 {c.x - 300, c.y + 100}},
                                true});
-        d.texts.push_back({kLabelsLayer, {c.x - 300, c.y + 150}, 200,
+        d.texts.push_back({kLabelsLayer,
+                           {c.x - 300, c.y + 150},
+                           200,
                            m.name.empty() ? std::string("分集水器") : m.name});
     }
 
@@ -85,9 +87,11 @@ Drawing layoutDrawing(const layout::Plan& plan, const std::vector<layout::RoomLa
             d.polylines.push_back({layer, layout::returnPipe(loop), false});
             // Below the room's name, in the middle of the loop's own area.
             const Point at = centroid(layout::normalized(loop.area));
-            d.texts.push_back({kLabelsLayer, {at.x, at.y - 400}, 150,
-                               loop.label + " L=" + fixed(loop.routedLength, 1) + "m T=" +
-                                   fixed(loop.spacing, 0) + "mm"});
+            d.texts.push_back({kLabelsLayer,
+                               {at.x, at.y - 400},
+                               150,
+                               loop.label + " L=" + fixed(loop.routedLength, 1) +
+                                   "m T=" + fixed(loop.spacing, 0) + "mm"});
         }
     }
     return d;

@@ -46,14 +46,16 @@ std::string escaped(const std::string& s) {
 }
 
 // y runs down in SVG.
-std::string xy(Point p) { return number(p.x) + "," + number(-p.y); }
+std::string xy(Point p) {
+    return number(p.x) + "," + number(-p.y);
+}
 
 } // namespace
 
 std::string colourOf(int index) {
     static const std::map<int, const char*> colours = {
-        {1, "#ff0000"}, {2, "#c8b400"}, {3, "#00a000"}, {4, "#00a0a0"}, {5, "#0000ff"},
-        {6, "#c000c0"}, {7, "#000000"}, {8, "#808080"}, {9, "#c0c0c0"}, {30, "#ff7f00"},
+        {1, "#ff0000"},  {2, "#c8b400"},   {3, "#00a000"},   {4, "#00a0a0"},  {5, "#0000ff"},
+        {6, "#c000c0"},  {7, "#000000"},   {8, "#808080"},   {9, "#c0c0c0"},  {30, "#ff7f00"},
         {40, "#ffbf00"}, {130, "#007fff"}, {150, "#0040ff"}, {210, "#ff00bf"}};
     const auto it = colours.find(index);
     return it == colours.end() ? "#404040" : it->second;
@@ -99,8 +101,7 @@ std::string svgText(const Drawing& drawing, const SvgOptions& options) {
 
     for (const Layer& layer : layers) {
         const std::string colour = colourOf(layer.colour);
-        const double width =
-            layer.name == "ROOMS" ? options.outlineWidth : options.lineWidth;
+        const double width = layer.name == "ROOMS" ? options.outlineWidth : options.lineWidth;
         std::string body;
         for (const auto& p : drawing.polylines) {
             if (p.layer != layer.name || p.points.size() < 2)
@@ -129,8 +130,10 @@ std::string svgText(const Drawing& drawing, const SvgOptions& options) {
                 sweep += 360;
             const double s = a.startAngle * pi / 180;
             const double e = (a.startAngle + sweep) * pi / 180;
-            const Point p0{a.centre.x + a.radius * std::cos(s), a.centre.y + a.radius * std::sin(s)};
-            const Point p1{a.centre.x + a.radius * std::cos(e), a.centre.y + a.radius * std::sin(e)};
+            const Point p0{a.centre.x + a.radius * std::cos(s),
+                           a.centre.y + a.radius * std::sin(s)};
+            const Point p1{a.centre.x + a.radius * std::cos(e),
+                           a.centre.y + a.radius * std::sin(e)};
             // Counter-clockwise in the drawing is clockwise once y turns down.
             body += "<path d=\"M " + xy(p0) + " A " + number(a.radius) + " " + number(a.radius) +
                     " 0 " + (sweep > 180 ? "1" : "0") + " 0 " + xy(p1) + "\"/>\n";
@@ -138,9 +141,9 @@ std::string svgText(const Drawing& drawing, const SvgOptions& options) {
         std::string texts;
         for (const auto& t : drawing.texts) {
             if (t.layer == layer.name)
-                texts += "<text x=\"" + number(t.position.x) + "\" y=\"" +
-                         number(-t.position.y) + "\" font-size=\"" + number(t.height) + "\">" +
-                         escaped(t.text) + "</text>\n";
+                texts += "<text x=\"" + number(t.position.x) + "\" y=\"" + number(-t.position.y) +
+                         "\" font-size=\"" + number(t.height) + "\">" + escaped(t.text) +
+                         "</text>\n";
         }
         if (body.empty() && texts.empty())
             continue;

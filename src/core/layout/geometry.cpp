@@ -7,7 +7,9 @@
 
 namespace zorva::layout {
 
-double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double distance(Point a, Point b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 double signedArea(const Polygon& polygon) {
     const std::size_t n = polygon.size();
@@ -22,7 +24,9 @@ double signedArea(const Polygon& polygon) {
     return twice / 2;
 }
 
-double area(const Polygon& polygon) { return std::abs(signedArea(polygon)); }
+double area(const Polygon& polygon) {
+    return std::abs(signedArea(polygon));
+}
 
 double perimeter(const Polygon& polygon) {
     if (polygon.size() < 2)
@@ -88,8 +92,7 @@ bool contains(const Polygon& polygon, Point p) {
 double distanceToOutline(const Polygon& polygon, Point p) {
     double best = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < polygon.size(); ++i)
-        best = std::min(best,
-                        distanceToSegment(p, polygon[i], polygon[(i + 1) % polygon.size()]));
+        best = std::min(best, distanceToSegment(p, polygon[i], polygon[(i + 1) % polygon.size()]));
     return best;
 }
 
@@ -188,9 +191,9 @@ Polygon normalized(const Polygon& polygon, double tolerance) {
             const Point next = ring[(i + 1) % ring.size()];
             const Point here = ring[i];
             const double base = distance(prev, next);
-            const bool straight =
-                base > 0 && std::abs(cross(next - prev, here - prev)) / base <= tolerance &&
-                dot(here - prev, next - here) >= 0;
+            const bool straight = base > 0 &&
+                                  std::abs(cross(next - prev, here - prev)) / base <= tolerance &&
+                                  dot(here - prev, next - here) >= 0;
             const bool spike = base <= tolerance;
             if (straight || spike) {
                 ring.erase(ring.begin() + static_cast<std::ptrdiff_t>(i));
@@ -233,7 +236,9 @@ Point snapAngle(Point from, Point p, double stepDegrees) {
 }
 
 Polygon rectangle(Point origin, double width, double depth) {
-    return {origin, {origin.x + width, origin.y}, {origin.x + width, origin.y + depth},
+    return {origin,
+            {origin.x + width, origin.y},
+            {origin.x + width, origin.y + depth},
             {origin.x, origin.y + depth}};
 }
 

@@ -17,11 +17,21 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
-inline Point operator+(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
-inline Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y}; }
-inline Point operator*(Point a, double k) { return {a.x * k, a.y * k}; }
-inline double dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-inline double cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
+inline Point operator+(Point a, Point b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Point operator-(Point a, Point b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Point operator*(Point a, double k) {
+    return {a.x * k, a.y * k};
+}
+inline double dot(Point a, Point b) {
+    return a.x * b.x + a.y * b.y;
+}
+inline double cross(Point a, Point b) {
+    return a.x * b.y - a.y * b.x;
+}
 double distance(Point a, Point b);
 
 using Polygon = std::vector<Point>;

@@ -10,16 +10,14 @@ RingDepths::RingDepths(const LayoutSettings& settings)
     : clearance(settings.wallClearance), spacing(settings.spacing),
       peripheralWidth(settings.peripheralWidth), peripheralSpacing(settings.peripheralSpacing) {}
 
-RingDepths::RingDepths(double clearance, double spacing)
-    : clearance(clearance), spacing(spacing) {}
+RingDepths::RingDepths(double clearance, double spacing) : clearance(clearance), spacing(spacing) {}
 
 namespace {
 
 // Rings in the peripheral zone after the first: positions c + k·s_p that
 // stay within the zone's width.
 int peripheralSteps(const RingDepths& d) {
-    if (!(d.peripheralWidth > 0) || !(d.peripheralSpacing > 0) ||
-        d.peripheralWidth <= d.clearance)
+    if (!(d.peripheralWidth > 0) || !(d.peripheralSpacing > 0) || d.peripheralWidth <= d.clearance)
         return -1;
     return static_cast<int>(
         std::floor((d.peripheralWidth - d.clearance) / d.peripheralSpacing + 1e-9));

@@ -19,9 +19,9 @@ enum class EdgeKind {
 };
 
 struct LoopArea {
-    Polygon outline;              // counter-clockwise, without holes
-    std::vector<EdgeKind> edges;  // edge i from outline[i] to outline[i + 1]
-    double area = 0;              // mm², the heated area
+    Polygon outline;             // counter-clockwise, without holes
+    std::vector<EdgeKind> edges; // edge i from outline[i] to outline[i + 1]
+    double area = 0;             // mm², the heated area
 };
 
 // The distances from an edge at which the pipes of the successive offset

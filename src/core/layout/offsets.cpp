@@ -30,8 +30,7 @@ bool representable(const std::vector<Point>& points, Point origin) {
     for (const Point& p : points) {
         const double dx = p.x - origin.x;
         const double dy = p.y - origin.y;
-        if (!std::isfinite(dx) || !std::isfinite(dy) || std::abs(dx) > 1e12 ||
-            std::abs(dy) > 1e12)
+        if (!std::isfinite(dx) || !std::isfinite(dy) || std::abs(dx) > 1e12 || std::abs(dy) > 1e12)
             return false;
     }
     return true;

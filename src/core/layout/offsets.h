@@ -32,8 +32,7 @@ struct Offsetter {
     Region subtract(const Region& a, const Region& b) const;
     Region intersect(const Region& a, const Region& b) const;
     // The parts of the open chains inside the region.
-    std::vector<Polyline> clipLines(const std::vector<Polyline>& lines,
-                                    const Region& region) const;
+    std::vector<Polyline> clipLines(const std::vector<Polyline>& lines, const Region& region) const;
 
     // The region's outer outlines, each with its holes, as separate parts.
     std::vector<Region> parts(const Region& region) const;

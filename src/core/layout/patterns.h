@@ -13,8 +13,8 @@ namespace zorva::layout {
 
 struct LaidPipe {
     bool laid = false;
-    Polyline pipe;              // from the entry through the turn to the exit
-    std::size_t turnIndex = 0;  // pipe[turnIndex]: the supply turns into the return
+    Polyline pipe;             // from the entry through the turn to the exit
+    std::size_t turnIndex = 0; // pipe[turnIndex]: the supply turns into the return
     Pattern pattern = Pattern::Spiral;
     std::vector<std::string> notes; // for the user, in Chinese
 };

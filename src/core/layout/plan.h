@@ -61,7 +61,7 @@ struct Room {
     // outline[i + 1]. The peripheral zone lies along these.
     std::vector<std::size_t> outerWalls;
     LayoutSettings settings;
-    std::size_t manifold = 0;  // index into Plan::manifolds
+    std::size_t manifold = 0;   // index into Plan::manifolds
     std::size_t leaderDoor = 0; // the door the leaders pass through
     // Dividing lines between loop areas as the user left them; empty lets
     // the layout divide the room when one loop cannot serve it. Each line

@@ -60,8 +60,8 @@ Point Ring::at(double t) const {
     const double w = wrap(t);
     // The last vertex whose start is not beyond w.
     const auto it = std::upper_bound(start_.begin(), start_.end(), w);
-    const std::size_t i = static_cast<std::size_t>(std::max<std::ptrdiff_t>(
-        0, std::distance(start_.begin(), it) - 1));
+    const std::size_t i = static_cast<std::size_t>(
+        std::max<std::ptrdiff_t>(0, std::distance(start_.begin(), it) - 1));
     const Point a = points_[i];
     const Point b = points_[(i + 1) % points_.size()];
     const double segment = distance(a, b);
@@ -86,7 +86,9 @@ double Ring::project(Point p) const {
     return wrap(position);
 }
 
-double Ring::forwardDistance(double from, double to) const { return wrap(to - from); }
+double Ring::forwardDistance(double from, double to) const {
+    return wrap(to - from);
+}
 
 std::vector<double> Ring::turns(double minTurnRadians, int sign) const {
     std::vector<double> turns;

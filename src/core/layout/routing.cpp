@@ -27,7 +27,9 @@ Polyline joined(std::initializer_list<const Polyline*> parts) {
     return out;
 }
 
-bool positive(double v) { return std::isfinite(v) && v > 0; }
+bool positive(double v) {
+    return std::isfinite(v) && v > 0;
+}
 
 std::size_t nearestIndex(const Polyline& chain, Point p) {
     std::size_t best = 0;
@@ -49,8 +51,8 @@ std::string settingsFault(const LayoutSettings& s, const Polygon& outline) {
     if (!std::isfinite(s.peripheralWidth) || s.peripheralWidth < 0 ||
         (s.peripheralWidth > 0 && !positive(s.peripheralSpacing)))
         return "边缘区宽度不能为负数，边缘区管间距须为正数";
-    const double least = s.peripheralWidth > 0 ? std::min(s.spacing, s.peripheralSpacing)
-                                               : s.spacing;
+    const double least =
+        s.peripheralWidth > 0 ? std::min(s.spacing, s.peripheralSpacing) : s.spacing;
     if (least < s.pipeDiameter)
         return "管间距小于管外径";
     const Box b = bounds(outline);
@@ -100,9 +102,8 @@ Attempt layAreas(const Room& room, const std::vector<Segment>& dividers, Point d
     };
     std::vector<Laid> laid;
     for (LoopArea& a : areas) {
-        LaidPipe pipe = s.pattern == Pattern::Serpentine
-                            ? laySerpentine(a, depths, door, offsetter)
-                            : laySpiral(a, depths, door, offsetter);
+        LaidPipe pipe = s.pattern == Pattern::Serpentine ? laySerpentine(a, depths, door, offsetter)
+                                                         : laySpiral(a, depths, door, offsetter);
         if (!pipe.laid || pipe.pipe.size() < 2) {
             char text[96];
             std::snprintf(text, sizeof text, "有一块%.2fm²的区域太小，未铺管", a.area / 1e6);
@@ -153,8 +154,8 @@ Attempt layAreas(const Room& room, const std::vector<Segment>& dividers, Point d
     for (std::size_t i = 0; i < laid.size(); ++i) {
         const Laid& l = laid[i];
         RoutedLoop loop;
-        loop.label = (room.name.empty() ? std::string("房间") : room.name) + "-" +
-                     std::to_string(i + 1);
+        loop.label =
+            (room.name.empty() ? std::string("房间") : room.name) + "-" + std::to_string(i + 1);
         loop.pattern = l.pipe.pattern;
         loop.spacing = s.spacing;
         loop.area = l.area.outline;
@@ -173,19 +174,18 @@ Attempt layAreas(const Room& room, const std::vector<Segment>& dividers, Point d
             if (segmentsIntersect(slot1, entry, exit, slot2) &&
                 !segmentsIntersect(slot2, entry, exit, slot1))
                 std::swap(o1, o2);
-            loop.supplyConnection = withoutStraightPoints(
-                pathInside(outline, door + left * o1, entry, inset));
-            loop.returnConnection = withoutStraightPoints(
-                pathInside(outline, exit, door + left * o2, inset));
+            loop.supplyConnection =
+                withoutStraightPoints(pathInside(outline, door + left * o1, entry, inset));
+            loop.returnConnection =
+                withoutStraightPoints(pathInside(outline, exit, door + left * o2, inset));
         } else {
             // Along the walls, the shorter way round for the pair, each pipe
             // in its own lane; of the four ways to pair slots and lanes the
             // first whose two connections do not cross.
             const Ring& middle = strips[2];
             const double t = middle.project(door);
-            const double ahead =
-                middle.forwardDistance(t, middle.project(entry)) +
-                middle.forwardDistance(t, middle.project(exit));
+            const double ahead = middle.forwardDistance(t, middle.project(entry)) +
+                                 middle.forwardDistance(t, middle.project(exit));
             const int direction = ahead <= middle.length() ? +1 : -1;
             bool found = false;
             for (int option = 0; option < 4 && !found; ++option) {
@@ -267,10 +267,11 @@ std::vector<Violation> checkLoops(const Room& room, const std::vector<RoutedLoop
 } // namespace
 
 Polyline supplyPipe(const RoutedLoop& loop) {
-    const std::size_t turn = std::min(loop.turnIndex, loop.heated.empty() ? 0 : loop.heated.size() - 1);
+    const std::size_t turn =
+        std::min(loop.turnIndex, loop.heated.empty() ? 0 : loop.heated.size() - 1);
     const Polyline heated(loop.heated.begin(),
-                          loop.heated.begin() + static_cast<std::ptrdiff_t>(
-                                                    std::min(turn + 1, loop.heated.size())));
+                          loop.heated.begin() +
+                              static_cast<std::ptrdiff_t>(std::min(turn + 1, loop.heated.size())));
     return joined({&loop.supplyLeader, &loop.supplyConnection, &heated});
 }
 
@@ -282,8 +283,8 @@ Polyline returnPipe(const RoutedLoop& loop) {
 }
 
 Polyline wholePipe(const RoutedLoop& loop) {
-    return joined({&loop.supplyLeader, &loop.supplyConnection, &loop.heated,
-                   &loop.returnConnection, &loop.returnLeader});
+    return joined({&loop.supplyLeader, &loop.supplyConnection, &loop.heated, &loop.returnConnection,
+                   &loop.returnLeader});
 }
 
 RoomLayout routeRoom(const Plan& plan, std::size_t roomIndex) {

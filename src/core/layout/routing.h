@@ -18,12 +18,12 @@ namespace zorva::layout {
 // heated (turning at heated[turnIndex]) → returnConnection → door →
 // returnLeader → manifold.
 struct RoutedLoop {
-    std::string label;   // "<room>-<n>", n from 1
+    std::string label;                 // "<room>-<n>", n from 1
     Pattern pattern = Pattern::Spiral; // as laid (a serpentine may fall back)
-    double spacing = 0;  // mm
-    Polygon area;        // the loop area
-    Polyline supplyLeader;     // manifold to door
-    Polyline supplyConnection; // door to the start of the heated pipe
+    double spacing = 0;                // mm
+    Polygon area;                      // the loop area
+    Polyline supplyLeader;             // manifold to door
+    Polyline supplyConnection;         // door to the start of the heated pipe
     Polyline heated;
     std::size_t turnIndex = 0;
     Polyline returnConnection; // end of the heated pipe to the door
@@ -57,9 +57,9 @@ enum class RoomStatus {
 
 struct RoomLayout {
     RoomStatus status = RoomStatus::NothingToLay;
-    std::string reason; // in Chinese when not Routed
-    Point door;         // where the leaders leave the room
-    Polyline leaderPath; // door to manifold, as used
+    std::string reason;            // in Chinese when not Routed
+    Point door;                    // where the leaders leave the room
+    Polyline leaderPath;           // door to manifold, as used
     std::vector<Segment> dividers; // as used; automatic ones when the room had none
     std::vector<RoutedLoop> loops;
     std::vector<Violation> violations;

@@ -45,14 +45,14 @@ struct Seg {
     Point a, b;
     std::size_t loop = 0;
     PieceKind kind = PieceKind::Heated;
-    double along = 0; // distance along the loop's pipe at a, mm
+    double along = 0;      // distance along the loop's pipe at a, mm
     std::size_t index = 0; // position along the loop's pipe
 };
 
 struct Closest {
     double distance = 0;
-    Point p, q;     // on the first and the second segment
-    double tp = 0;  // distance of p from the first segment's start
+    Point p, q;    // on the first and the second segment
+    double tp = 0; // distance of p from the first segment's start
     double tq = 0;
 };
 
@@ -165,11 +165,10 @@ std::vector<Violation> checkRoom(const CheckedRoom& room) {
             for (std::size_t i = 1; i + 1 < bends.size(); ++i) {
                 const double r = availableBendRadius(bends[i - 1], bends[i], bends[i + 1]);
                 if (r < loop.minBendRadius - 0.5) {
-                    findings.add({Rule::BendRadius, Severity::Error, bends[i], l, r,
-                                  loop.minBendRadius,
-                                  formatted("弯曲半径%.0fmm小于最小弯曲半径%.0fmm", r,
-                                            loop.minBendRadius)},
-                                 1);
+                    findings.add(
+                        {Rule::BendRadius, Severity::Error, bends[i], l, r, loop.minBendRadius,
+                         formatted("弯曲半径%.0fmm小于最小弯曲半径%.0fmm", r, loop.minBendRadius)},
+                        1);
                 }
             }
         }
@@ -219,8 +218,7 @@ std::vector<Violation> checkRoom(const CheckedRoom& room) {
                 }
                 const Point mid = (c.p + c.q) * 0.5;
                 if (c.distance == 0) {
-                    findings.add({Rule::Crossing, Severity::Error, mid, s.loop, 0, 0,
-                                  "盘管交叉"},
+                    findings.add({Rule::Crossing, Severity::Error, mid, s.loop, 0, 0, "盘管交叉"},
                                  1);
                 } else {
                     findings.add({Rule::Spacing, Severity::Error, mid, s.loop, c.distance, limit,

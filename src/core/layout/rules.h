@@ -26,10 +26,10 @@ enum class Severity { Error, Warning, Info };
 struct Violation {
     Rule rule = Rule::BendRadius;
     Severity severity = Severity::Error;
-    Point position;  // where to mark it, mm
+    Point position;                                             // where to mark it, mm
     std::size_t loop = std::numeric_limits<std::size_t>::max(); // the room's loop, if one
-    double value = 0;  // what was found (mm, m or m²; docs/layout.md §6)
-    double limit = 0;  // what the rule allows
+    double value = 0;    // what was found (mm, m or m²; docs/layout.md §6)
+    double limit = 0;    // what the rule allows
     std::string message; // in Chinese
 };
 
@@ -50,13 +50,13 @@ struct PipePiece {
 // (each starting where the previous ended) and its limits.
 struct CheckedLoop {
     std::vector<PipePiece> pieces;
-    double spacing = 200;     // the smallest spacing laid in the loop, mm
+    double spacing = 200;       // the smallest spacing laid in the loop, mm
     double minBendRadius = 100; // mm
-    double routedLength = 0;  // m
-    double maxLength = 120;   // m
-    double uncoveredArea = 0; // m²
-    double heatedArea = 0;    // m²
-    Point mark;               // where loop-wide findings are marked
+    double routedLength = 0;    // m
+    double maxLength = 120;     // m
+    double uncoveredArea = 0;   // m²
+    double heatedArea = 0;      // m²
+    Point mark;                 // where loop-wide findings are marked
 };
 
 // Walls and no-pipe areas the heated pipe keeps its clearance from.

@@ -115,7 +115,8 @@ Candidate build(const std::vector<Polygon>& region, const RingDepths& depths, bo
         const std::vector<Interval> below = usable(y - 1e-3);
         const std::vector<Interval> above = usable(y + 1e-3);
         if (below.size() == 1 && above.size() == 1)
-            runs.push_back({std::min(below[0].lo, above[0].lo), std::max(below[0].hi, above[0].hi)});
+            runs.push_back(
+                {std::min(below[0].lo, above[0].lo), std::max(below[0].hi, above[0].hi)});
         else if (below.size() + above.size() == 1)
             runs.push_back(below.empty() ? above[0] : below[0]);
         else

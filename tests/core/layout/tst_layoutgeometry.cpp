@@ -21,7 +21,9 @@ Q_DECLARE_METATYPE(zorva::layout::OutlineFault)
 namespace {
 
 // 6 m × 6 m less the 3 m × 3 m corner at the top right.
-Polygon lShape() { return {{0, 0}, {6000, 0}, {6000, 3000}, {3000, 3000}, {3000, 6000}, {0, 6000}}; }
+Polygon lShape() {
+    return {{0, 0}, {6000, 0}, {6000, 3000}, {3000, 3000}, {3000, 6000}, {0, 6000}};
+}
 
 } // namespace
 
@@ -91,14 +93,13 @@ void LayoutGeometryTest::outline_faults_data() {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     QTest::newRow("valid L") << lShape() << OutlineFault::None;
     QTest::newRow("two vertices") << Polygon{{0, 0}, {1000, 0}} << OutlineFault::TooFewVertices;
-    QTest::newRow("a vertex twice") << Polygon{{0, 0}, {1000, 0}, {1000, 0}}
-                                    << OutlineFault::TooFewVertices;
+    QTest::newRow("a vertex twice")
+        << Polygon{{0, 0}, {1000, 0}, {1000, 0}} << OutlineFault::TooFewVertices;
     QTest::newRow("NaN") << Polygon{{0, 0}, {nan, 0}, {0, 1000}} << OutlineFault::NotFinite;
-    QTest::newRow("beyond 1e9 mm") << Polygon{{0, 0}, {2e9, 0}, {0, 1000}}
-                                   << OutlineFault::NotFinite;
+    QTest::newRow("beyond 1e9 mm")
+        << Polygon{{0, 0}, {2e9, 0}, {0, 1000}} << OutlineFault::NotFinite;
     // Shoelace: 1000 × 0.0005 / 2 = 0.25 mm², below a drawable 1 mm².
-    QTest::newRow("sliver") << Polygon{{0, 0}, {1000, 0}, {2000, 0.0005}}
-                            << OutlineFault::ZeroArea;
+    QTest::newRow("sliver") << Polygon{{0, 0}, {1000, 0}, {2000, 0.0005}} << OutlineFault::ZeroArea;
     QTest::newRow("bow tie") << Polygon{{0, 0}, {1000, 1000}, {1000, 0}, {0, 1000}}
                              << OutlineFault::SelfIntersecting;
     QTest::newRow("edge back over itself")
@@ -120,19 +121,18 @@ void LayoutGeometryTest::snapping_data() {
     QTest::addColumn<Point>("snapped");
     QTest::newRow("grid 100") << "grid" << Point{} << Point{1234, 5678} << 100.0
                               << Point{1200, 5700};
-    QTest::newRow("grid 50, negative") << "grid" << Point{} << Point{-1274, 24} << 50.0
-                                       << Point{-1250, 0};
-    QTest::newRow("grid 0 keeps the point") << "grid" << Point{} << Point{12.5, 7.25} << 0.0
-                                            << Point{12.5, 7.25};
-    QTest::newRow("nearly horizontal") << "ortho" << Point{100, 100} << Point{1100, 130} << 0.0
-                                       << Point{1100, 100};
-    QTest::newRow("nearly vertical") << "ortho" << Point{100, 100} << Point{70, -900} << 0.0
-                                     << Point{100, -900};
+    QTest::newRow("grid 50, negative")
+        << "grid" << Point{} << Point{-1274, 24} << 50.0 << Point{-1250, 0};
+    QTest::newRow("grid 0 keeps the point")
+        << "grid" << Point{} << Point{12.5, 7.25} << 0.0 << Point{12.5, 7.25};
+    QTest::newRow("nearly horizontal")
+        << "ortho" << Point{100, 100} << Point{1100, 130} << 0.0 << Point{1100, 100};
+    QTest::newRow("nearly vertical")
+        << "ortho" << Point{100, 100} << Point{70, -900} << 0.0 << Point{100, -900};
     // Along 45°: the projection of (1000, 950) is (1000 + 950)/2 on each axis.
-    QTest::newRow("45° step") << "angle" << Point{} << Point{1000, 950} << 45.0
-                              << Point{975, 975};
-    QTest::newRow("90° step is orthogonal") << "angle" << Point{500, 0} << Point{520, 800}
-                                            << 90.0 << Point{500, 800};
+    QTest::newRow("45° step") << "angle" << Point{} << Point{1000, 950} << 45.0 << Point{975, 975};
+    QTest::newRow("90° step is orthogonal")
+        << "angle" << Point{500, 0} << Point{520, 800} << 90.0 << Point{500, 800};
 }
 
 void LayoutGeometryTest::snapping() {
@@ -154,11 +154,11 @@ void LayoutGeometryTest::bend_radius_data() {
     QTest::addColumn<Point>("c");
     QTest::addColumn<double>("radius");
     // A right angle uses half the shorter leg: r = t / tan 45° = t.
-    QTest::newRow("right angle, legs 400 and 200") << Point{0, 0} << Point{400, 0}
-                                                   << Point{400, 200} << 100.0;
+    QTest::newRow("right angle, legs 400 and 200")
+        << Point{0, 0} << Point{400, 0} << Point{400, 200} << 100.0;
     // A U-turn of width 200 is two right angles 200 apart: r = 100.
-    QTest::newRow("half a U of width 200") << Point{0, 1000} << Point{0, 0} << Point{200, 0}
-                                           << 100.0;
+    QTest::newRow("half a U of width 200")
+        << Point{0, 1000} << Point{0, 0} << Point{200, 0} << 100.0;
     // 45° turn, legs 1000: r = 500 / tan 22.5° = 500 (1 + √2).
     QTest::newRow("45° turn") << Point{0, 0} << Point{1000, 0}
                               << Point{1000 + 1000 / std::sqrt(2.0), 1000 / std::sqrt(2.0)}
@@ -203,8 +203,8 @@ void LayoutGeometryTest::offsets_keep_right_angles_data() {
     QTest::addColumn<Polygon>("shape");
     QTest::addColumn<double>("delta");
     QTest::addColumn<double>("area"); // mm², worked out on paper
-    QTest::newRow("rectangle in by 100") << rectangle({0, 0}, 4200, 3600) << -100.0
-                                         << 4000.0 * 3400.0;
+    QTest::newRow("rectangle in by 100")
+        << rectangle({0, 0}, 4200, 3600) << -100.0 << 4000.0 * 3400.0;
     // The L in by 100: 5800 × 2800 below y = 2900 and 2800 × 3000 above.
     QTest::newRow("L in by 100") << lShape() << -100.0 << 5800.0 * 2800 + 2800.0 * 3000;
     QTest::newRow("L out by 100") << lShape() << 100.0 << 6200.0 * 3200 + 3200.0 * 3000;

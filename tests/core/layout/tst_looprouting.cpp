@@ -23,8 +23,12 @@ Q_DECLARE_METATYPE(zorva::layout::RoomStatus)
 namespace {
 
 Polygon lShape(double size, double notch) {
-    return {{0, 0},       {size, 0}, {size, size - notch}, {size - notch, size - notch},
-            {size - notch, size}, {0, size}};
+    return {{0, 0},
+            {size, 0},
+            {size, size - notch},
+            {size - notch, size - notch},
+            {size - notch, size},
+            {0, size}};
 }
 
 // One room with its door on the bottom wall and the manifold straight
@@ -188,24 +192,20 @@ void LoopRoutingTest::routed_length_matches_the_estimate_data() {
     const Polygon living = rectangle({0, 0}, 4200, 3600);
     QTest::newRow("living 4.2 × 3.6, 回形 200")
         << living << Point{2100, 0} << Pattern::Spiral << 200.0 << 100.0 << 15.12;
-    QTest::newRow("bedroom 3.6 × 3.0, 回形 150")
-        << rectangle({0, 0}, 3600, 3000) << Point{600, 0} << Pattern::Spiral << 150.0 << 75.0
-        << 10.8;
-    QTest::newRow("study 5.0 × 4.0, 回形 250")
-        << rectangle({0, 0}, 5000, 4000) << Point{4400, 0} << Pattern::Spiral << 250.0 << 125.0
-        << 20.0;
+    QTest::newRow("bedroom 3.6 × 3.0, 回形 150") << rectangle({0, 0}, 3600, 3000) << Point{600, 0}
+                                                 << Pattern::Spiral << 150.0 << 75.0 << 10.8;
+    QTest::newRow("study 5.0 × 4.0, 回形 250") << rectangle({0, 0}, 5000, 4000) << Point{4400, 0}
+                                               << Pattern::Spiral << 250.0 << 125.0 << 20.0;
     QTest::newRow("L 36 − 9 m², 回形 250")
         << lShape(6000, 3000) << Point{1000, 0} << Pattern::Spiral << 250.0 << 125.0 << 27.0;
     QTest::newRow("L 23.04 − 5.76 m², 回形 200")
         << lShape(4800, 2400) << Point{1200, 0} << Pattern::Spiral << 200.0 << 100.0 << 17.28;
     QTest::newRow("living, 往复形 200")
         << living << Point{2100, 0} << Pattern::Serpentine << 200.0 << 100.0 << 15.12;
-    QTest::newRow("bedroom 3.6 × 3.0, 往复形 150")
-        << rectangle({0, 0}, 3600, 3000) << Point{600, 0} << Pattern::Serpentine << 150.0
-        << 75.0 << 10.8;
+    QTest::newRow("bedroom 3.6 × 3.0, 往复形 150") << rectangle({0, 0}, 3600, 3000) << Point{600, 0}
+                                                   << Pattern::Serpentine << 150.0 << 75.0 << 10.8;
     QTest::newRow("L 23.04 − 5.76 m², 往复形 200")
-        << lShape(4800, 2400) << Point{1200, 0} << Pattern::Serpentine << 200.0 << 100.0
-        << 17.28;
+        << lShape(4800, 2400) << Point{1200, 0} << Pattern::Serpentine << 200.0 << 100.0 << 17.28;
 }
 
 void LoopRoutingTest::routed_length_matches_the_estimate() {
@@ -226,9 +226,11 @@ void LoopRoutingTest::routed_length_matches_the_estimate() {
     QVERIFY(std::abs(loop.returnLeaderLength - 3.0) < 1e-9);
     // L = A/T + leaders (to the manifold and, inside the room, to the pattern).
     const double estimate = area / (spacing / 1000) + 6.0 + loop.connectionLength;
-    QVERIFY2(std::abs(loop.routedLength - estimate) <= 0.05 * estimate,
-             qPrintable(QString("routed %1 m, estimate %2 m").arg(loop.routedLength).arg(estimate)));
-    QVERIFY2(std::abs(loop.heatedLength - area / (spacing / 1000)) <= 0.05 * area / (spacing / 1000),
+    QVERIFY2(
+        std::abs(loop.routedLength - estimate) <= 0.05 * estimate,
+        qPrintable(QString("routed %1 m, estimate %2 m").arg(loop.routedLength).arg(estimate)));
+    QVERIFY2(std::abs(loop.heatedLength - area / (spacing / 1000)) <=
+                 0.05 * area / (spacing / 1000),
              qPrintable(QString("in the area %1 m").arg(loop.heatedLength)));
 
     // Spacing, clearance and crossings measured here, not by the rules.
@@ -251,8 +253,7 @@ void LoopRoutingTest::routed_length_matches_the_estimate() {
 }
 
 void LoopRoutingTest::spiral_alternates_supply_and_return() {
-    const Plan plan =
-        onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
+    const Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
     const RoomLayout layout = routeRoom(plan, 0);
     QCOMPARE(layout.loops.size(), std::size_t(1));
     const RoutedLoop& loop = layout.loops.front();
@@ -349,8 +350,7 @@ void LoopRoutingTest::furniture_against_a_wall_is_left_out() {
 void LoopRoutingTest::large_room_is_divided_into_loops() {
     // 108 m² at 200 mm is 540 m of pipe: at 120 m a loop, with 6 m of
     // leaders each, at least ⌈540 / 114⌉ = 5 loops.
-    const Plan plan =
-        onePlan(rectangle({0, 0}, 12000, 9000), {1000, 0}, Pattern::Spiral, 200, 100);
+    const Plan plan = onePlan(rectangle({0, 0}, 12000, 9000), {1000, 0}, Pattern::Spiral, 200, 100);
     const RoomLayout layout = routeRoom(plan, 0);
     QCOMPARE(layout.status, RoomStatus::Routed);
     QVERIFY(layout.loops.size() >= 5);
