@@ -10,10 +10,12 @@ CMAKE_FLAGS ?=
 JOBS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-# Packages needed to build, run, test and package the program.
+# Packages needed to build, run, test and package the program (Clipper for
+# the loop layout's offsets, dxflib for DXF in and out, python3-ezdxf to read
+# the written DXF back in a test).
 DEPS := qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-translations-l10n cmake ninja-build g++ \
         make fonts-arphic-uming fonts-liberation xauth xvfb desktop-file-utils appstream dpkg-dev \
-        poppler-utils
+        poppler-utils libpolyclipping-dev libdxflib-dev python3-ezdxf
 # Packages for the fuzz targets only: clang and its libFuzzer and sanitizer
 # runtimes.
 FUZZ_DEPS := clang-14 libclang-rt-14-dev

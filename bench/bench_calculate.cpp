@@ -2,13 +2,15 @@
 // Calculate run on the default design and on one that does not converge,
 // one update of the design check, then each capability's own lines from its
 // bench_<name>.cpp (the standard method, cooling, the manifold sheet, rooms,
-// materials, the curves, zorva-calc), and last the start-up figures of the windows.
+// materials, the curves, the floor plan's loop layout, zorva-calc), and last
+// the start-up figures of the windows.
 // The README's bench section lists every line with its goal.
 
 #include "bench_cli.h"
 #include "bench_cooling.h"
 #include "bench_curves.h"
 #include "bench_en1264.h"
+#include "bench_layout.h"
 #include "bench_manifold.h"
 #include "bench_materials.h"
 #include "bench_rooms.h"
@@ -94,6 +96,7 @@ int main(int argc, char** argv) {
     runRoomsBench();
     runMaterialsBench();
     runCurvesBench();
+    runLayoutBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))
         return failed;

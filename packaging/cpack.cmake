@@ -1,5 +1,7 @@
 # The Debian package built by `cpack -G DEB` (make package). The package's
-# library dependencies, Qt's among them, are found by dpkg-shlibdeps.
+# library dependencies, Qt's among them and the runtime libraries of Clipper
+# (libpolyclipping22) and dxflib (libdxflib3) that the engine links, are
+# found by dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME zorva)
 set(CPACK_PACKAGE_VENDOR "Zorva developers")
 set(CPACK_PACKAGE_CONTACT "Zorva developers <zorva@example.org>")

@@ -302,8 +302,10 @@ std::string unescapedText(const std::string& text) {
     return out;
 }
 
-ImportResult readDxfText(const std::string& bytes) {
+ImportResult readDxfText(const std::string& text) {
     ImportResult result;
+    // Some programs put a UTF-8 byte order mark before the first group code.
+    const std::string bytes = text.rfind("\xEF\xBB\xBF", 0) == 0 ? text.substr(3) : text;
     if (bytes.size() > kMaxDxfBytes) {
         result.error = "文件过大，不能导入";
         return result;

@@ -368,7 +368,8 @@ RoomLayout routeRoom(const Plan& plan, std::size_t roomIndex) {
         const double inArea = std::max(heatedArea, 0.0) / 1e6 / (s.spacing / 1000);
         int count = 1;
         if (perLoop > 0 && inArea > perLoop)
-            count = std::min(kMaxAutomaticLoops, static_cast<int>(std::ceil(inArea / perLoop)));
+            count =
+                static_cast<int>(std::min<double>(kMaxAutomaticLoops, std::ceil(inArea / perLoop)));
         for (;; ++count) {
             dividers = equalAreaDividers(room, count, offsetter);
             attempt = layAreas(room, dividers, door.point, door.edge, path, offsetter);
