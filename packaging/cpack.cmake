@@ -1,7 +1,8 @@
 # The Debian package built by `cpack -G DEB` (make package). The package's
-# library dependencies, Qt's among them and the runtime libraries of Clipper
-# (libpolyclipping22) and dxflib (libdxflib3) that the engine links, are
-# found by dpkg-shlibdeps.
+# library dependencies, Qt's among them, are found by dpkg-shlibdeps; so are
+# the runtime libraries of Clipper (libpolyclipping22) and dxflib
+# (libdxflib3) that the engine links, as soon as a program uses the floor
+# plan (the linker keeps a library only where it is used).
 set(CPACK_PACKAGE_NAME zorva)
 set(CPACK_PACKAGE_VENDOR "Zorva developers")
 set(CPACK_PACKAGE_CONTACT "Zorva developers <zorva@example.org>")

@@ -207,22 +207,37 @@ std::vector<LoopArea> loopAreas(const Room& room, const std::vector<Segment>& di
         if (!(std::hypot(dir.x, dir.y) > 1e-3) || !std::isfinite(dir.x) || !std::isfinite(dir.y))
             continue;
         const Point mid = (divider.a + divider.b) * 0.5;
-        const auto hit = std::find_if(parts.begin(), parts.end(),
-                                      [&](const Region& r) { return insideRegion(r, mid); });
-        if (hit == parts.end())
-            continue;
-        Region piece = std::move(*hit);
-        parts.erase(hit);
-        for (const Polygon& side : {halfPlane(mid, dir, reach), halfPlane(mid, dir * -1, reach)}) {
-            for (Region& p : offsetter.parts(offsetter.intersect(piece, {side})))
-                parts.push_back(std::move(p));
+        // Every loop area the drawn line passes through is divided (one
+        // drawn across an island divides the area around it).
+        std::vector<Region> next;
+        bool used = false;
+        for (Region& piece : parts) {
+            const bool crossed = insideRegion(piece, mid) ||
+                                 !offsetter.clipLines({{divider.a, divider.b}}, piece).empty();
+            if (!crossed) {
+                next.push_back(std::move(piece));
+                continue;
+            }
+            used = true;
+            for (const Polygon& side :
+                 {halfPlane(mid, dir, reach), halfPlane(mid, dir * -1, reach)}) {
+                for (Region& p : offsetter.parts(offsetter.intersect(piece, {side})))
+                    next.push_back(std::move(p));
+            }
         }
-        usedDividers.push_back(divider);
+        parts = std::move(next);
+        if (used)
+            usedDividers.push_back(divider);
     }
 
     std::vector<Segment> cuts;
     std::vector<LoopArea> areas;
     for (Region& part : parts) {
+        // The cuts to islands are no floor taken away: the pieces keep the
+        // part's whole heated area between them.
+        const double heated = regionArea(part);
+        const std::size_t first = areas.size();
+        double drawn = 0;
         for (Region& simple : withoutHoles(std::move(part), offsetter, cuts)) {
             LoopArea la;
             la.outline = normalized(simple.front(), 1e-3);
@@ -231,8 +246,11 @@ std::vector<LoopArea> loopAreas(const Room& room, const std::vector<Segment>& di
             la.area = area(la.outline);
             if (la.area < 1)
                 continue;
+            drawn += la.area;
             areas.push_back(std::move(la));
         }
+        for (std::size_t i = first; i < areas.size() && drawn > 0; ++i)
+            areas[i].area *= heated / drawn;
     }
 
     for (LoopArea& la : areas) {

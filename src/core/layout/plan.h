@@ -65,7 +65,7 @@ struct Room {
     std::size_t leaderDoor = 0; // the door the leaders pass through
     // Dividing lines between loop areas as the user left them; empty lets
     // the layout divide the room when one loop cannot serve it. Each line
-    // divides the loop area holding its midpoint, along the whole line
+    // divides every loop area it passes through, along the whole line
     // through its two points.
     std::vector<Segment> dividers;
     // The leaders' path from the door to the manifold as the user drew it;

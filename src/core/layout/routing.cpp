@@ -319,6 +319,8 @@ RoomLayout routeRoom(const Plan& plan, std::size_t roomIndex) {
     }
 
     std::vector<std::string> notes;
+    if (room.settings.peripheralWidth > 1000)
+        notes.push_back("边缘区宽度超过1m（EN 1264 边缘区至多1m宽）");
     OutlinePoint door;
     if (room.leaderDoor < room.doors.size()) {
         door = nearestOnOutline(outline, room.doors[room.leaderDoor].position);

@@ -175,7 +175,8 @@ std::vector<Violation> checkRoom(const CheckedRoom& room) {
         if (loop.routedLength > loop.maxLength) {
             findings.add({Rule::LoopLength, Severity::Warning, loop.mark, l, loop.routedLength,
                           loop.maxLength,
-                          formatted("环路长度%.1fm超过%.0fm", loop.routedLength, loop.maxLength)},
+                          formatted("环路长度%.1fm超过%.0fm（JGJ 142 §3.5）", loop.routedLength,
+                                    loop.maxLength)},
                          0);
         }
         if (loop.heatedArea > 0 && loop.uncoveredArea > 0.05 * loop.heatedArea) {

@@ -174,6 +174,8 @@ private slots:
     void peripheral_zone_at_its_own_spacing_data();
     void peripheral_zone_at_its_own_spacing();
     void furniture_against_a_wall_is_left_out();
+    void island_is_left_out_data();
+    void island_is_left_out();
     void large_room_is_divided_into_loops();
     void dividing_line_as_the_user_left_it();
     void leader_path_as_the_user_drew_it();
@@ -345,6 +347,41 @@ void LoopRoutingTest::furniture_against_a_wall_is_left_out() {
     }
     QVERIFY(closestApproach({loop.heated}, 200) >= 199);
     QCOMPARE(crossings({loop.heated}), 0);
+}
+
+void LoopRoutingTest::island_is_left_out_data() {
+    QTest::addColumn<bool>("divided");
+    QTest::addColumn<int>("loops");
+    QTest::newRow("joined to the wall by a cut") << false << 1;
+    QTest::newRow("a dividing line drawn across it") << true << 2;
+}
+
+void LoopRoutingTest::island_is_left_out() {
+    QFETCH(bool, divided);
+    QFETCH(int, loops);
+    Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
+    const Polygon island = rectangle({1500, 1200}, 1000, 1000);
+    plan.rooms.front().noPipeAreas.push_back({island, "岛台"});
+    if (divided)
+        plan.rooms.front().dividers = {{{2000, -10}, {2000, 3610}}};
+    const RoomLayout layout = routeRoom(plan, 0);
+    QCOMPARE(layout.loops.size(), std::size_t(loops));
+    // 15.12 − 1 m²; divided at x = 2 m: 2.2 × 3.6 − 0.5 and 2.0 × 3.6 − 0.5.
+    double total = 0;
+    for (const RoutedLoop& l : layout.loops)
+        total += l.heatedArea;
+    QVERIFY(std::abs(total - 14.12) < 1e-9);
+    if (divided) {
+        QVERIFY(std::abs(layout.loops[0].heatedArea - 7.42) < 1e-9);
+        QVERIFY(std::abs(layout.loops[1].heatedArea - 6.7) < 1e-9);
+        QVERIFY(closestApproach(heatedPipes(layout), 200) >= 199);
+        QVERIFY(layout.violations.empty());
+    }
+    for (const Sample& s : samples(heatedPipes(layout), 10)) {
+        QVERIFY(!contains(island, s.p));
+        QVERIFY(distanceToEdges(island, s.p) >= 99);
+    }
+    QCOMPARE(crossings(heatedPipes(layout)), 0);
 }
 
 void LoopRoutingTest::large_room_is_divided_into_loops() {
