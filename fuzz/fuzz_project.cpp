@@ -22,12 +22,12 @@ using namespace zorva::io;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const ProjectRead read = readProject(bytes);
-    if (!read.ok) {
-        FUZZ_CHECK(!read.error.isEmpty());
+    const Result<ProjectData> read = readProject(bytes);
+    if (!read) {
+        FUZZ_CHECK(!read.error().isEmpty());
         return 0;
     }
-    const ProjectData& p = read.project;
+    const ProjectData& p = *read;
     for (int i = 0; i < kManifoldNumberCount; ++i)
         FUZZ_CHECK(inRange(manifoldSpecs()[i], manifoldNumber(p.manifold, i)));
     for (const ProjectLoop& loop : p.loops)
@@ -37,10 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
     const QByteArray saved = projectBytes(p);
-    const ProjectRead again = readProject(saved);
-    FUZZ_CHECK(again.ok);
-    FUZZ_CHECK(again.project.loops.size() == p.loops.size());
-    FUZZ_CHECK(projectBytes(again.project) == saved);
+    const Result<ProjectData> again = readProject(saved);
+    FUZZ_CHECK(again);
+    FUZZ_CHECK(again->loops.size() == p.loops.size());
+    FUZZ_CHECK(projectBytes(*again) == saved);
 
     for (qsizetype i = 0; i < p.loops.size() && i < 3; ++i) {
         const LoopResult r = computeLoop(p.manifold, p.loops[i].input);

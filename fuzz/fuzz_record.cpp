@@ -19,6 +19,8 @@
 
 #include <cmath>
 #include <cstdint>
+
+using namespace zorva::io;
 #include <cstring>
 
 namespace {

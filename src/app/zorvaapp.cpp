@@ -14,7 +14,7 @@ int runZorva(QApplication& app) {
     app.setWindowIcon(zorva::programIcon());
     // Qt's file dialog, its questions and standard buttons in the user's
     // language; without a translation they stay English.
-    installQtTranslations(app, QLocale());
+    zorva::installQtTranslations(app, QLocale());
     // Lets the desktop match the windows to the program's menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zorva.Zorva"));
     QtDialogs dialogs;

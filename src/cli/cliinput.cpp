@@ -41,7 +41,7 @@ bool isNumber(const QString& text) {
 // Splits "a,b,c" (a full-width comma works too) into `names.size()` numbers
 // as trimmed texts.
 template <std::size_t N>
-Problem readList(const char* option, const QString& value, const std::array<const char*, N>& names,
+Result<void> readList(const char* option, const QString& value, const std::array<const char*, N>& names,
                  std::array<std::string, N>& out) {
     QString list = value;
     list.replace(u'，', u',');
@@ -50,18 +50,18 @@ Problem readList(const char* option, const QString& value, const std::array<cons
         QStringList all;
         for (const char* name : names)
             all << QString::fromUtf8(name);
-        return {UsageError, QStringLiteral("--%1 需要 %2 个以逗号分开的值（%3），给出的是 %4 个")
+        return stop(UsageError, QStringLiteral("--%1 需要 %2 个以逗号分开的值（%3），给出的是 %4 个")
                                 .arg(QString::fromLatin1(option))
                                 .arg(N)
                                 .arg(all.join(u'，'))
-                                .arg(items.size())};
+                                    .arg(items.size()));
     }
     for (std::size_t i = 0; i < N; ++i) {
         const QString text = items[static_cast<qsizetype>(i)].trimmed();
         if (!isNumber(text))
-            return {InputError, QStringLiteral("--%1 的“%2”不是数字：%3")
-                                    .arg(QString::fromLatin1(option), QString::fromUtf8(names[i]),
-                                         text.isEmpty() ? QStringLiteral("（空）") : text)};
+            return stop(InputError, QStringLiteral("--%1 的“%2”不是数字：%3")
+                                        .arg(QString::fromLatin1(option), QString::fromUtf8(names[i]),
+                                             text.isEmpty() ? QStringLiteral("（空）") : text));
         out[i] = text.toStdString();
     }
     return {};
@@ -69,42 +69,46 @@ Problem readList(const char* option, const QString& value, const std::array<cons
 
 } // namespace
 
-Problem readFieldRecord(const DesignOptions& options, FieldRecord& out) {
+Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out) {
     out = FieldRecord::defaults();
     if (options.design)
-        if (Problem p = readList("design", *options.design, kDesignNames, out.design))
+        if (Result<void> p = readList("design", *options.design, kDesignNames, out.design); !p)
             return p;
     if (options.thickness)
-        if (Problem p = readList("thickness", *options.thickness, kThicknessNames, out.thickness))
+        if (Result<void> p =
+                readList("thickness", *options.thickness, kThicknessNames, out.thickness);
+            !p)
             return p;
     if (options.conductivity)
-        if (Problem p = readList("conductivity", *options.conductivity, kConductivityNames,
-                                 out.conductivity))
+        if (Result<void> p = readList("conductivity", *options.conductivity, kConductivityNames,
+                                      out.conductivity);
+            !p)
             return p;
     if (options.elbows) {
         std::array<std::string, 1> elbows;
-        if (Problem p = readList("elbows", *options.elbows,
-                                 std::array<const char*, 1>{"90度弯头数"}, elbows))
+        if (Result<void> p = readList("elbows", *options.elbows,
+                                      std::array<const char*, 1>{"90度弯头数"}, elbows);
+            !p)
             return p;
         out.elbows = elbows[0];
     }
     return {};
 }
 
-Problem readCheckLimits(const DesignOptions& options, CheckLimits& out) {
+Result<void> readCheckLimits(const DesignOptions& options, CheckLimits& out) {
     out = CheckLimits{};
     if (options.load) {
         const QString text = options.load->trimmed();
         if (!isNumber(text) || !(text.toDouble() > 0))
-            return {InputError,
-                    QStringLiteral("--load 的“热负荷”应是大于 0 的数字（W/m²）：%1").arg(text)};
+            return stop(InputError,
+                        QStringLiteral("--load 的“热负荷”应是大于 0 的数字（W/m²）：%1").arg(text));
         out.loadPerArea = text.toDouble();
     }
     if (options.category) {
         const std::optional<RoomCategory> category = roomCategoryFromText(*options.category);
         if (!category)
-            return {UsageError, QStringLiteral("--category 的值“%1”不是已知的房间类别，可用：%2")
-                                    .arg(options.category->trimmed(), roomCategoryHelp())};
+            return stop(UsageError, QStringLiteral("--category 的值“%1”不是已知的房间类别，可用：%2")
+                                        .arg(options.category->trimmed(), roomCategoryHelp()));
         out.category = *category;
     }
     return {};

@@ -26,10 +26,10 @@ struct DesignOptions {
 // The texts of both windows: their defaults with the given values in place.
 // A wrong count of values is a usage error, a value that is not a number an
 // input error; the message names the option and the field.
-Problem readFieldRecord(const DesignOptions& options, FieldRecord& out);
+Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out);
 
 // The default limits with the given load (a positive number) and category.
-Problem readCheckLimits(const DesignOptions& options, CheckLimits& out);
+Result<void> readCheckLimits(const DesignOptions& options, CheckLimits& out);
 
 // "long-stay", "short-stay", "unoccupied", "residential", "bathroom",
 // "peripheral", the Chinese name (人员长期停留 …) or the number 1 to 6.

@@ -1,19 +1,21 @@
 #include "cli/csvstream.h"
 
 #include "cli/plaindesignrow.h"
-#include "cli/recordsplitter.h"
 #include "cli/vectorstate.h"
-#include "core/csv/csvtable.h"
+#include "core/csv/csvreader.h"
+#include "core/csv/csvwriter.h"
+#include "core/csv/textencoding.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/manifoldfields.h"
 
 #include <QFuture>
-#include <QStringDecoder>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <cerrno>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,11 +24,7 @@ namespace zorva::cli {
 
 namespace {
 
-enum class Encoding { Utf8, Gbk };
-
-// The bytes at the start that tell UTF-8 from GBK: the same for a file
-// and for a pipe, however the reads happen to split it.
-constexpr qsizetype kEncodingSampleBytes = 64 * 1024;
+using Step = csv::CsvMachine::Step;
 
 struct Batch {
     QByteArray raw; // whole rows
@@ -43,77 +41,14 @@ struct BatchOut {
 struct Table {
     io::CsvColumns columns;
     ManifoldInput base;
-    Encoding encoding = Encoding::Utf8;
+    // Of the bytes the batches hold: UTF-8 or GBK (UTF-16 is turned into
+    // UTF-8 as it is read).
+    csv::Encoding encoding = csv::Encoding::Utf8;
 };
-
-QString encodingName(Encoding encoding) {
-    return encoding == Encoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("GBK");
-}
-
-bool decodeBytes(QByteArrayView raw, Encoding encoding, QString& text) {
-    if (encoding == Encoding::Utf8) {
-        // The file's own byte-order mark is dropped before; another one is text.
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                      QStringDecoder::Flag::ConvertInitialBom);
-        text = utf8.decode(raw);
-        return !utf8.hasError();
-    }
-    QStringDecoder gbk("GBK", QStringDecoder::Flag::Stateless);
-    text = gbk.decode(raw);
-    // Bytes without a GBK character may come back as the replacement
-    // character without an error being flagged.
-    return !gbk.hasError() && !text.contains(QChar::ReplacementCharacter);
-}
-
-// The first line of `raw` that does not decode, counting lines as
-// CsvRowReader does.
-int undecodableLine(QByteArrayView raw, int firstLine, Encoding encoding) {
-    int line = firstLine;
-    qsizetype start = 0;
-    QString text;
-    for (qsizetype i = 0; i <= raw.size(); ++i) {
-        if (i < raw.size() && raw[i] != '\r' && raw[i] != '\n')
-            continue;
-        if (!decodeBytes(raw.sliced(start, i - start), encoding, text))
-            return line;
-        if (i < raw.size() && (raw[i] == '\r' || !(i > 0 && raw[i - 1] == '\r')))
-            ++line;
-        start = i + 1;
-    }
-    return firstLine;
-}
-
-QString decodeError(QByteArrayView raw, int firstLine, Encoding encoding) {
-    return QStringLiteral("第 %1 行：其中有不是 %2 编码的字节（编码按文件开头判断）")
-        .arg(undecodableLine(raw, firstLine, encoding))
-        .arg(encodingName(encoding));
-}
 
 bool blankRow(const QStringList& row) {
     return std::all_of(row.begin(), row.end(),
                        [](const QString& cell) { return cell.trimmed().isEmpty(); });
-}
-
-// The cells as csvField writes them; most cells are numbers, which are
-// appended without a copy.
-void appendCsvRow(QString& out, const QStringList& row) {
-    for (qsizetype i = 0; i < row.size(); ++i) {
-        if (i > 0)
-            out += u',';
-        const QString& cell = row[i];
-        const bool plain = std::none_of(cell.begin(), cell.end(), [](QChar c) {
-            return c == u',' || c == u'"' || c == u'\r' || c == u'\n';
-        });
-        out += plain ? cell : io::csvField(cell);
-    }
-    out += QLatin1String("\r\n");
-}
-
-bool sameManifold(const ManifoldInput& a, const ManifoldInput& b) {
-    for (int i = 0; i < io::kManifoldNumberCount; ++i)
-        if (io::manifoldNumber(a, i) != io::manifoldNumber(b, i))
-            return false;
-    return true;
 }
 
 // Rows mostly share the manifold; its cells are made again only when a
@@ -159,16 +94,18 @@ bool computeRow(const QStringList& row, int line, const Table& table, LoopRunner
                 ManifoldCells& cells, BatchOut& out, std::string& csv) {
     if (blankRow(row))
         return true;
-    io::CsvDesignRow design;
-    out.error = io::readCsvDesignRow(table.columns, row, line, table.base, design);
-    if (!out.error.isEmpty())
+    const Result<io::CsvDesignRow> design =
+        io::readCsvDesignRow(table.columns, row, line, table.base);
+    if (!design) {
+        out.error = design.problem().message;
         return false;
+    }
     clearUpperVectorState();
-    const LoopResult result = runner.compute(design.manifold, design.loop);
+    const LoopResult result = runner.compute(design->manifold, design->loop);
     count(out, result);
     QString text;
-    appendCsvRow(text, io::manifoldCsvRow(design.manifold, design.loop, &result,
-                                          cells.list(design.manifold)));
+    csv::appendRow(text, io::manifoldCsvRow(design->manifold, design->loop, &result,
+                                            cells.list(design->manifold)));
     csv += text.toStdString();
     return true;
 }
@@ -176,16 +113,16 @@ bool computeRow(const QStringList& row, int line, const Table& table, LoopRunner
 // Any batch: decoded, then read by CsvRowReader.
 BatchOut computeDecodedBatch(const Batch& batch, const Table& table) {
     BatchOut out;
-    QString text;
-    if (!decodeBytes(batch.raw, table.encoding, text)) {
-        out.error = decodeError(batch.raw, batch.firstLine, table.encoding);
+    const Result<QString> text = csv::decodeText(batch.raw, table.encoding, batch.firstLine);
+    if (!text) {
+        out.error = text.problem().message;
         return out;
     }
-    io::CsvRowReader reader(batch.firstLine);
-    reader.feed(text);
+    csv::CsvRowReader reader(batch.firstLine);
+    reader.feed(*text);
     reader.finish();
     std::string csv;
-    csv.reserve(static_cast<std::size_t>(text.size()) * 4);
+    csv.reserve(static_cast<std::size_t>(text->size()) * 4);
     LoopRunner runner;
     ManifoldCells cells;
     QStringList row;
@@ -199,8 +136,8 @@ BatchOut computeDecodedBatch(const Batch& batch, const Table& table) {
     return out;
 }
 
-// A batch of valid UTF-8 without quotation marks: every row is one line,
-// its cells cut at the commas. Plain rows are read and written on the bytes,
+// A batch of valid UTF-8 without quotation marks, cut into rows and cells on
+// its bytes by the CSV rules. Plain rows are read and written on the bytes,
 // the others decoded one by one.
 BatchOut computePlainBatch(const Batch& batch, const Table& table) {
     BatchOut out;
@@ -212,49 +149,132 @@ BatchOut computePlainBatch(const Batch& batch, const Table& table) {
     LoopInput loop;
     ManifoldInput manifold;
     const std::string_view raw(batch.raw.constData(), static_cast<std::size_t>(batch.raw.size()));
-    int line = batch.firstLine;
-    std::size_t pos = 0;
-    for (; pos < raw.size(); ++line) {
-        std::size_t end = pos;
-        while (end < raw.size() && raw[end] != '\r' && raw[end] != '\n')
-            ++end;
-        const std::string_view text = raw.substr(pos, end - pos);
-        pos = end + 1;
-        if (end < raw.size() && raw[end] == '\r' && pos < raw.size() && raw[pos] == '\n')
-            ++pos;
-        rowCells.clear();
-        for (std::size_t start = 0;;) {
-            const std::size_t comma = text.find(',', start);
-            rowCells.push_back(text.substr(start, comma - start));
-            if (comma == std::string_view::npos)
-                break;
-            start = comma + 1;
-        }
+    // False when the row stops the batch.
+    const auto row = [&](std::size_t start, std::size_t end, int line) {
         if (std::all_of(rowCells.begin(), rowCells.end(),
                         [](std::string_view cell) { return cell.empty(); }))
-            continue; // a blank row
+            return true; // a blank row
         if (readPlainDesign(table.columns, rowCells, table.base, loop, manifold)) {
             clearUpperVectorState();
             const LoopResult result = runner.compute(manifold, loop);
             count(out, result);
             appendResultRow(csv, manifold, loop, result, cells.bytes(manifold));
-            continue;
+            return true;
         }
-        QString row;
-        decodeBytes(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
-                    Encoding::Utf8, row);
-        if (!computeRow(row.split(u','), line, table, runner, cells, out, csv))
+        const QString text = QString::fromUtf8(raw.substr(start, end - start));
+        return computeRow(text.split(u','), line, table, runner, cells, out, csv);
+    };
+    csv::CsvMachine machine(batch.firstLine);
+    std::size_t rowStart = 0;
+    std::size_t cellStart = 0;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const int line = machine.rowLine();
+        switch (machine.step(raw[i])) {
+        case Step::Text:
+            continue;
+        case Step::Skip: // the LF of a CR LF
+            rowStart = cellStart = i + 1;
+            continue;
+        case Step::FieldEnd:
+            rowCells.push_back(raw.substr(cellStart, i - cellStart));
+            cellStart = i + 1;
+            continue;
+        case Step::RowEnd:
+            rowCells.push_back(raw.substr(cellStart, i - cellStart));
+            if (!row(rowStart, i, line)) {
+                out.csv = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
+                return out;
+            }
+            rowCells.clear();
+            rowStart = cellStart = i + 1;
+            continue;
+        case Step::Fault: // no quotation marks here
             break;
+        }
+    }
+    const int line = machine.rowLine();
+    if (machine.finish() == Step::RowEnd) {
+        rowCells.push_back(raw.substr(cellStart));
+        (void)row(rowStart, raw.size(), line);
     }
     out.csv = QByteArray(csv.data(), static_cast<qsizetype>(csv.size()));
     return out;
 }
 
 BatchOut computeBatch(const Batch& batch, const Table& table) {
-    if (table.encoding == Encoding::Utf8 && !batch.raw.contains('"') && plainUtf8(batch.raw))
+    if (table.encoding == csv::Encoding::Utf8 && !batch.raw.contains('"') &&
+        csv::plainUtf8(batch.raw))
         return computePlainBatch(batch, table);
     return computeDecodedBatch(batch, table);
 }
+
+// UTF-16 input turned into UTF-8 piece by piece. At the first unit that is
+// not part of a character the text stops, and error() names its line,
+// counted as the CSV reader counts.
+class Utf16ToUtf8 {
+public:
+    explicit Utf16ToUtf8(csv::Encoding encoding) : encoding_(encoding) {}
+
+    // The UTF-8 of `bytes` after what came before; `last` when the input
+    // ends after them.
+    QByteArray convert(QByteArrayView bytes, bool last) {
+        QString text;
+        text.reserve(bytes.size() / 2 + 2);
+        for (const char byte : bytes) {
+            if (!error_.isEmpty())
+                break;
+            if (carry_ < 0) {
+                carry_ = static_cast<unsigned char>(byte);
+                continue;
+            }
+            const auto second = static_cast<unsigned char>(byte);
+            const char16_t unit = encoding_ == csv::Encoding::Utf16Le
+                                      ? char16_t(second << 8 | carry_)
+                                      : char16_t(carry_ << 8 | second);
+            carry_ = -1;
+            take(unit, text);
+        }
+        if (last && error_.isEmpty() && (carry_ >= 0 || high_ != 0))
+            fail();
+        return text.toUtf8();
+    }
+    const QString& error() const { return error_; }
+
+private:
+    void take(char16_t unit, QString& text) {
+        if (high_ != 0) {
+            if (!QChar::isLowSurrogate(unit))
+                return fail();
+            text += QChar(high_);
+            text += QChar(unit);
+            high_ = 0;
+            return;
+        }
+        if (QChar::isHighSurrogate(unit)) {
+            high_ = unit;
+            return;
+        }
+        if (QChar::isLowSurrogate(unit))
+            return fail();
+        if (unit == u'\r' || (unit == u'\n' && !lastWasCr_))
+            ++lines_;
+        lastWasCr_ = unit == u'\r';
+        text += QChar(unit);
+    }
+
+    void fail() {
+        error_ = QStringLiteral("第 %1 行：其中有不是 %2 编码的字节")
+                     .arg(lines_ + 1)
+                     .arg(csv::encodingName(encoding_));
+    }
+
+    csv::Encoding encoding_;
+    int carry_ = -1;    // the first byte of a unit
+    char16_t high_ = 0; // a high surrogate waiting for its low one
+    int lines_ = 0;
+    bool lastWasCr_ = false;
+    QString error_;
+};
 
 class CsvStream {
 public:
@@ -265,19 +285,18 @@ public:
                                std::max(1, QThreadPool::globalInstance()->maxThreadCount()));
     }
 
-    Problem run() {
+    Result<void> run() {
         bool decided = false;
         bool atEnd = false;
-        Problem overlong;
         while (!problem_) {
             if (!atEnd)
-                atEnd = !readChunk();
+                atEnd = !readChunk(decided);
             if (problem_)
                 break;
             if (!decided) {
-                if (pending_.size() < kEncodingSampleBytes && !atEnd)
+                if (pending_.size() < csv::kEncodingSampleBytes && !atEnd)
                     continue;
-                if (!decideEncoding())
+                if (!decideEncoding(atEnd))
                     break;
                 decided = true;
             }
@@ -285,13 +304,13 @@ public:
                 rowEnded();
             if (problem_)
                 break;
-            if (splitter_.broken())
+            if (splitter_.broken() || endProblem_)
                 atEnd = true; // the reader of the last piece says where
             if (atEnd) {
                 if (batchStart_ < pending_.size())
                     haveHeader_ ? submit(pending_.size()) : takeHeader(pending_.size());
-                if (!problem_ && !haveHeader_)
-                    problem_ = {InputError, QStringLiteral("文件中没有表头和数据")};
+                if (!problem_ && !haveHeader_ && !endProblem_)
+                    problem_ = stop(InputError, QStringLiteral("文件中没有表头和数据"));
                 break;
             }
             // A row that never ends (a quotation mark left open, say) would
@@ -300,10 +319,10 @@ public:
             if (pending_.size() - rowStart_ > options_.maxRowBytes) {
                 if (haveHeader_ && rowStart_ > batchStart_)
                     submit(rowStart_);
-                overlong = {InputError, QStringLiteral("第 %1 行：一行超过 %2 MiB，"
-                                                       "可能是引号括起的字段没有结束")
-                                            .arg(rowStartLine_)
-                                            .arg(options_.maxRowBytes / (1024 * 1024))};
+                endProblem_ = stop(InputError, QStringLiteral("第 %1 行：一行超过 %2 MiB，"
+                                                              "可能是引号括起的字段没有结束")
+                                                   .arg(rowStartLine_)
+                                                   .arg(options_.maxRowBytes / (1024 * 1024)));
                 break;
             }
             pending_.remove(0, batchStart_);
@@ -320,47 +339,64 @@ public:
                 inFlight_.pop_front();
             }
         }
-        if (!problem_)
-            problem_ = overlong;
+        if (!problem_ && endProblem_)
+            problem_ = endProblem_;
         if (std::fflush(out_) != 0 || std::ferror(out_))
             if (!problem_)
-                problem_ = {InputError, QStringLiteral("写出结果失败")};
+                problem_ = writeFailed(errno);
         if (!problem_ && stats_.notComputed > 0)
-            problem_ = {SomeNotComputed,
-                        QStringLiteral("%1 个设计出现运算错误或未收敛，见其“状态”一列")
-                            .arg(stats_.notComputed)};
-        return problem_;
+            problem_ = stop(SomeNotComputed,
+                            QStringLiteral("%1 个设计出现运算错误或未收敛，见其“状态”一列")
+                                .arg(stats_.notComputed));
+        if (problem_)
+            return *problem_;
+        return {};
     }
 
 private:
+    static Problem writeFailed(int error) {
+        return stop(InputError, QStringLiteral("写出结果失败"),
+                    error != 0 ? qt_error_string(error) : QString());
+    }
+
     // False at the end of the input (or on a read error).
-    bool readChunk() {
+    bool readChunk(bool decided) {
         QByteArray chunk(options_.chunkBytes, Qt::Uninitialized);
         const qint64 n = in_.read(chunk.data(), chunk.size());
         if (n < 0) {
-            problem_ = {InputError, QStringLiteral("读取输入失败：%1").arg(in_.errorString())};
+            problem_ =
+                stop(InputError, QStringLiteral("读取输入失败"), in_.errorString());
             return false;
         }
-        pending_.append(chunk.constData(), n);
+        chunk.truncate(n);
+        if (decided && utf16_)
+            appendUtf16(chunk, n == 0);
+        else
+            pending_.append(chunk);
         return n > 0;
     }
 
-    bool decideEncoding() {
-        if (pending_.startsWith("\xEF\xBB\xBF")) {
-            pending_.remove(0, 3);
-        } else {
-            QStringDecoder utf8(QStringDecoder::Utf8); // a character cut at the end is no error
-            // decode() converts when its result is read.
-            const QString sample = utf8.decode(
-                QByteArrayView(pending_).first(std::min(pending_.size(), kEncodingSampleBytes)));
-            if (utf8.hasError())
-                table_.encoding = Encoding::Gbk;
-        }
-        stats_.encoding = encodingName(table_.encoding);
-        if (table_.encoding == Encoding::Gbk && !QStringDecoder("GBK").isValid()) {
-            problem_ = {InputError,
-                        QStringLiteral("输入不是 UTF-8 编码，且本系统不能读取 GBK 编码")};
+    void appendUtf16(QByteArrayView bytes, bool last) {
+        pending_.append(utf16_->convert(bytes, last));
+        if (!utf16_->error().isEmpty() && !endProblem_)
+            endProblem_ = stop(InputError, utf16_->error());
+    }
+
+    bool decideEncoding(bool atEnd) {
+        const Result<csv::TextStart> start = csv::detectEncoding(pending_);
+        if (!start) {
+            problem_ = stop(InputError, start.problem().message);
             return false;
+        }
+        stats_.encoding = csv::encodingName(start->encoding);
+        pending_.remove(0, start->markBytes);
+        if (start->encoding == csv::Encoding::Utf16Le ||
+            start->encoding == csv::Encoding::Utf16Be) {
+            utf16_.emplace(start->encoding);
+            const QByteArray raw = std::exchange(pending_, QByteArray());
+            appendUtf16(raw, atEnd);
+        } else {
+            table_.encoding = start->encoding;
         }
         return true;
     }
@@ -380,32 +416,33 @@ private:
         const int line = batchLine_;
         batchStart_ = end;
         batchLine_ = splitter_.lines() + 1;
-        QString text;
-        if (!decodeBytes(raw, table_.encoding, text)) {
-            problem_ = {InputError, decodeError(raw, line, table_.encoding)};
+        const Result<QString> text = csv::decodeText(raw, table_.encoding, line);
+        if (!text) {
+            problem_ = stop(InputError, text.problem().message);
             return;
         }
-        io::CsvRowReader reader(line);
-        reader.feed(text);
+        csv::CsvRowReader reader(line);
+        reader.feed(*text);
         reader.finish();
         QStringList header;
         int headerLine = line;
         if (reader.failed() || !reader.takeRow(header, headerLine)) {
             if (reader.failed())
-                problem_ = {InputError, reader.error()};
+                problem_ = stop(InputError, reader.error());
             return;
         }
         if (blankRow(header))
             return;
-        QString error = io::mapCsvHeader(header, table_.columns);
-        if (!error.isEmpty()) {
-            error.replace(QStringLiteral("第 1 行"), QStringLiteral("第 %1 行").arg(headerLine));
-            problem_ = {InputError, error};
+        Result<io::CsvColumns> columns = io::mapCsvHeader(header, headerLine);
+        if (!columns) {
+            problem_ = stop(InputError, columns.problem().message);
             return;
         }
+        table_.columns = std::move(columns).value();
+        stats_.note = io::unreadColumnsNote(table_.columns, headerLine);
         haveHeader_ = true;
         QString out;
-        appendCsvRow(out, io::manifoldCsvHeader());
+        csv::appendRow(out, io::manifoldCsvHeader());
         QByteArray bytes = out.toUtf8();
         if (options_.byteOrderMark)
             bytes.prepend("\xEF\xBB\xBF");
@@ -430,14 +467,14 @@ private:
         stats_.notComputed += done.notComputed;
         write(done.csv);
         if (!problem_ && !done.error.isEmpty())
-            problem_ = {InputError, done.error};
+            problem_ = stop(InputError, done.error);
     }
 
     void write(const QByteArray& bytes) {
         if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out_) !=
                 static_cast<std::size_t>(bytes.size()) &&
             !problem_)
-            problem_ = {InputError, QStringLiteral("写出结果失败")};
+            problem_ = writeFailed(errno);
     }
 
     QIODevice& in_;
@@ -445,7 +482,8 @@ private:
     const CsvStreamOptions& options_;
     CsvStreamStats& stats_;
     Table table_;
-    RecordSplitter splitter_;
+    std::optional<Utf16ToUtf8> utf16_;
+    csv::CsvRowSplitter splitter_;
     QByteArray pending_;
     qsizetype scan_ = 0;
     qsizetype batchStart_ = 0;
@@ -455,13 +493,15 @@ private:
     bool haveHeader_ = false;
     std::deque<QFuture<BatchOut>> inFlight_;
     std::size_t maxInFlight_ = 2;
-    Problem problem_;
+    std::optional<Problem> problem_;
+    // Ends the input where it stands; reported after the rows before it.
+    std::optional<Problem> endProblem_;
 };
 
 } // namespace
 
-Problem streamCsvDesigns(QIODevice& in, std::FILE* out, const CsvStreamOptions& options,
-                         CsvStreamStats& stats) {
+Result<void> streamCsvDesigns(QIODevice& in, std::FILE* out, const CsvStreamOptions& options,
+                              CsvStreamStats& stats) {
     CsvStream stream(in, out, options, stats);
     return stream.run();
 }

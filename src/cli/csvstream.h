@@ -6,14 +6,16 @@
 // out as CSV text on the thread pool, and the batches' output is written in
 // input order with only a bounded number of batches in flight.
 //
-// The encoding (UTF-8, with or without the byte-order mark, or GBK) is
-// decided from the first chunk. A row that is not a valid design stops the
+// The encoding (UTF-8 with or without byte-order marks, GBK, or UTF-16 with
+// its mark, which is turned into UTF-8 as it is read) is decided from the
+// start of the input (csv::detectEncoding). A row that is not a valid design stops the
 // run with a message naming its line and field; rows before it have been
 // written. A design that faults or does not converge is written with the
 // reason in its 状态 column.
 
 #include "cli/exitstatus.h"
 #include "core/engine/manifold.h"
+#include "core/io/result.h"
 
 #include <QIODevice>
 
@@ -32,11 +34,15 @@ struct CsvStreamOptions {
 struct CsvStreamStats {
     qint64 designs = 0;     // rows computed
     qint64 notComputed = 0; // of them faulted or not converged
-    QString encoding;       // "UTF-8" or "GBK"
+    QString encoding;       // "UTF-8", "GBK", "UTF-16LE" or "UTF-16BE"
+    QString note;           // columns of the header that were not read (unreadColumnsNote)
 };
 
-// Reads `in` to its end and writes the result table to `out`.
-Problem streamCsvDesigns(QIODevice& in, std::FILE* out, const CsvStreamOptions& options,
-                         CsvStreamStats& stats);
+// Reads `in` to its end and writes the result table to `out`. Fails with the
+// exit status in Problem::code: InputError for input that cannot be read or
+// output that cannot be written, SomeNotComputed when designs faulted or
+// did not converge.
+Result<void> streamCsvDesigns(QIODevice& in, std::FILE* out, const CsvStreamOptions& options,
+                              CsvStreamStats& stats);
 
 } // namespace zorva::cli

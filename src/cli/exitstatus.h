@@ -1,5 +1,8 @@
 #pragma once
-// The exit statuses of zorva-calc.
+// The exit statuses of zorva-calc. A Problem that ends a run carries its
+// status in Problem::code.
+
+#include "core/io/result.h"
 
 #include <QString>
 
@@ -12,11 +15,14 @@ enum ExitStatus {
     SomeNotComputed = 3, // some designs faulted or did not converge
 };
 
-// What went wrong and the status it ends the program with.
-struct Problem {
-    ExitStatus status = AllComputed;
-    QString message; // Chinese; empty when nothing went wrong
-    explicit operator bool() const { return status != AllComputed; }
-};
+// A problem that ends the run with `status`.
+inline Problem stop(ExitStatus status, const QString& message, const QString& reason = {}) {
+    return {message, reason, status};
+}
+
+// The status a failed (or a successful) outcome ends the run with.
+inline int exitStatus(const Result<void>& outcome) {
+    return outcome ? AllComputed : outcome.problem().code;
+}
 
 } // namespace zorva::cli

@@ -6,6 +6,8 @@
 #include "cli/exitstatus.h"
 #include "cli/projectrun.h"
 #include "core/engine/manifold.h"
+#include "core/io/fileread.h"
+#include "core/io/safesave.h"
 #include "core/wording/translations.h"
 
 #include <QCommandLineParser>
@@ -14,31 +16,47 @@
 #include <QFile>
 #include <QLocale>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/resource.h>
 
-using namespace zorva;
-using namespace zorva::cli;
-
+namespace zorva::cli {
 namespace {
 
 void printError(const QString& message) {
     std::fputs(qPrintable(QStringLiteral("zorva-calc：") + message + u'\n'), stderr);
 }
 
-void printOut(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+// Writes to standard output; a failure is kept in `outcome` with the
+// system's reason.
+void printOut(const QByteArray& bytes, Result<void>& outcome) {
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
+            static_cast<std::size_t>(bytes.size()) &&
+        outcome)
+        outcome = stop(InputError, QStringLiteral("写出结果失败"), qt_error_string(errno));
 }
 
 // Ends the run: the problem's message, then its status.
-int finish(const Problem& problem) {
-    if (!problem.message.isEmpty())
-        printError(problem.message);
-    return problem.status;
+int finish(const Result<void>& outcome) {
+    if (outcome)
+        return AllComputed;
+    printError(outcome.problem().text());
+    return outcome.problem().code;
 }
 
 int usage(const QString& message) {
-    return finish({UsageError, message + QStringLiteral("\n用 zorva-calc --help 查看用法。")});
+    return finish(stop(UsageError, message + QStringLiteral("\n用 zorva-calc --help 查看用法。")));
+}
+
+// The bytes a positional argument was given as: Qt decodes the command line
+// as UTF-8, and a file name that is not valid UTF-8 (common in archives from
+// other systems) would come back as another name.
+QByteArray argumentBytes(const QString& argument, int argc, char** argv) {
+    for (int i = argc - 1; i > 0; --i)
+        if (QString::fromLocal8Bit(argv[i]) == argument)
+            return QByteArray(argv[i]);
+    return QFile::encodeName(argument);
 }
 
 void printTiming(qint64 designs, const QElapsedTimer& timer) {
@@ -68,7 +86,8 @@ const char* const kDescription =
     "  zorva-calc designs.csv   （或 - 表示标准输入）\n"
     "      每行一个设计，列与多环路计算表导出的 CSV 相同（至少要有 室内温度、盘管间距、\n"
     "      单管长度 三列）；缺少或留空的分集水器列取命令行的设计（--design 与构造选项，\n"
-    "      未给出时取主窗口的默认值）。输入可为 UTF-8 或 GBK（按文件开头判断）；\n"
+    "      未给出时取主窗口的默认值）。输入可为 UTF-8、GBK 或带字节顺序标记的\n"
+    "      UTF-16（按文件开头判断）；\n"
     "      输出为 UTF-8、CR LF 行尾的 CSV，默认不带字节顺序标记（加 --bom 则带）。\n"
     "      大文件分块读取，在所有处理器核上计算，按原顺序写出。\n"
     "  zorva-calc project.zorvaproj [--json]\n"
@@ -78,8 +97,15 @@ const char* const kDescription =
     "或结果无法写出；3 有设计出现运算错误或未收敛（这些行的“状态”列写明原因）。";
 
 } // namespace
+} // namespace zorva::cli
+
+using namespace zorva;
+using namespace zorva::cli;
 
 int main(int argc, char** argv) {
+    // A write past a file-size limit then fails with EFBIG (status 2)
+    // instead of the signal ending the program.
+    io::ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorva-calc"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORVA_VERSION));
@@ -119,7 +145,7 @@ int main(int argc, char** argv) {
                                   QStringLiteral("项目文件的结果以 JSON 输出。"));
     const QCommandLineOption bom(QStringLiteral("bom"),
                                  QStringLiteral("CSV 输出以 UTF-8 字节顺序标记开头（便于电子表格"
-                                                "程序识别）。"));
+                                                "程序识别）。只用于 CSV 输出。"));
     const QCommandLineOption time(
         QStringLiteral("time"), QStringLiteral("在标准错误上报告每秒算出的设计数和峰值常驻内存。"));
     parser.addOptions({design, thickness, conductivity, elbows, load, category, json, bom, time});
@@ -159,6 +185,10 @@ int main(int argc, char** argv) {
         !files.isEmpty() && files[0].endsWith(QStringLiteral(".zorvaproj"), Qt::CaseInsensitive);
     if (parser.isSet(json) && !project)
         return usage(QStringLiteral("--json 只用于项目文件"));
+    // JSON is written without a byte-order mark (RFC 8259), and the single
+    // design's report is no table.
+    if (parser.isSet(bom) && (parser.isSet(json) || files.isEmpty()))
+        return usage(QStringLiteral("--bom 只用于 CSV 输出"));
     if (project && (designOptions || checkOptions))
         return usage(QStringLiteral("项目文件自带全部输入，不能再给出设计、构造或校核选项"));
     if (!files.isEmpty() && checkOptions)
@@ -166,47 +196,59 @@ int main(int argc, char** argv) {
 
     FieldRecord fields;
     CheckLimits limits;
-    if (Problem p = readFieldRecord(options, fields))
-        return finish(p);
-    if (Problem p = readCheckLimits(options, limits))
-        return finish(p);
+    if (Result<void> read = readFieldRecord(options, fields); !read)
+        return finish(read);
+    if (Result<void> read = readCheckLimits(options, limits); !read)
+        return finish(read);
 
     QElapsedTimer timer;
     timer.start();
     qint64 designs = 0;
-    Problem problem;
+    Result<void> outcome;
+    const QByteArray path = files.isEmpty() ? QByteArray() : argumentBytes(files[0], argc, argv);
     if (files.isEmpty()) {
         const DesignReport report = runDesign(fields, limits);
-        printOut(report.text.toUtf8());
-        problem = {report.status, report.message};
+        printOut(report.text.toUtf8(), outcome);
+        if (report.status != AllComputed && outcome)
+            outcome = stop(report.status, report.message);
         designs = 1;
     } else if (project) {
         const ProjectOutput output =
-            runProject(files[0], parser.isSet(json)  ? ProjectFormat::Json
-                                 : parser.isSet(bom) ? ProjectFormat::CsvWithMark
-                                                     : ProjectFormat::Csv);
-        printOut(output.bytes);
-        problem = output.problem;
+            runProject(path, io::shownFileName(files[0]),
+                       parser.isSet(json)  ? ProjectFormat::Json
+                       : parser.isSet(bom) ? ProjectFormat::CsvWithMark
+                                           : ProjectFormat::Csv);
+        printOut(output.bytes, outcome);
+        if (!output.outcome && outcome)
+            outcome = output.outcome;
         designs = output.loops;
     } else {
         QFile in;
-        const bool opened = files[0] == QStringLiteral("-")
-                                ? in.open(stdin, QIODevice::ReadOnly)
-                                : (in.setFileName(files[0]), in.open(QIODevice::ReadOnly));
+        bool opened = false;
+        int openError = 0;
+        if (files[0] == QStringLiteral("-")) {
+            opened = in.open(stdin, QIODevice::ReadOnly);
+        } else {
+            const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+            openError = errno;
+            opened = fd >= 0 && in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        }
         if (!opened)
-            return finish(
-                {InputError,
-                 QStringLiteral("不能打开输入文件“%1”：%2").arg(files[0], in.errorString())});
+            return finish(stop(InputError,
+                               QStringLiteral("不能打开输入文件“%1”").arg(io::shownFileName(files[0])),
+                               openError != 0 ? qt_error_string(openError) : in.errorString()));
         CsvStreamOptions csv;
         csv.base = manifoldFromFields(fields);
         csv.byteOrderMark = parser.isSet(bom);
         CsvStreamStats stats;
-        problem = streamCsvDesigns(in, stdout, csv, stats);
+        outcome = streamCsvDesigns(in, stdout, csv, stats);
+        if (!stats.note.isEmpty())
+            printError(QStringLiteral("注意：") + stats.note);
         designs = stats.designs;
     }
-    if (std::fflush(stdout) != 0 && !problem)
-        problem = {InputError, QStringLiteral("写出结果失败")};
+    if (std::fflush(stdout) != 0 && (outcome || outcome.problem().code != InputError))
+        outcome = stop(InputError, QStringLiteral("写出结果失败"), qt_error_string(errno));
     if (parser.isSet(time))
         printTiming(designs, timer);
-    return finish(problem);
+    return finish(outcome);
 }

@@ -1,5 +1,6 @@
 #include "cli/plaindesignrow.h"
 
+#include "core/csv/csvwriter.h"
 #include "core/engine/numtext.h"
 
 #include <charconv>
@@ -66,61 +67,7 @@ void appendFixed(std::string& out, double value, int decimals) {
         appendText(out, patternText(value, decimals).view());
 }
 
-// A cell as csvField writes it.
-void appendCell(std::string& out, std::string_view cell) {
-    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += cell;
-        return;
-    }
-    out += '"';
-    for (const char c : cell) {
-        out += c;
-        if (c == '"')
-            out += '"';
-    }
-    out += '"';
-}
-
 } // namespace
-
-bool plainUtf8(QByteArrayView bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = p + bytes.size();
-    while (p < end) {
-        const unsigned char b = *p;
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
-        int more = 0;
-        char32_t c = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1;
-            c = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2;
-            c = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3;
-            c = b & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p <= more)
-            return false;
-        for (int i = 1; i <= more; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (p[i] & 0x3F);
-        }
-        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (c < least[more] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ||
-            (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
-            return false;
-        p += more + 1;
-    }
-    return true;
-}
 
 bool readPlainDesign(const io::CsvColumns& columns, std::span<const std::string_view> cells,
                      const ManifoldInput& base, LoopInput& loop, ManifoldInput& manifold) {
@@ -187,7 +134,7 @@ void appendResultRow(std::string& out, const ManifoldInput& manifold, const Loop
     out += manifoldCells;
     if (!r.converged()) {
         out += ",,,,,,,,,,,,,";
-        appendCell(out, io::loopStatusText(r).toStdString());
+        csv::appendCell(out, io::loopStatusText(r).toStdString());
         out += "\r\n";
         return;
     }
@@ -208,7 +155,7 @@ void appendResultRow(std::string& out, const ManifoldInput& manifold, const Loop
         appendFixed(out, *r.meterLpm, 2);
     out += ',';
     static const std::string done = io::loopStatusText(r).toStdString(); // the same for every run
-    appendCell(out, done);
+    csv::appendCell(out, done);
     out += "\r\n";
 }
 

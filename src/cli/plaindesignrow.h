@@ -11,18 +11,11 @@
 #include "core/engine/manifold.h"
 #include "core/io/manifoldcsv.h"
 
-#include <QByteArray>
-#include <QByteArrayView>
-
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace zorva::cli {
-
-// Whether the bytes are well-formed UTF-8 without noncharacters, which every
-// UTF-8 decoder reads alike.
-bool plainUtf8(QByteArrayView bytes);
 
 // Reads the design of one unquoted row cut at its commas. False when the row
 // is not plain (see above); `loop` and `manifold` are then unspecified.

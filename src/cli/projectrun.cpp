@@ -1,6 +1,6 @@
 #include "cli/projectrun.h"
 
-#include "core/csv/csvtable.h"
+#include "core/csv/csvwriter.h"
 #include "core/engine/numtext.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/manifoldfields.h"
@@ -64,7 +64,7 @@ QByteArray csvOutput(const io::ProjectData& project, const std::vector<LoopInput
         values << item.text;
     }
     rows << QStringList{} << captions << values;
-    return mark ? io::csvBytes(rows) : io::csvText(rows).toUtf8();
+    return mark ? csv::csvBytes(rows) : csv::csvText(rows).toUtf8();
 }
 
 QJsonValue numberOrNull(const QString& text) {
@@ -119,14 +119,17 @@ QByteArray jsonOutput(const io::ProjectData& project, const std::vector<LoopInpu
 
 } // namespace
 
-ProjectOutput runProject(const QString& path, ProjectFormat format) {
+ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format) {
     ProjectOutput out;
-    const io::ProjectRead read = io::readProjectFile(path);
-    if (!read.ok) {
-        out.problem = {InputError, read.error};
+    const Result<io::ProjectData> read =
+        io::readProjectFile(path, shownName, io::FileKinds::Any);
+    if (!read) {
+        Problem problem = read.problem();
+        problem.code = InputError;
+        out.outcome = problem;
         return out;
     }
-    const io::ProjectData& project = read.project;
+    const io::ProjectData& project = *read;
     std::vector<LoopInput> loops;
     loops.reserve(std::size_t(project.loops.size()));
     for (const io::ProjectLoop& loop : project.loops)
@@ -143,8 +146,8 @@ ProjectOutput runProject(const QString& path, ProjectFormat format) {
                                               : csvOutput(project, loops, results, totals,
                                                           format == ProjectFormat::CsvWithMark);
     if (totals.computed < totals.loops)
-        out.problem = {SomeNotComputed, QStringLiteral("%1 个环路出现运算错误或未收敛，见其“状态”")
-                                            .arg(totals.loops - totals.computed)};
+        out.outcome = stop(SomeNotComputed, QStringLiteral("%1 个环路出现运算错误或未收敛，见其“状态”")
+                                                .arg(totals.loops - totals.computed));
     return out;
 }
 

@@ -12,13 +12,15 @@
 namespace zorva::cli {
 
 struct ProjectOutput {
-    QByteArray bytes; // UTF-8
-    Problem problem;  // unreadable file, or loops without a result
-    qint64 loops = 0; // loops computed
+    QByteArray bytes;     // UTF-8
+    Result<void> outcome; // unreadable file, or loops without a result
+    qint64 loops = 0;     // loops computed
 };
 
 enum class ProjectFormat { Csv, CsvWithMark, Json };
 
-ProjectOutput runProject(const QString& path, ProjectFormat format);
+// `path` is the file's name as the system has it (any bytes), `shownName`
+// the name the messages quote. Pipes and devices are read as well.
+ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format);
 
 } // namespace zorva::cli

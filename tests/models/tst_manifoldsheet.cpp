@@ -202,7 +202,7 @@ private slots:
         ManifoldSheet s(defaultManifold());
         fill(s, {loop("A", 18, 300, 90), loop("B", 20, 150, 70, 800)});
         const int steps = s.undoStack().count();
-        const QString got = s.paste(target, text);
+        const QString got = s.paste(target, text).error();
         if (error.isEmpty())
             QVERIFY2(got.isEmpty(), qPrintable(got));
         else

@@ -20,6 +20,12 @@ std::string text(double value) {
 
 } // namespace
 
+bool sameManifold(const ManifoldInput& a, const ManifoldInput& b) {
+    return a.supplyTemp == b.supplyTemp && a.tempDiff == b.tempDiff && a.thickness == b.thickness &&
+           a.conductivity == b.conductivity && a.pipeDiameter == b.pipeDiameter &&
+           a.elbows == b.elbows && a.allowance == b.allowance;
+}
+
 double loopTempDiff(const ManifoldInput& manifold, const LoopInput& loop) {
     return loop.ownTempDiff.value_or(manifold.tempDiff);
 }

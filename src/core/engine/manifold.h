@@ -29,6 +29,9 @@ struct ManifoldInput {
     double allowance = 0;     // manifold and connections, kPa, added to the pump head
 };
 
+// Whether two manifolds hold the same values (== on every number).
+bool sameManifold(const ManifoldInput& a, const ManifoldInput& b);
+
 // One loop's own inputs.
 struct LoopInput {
     std::string name;                  // UTF-8

@@ -1,11 +1,12 @@
 #include "core/io/manifoldcsv.h"
 
-#include "core/csv/csvtable.h"
+#include "core/csv/csvreader.h"
+#include "core/csv/csvwriter.h"
 #include "core/engine/numtext.h"
+#include "core/io/fileread.h"
 #include "core/io/manifoldfields.h"
 
-#include <QFile>
-
+#include <algorithm>
 #include <cmath>
 
 namespace zorva::io {
@@ -74,7 +75,7 @@ bool readNumber(const QString& cell, const NumberSpec& numberField, std::optiona
         return false;
     }
     if (!inRange(numberField, v)) {
-        error = rangeMessage(numberField, v);
+        error = rangeMessage(numberField, text);
         return false;
     }
     value = v;
@@ -162,54 +163,116 @@ QList<QStringList> manifoldCsvRows(const ManifoldInput& manifold, std::span<cons
     return rows;
 }
 
-QString mapCsvHeader(const QStringList& header, CsvColumns& columns) {
-    columns = CsvColumns{};
+Result<QByteArray> manifoldCsvFileBytes(const QList<QStringList>& rows) {
+    if (rows.size() > kMaxLoops + 1)
+        return Problem{QStringLiteral("表中有 %1 个环路，超过 %2 个，不能导出")
+                           .arg(rows.size() - 1)
+                           .arg(kMaxLoops),
+                       {}};
+    QByteArray bytes = csv::csvBytes(rows);
+    if (bytes.size() > kMaxCsvImportBytes)
+        return Problem{QStringLiteral("导出的表超过 %1 MiB，将不能再导入，未导出")
+                           .arg(kMaxCsvImportBytes >> 20),
+                       {}};
+    return bytes;
+}
+
+namespace {
+
+QString quotedList(const QStringList& items) {
+    QStringList quoted;
+    for (const QString& item : items)
+        quoted << QStringLiteral("“%1”").arg(item);
+    return quoted.join(u'、');
+}
+
+bool isResultCaption(const QString& cell) {
+    return std::any_of(std::begin(kResultCaptions), std::end(kResultCaptions),
+                       [&](const char* caption) { return cell == QString::fromUtf8(caption); });
+}
+
+bool allColumnsPresent(const CsvColumns& columns) {
+    const auto present = [](int column) { return column >= 0; };
+    return present(columns.name) && std::all_of(columns.loop.begin(), columns.loop.end(), present) &&
+           std::all_of(columns.manifold.begin(), columns.manifold.end(), present);
+}
+
+} // namespace
+
+Result<CsvColumns> mapCsvHeader(const QStringList& header, int line) {
+    CsvColumns columns;
+    const QString where = QStringLiteral("第 %1 行：").arg(line);
     const auto claim = [&](int& slot, int column, const QString& caption) {
         if (slot >= 0)
-            return QStringLiteral("第 1 行：“%1”一列出现了两次").arg(caption);
+            return where + QStringLiteral("“%1”一列出现了两次").arg(caption);
         slot = column;
         return QString();
     };
     for (int c = 0; c < header.size(); ++c) {
         QString error;
-        if (header[c].trimmed() == QString::fromUtf8(kLoopNameCaption))
+        bool known = false;
+        if (header[c].trimmed() == QString::fromUtf8(kLoopNameCaption)) {
+            known = true;
             error = claim(columns.name, c, QString::fromUtf8(kLoopNameCaption));
+        }
         for (int i = 0; i < kLoopNumberCount && error.isEmpty(); ++i)
-            if (headerMatches(header[c], loopSpecs()[i]))
+            if (headerMatches(header[c], loopSpecs()[i])) {
+                known = true;
                 error = claim(columns.loop[i], c, QString::fromUtf8(loopSpecs()[i].name));
+            }
         for (int i = 0; i < kManifoldNumberCount && error.isEmpty(); ++i)
-            if (headerMatches(header[c], manifoldSpecs()[i]))
+            if (headerMatches(header[c], manifoldSpecs()[i])) {
+                known = true;
                 error = claim(columns.manifold[i], c, QString::fromUtf8(manifoldSpecs()[i].name));
+            }
         if (!error.isEmpty())
-            return error;
+            return Problem{error, {}};
+        const QString cell = header[c].trimmed();
+        if (!known && !cell.isEmpty() && !isResultCaption(cell))
+            columns.unrecognised << header[c];
     }
-    for (int i = 0; i < kLoopNumberCount; ++i)
-        if (columns.loop[i] < 0 && !loopSpecs()[i].optional)
-            return QStringLiteral("第 1 行：缺少“%1”一列").arg(loopSpecs()[i].caption());
-    return QString();
+    for (int i = 0; i < kLoopNumberCount; ++i) {
+        if (columns.loop[i] >= 0 || loopSpecs()[i].optional)
+            continue;
+        QString message =
+            where + QStringLiteral("缺少“%1”一列").arg(loopSpecs()[i].caption());
+        if (!columns.unrecognised.isEmpty())
+            message += QStringLiteral("（未识别的列：%1）").arg(quotedList(columns.unrecognised));
+        return Problem{message, {}};
+    }
+    return columns;
 }
 
-QString readCsvDesignRow(const CsvColumns& columns, const QStringList& cells, int line,
-                         const ManifoldInput& base, CsvDesignRow& out) {
+QString unreadColumnsNote(const CsvColumns& columns, int line) {
+    if (columns.unrecognised.isEmpty() || allColumnsPresent(columns))
+        return {};
+    return QStringLiteral("第 %1 行：未识别的列%2未读取").arg(line).arg(
+        quotedList(columns.unrecognised));
+}
+
+Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringList& cells,
+                                      int line, const ManifoldInput& base) {
     const auto cell = [&](int column) {
         return column >= 0 && column < cells.size() ? cells[column] : QString();
     };
-    out = CsvDesignRow{};
+    CsvDesignRow out;
     out.line = line;
     out.manifold = base;
     const QString name = nameFromCell(cell(columns.name));
     if (name.size() > kMaxLoopNameLength)
-        return QStringLiteral("%1：环路名称超过 %2 个字符")
-            .arg(rowLabel(line, name.left(20) + QStringLiteral("…")))
-            .arg(kMaxLoopNameLength);
+        return Problem{QStringLiteral("%1：环路名称超过 %2 个字符")
+                           .arg(rowLabel(line, name.left(20) + QStringLiteral("…")))
+                           .arg(kMaxLoopNameLength),
+                       {}};
     out.loop.name = name.toStdString();
     QString error;
+    const auto fault = [&] { return Problem{rowLabel(line, name) + QStringLiteral("：") + error, {}}; };
     for (int i = 0; i < kLoopNumberCount; ++i) {
         if (columns.loop[i] < 0)
             continue;
         std::optional<double> v;
         if (!readNumber(cell(columns.loop[i]), loopSpecs()[i], v, error))
-            return rowLabel(line, name) + QStringLiteral("：") + error;
+            return fault();
         setLoopNumber(out.loop, i, v);
     }
     for (int i = 0; i < kManifoldNumberCount; ++i) {
@@ -217,72 +280,87 @@ QString readCsvDesignRow(const CsvColumns& columns, const QStringList& cells, in
             continue;
         std::optional<double> v;
         if (!readNumber(cell(columns.manifold[i]), manifoldSpecs()[i], v, error))
-            return rowLabel(line, name) + QStringLiteral("：") + error;
+            return fault();
         manifoldNumber(out.manifold, i) = *v;
     }
-    return QString();
+    return out;
 }
 
-LoopCsvImport importLoopsCsv(const QByteArray& bytes, const ManifoldInput& base) {
-    LoopCsvImport result;
-    const CsvTable table = readCsv(bytes);
-    result.encoding = table.encoding;
-    if (!table.ok) {
-        result.error = table.error;
-        return result;
-    }
+Result<LoopCsvImport> importLoopsCsv(QByteArrayView bytes, const ManifoldInput& base) {
+    if (bytes.size() > kMaxCsvImportBytes)
+        return Problem{QStringLiteral("文件太大（超过 %1 MiB），不能读取").arg(kMaxCsvImportBytes >> 20),
+                       {}};
+    const Result<csv::TextStart> start = csv::detectEncoding(bytes);
+    if (!start)
+        return start.problem();
+    const Result<QString> text = csv::decodeText(bytes.sliced(start->markBytes), start->encoding);
+    if (!text)
+        return text.problem();
     const auto blank = [](const QStringList& row) {
-        for (const QString& cell : row)
-            if (!cell.trimmed().isEmpty())
-                return false;
-        return true;
+        return std::all_of(row.begin(), row.end(),
+                           [](const QString& cell) { return cell.trimmed().isEmpty(); });
     };
-    qsizetype first = 0;
-    while (first < table.rows.size() && blank(table.rows[first]))
-        ++first;
-    if (first == table.rows.size()) {
-        result.error = QStringLiteral("文件中没有表头和数据");
-        return result;
-    }
-    CsvColumns columns;
-    result.error = mapCsvHeader(table.rows[first], columns);
-    if (!result.error.isEmpty()) {
-        result.error.replace(QStringLiteral("第 1 行"),
-                             QStringLiteral("第 %1 行").arg(table.lines[first]));
-        return result;
-    }
-    for (qsizetype r = first + 1; r < table.rows.size(); ++r) {
-        if (blank(table.rows[r]))
-            continue;
-        CsvDesignRow row;
-        result.error = readCsvDesignRow(columns, table.rows[r], table.lines[r], base, row);
-        if (!result.error.isEmpty()) {
-            result.rows.clear();
-            return result;
+    LoopCsvImport result;
+    result.encoding = start->encoding;
+    std::optional<CsvColumns> columns;
+    csv::CsvRowReader reader;
+    // The rows read so far; fails on the first bad one.
+    const auto takeRows = [&]() -> Result<void> {
+        if (reader.failed())
+            return Problem{reader.error(), {}};
+        QStringList row;
+        int line = 0;
+        while (reader.takeRow(row, line)) {
+            if (blank(row))
+                continue;
+            if (!columns) {
+                Result<CsvColumns> header = mapCsvHeader(row, line);
+                if (!header)
+                    return header.problem();
+                columns = std::move(header).value();
+                result.note = unreadColumnsNote(*columns, line);
+                continue;
+            }
+            if (result.rows.size() == kMaxLoops)
+                return Problem{QStringLiteral("第 %1 行：表中的环路超过 %2 个，不能导入")
+                                   .arg(line)
+                                   .arg(kMaxLoops),
+                               {}};
+            Result<CsvDesignRow> design = readCsvDesignRow(*columns, row, line, base);
+            if (!design)
+                return design.problem();
+            result.rows.append(std::move(design).value());
         }
-        result.rows.append(std::move(row));
+        return {};
+    };
+    // The text is read in pieces so that a table far longer than the sheet
+    // may hold stops at its first row too many.
+    constexpr qsizetype kPiece = 1 << 16;
+    const QStringView all(*text);
+    for (qsizetype at = 0; at < all.size(); at += kPiece) {
+        reader.feed(all.sliced(at, std::min(kPiece, all.size() - at)));
+        if (Result<void> taken = takeRows(); !taken)
+            return taken.problem();
     }
-    result.ok = true;
+    reader.finish();
+    if (Result<void> taken = takeRows(); !taken)
+        return taken.problem();
+    if (!columns)
+        return Problem{QStringLiteral("文件中没有表头和数据"), {}};
     return result;
 }
 
-LoopCsvImport importLoopsCsvFile(const QString& path, const ManifoldInput& base) {
-    LoopCsvImport result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("不能打开 CSV 文件：%1").arg(file.errorString());
-        return result;
+Result<LoopCsvImport> importLoopsCsvFile(const QString& path, const ManifoldInput& base) {
+    Result<QByteArray> bytes = readFileBytes(path, kMaxCsvImportBytes);
+    if (!bytes) {
+        Problem problem = bytes.problem();
+        if (problem.code == TooLarge)
+            problem.message = QStringLiteral("文件“%1”太大（超过 %2 MiB），不能读取")
+                                  .arg(shownFileName(path))
+                                  .arg(kMaxCsvImportBytes >> 20);
+        return problem;
     }
-    if (file.size() > kMaxCsvBytes) {
-        result.error = QStringLiteral("文件太大（超过 16 MiB），不能读取");
-        return result;
-    }
-    const QByteArray bytes = file.read(kMaxCsvBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("读取 CSV 文件失败：%1").arg(file.errorString());
-        return result;
-    }
-    return importLoopsCsv(bytes, base);
+    return importLoopsCsv(*bytes, base);
 }
 
 } // namespace zorva::io

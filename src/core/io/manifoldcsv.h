@@ -4,8 +4,10 @@
 // the loop's results and balancing. Import reads the loop columns (and the
 // manifold columns where a row has them) back, checking every value.
 
+#include "core/csv/textencoding.h"
 #include "core/engine/manifold.h"
 #include "core/io/manifoldfields.h"
+#include "core/io/result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -16,6 +18,10 @@
 #include <span>
 
 namespace zorva::io {
+
+// The largest CSV table imported, bytes: an export of kMaxLoops loops with
+// the longest names and numbers takes less than half of it.
+constexpr qint64 kMaxCsvImportBytes = 32 * 1024 * 1024;
 
 // Loop inputs, then manifold inputs, then results.
 QStringList manifoldCsvHeader();
@@ -39,16 +45,31 @@ template <std::size_t N> constexpr std::array<int, N> noColumns() {
     return columns;
 }
 
+// The export: the rows as a CSV file (csvBytes); refused when it holds more
+// than kMaxLoops loops or more than kMaxCsvImportBytes bytes, so that every
+// export can be imported again.
+Result<QByteArray> manifoldCsvFileBytes(const QList<QStringList>& rows);
+
 // Which header column holds which input: -1 when absent.
 struct CsvColumns {
     int name = -1;
     std::array<int, kLoopNumberCount> loop = noColumns<kLoopNumberCount>(); // loopSpecs() order
     std::array<int, kManifoldNumberCount> manifold = noColumns<kManifoldNumberCount>();
+    // Captions of the non-blank columns that are neither inputs nor the
+    // export's result columns, as written.
+    QStringList unrecognised;
 };
 
-// Finds the input columns by caption (with or without its unit); other
-// columns are ignored. Empty string when fine, else why not (Chinese).
-QString mapCsvHeader(const QStringList& header, CsvColumns& columns);
+// Finds the input columns by caption (with or without its unit) in the
+// header row on line `line`; the export's result columns are passed over.
+// Fails on a column given twice and on a missing required column, naming
+// the columns that were not recognised.
+Result<CsvColumns> mapCsvHeader(const QStringList& header, int line = 1);
+
+// When some input column is missing and some column was not recognised,
+// the note that says which columns were not read (a typing error in a
+// caption would otherwise go unnoticed); empty otherwise.
+QString unreadColumnsNote(const CsvColumns& columns, int line = 1);
 
 struct CsvDesignRow {
     LoopInput loop;
@@ -56,21 +77,23 @@ struct CsvDesignRow {
     int line = 0;
 };
 
-// One data row; returns an error naming the line and field, or empty.
-QString readCsvDesignRow(const CsvColumns& columns, const QStringList& cells, int line,
-                         const ManifoldInput& base, CsvDesignRow& out);
+// One data row; fails naming the line and field (a value out of range is
+// quoted as written).
+Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringList& cells,
+                                      int line, const ManifoldInput& base);
 
 struct LoopCsvImport {
-    bool ok = false;
-    QString error;
-    QString encoding; // "UTF-8" or "GBK"
+    csv::Encoding encoding = csv::Encoding::Utf8;
     QList<CsvDesignRow> rows;
+    QString note; // unreadColumnsNote, when there is one
 };
 
 // The whole import: decoding, header, every row checked; the first fault
-// stops it. Rows whose cells are all blank are skipped.
-LoopCsvImport importLoopsCsv(const QByteArray& bytes, const ManifoldInput& base);
-// The same from a file, refusing one over kMaxCsvBytes before reading it.
-LoopCsvImport importLoopsCsvFile(const QString& path, const ManifoldInput& base);
+// stops it, and so does a row past kMaxLoops. Rows whose cells are all
+// blank are skipped.
+Result<LoopCsvImport> importLoopsCsv(QByteArrayView bytes, const ManifoldInput& base);
+// The same from a regular file (readFileBytes), refusing one over
+// kMaxCsvImportBytes before reading it.
+Result<LoopCsvImport> importLoopsCsvFile(const QString& path, const ManifoldInput& base);
 
 } // namespace zorva::io

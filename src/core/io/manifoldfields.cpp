@@ -2,6 +2,8 @@
 
 #include "core/engine/numtext.h"
 
+#include <QLocale>
+
 #include <array>
 #include <cmath>
 
@@ -122,14 +124,20 @@ bool inRange(const NumberSpec& numberField, double value) {
     return value >= numberField.min && value <= numberField.max;
 }
 
-QString rangeMessage(const NumberSpec& numberField, double value) {
+QString rangeMessage(const NumberSpec& numberField, const QString& valueText) {
     QString unit = QString::fromUtf8(numberField.unit);
     if (!unit.isEmpty())
         unit.prepend(u' ');
     return QStringLiteral("“%1”的值 %2 超出范围 %3 ~ %4%5")
-        .arg(QString::fromUtf8(numberField.name),
-             std::isfinite(value) ? number(value) : QStringLiteral("∞"), number(numberField.min),
+        .arg(QString::fromUtf8(numberField.name), valueText, number(numberField.min),
              number(numberField.max), unit);
+}
+
+QString rangeMessage(const NumberSpec& numberField, double value) {
+    return rangeMessage(numberField,
+                        std::isfinite(value)
+                            ? QString::number(value, 'g', QLocale::FloatingPointShortest)
+                            : QStringLiteral("∞"));
 }
 
 QString loopLabel(int oneBasedIndex, const QString& name) {

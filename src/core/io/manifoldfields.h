@@ -36,11 +36,22 @@ void setLoopNumber(LoopInput& loop, int index, std::optional<double> value);
 std::optional<double> loopNumber(const LoopInput& loop, int index);
 const char* const kLoopNameKey = "name";
 const char* const kLoopNameCaption = "环路";
+// The most characters (UTF-16 units) of a loop name.
 constexpr int kMaxLoopNameLength = 200;
+// The most loops of one manifold sheet: what the sheet holds, saves, exports
+// and reads back. Every project file and CSV table of this many loops with
+// the longest names fits the readers' size limits with room to spare
+// (docs/project-format.md).
+constexpr int kMaxLoops = 10000;
 
 // Whether a value lies in the numberField's range (never for NaN).
 bool inRange(const NumberSpec& numberField, double value);
-// "“室内温度”的值 60 超出范围 -50 ~ 50 ℃"
+// "“室内温度”的值 60 超出范围 -50 ~ 50 ℃", quoting the value's text as the user
+// typed it (trimmed).
+QString rangeMessage(const NumberSpec& numberField, const QString& valueText);
+// The same for a value without its text (a JSON number): the shortest text
+// that reads back as the same double, so that 50.00000000000001 is not
+// shown as 50.
 QString rangeMessage(const NumberSpec& numberField, double value);
 // "第 3 个环路（客厅）" ; without a name "第 3 个环路"
 QString loopLabel(int oneBasedIndex, const QString& name);

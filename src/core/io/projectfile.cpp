@@ -1,5 +1,7 @@
 #include "core/io/projectfile.h"
 
+#include "core/csv/textencoding.h"
+#include "core/io/jsonkeys.h"
 #include "core/io/manifoldfields.h"
 
 #include <QFile>
@@ -205,99 +207,143 @@ QByteArray projectBytes(const ProjectData& p) {
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 
-ProjectRead readProject(const QByteArray& bytes) {
-    ProjectRead r;
-    if (bytes.size() > kMaxProjectBytes) {
-        r.error = QStringLiteral("项目文件太大（超过 16 MiB），不能打开");
-        return r;
+Result<QByteArray> projectFileBytes(const ProjectData& project) {
+    if (project.loops.size() > kMaxLoops)
+        return Problem{QStringLiteral("项目有 %1 个环路，超过 %2 个，不能保存")
+                           .arg(project.loops.size())
+                           .arg(kMaxLoops),
+                       {}};
+    QByteArray bytes = projectBytes(project);
+    if (bytes.size() > kMaxProjectBytes)
+        return Problem{QStringLiteral("项目文件将超过 %1 MiB（其中有打开时保留的未知内容），"
+                                      "将不能再打开，未保存")
+                           .arg(kMaxProjectBytes >> 20),
+                       {}};
+    return bytes;
+}
+
+namespace {
+
+Problem fault(const QString& message) {
+    return {message, {}};
+}
+
+// The JSON as UTF-8: byte-order marks (any number) are no part of it, and
+// UTF-16 with its mark is turned into UTF-8 first.
+Result<QByteArray> jsonBytes(const QByteArray& bytes) {
+    const Result<csv::TextStart> start = csv::detectEncoding(bytes);
+    if (!start)
+        return fault(QStringLiteral("项目文件：") + start.problem().message);
+    if ((start->encoding == csv::Encoding::Utf16Le ||
+                  start->encoding == csv::Encoding::Utf16Be)) {
+        const Result<QString> text =
+            csv::decodeText(QByteArrayView(bytes).sliced(start->markBytes), start->encoding);
+        if (!text)
+            return fault(QStringLiteral("项目文件") + text.problem().message);
+        return text->toUtf8();
     }
-    // A byte-order mark, as some editors write one, is not part of the JSON.
-    const QByteArray json = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+    if (start->markBytes > 0)
+        return bytes.sliced(start->markBytes);
+    // Anything else goes to the JSON parser, which names the place of a byte
+    // that is not UTF-8.
+    return bytes;
+}
+
+} // namespace
+
+Result<ProjectData> readProject(const QByteArray& bytes) {
+    if (bytes.size() > kMaxProjectBytes)
+        return fault(
+            QStringLiteral("项目文件太大（超过 %1 MiB），不能打开").arg(kMaxProjectBytes >> 20));
+    const Result<QByteArray> utf8 = jsonBytes(bytes);
+    if (!utf8)
+        return utf8.problem();
+    const QByteArray& json = *utf8;
     // Qt's parser drops a byte-order mark that starts a string but sorts an
     // object's keys with it, so that keys can no longer be found and a saved
     // file could hold a key twice; such a file is refused.
     const qsizetype mark = json.indexOf("\"\xEF\xBB\xBF");
-    if (mark >= 0) {
-        r.error = QStringLiteral("项目文件%1：文字以不可见的字节顺序标记（U+FEFF）开头，"
-                                 "不能可靠读取；请删除这个字符或写成 \\uFEFF")
-                      .arg(position(json, mark + 1));
-        return r;
-    }
+    if (mark >= 0)
+        return fault(QStringLiteral("项目文件%1：文字以不可见的字节顺序标记（U+FEFF）开头，"
+                                    "不能可靠读取；请删除这个字符或写成 \\uFEFF")
+                         .arg(position(json, mark + 1)));
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        r.error = QStringLiteral("项目文件不是有效的 JSON：%1出错（%2）")
-                      .arg(position(json, parseError.offset), syntaxError(parseError.error));
-        return r;
-    }
-    if (!doc.isObject()) {
-        r.error = QStringLiteral("项目文件的最外层应是对象");
-        return r;
-    }
+    if (parseError.error != QJsonParseError::NoError)
+        return fault(QStringLiteral("项目文件不是有效的 JSON：%1出错（%2）")
+                         .arg(position(json, parseError.offset), syntaxError(parseError.error)));
+    if (const std::optional<RepeatedKey> repeated = findRepeatedKey(json))
+        return fault(QStringLiteral("项目文件%1：键“%2”在同一个对象中出现了两次，"
+                                    "不知道该用哪一个值")
+                         .arg(position(json, repeated->offset), repeated->key));
+    if (!doc.isObject())
+        return fault(QStringLiteral("项目文件的最外层应是对象"));
     const QJsonObject top = doc.object();
-    if (top.value(kFormatKey).toString() != QString::fromLatin1(kProjectFormatName)) {
-        r.error = QStringLiteral("这不是 Zorva 多环路项目文件（缺少 \"format\": \"%1\"）")
-                      .arg(QString::fromLatin1(kProjectFormatName));
-        return r;
-    }
+    if (top.value(kFormatKey).toString() != QString::fromLatin1(kProjectFormatName))
+        return fault(QStringLiteral("这不是 Zorva 多环路项目文件（缺少 \"format\": \"%1\"）")
+                         .arg(QString::fromLatin1(kProjectFormatName)));
     const QJsonValue version = top.value(kVersionKey);
     const double v = version.toDouble(-1);
-    if (!version.isDouble() || v != std::floor(v) || v < 1) {
-        r.error = QStringLiteral("项目文件的版本号（version）应是正整数");
-        return r;
-    }
-    if (v > kProjectVersion) {
-        r.error = QStringLiteral("项目文件的版本 %1 比本程序支持的版本 %2 新，请使用更新的程序打开")
-                      .arg(QString::number(v, 'g', 15))
-                      .arg(kProjectVersion);
-        return r;
-    }
+    if (!version.isDouble() || v != std::floor(v) || v < 1)
+        return fault(QStringLiteral("项目文件的版本号（version）应是正整数"));
+    if (v > kProjectVersion)
+        return fault(
+            QStringLiteral("项目文件的版本 %1 比本程序支持的版本 %2 新，请使用更新的程序打开")
+                .arg(QString::number(v, 'g', 15))
+                .arg(kProjectVersion));
     ProjectData p;
+    QString error;
     const QJsonValue manifold = top.value(kManifoldKey);
-    if (!manifold.isObject()) {
-        r.error = QStringLiteral("项目文件的“分集水器”（manifold）应是对象，而不是%1")
-                      .arg(typeName(manifold));
-        return r;
-    }
-    if (!readManifold(manifold.toObject(), p, r.error))
-        return r;
+    if (!manifold.isObject())
+        return fault(QStringLiteral("项目文件的“分集水器”（manifold）应是对象，而不是%1")
+                         .arg(typeName(manifold)));
+    if (!readManifold(manifold.toObject(), p, error))
+        return fault(error);
     const QJsonValue loops = top.value(kLoopsKey);
-    if (!loops.isArray()) {
-        r.error =
-            QStringLiteral("项目文件的“环路”（loops）应是数组，而不是%1").arg(typeName(loops));
-        return r;
-    }
+    if (!loops.isArray())
+        return fault(
+            QStringLiteral("项目文件的“环路”（loops）应是数组，而不是%1").arg(typeName(loops)));
     const QJsonArray array = loops.toArray();
+    if (array.size() > kMaxLoops)
+        return fault(QStringLiteral("项目文件有 %1 个环路，超过本程序的上限 %2 个")
+                         .arg(array.size())
+                         .arg(kMaxLoops));
     p.loops.reserve(array.size());
     for (qsizetype i = 0; i < array.size(); ++i) {
         ProjectLoop loop;
-        if (!readLoop(array[i], static_cast<int>(i) + 1, loop, r.error))
-            return r;
+        if (!readLoop(array[i], static_cast<int>(i) + 1, loop, error))
+            return fault(error);
         p.loops.append(std::move(loop));
     }
     p.unknownKeys = without(top, {kFormatKey, kVersionKey, kManifoldKey, kLoopsKey});
-    r.project = std::move(p);
-    r.ok = true;
-    return r;
+    return p;
 }
 
-ProjectRead readProjectFile(const QString& path) {
-    ProjectRead r;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.error = QStringLiteral("不能打开项目文件：%1").arg(file.errorString());
-        return r;
+Result<ProjectData> readProjectFile(const QByteArray& path, const QString& shownName,
+                                    FileKinds kinds) {
+    const QString quoted = QStringLiteral("“%1”").arg(shownName);
+    const Result<QByteArray> bytes = readFileBytes(path, shownName, kMaxProjectBytes, kinds);
+    if (!bytes) {
+        Problem problem = bytes.problem();
+        if (problem.code == TooLarge)
+            problem.message = QStringLiteral("项目文件%1太大（超过 %2 MiB），不能打开")
+                                  .arg(quoted)
+                                  .arg(kMaxProjectBytes >> 20);
+        else if (problem.code == CannotOpen)
+            problem.message = QStringLiteral("不能打开项目文件") + quoted;
+        else if (problem.code == ReadError)
+            problem.message = QStringLiteral("读取项目文件%1失败").arg(quoted);
+        return problem;
     }
-    if (file.size() > kMaxProjectBytes) {
-        r.error = QStringLiteral("项目文件太大（超过 16 MiB），不能打开");
-        return r;
-    }
-    const QByteArray bytes = file.read(kMaxProjectBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        r.error = QStringLiteral("读取项目文件失败：%1").arg(file.errorString());
-        return r;
-    }
-    return readProject(bytes);
+    Result<ProjectData> read = readProject(*bytes);
+    if (!read)
+        return Problem{QStringLiteral("不能打开项目文件%1：%2").arg(quoted, read.problem().message),
+                       {}};
+    return read;
+}
+
+Result<ProjectData> readProjectFile(const QString& path) {
+    return readProjectFile(QFile::encodeName(path), shownFileName(path), FileKinds::RegularOnly);
 }
 
 } // namespace zorva::io

@@ -1,34 +1,23 @@
 #include "core/io/recordformat.h"
 
+#include "core/csv/textencoding.h"
 #include "core/engine/numtext.h"
 #include "core/wording/fieldtext.h"
 
-#include <QStringDecoder>
 #include <QStringEncoder>
+
+namespace zorva::io {
 
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
 QString oneDecimal(double value) {
-    return zorva::toQString(zorva::patternText(value, 1));
+    return toQString(patternText(value, 1));
 }
 
 bool isLineEnd(QChar c) {
     return c == u'\r' || c == u'\n';
-}
-
-// Decodes GBK so that every byte that is not part of a valid character,
-// including a lead byte cut off at the end of the file, shows as a
-// replacement character. The decoder holds an unfinished lead byte back
-// waiting for its trail byte, so a line feed is fed after the text and
-// taken off again: it can never be a trail byte and flushes the lead byte
-// out as invalid.
-QString decodeGbk(const QByteArray& bytes) {
-    QStringDecoder decoder("GBK");
-    QString text = decoder.decode(bytes + '\n');
-    text.chop(1);
-    return text;
 }
 
 // Reads fields from a decoded text, one per call of next().
@@ -108,7 +97,7 @@ QByteArray recordFileBytes(const QString& buffer) {
 }
 
 QString readRecordFields(const QByteArray& bytes) {
-    const QString text = decodeGbk(bytes);
+    const QString text = csv::decodeGbkLenient(bytes);
     FieldReader reader(text);
     QString buffer;
     while (!reader.atEnd()) {
@@ -118,3 +107,5 @@ QString readRecordFields(const QByteArray& bytes) {
     }
     return buffer;
 }
+
+} // namespace zorva::io

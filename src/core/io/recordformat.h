@@ -16,6 +16,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace zorva::io {
+
 // The text the save command keeps in the record buffer: lines 1 to 7, each
 // followed by CR LF. Numbers are written with one decimal, rounded half away
 // from zero. The float heat output is written from its value widened to
@@ -47,3 +49,5 @@ QByteArray recordFileBytes(const QString& buffer);
 //
 // A record written by the save command reads back as the file's own text.
 QString readRecordFields(const QByteArray& bytes);
+
+} // namespace zorva::io

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,13 +23,13 @@ namespace {
 // Link hops followed before a chain counts as a loop, as the kernel does.
 constexpr int kMaxLinkHops = 40;
 
-WriteResult failure(const QString& text) {
-    return {false, text};
+Problem failure(const QString& text) {
+    return {text, {}};
 }
 
 // The system's text for errno value `error`, after our own reason.
-WriteResult systemFailure(const QString& reason, int error) {
-    return failure(reason + QStringLiteral("：") + qt_error_string(error));
+Problem systemFailure(const QString& reason, int error) {
+    return {reason, qt_error_string(error)};
 }
 
 QString quoted(const QString& path) {
@@ -62,7 +63,7 @@ struct Target {
     struct stat status {};
 };
 
-WriteResult resolveTarget(const QString& path, Target* target) {
+Result<void> resolveTarget(const QString& path, Target* target) {
     QByteArray current = QFile::encodeName(path);
     if (current.isEmpty())
         return failure(QStringLiteral("没有给出文件名"));
@@ -72,7 +73,7 @@ WriteResult resolveTarget(const QString& path, Target* target) {
             const int error = errno;
             if (error == ENOENT) {
                 target->path = current;
-                return {true, {}};
+                return {};
             }
             if (error == ELOOP)
                 break;
@@ -89,7 +90,7 @@ WriteResult resolveTarget(const QString& path, Target* target) {
             target->path = current;
             target->exists = true;
             target->status = status;
-            return {true, {}};
+            return {};
         }
         // Some links (those under /proc) report no size.
         std::vector<char> link(std::max<std::size_t>(status.st_size, PATH_MAX) + 1);
@@ -179,28 +180,28 @@ bool notSupportedHere(int error) {
 }
 
 // Gives the new file the old one's owner (as root only) and permission bits.
-WriteResult keepAttributes(int fd, const Target& target, const QString& path) {
+Result<void> keepAttributes(int fd, const Target& target, const QString& path) {
     if (!target.exists)
-        return {true, {}};
+        return {};
     if (::geteuid() == 0 && ::fchown(fd, target.status.st_uid, target.status.st_gid) != 0 &&
         !notSupportedHere(errno))
         return systemFailure(QStringLiteral("无法保留文件%1原有的所有者").arg(quoted(path)), errno);
     // After the owner: a change of owner clears the set-user-ID bits.
     if (::fchmod(fd, target.status.st_mode & 07777) != 0 && !notSupportedHere(errno))
         return systemFailure(QStringLiteral("无法保留文件%1原有的权限").arg(quoted(path)), errno);
-    return {true, {}};
+    return {};
 }
 
 } // namespace
 
-WriteResult checkSaveTarget(const QString& path) {
+Result<void> checkSaveTarget(const QString& path) {
     Target target;
     return resolveTarget(path, &target);
 }
 
-WriteResult writeFileSafely(const QString& path, const QByteArray& bytes) {
+Result<void> writeFileSafely(const QString& path, const QByteArray& bytes) {
     Target target;
-    if (WriteResult resolved = resolveTarget(path, &target); !resolved.ok)
+    if (Result<void> resolved = resolveTarget(path, &target); !resolved)
         return resolved;
     // A file the user may not write stays as it is, although the folder
     // would allow replacing it (root may write any file).
@@ -216,7 +217,7 @@ WriteResult writeFileSafely(const QString& path, const QByteArray& bytes) {
     int error = 0;
     if (!writeAll(temp.fd(), bytes, &error))
         return systemFailure(writeFailed, error);
-    if (WriteResult kept = keepAttributes(temp.fd(), target, path); !kept.ok)
+    if (Result<void> kept = keepAttributes(temp.fd(), target, path); !kept)
         return kept;
     if (::fsync(temp.fd()) != 0)
         return systemFailure(writeFailed, errno);
@@ -242,7 +243,11 @@ WriteResult writeFileSafely(const QString& path, const QByteArray& bytes) {
         ::fsync(folder);
         ::close(folder);
     }
-    return {true, {}};
+    return {};
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace zorva::io

@@ -16,21 +16,24 @@
 // - A folder, a named pipe, a character or block device or a socket is
 //   refused before anything is written, and so is a symbolic link loop.
 
+#include "core/io/result.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace zorva::io {
 
-struct WriteResult {
-    bool ok = false;
-    QString error; // empty when ok
-};
+// Whether `path` may be written by writeFileSafely: fine for a missing file
+// and for a regular file (also through symbolic links); otherwise the
+// reason. Nothing is opened or written.
+Result<void> checkSaveTarget(const QString& path);
 
-// Whether `path` may be written by writeFileSafely: true for a missing file
-// and for a regular file (also through symbolic links); otherwise false with
-// the reason. Nothing is opened or written.
-WriteResult checkSaveTarget(const QString& path);
+Result<void> writeFileSafely(const QString& path, const QByteArray& bytes);
 
-WriteResult writeFileSafely(const QString& path, const QByteArray& bytes);
+// Both programs call this first thing: with a file-size limit set (ulimit -f,
+// as a hosting or school account may have), a write past it then fails with
+// EFBIG, which the safe save and zorva-calc report, instead of the signal
+// SIGXFSZ ending the program and leaving a temporary file behind.
+void ignoreFileSizeSignal();
 
 } // namespace zorva::io

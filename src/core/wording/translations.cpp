@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace zorva {
+
 bool installQtTranslations(QCoreApplication& app, const QLocale& locale) {
     auto* translator = new QTranslator(&app);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -15,3 +17,5 @@ bool installQtTranslations(QCoreApplication& app, const QLocale& locale) {
     }
     return true;
 }
+
+} // namespace zorva

@@ -6,8 +6,12 @@
 class QCoreApplication;
 class QLocale;
 
+namespace zorva {
+
 // Loads qtbase_<language>.qm for `locale` from Qt's translation folder and
 // installs it in `app`, which owns it. Returns false, leaving Qt's English
 // texts, when Qt has no translation for the locale or the file cannot be
 // read.
 bool installQtTranslations(QCoreApplication& app, const QLocale& locale);
+
+} // namespace zorva

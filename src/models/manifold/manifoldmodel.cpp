@@ -47,12 +47,6 @@ bool sameLoop(const LoopInput& a, const LoopInput& b) {
            a.lengthM == b.lengthM && a.loadW == b.loadW && a.ownTempDiff == b.ownTempDiff;
 }
 
-bool sameManifold(const ManifoldInput& a, const ManifoldInput& b) {
-    return a.supplyTemp == b.supplyTemp && a.tempDiff == b.tempDiff && a.thickness == b.thickness &&
-           a.conductivity == b.conductivity && a.pipeDiameter == b.pipeDiameter &&
-           a.elbows == b.elbows && a.allowance == b.allowance;
-}
-
 ManifoldModel::ManifoldModel(QObject* parent) : QAbstractTableModel(parent) {
     totals_ = manifoldTotals(manifold_, results_);
 }
@@ -201,30 +195,32 @@ QVariant ManifoldModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QString ManifoldModel::parseCell(int column, const QString& text, LoopInput& loop) {
+Result<void> ManifoldModel::parseCell(int column, const QString& text, LoopInput& loop) {
+    const auto fault = [](const QString& message) { return Problem{message, {}}; };
     const QString t = text.trimmed();
     if (column == Name) {
         if (t.size() > io::kMaxLoopNameLength)
-            return QStringLiteral("环路名称超过 %1 个字符").arg(io::kMaxLoopNameLength);
+            return fault(QStringLiteral("环路名称超过 %1 个字符").arg(io::kMaxLoopNameLength));
         loop.name = t.toStdString();
         return {};
     }
     if (column < RoomTemp || column >= kInputColumns)
-        return QStringLiteral("这一列是计算结果，不能输入");
+        return fault(QStringLiteral("这一列是计算结果，不能输入"));
     const io::NumberSpec& numberField =
         io::loopSpecs()[static_cast<std::size_t>(column - RoomTemp)];
     if (t.isEmpty()) {
         if (!numberField.optional)
-            return QStringLiteral("“%1”不能为空").arg(QString::fromUtf8(numberField.name));
+            return fault(QStringLiteral("“%1”不能为空").arg(QString::fromUtf8(numberField.name)));
         io::setLoopNumber(loop, column - RoomTemp, std::nullopt);
         return {};
     }
     bool ok = false;
     const double value = t.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return QStringLiteral("“%1”的值“%2”不是数").arg(QString::fromUtf8(numberField.name), t);
+        return fault(
+            QStringLiteral("“%1”的值“%2”不是数").arg(QString::fromUtf8(numberField.name), t));
     if (!io::inRange(numberField, value))
-        return io::rangeMessage(numberField, value);
+        return fault(io::rangeMessage(numberField, t));
     io::setLoopNumber(loop, column - RoomTemp, value);
     return {};
 }
@@ -233,7 +229,7 @@ bool ManifoldModel::setData(const QModelIndex& index, const QVariant& value, int
     if (role != Qt::EditRole || !index.isValid() || index.column() >= kInputColumns)
         return false;
     LoopInput loop = loops_[static_cast<std::size_t>(index.row())];
-    if (!parseCell(index.column(), value.toString(), loop).isEmpty())
+    if (!parseCell(index.column(), value.toString(), loop))
         return false;
     if (sameLoop(loop, loops_[static_cast<std::size_t>(index.row())]))
         return true;

@@ -10,6 +10,7 @@
 
 #include "core/engine/designcheck.h"
 #include "core/engine/manifold.h"
+#include "core/io/result.h"
 
 #include <QAbstractTableModel>
 #include <QJsonObject>
@@ -28,7 +29,6 @@ struct SheetRow {
 };
 
 bool sameLoop(const LoopInput& a, const LoopInput& b);
-bool sameManifold(const ManifoldInput& a, const ManifoldInput& b);
 
 class ManifoldModel : public QAbstractTableModel {
     Q_OBJECT
@@ -82,7 +82,7 @@ public:
 
     // Reads `text` into column `column` of `loop`; empty string when fine,
     // else why not (Chinese).
-    static QString parseCell(int column, const QString& text, LoopInput& loop);
+    static Result<void> parseCell(int column, const QString& text, LoopInput& loop);
     // The cell's text as a paste of it would read back (inputs: full
     // precision; results: as shown).
     QString copyText(int row, int column) const;

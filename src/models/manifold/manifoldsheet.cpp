@@ -100,7 +100,13 @@ LoopInput ManifoldSheet::newLoop() const {
     return loop;
 }
 
+QString ManifoldSheet::fullText() {
+    return QStringLiteral("多环路计算表最多有 %1 个环路。").arg(kMaxLoops);
+}
+
 int ManifoldSheet::addLoop(int row, const LoopInput& loop) {
+    if (model_.rowCount() >= kMaxLoops)
+        return -1;
     row = std::clamp(row, 0, model_.rowCount());
     undo_.push(new RowsCommand(model_, {row}, {SheetRow{loop, {}}}, QStringLiteral("添加环路")));
     return row;
@@ -113,9 +119,11 @@ void ManifoldSheet::deleteRows(std::vector<int> rows) {
         undo_.push(new RowsCommand(model_, std::move(rows), QStringLiteral("删除环路")));
 }
 
-void ManifoldSheet::duplicateRows(std::vector<int> rows) {
+bool ManifoldSheet::duplicateRows(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (model_.rowCount() + static_cast<qsizetype>(rows.size()) > kMaxLoops)
+        return false;
     std::vector<int> at;
     std::vector<SheetRow> copies;
     for (std::size_t k = 0; k < rows.size(); ++k) {
@@ -125,6 +133,7 @@ void ManifoldSheet::duplicateRows(std::vector<int> rows) {
     if (!at.empty())
         undo_.push(
             new RowsCommand(model_, std::move(at), std::move(copies), QStringLiteral("复制环路")));
+    return true;
 }
 
 bool ManifoldSheet::moveRows(std::vector<int> rows, int delta) {
@@ -169,7 +178,7 @@ void ManifoldSheet::sortBy(int column, Qt::SortOrder order) {
         undo_.push(new PermuteCommand(model_, std::move(rows), QStringLiteral("排序")));
 }
 
-QString ManifoldSheet::paste(const QRect& target, const QString& text) {
+Result<void> ManifoldSheet::paste(const QRect& target, const QString& text) {
     QString t = text;
     t.remove(u'\r');
     QStringList lines = t.split(u'\n');
@@ -191,6 +200,12 @@ QString ManifoldSheet::paste(const QRect& target, const QString& text) {
     }
     const int top = target.top();
     const int count = model_.rowCount();
+    if (qint64(top) + rows > kMaxLoops)
+        return Problem{QStringLiteral("粘贴到第 %1 行后将有 %2 个环路。%3")
+                           .arg(top + 1)
+                           .arg(qint64(top) + rows)
+                           .arg(fullText()),
+                       {}};
     std::vector<int> editedRows;
     std::vector<LoopInput> edited;
     std::vector<SheetRow> added;
@@ -204,11 +219,13 @@ QString ManifoldSheet::paste(const QRect& target, const QString& text) {
             const int column = target.left() + j;
             if (column >= ManifoldModel::kInputColumns || (!fill && j >= line.size()))
                 continue;
-            const QString error = ManifoldModel::parseCell(column, line[fill ? 0 : j], loop);
-            if (!error.isEmpty()) {
-                return QStringLiteral("第 %1 行“%2”列：%3")
-                    .arg(row + 1)
-                    .arg(model_.headerData(column, Qt::Horizontal).toString(), error);
+            const Result<void> cell = ManifoldModel::parseCell(column, line[fill ? 0 : j], loop);
+            if (!cell) {
+                return Problem{QStringLiteral("第 %1 行“%2”列：%3")
+                                   .arg(row + 1)
+                                   .arg(model_.headerData(column, Qt::Horizontal).toString(),
+                                        cell.problem().message),
+                               {}};
             }
         }
         if (row < count) {
@@ -268,14 +285,14 @@ void ManifoldSheet::replaceAll(const ManifoldInput& manifold, std::vector<SheetR
     emit manifoldChanged();
 }
 
-QByteArray ManifoldSheet::projectBytes() const {
+Result<QByteArray> ManifoldSheet::projectBytes() const {
     io::ProjectData project = fileExtras_;
     project.manifold = model_.manifold();
     project.loops.clear();
     for (int r = 0; r < model_.rowCount(); ++r)
         project.loops.append(
             io::ProjectLoop{model_.loops()[static_cast<std::size_t>(r)], model_.extra(r)});
-    return io::projectBytes(project);
+    return io::projectFileBytes(project);
 }
 
 void ManifoldSheet::loadProject(const io::ProjectData& project) {

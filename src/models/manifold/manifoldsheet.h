@@ -6,7 +6,9 @@
 // inputs they were made from are still the sheet's.
 
 #include "core/engine/manifoldsearch.h"
+#include "core/io/manifoldfields.h"
 #include "core/io/projectfile.h"
+#include "core/io/result.h"
 #include "models/manifold/manifoldmodel.h"
 
 #include <QFutureWatcher>
@@ -70,16 +72,21 @@ public:
     // Edits, each one undo step.
     void setManifold(const ManifoldInput& manifold, const QString& text);
     void setLoop(int row, const LoopInput& loop);
-    int addLoop(int row, const LoopInput& loop); // inserted at row; returns it
-    LoopInput newLoop() const;                   // defaults with the next free name
+    // Inserted at row; returns it, or -1 when the sheet holds kMaxLoops
+    // loops already.
+    int addLoop(int row, const LoopInput& loop);
+    LoopInput newLoop() const; // defaults with the next free name
     void deleteRows(std::vector<int> rows);
-    void duplicateRows(std::vector<int> rows);
+    // False (nothing copied) when the copies would take the sheet past
+    // kMaxLoops loops.
+    bool duplicateRows(std::vector<int> rows);
     bool moveRows(std::vector<int> rows, int delta); // -1 up, +1 down
     void sortBy(int column, Qt::SortOrder order);
     // Reads tab-separated text into the cells from `target`'s top left (a
     // single value fills all of `target`), adding rows past the end. Result
-    // columns are skipped. Empty when done, else why not (nothing changed).
-    QString paste(const QRect& target, const QString& text);
+    // columns are skipped. Fails (nothing changed) on a cell that is not a
+    // value of its column and on rows past kMaxLoops.
+    Result<void> paste(const QRect& target, const QString& text);
     // Empties the cells of `area` that may be empty (name, load, own
     // difference); the others keep their values. One undo step.
     void clearCells(const QRect& area);
@@ -88,8 +95,14 @@ public:
     // Replaces everything by imported loops (one undo step).
     void replaceAll(const ManifoldInput& manifold, std::vector<SheetRow> rows, const QString& text);
 
-    // Project files.
-    QByteArray projectBytes() const;
+    // The most loops the sheet holds: what a project file and an export
+    // hold and read back.
+    static constexpr int kMaxLoops = io::kMaxLoops;
+    // The message for an edit refused at kMaxLoops.
+    static QString fullText();
+
+    // Project files: the bytes to save (io::projectFileBytes).
+    Result<QByteArray> projectBytes() const;
     void loadProject(const io::ProjectData& project); // clears the history
     void markSaved() { undo_.setClean(); }
     // The CSV export: header and a row per loop (results of stale rows blank).

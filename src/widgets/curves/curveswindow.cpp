@@ -1,6 +1,6 @@
 #include "widgets/curves/curveswindow.h"
 
-#include "core/csv/csvtable.h"
+#include "core/csv/csvwriter.h"
 #include "core/engine/numtext.h"
 #include "core/io/safesave.h"
 #include "models/curves/curvesmodel.h"
@@ -218,9 +218,9 @@ void CurvesWindow::saveChart() {
         reportWriteFailure(fileName, QStringLiteral("生成图表图片失败"));
         return;
     }
-    const io::WriteResult result = io::writeFileSafely(fileName, bytes);
-    if (!result.ok)
-        reportWriteFailure(fileName, result.error);
+    const Result<void> result = io::writeFileSafely(fileName, bytes);
+    if (!result)
+        reportWriteFailure(fileName, result.error());
 }
 
 void CurvesWindow::copyToClipboard() {
@@ -244,10 +244,10 @@ void CurvesWindow::exportData() {
         return;
     if (!fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         fileName += QStringLiteral(".csv");
-    const io::WriteResult result =
-        io::writeFileSafely(fileName, io::csvBytes(model_->exportRows()));
-    if (!result.ok)
-        reportWriteFailure(fileName, result.error);
+    const Result<void> result =
+        io::writeFileSafely(fileName, csv::csvBytes(model_->exportRows()));
+    if (!result)
+        reportWriteFailure(fileName, result.error());
 }
 
 } // namespace zorva::ui

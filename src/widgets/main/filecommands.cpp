@@ -62,13 +62,11 @@ void saveRecordCommand(RecordHost& host) {
         return;
 
     const zorva::WorkingVars& v = host.vars();
-    host.setRecordBuffer(
-        composeRecord(v.roomTemp, v.supplyTemp, v.returnTemp, v.heatOutput, v.surfaceTemp));
+    host.setRecordBuffer(zorva::io::composeRecord(v.roomTemp, v.supplyTemp, v.returnTemp, v.heatOutput, v.surfaceTemp));
 
-    const zorva::io::WriteResult written =
-        zorva::io::writeRecordFile(fileName, host.recordBuffer());
-    if (!written.ok)
-        warnAboutFile(host, written.error);
+    const zorva::Result<void> written = zorva::io::writeRecordFile(fileName, host.recordBuffer());
+    if (!written)
+        warnAboutFile(host, written.error());
 }
 
 void openRecordCommand(RecordHost& host) {
@@ -78,12 +76,12 @@ void openRecordCommand(RecordHost& host) {
     if (fileName.isEmpty())
         return;
 
-    const zorva::io::RecordRead read = zorva::io::readRecordFile(fileName);
-    if (!read.ok) {
-        warnAboutFile(host, read.error);
+    const zorva::Result<QString> read = zorva::io::readRecordFile(fileName);
+    if (!read) {
+        warnAboutFile(host, read.error());
         return;
     }
-    host.setRecordBuffer(read.record);
+    host.setRecordBuffer(*read);
     host.dialogs().message(host.dialogParent(), QMessageBox::Information, messageTitle(),
                            shownRecord(fileName, host.recordBuffer()));
 }
@@ -95,8 +93,8 @@ void savePictureCommand(PictureHost& host) {
     if (fileName.isEmpty())
         return;
 
-    const zorva::io::WriteResult written =
+    const zorva::Result<void> written =
         zorva::io::writeBitmapFile(host.principlePicture(), fileName);
-    if (!written.ok)
-        warnAboutFile(host, written.error);
+    if (!written)
+        warnAboutFile(host, written.error());
 }

@@ -4,10 +4,10 @@
 
 namespace zorva::io {
 
-WriteResult writeBitmapFile(const QImage& image, const QString& fileName) {
+Result<void> writeBitmapFile(const QImage& image, const QString& fileName) {
     const QString cannotSave = QStringLiteral("无法保存图片文件“%1”：\r\n%2");
     if (image.isNull())
-        return {false, cannotSave.arg(fileName, QStringLiteral("没有可保存的图片"))};
+        return Problem{cannotSave.arg(fileName, QStringLiteral("没有可保存的图片")), {}};
     // The whole bitmap is made in memory first, so the file is only written
     // once its exact bytes are known. The format is named: the extension the
     // user typed does not choose it.
@@ -15,10 +15,11 @@ WriteResult writeBitmapFile(const QImage& image, const QString& fileName) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "BMP"))
-        return {false, cannotSave.arg(fileName, QStringLiteral("无法生成位图数据"))};
-    WriteResult written = writeFileSafely(fileName, bytes);
-    if (!written.ok)
-        written.error = QStringLiteral("无法保存图片文件。\r\n") + written.error;
+        return Problem{cannotSave.arg(fileName, QStringLiteral("无法生成位图数据")), {}};
+    Result<void> written = writeFileSafely(fileName, bytes);
+    if (!written)
+        return Problem{QStringLiteral("无法保存图片文件。\r\n") + written.problem().message,
+                       written.problem().reason};
     return written;
 }
 

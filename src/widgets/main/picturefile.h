@@ -12,6 +12,6 @@ namespace zorva::io {
 // extension, through writeFileSafely: the file is replaced whole or not at
 // all, and what is no regular file is refused; on failure the error names
 // the file and the reason.
-WriteResult writeBitmapFile(const QImage& image, const QString& fileName);
+Result<void> writeBitmapFile(const QImage& image, const QString& fileName);
 
 } // namespace zorva::io

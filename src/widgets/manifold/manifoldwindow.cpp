@@ -383,15 +383,19 @@ void ManifoldWindow::pasteCells() {
     QRect area = selectedArea();
     if (area.isEmpty())
         area = QRect(0, sheet_->model().rowCount(), 1, 1);
-    const QString error = sheet_->paste(area, QApplication::clipboard()->text());
-    if (!error.isEmpty())
-        warn(QStringLiteral("无法粘贴：%1").arg(error));
+    const Result<void> pasted = sheet_->paste(area, QApplication::clipboard()->text());
+    if (!pasted)
+        warn(QStringLiteral("无法粘贴：%1").arg(pasted.error()));
 }
 
 void ManifoldWindow::addLoop() {
     const std::vector<int> rows = selectedRows();
     const int at = rows.empty() ? sheet_->model().rowCount() : rows.back() + 1;
-    selectRow(sheet_->addLoop(at, sheet_->newLoop()));
+    const int added = sheet_->addLoop(at, sheet_->newLoop());
+    if (added < 0)
+        warn(ManifoldSheet::fullText());
+    else
+        selectRow(added);
 }
 
 void ManifoldWindow::deleteLoops() {
@@ -399,7 +403,8 @@ void ManifoldWindow::deleteLoops() {
 }
 
 void ManifoldWindow::duplicateLoops() {
-    sheet_->duplicateRows(selectedRows());
+    if (!sheet_->duplicateRows(selectedRows()))
+        warn(ManifoldSheet::fullText());
 }
 
 void ManifoldWindow::moveLoops(int delta) {
@@ -415,7 +420,11 @@ void ManifoldWindow::moveLoops(int delta) {
 void ManifoldWindow::addFromMain() {
     LoopInput loop = loopFromDesign(session_.currentFields(), session_.limits());
     loop.name = sheet_->newLoop().name;
-    selectRow(sheet_->addLoop(sheet_->model().rowCount(), loop));
+    const int added = sheet_->addLoop(sheet_->model().rowCount(), loop);
+    if (added < 0)
+        warn(ManifoldSheet::fullText());
+    else
+        selectRow(added);
 }
 
 void ManifoldWindow::openInMain() {

@@ -1,7 +1,6 @@
 // The file commands of the manifold window: project files, CSV, and asking
 // to save before the sheet's work is dropped.
 
-#include "core/csv/csvtable.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/projectfile.h"
 #include "core/io/safesave.h"
@@ -67,9 +66,11 @@ bool ManifoldWindow::saveProjectAs() {
 }
 
 bool ManifoldWindow::writeProject(const QString& fileName) {
-    const io::WriteResult result = io::writeFileSafely(fileName, sheet_->projectBytes());
-    if (!result.ok) {
-        warn(QStringLiteral("无法保存项目“%1”：\r\n%2").arg(fileName, result.error));
+    // A project the program could not open again is not written.
+    const Result<QByteArray> bytes = sheet_->projectBytes();
+    const Result<void> result = bytes ? io::writeFileSafely(fileName, *bytes) : bytes.problem();
+    if (!result) {
+        warn(QStringLiteral("无法保存项目“%1”：\r\n%2").arg(fileName, result.error()));
         return false;
     }
     path_ = fileName;
@@ -86,12 +87,13 @@ void ManifoldWindow::openProject() {
     if (fileName.isEmpty())
         return;
     // Everything is read and checked before the sheet changes.
-    const io::ProjectRead read = io::readProjectFile(fileName);
-    if (!read.ok) {
-        warn(QStringLiteral("无法打开项目“%1”：\r\n%2").arg(fileName, read.error));
+    // Regular files only, opened without waiting: a named pipe is refused.
+    const Result<io::ProjectData> read = io::readProjectFile(fileName);
+    if (!read) {
+        warn(read.error());
         return;
     }
-    sheet_->loadProject(read.project);
+    sheet_->loadProject(*read);
     inputs_->setManifold(sheet_->manifold());
     path_ = fileName;
     updateTitle();
@@ -108,37 +110,42 @@ void ManifoldWindow::exportCsv() {
     if (fileName.isEmpty())
         return;
     const QString target = withSuffix(fileName, QStringLiteral("csv"));
-    const io::WriteResult result = io::writeFileSafely(target, io::csvBytes(sheet_->csvRows()));
-    if (!result.ok)
-        warn(QStringLiteral("无法导出“%1”：\r\n%2").arg(target, result.error));
+    // An export the import could not read again is not written.
+    const Result<QByteArray> bytes = io::manifoldCsvFileBytes(sheet_->csvRows());
+    const Result<void> result = bytes ? io::writeFileSafely(target, *bytes) : bytes.problem();
+    if (!result)
+        warn(QStringLiteral("无法导出“%1”：\r\n%2").arg(target, result.error()));
 }
 
 void ManifoldWindow::importCsv() {
     const QString fileName = dialogs_.openFileName(this, kCsvFilter, QString());
     if (fileName.isEmpty())
         return;
-    const io::LoopCsvImport read = io::importLoopsCsvFile(fileName, sheet_->manifold());
-    if (!read.ok) {
-        warn(QStringLiteral("无法导入“%1”：\r\n%2").arg(fileName, read.error));
+    const Result<io::LoopCsvImport> read = io::importLoopsCsvFile(fileName, sheet_->manifold());
+    if (!read) {
+        warn(QStringLiteral("无法导入“%1”：\r\n%2").arg(fileName, read.error()));
         return;
     }
-    if (read.rows.isEmpty()) {
+    if (read->rows.isEmpty()) {
         warn(QStringLiteral("“%1”中没有环路。").arg(fileName));
         return;
     }
     // The sheet has one manifold: the first row's manifold columns.
-    const ManifoldInput manifold = read.rows.first().manifold;
+    const ManifoldInput manifold = read->rows.first().manifold;
     std::vector<SheetRow> rows;
     int differing = 0;
-    for (const io::CsvDesignRow& row : read.rows) {
+    for (const io::CsvDesignRow& row : read->rows) {
         rows.push_back(SheetRow{row.loop, {}});
         differing += !sameManifold(row.manifold, manifold);
     }
     sheet_->replaceAll(manifold, std::move(rows), QStringLiteral("导入CSV"));
-    QString note =
-        QStringLiteral("已导入 %1 个环路（%2）。").arg(read.rows.size()).arg(read.encoding);
+    QString note = QStringLiteral("已导入 %1 个环路（%2）。")
+                       .arg(read->rows.size())
+                       .arg(csv::encodingName(read->encoding));
     if (differing > 0)
         note += QStringLiteral("%1 行的分集水器参数与第一行不同，按第一行取用。").arg(differing);
+    if (!read->note.isEmpty())
+        note += escapedControls(read->note) + QStringLiteral("。");
     status_->setText(note);
 }
 

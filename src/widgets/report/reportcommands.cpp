@@ -21,13 +21,13 @@ bool exportPdfCommand(DialogSeam& dialogs, QWidget* parent, const QString& sugge
         return false;
     };
     // A target that can never be written is refused before the report is made.
-    if (const io::WriteResult target = io::checkSaveTarget(fileName); !target.ok)
-        return fail(target.error);
+    if (const Result<void> target = io::checkSaveTarget(fileName); !target)
+        return fail(target.error());
     const QByteArray pdf = makePdf();
     if (pdf.isEmpty())
         return fail(QStringLiteral("生成 PDF 失败"));
-    const io::WriteResult written = io::writeFileSafely(fileName, pdf);
-    return written.ok || fail(written.error);
+    const Result<void> written = io::writeFileSafely(fileName, pdf);
+    return written.ok() || fail(written.error());
 }
 
 bool printCommand(DialogSeam& dialogs, QWidget* parent,

@@ -2,6 +2,7 @@
 // survive, and every kind of bad file is refused with a message naming the
 // place.
 
+#include "core/io/manifoldfields.h"
 #include "core/io/projectfile.h"
 
 #include <QJsonDocument>
@@ -35,6 +36,9 @@ private slots:
     void bad_files_are_refused_data();
     void bad_files_are_refused();
     void oversized_file_is_not_read();
+    void marks_and_utf16_open_data();
+    void marks_and_utf16_open();
+    void largest_project_round_trips();
 };
 
 void ProjectFileTest::saved_project_opens_unchanged() {
@@ -57,17 +61,17 @@ void ProjectFileTest::saved_project_opens_unchanged() {
     }
     const QByteArray bytes = projectBytes(p);
     QVERIFY(bytes.endsWith('\n'));
-    const ProjectRead r = readProject(bytes);
-    QVERIFY2(r.ok, qPrintable(r.error));
-    QVERIFY(readProject("\xEF\xBB\xBF" + bytes).ok); // as an editor may save it
-    QCOMPARE(r.project.manifold.supplyTemp, 41.3);
-    QCOMPARE(r.project.manifold.thickness, p.manifold.thickness);
-    QCOMPARE(r.project.manifold.conductivity, p.manifold.conductivity);
-    QCOMPARE(r.project.manifold.elbows, 3.0);
-    QCOMPARE(r.project.manifold.allowance, 2.75);
-    QCOMPARE(r.project.loops.size(), 3);
+    const Result<ProjectData> r = readProject(bytes);
+    QVERIFY2(r.ok(), qPrintable(r.error()));
+    QVERIFY(readProject("\xEF\xBB\xBF" + bytes).ok()); // as an editor may save it
+    QCOMPARE(r->manifold.supplyTemp, 41.3);
+    QCOMPARE(r->manifold.thickness, p.manifold.thickness);
+    QCOMPARE(r->manifold.conductivity, p.manifold.conductivity);
+    QCOMPARE(r->manifold.elbows, 3.0);
+    QCOMPARE(r->manifold.allowance, 2.75);
+    QCOMPARE(r->loops.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        const LoopInput& a = r.project.loops[i].input;
+        const LoopInput& a = r->loops[i].input;
         const LoopInput& b = p.loops[i].input;
         QCOMPARE(a.name, b.name);
         QCOMPARE(a.roomTemp, b.roomTemp); // every bit of the double
@@ -81,11 +85,11 @@ void ProjectFileTest::saved_project_opens_unchanged() {
 }
 
 void ProjectFileTest::unknown_keys_are_kept() {
-    const ProjectRead r =
+    const Result<ProjectData> r =
         readProject(validFile(",\"colour\":\"red\",\"load\":null", "\"author\":{\"n\":1},"));
-    QVERIFY2(r.ok, qPrintable(r.error));
-    QVERIFY(!r.project.loops[0].input.loadW);
-    const QJsonDocument saved = QJsonDocument::fromJson(projectBytes(r.project));
+    QVERIFY2(r.ok(), qPrintable(r.error()));
+    QVERIFY(!r->loops[0].input.loadW);
+    const QJsonDocument saved = QJsonDocument::fromJson(projectBytes(*r));
     QCOMPARE(saved["author"]["n"].toInt(), 1);
     QCOMPARE(saved["loops"][0]["colour"].toString(), QStringLiteral("red"));
     QCOMPARE(saved["loops"][0]["name"].toString(), QStringLiteral("客厅"));
@@ -132,6 +136,32 @@ void ProjectFileTest::bad_files_are_refused_data() {
     QTest::newRow("name not text")
         << QByteArray(validFile()).replace("\"name\":\"客厅\"", "\"name\":3")
         << "第 1 个环路的“环路”（name）应是文字，而不是数字";
+    // The place is that of the second key: one line, so the column is its
+    // character index + 1.
+    const auto twice = [](const QByteArray& bytes, const char* written, const char* key) {
+        const qsizetype column = QString::fromUtf8(bytes).lastIndexOf(QString::fromUtf8(written)) + 1;
+        return QStringLiteral("项目文件第 1 行第 %1 列：键“%2”在同一个对象中出现了两次，"
+                              "不知道该用哪一个值")
+            .arg(column)
+            .arg(QString::fromUtf8(key));
+    };
+    const QByteArray lengthTwice = validFile(",\"length\":90");
+    QTest::newRow("a key twice in a loop")
+        << lengthTwice << twice(lengthTwice, "\"length\"", "length");
+    const QByteArray escaped =
+        QByteArray(validFile()).replace("\"allowance\":0", "\"allowance\":0,\"\\u0065lbows\":3");
+    QTest::newRow("a key twice, once escaped")
+        << escaped << twice(escaped, "\"\\u0065lbows\"", "elbows");
+    const QByteArray formatTwice = validFile({}, "\"format\":\"zorva-manifold\",");
+    QTest::newRow("the top object's key twice")
+        << formatTwice << twice(formatTwice, "\"format\"", "format");
+    QTest::newRow("out of range, shown as written")
+        << validFile(",\"tempDiff\":50.00000000000001")
+        << "第 1 个环路（客厅）的“本环路温差”的值 50.00000000000001 超出范围 0.1 ~ 50 ℃";
+    QTest::newRow("UTF-16 without a mark")
+        << QByteArray("{\0\"\0", 4)
+        << "项目文件：文件是 UTF-16 编码但没有字节顺序标记，不能可靠读取；"
+           "请另存为 UTF-8（或带标记的 UTF-16）";
     QTest::newRow("loops not an array")
         << QByteArray(validFile()).replace("\"loops\":[", "\"loops\":{\"a\":[").append('}')
         << "项目文件的“环路”（loops）应是数组，而不是对象";
@@ -140,9 +170,9 @@ void ProjectFileTest::bad_files_are_refused_data() {
 void ProjectFileTest::bad_files_are_refused() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
-    const ProjectRead r = readProject(bytes);
-    QVERIFY(!r.ok);
-    QCOMPARE(r.error, message);
+    const Result<ProjectData> r = readProject(bytes);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.error(), message);
 }
 
 void ProjectFileTest::oversized_file_is_not_read() {
@@ -152,9 +182,67 @@ void ProjectFileTest::oversized_file_is_not_read() {
     QVERIFY(f.open(QIODevice::WriteOnly));
     QVERIFY(f.resize(kMaxProjectBytes + 1));
     f.close();
-    QCOMPARE(readProjectFile(path).error, QStringLiteral("项目文件太大（超过 16 MiB），不能打开"));
-    QVERIFY(!readProject(QByteArray(kMaxProjectBytes + 1, ' ')).ok);
-    QVERIFY(readProjectFile(dir.filePath("none")).error.startsWith("不能打开项目文件："));
+    QCOMPARE(readProjectFile(path).error(),
+             QStringLiteral("项目文件“%1”太大（超过 32 MiB），不能打开").arg(path));
+    QVERIFY(!readProject(QByteArray(kMaxProjectBytes + 1, ' ')).ok());
+    const QString none = dir.filePath("none");
+    QCOMPARE(readProjectFile(none).error(),
+             QStringLiteral("不能打开项目文件“%1”：文件不存在：%2").arg(none, qt_error_string(ENOENT)));
+}
+
+void ProjectFileTest::marks_and_utf16_open_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    const QString text = QString::fromUtf8(validFile());
+    QByteArray le = "\xFF\xFE", be = "\xFE\xFF";
+    for (const QChar c : text) {
+        const auto lo = char(c.unicode() & 0xFF);
+        const auto hi = char(c.unicode() >> 8);
+        le.append(lo).append(hi);
+        be.append(hi).append(lo);
+    }
+    QTest::newRow("three UTF-8 marks") << "\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF" + validFile();
+    QTest::newRow("UTF-16LE") << le;
+    QTest::newRow("UTF-16BE") << be;
+}
+
+void ProjectFileTest::marks_and_utf16_open() {
+    QFETCH(QByteArray, bytes);
+    const Result<ProjectData> r = readProject(bytes);
+    QVERIFY2(r.ok(), qPrintable(r.error()));
+    QCOMPARE(QString::fromStdString(r->loops[0].input.name), QStringLiteral("客厅"));
+    QCOMPARE(r->manifold.supplyTemp, 45.0);
+}
+
+// The most loops, each name as long as allowed in characters JSON writes
+// as \u escapes (six bytes each) and numbers of 17 digits, save within half
+// the reader's limit and open again; one loop more is not saved.
+void ProjectFileTest::largest_project_round_trips() {
+    ProjectData p;
+    p.manifold.allowance = 1234.5678901234567;
+    ProjectLoop loop;
+    loop.input.name = QString(kMaxLoopNameLength, QChar(1)).toStdString();
+    loop.input.roomTemp = -12.345678901234567;
+    loop.input.spacingMm = 123.45678901234567;
+    loop.input.lengthM = 987.65432109876543;
+    loop.input.loadW = 9876543.2109876543;
+    loop.input.ownTempDiff = 0.12345678901234567;
+    for (int i = 0; i < kMaxLoops; ++i)
+        p.loops.append(loop);
+    const Result<QByteArray> bytes = projectFileBytes(p);
+    QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
+    QVERIFY2(bytes->size() * 2 < kMaxProjectBytes, qPrintable(QString::number(bytes->size())));
+    const Result<ProjectData> r = readProject(*bytes);
+    QVERIFY2(r.ok(), qPrintable(r.error()));
+    QCOMPARE(r->loops.size(), kMaxLoops);
+    QVERIFY(r->loops.last().input.name == loop.input.name);
+    QVERIFY(r->loops.last().input.lengthM == loop.input.lengthM); // every bit
+    p.loops.append(loop);
+    QCOMPARE(projectFileBytes(p).error(),
+             QStringLiteral("项目有 %1 个环路，超过 %2 个，不能保存").arg(kMaxLoops + 1).arg(kMaxLoops));
+    QCOMPARE(readProject(projectBytes(p)).error(),
+             QStringLiteral("项目文件有 %1 个环路，超过本程序的上限 %2 个")
+                 .arg(kMaxLoops + 1)
+                 .arg(kMaxLoops));
 }
 
 QTEST_APPLESS_MAIN(ProjectFileTest)

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace zorva::io;
+
 namespace {
 
 QString lines(std::initializer_list<const char16_t*> parts) {

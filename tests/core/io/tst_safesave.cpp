@@ -16,6 +16,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+using namespace zorva;
 using namespace zorva::io;
 
 namespace {
@@ -72,6 +73,9 @@ class TestSafeSave : public QObject {
     Q_OBJECT
 
 private slots:
+    // As both programs do at start: a write past the size cap then fails
+    // with EFBIG instead of SIGXFSZ ending the suite.
+    void initTestCase() { zorva::io::ignoreFileSizeSignal(); }
     void sizeLimit_data() {
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("limit");
@@ -92,19 +96,19 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("结果.txt"));
         const QByteArray old(5000, 'o');
         QVERIFY(!hasOld || writePlain(path, old));
-        WriteResult result;
+        Result<void> result;
         {
             const FileSizeCap cap{rlim_t(limit)};
             result = writeFileSafely(path, payload(size));
         }
         const bool fits = limit >= size;
-        QCOMPARE(result.ok, fits);
+        QCOMPARE(result.ok(), fits);
         QCOMPARE(entries(dir.path()).size(), fits || hasOld ? 1 : 0);
         if (fits || hasOld)
             QCOMPARE(readAll(path), fits ? payload(size) : old);
-        QVERIFY2(fits == result.error.isEmpty(), qPrintable(result.error));
+        QVERIFY2(fits == result.error().isEmpty(), qPrintable(result.error()));
         QVERIFY(fits ||
-                (result.error.contains(path) && result.error.contains(qt_error_string(EFBIG))));
+                (result.error().contains(path) && result.error().contains(qt_error_string(EFBIG))));
     }
 
     void refusedTarget_data() {
@@ -145,13 +149,13 @@ private slots:
             QSKIP("this node cannot be made here");
 
         // Stops before any write when /dev/null were not refused.
-        const WriteResult checked = checkSaveTarget(path);
-        QVERIFY2(!checked.ok && checked.error.contains(reason), qPrintable(checked.error));
+        const Result<void> checked = checkSaveTarget(path);
+        QVERIFY2(!checked.ok() && checked.error().contains(reason), qPrintable(checked.error()));
         const QStringList before = entries(dir.path());
         const struct stat was = lstatOf(path);
-        const WriteResult result = writeFileSafely(path, "new bytes");
-        QVERIFY(!result.ok && result.error.contains(path));
-        QCOMPARE(result.error, checked.error);
+        const Result<void> result = writeFileSafely(path, "new bytes");
+        QVERIFY(!result.ok() && result.error().contains(path));
+        QCOMPARE(result.error(), checked.error());
         const struct stat is = lstatOf(path);
         QVERIFY(is.st_ino == was.st_ino && is.st_mode == was.st_mode && is.st_rdev == was.st_rdev);
         QCOMPARE(entries(dir.path()), before);
@@ -191,14 +195,14 @@ private slots:
         const mode_t mask = ::umask(0);
         ::umask(mask);
 
-        const WriteResult result = writeFileSafely(path, payload(kRecordSize));
+        const Result<void> result = writeFileSafely(path, payload(kRecordSize));
         if (mode >= 0 && !(mode & 0200) && ::geteuid() != 0) {
             // Only root replaces a file that is not writable.
-            QVERIFY(!result.ok && result.error.contains(qt_error_string(EACCES)));
+            QVERIFY(!result.ok() && result.error().contains(qt_error_string(EACCES)));
             QCOMPARE(readAll(target), QByteArray("old"));
             return;
         }
-        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY2(result.ok(), qPrintable(result.error()));
         QCOMPARE(readAll(target), payload(kRecordSize));
         const struct stat st = lstatOf(target);
         QCOMPARE(st.st_mode, S_IFREG | (mode >= 0 ? mode_t(mode) : 0666 & ~mask));

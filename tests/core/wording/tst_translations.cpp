@@ -26,7 +26,7 @@ private slots:
         char name[] = "tst_translations";
         char* argv[] = {name, nullptr};
         QCoreApplication app(argc, argv);
-        QCOMPARE(installQtTranslations(app, locale), loaded);
+        QCOMPARE(zorva::installQtTranslations(app, locale), loaded);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), cancel);
     }
 };

@@ -2,6 +2,7 @@
 // chosen name, with a scripted file dialog and a recorded message box.
 
 #include "support/fakedialogs.h"
+#include "core/io/safesave.h"
 #include "support/filesizecap.h"
 #include "support/patience.h"
 #include "widgets/dialogs/dialogseam.h"
@@ -102,6 +103,9 @@ class PictureSaveTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // As both programs do at start: a write past the size cap then fails
+    // with EFBIG instead of SIGXFSZ ending the suite.
+    void initTestCase() { zorva::io::ignoreFileSizeSignal(); }
     void saved_file_is_the_diagram_as_bitmap_data();
     void saved_file_is_the_diagram_as_bitmap();
     void save_while_window_is_shown_keeps_it_shown();
@@ -285,9 +289,9 @@ void PictureSaveTest::missing_picture_writes_nothing() {
     const QString target = dir.filePath(QStringLiteral("old.bmp"));
     QVERIFY(writeAll(target, "the old picture"));
 
-    const zorva::io::WriteResult written = zorva::io::writeBitmapFile(QImage(), target);
-    QVERIFY(!written.ok);
-    QVERIFY(!written.error.isEmpty());
+    const zorva::Result<void> written = zorva::io::writeBitmapFile(QImage(), target);
+    QVERIFY(!written.ok());
+    QVERIFY(!written.error().isEmpty());
     QCOMPARE(readAll(target), QByteArray("the old picture"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("old.bmp")});
 }

@@ -8,7 +8,7 @@
 
 #include <sys/stat.h>
 
-using zorva::io::kRecordSizeLimit;
+using namespace zorva::io;
 
 class RecordOpenTest : public QObject {
     Q_OBJECT

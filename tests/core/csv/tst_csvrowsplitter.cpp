@@ -1,16 +1,15 @@
-// Cutting a CSV table at the row ends RecordSplitter finds, and reading each
+// Cutting a CSV table at the row ends CsvRowSplitter finds, and reading each
 // piece with a CsvRowReader started at the piece's line, gives the rows and
 // line numbers of reading the table whole.
 
-#include "cli/recordsplitter.h"
-#include "core/csv/csvtable.h"
+#include "core/csv/csvreader.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
-using namespace zorva;
+using namespace zorva::csv;
 
-class RecordSplitterTest : public QObject {
+class CsvRowSplitterTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -26,7 +25,7 @@ struct Rows {
     QString error;
 };
 
-void readInto(Rows& out, io::CsvRowReader& reader) {
+void readInto(Rows& out, CsvRowReader& reader) {
     QStringList row;
     int line = 0;
     while (reader.takeRow(row, line)) {
@@ -41,12 +40,12 @@ void readInto(Rows& out, io::CsvRowReader& reader) {
 // pieces of `step`.
 Rows readInPieces(const QByteArray& bytes, int step) {
     Rows out;
-    cli::RecordSplitter splitter;
+    CsvRowSplitter splitter;
     QByteArray pending;
     qsizetype scan = 0;
     int line = 1;
     const auto readPiece = [&](qsizetype end) {
-        io::CsvRowReader reader(line);
+        CsvRowReader reader(line);
         reader.feed(QString::fromUtf8(pending.first(end)));
         reader.finish();
         readInto(out, reader);
@@ -68,7 +67,7 @@ Rows readInPieces(const QByteArray& bytes, int step) {
 
 } // namespace
 
-void RecordSplitterTest::piecesReadAsTheWhole_data() {
+void CsvRowSplitterTest::piecesReadAsTheWhole_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("step");
     QTest::newRow("CR LF split between reads") << QByteArray("a,b\r\nc,d\r\n") << 4;
@@ -89,11 +88,11 @@ void RecordSplitterTest::piecesReadAsTheWhole_data() {
     }
 }
 
-void RecordSplitterTest::piecesReadAsTheWhole() {
+void CsvRowSplitterTest::piecesReadAsTheWhole() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, step);
     Rows whole;
-    io::CsvRowReader reader;
+    CsvRowReader reader;
     reader.feed(QString::fromUtf8(bytes));
     reader.finish();
     readInto(whole, reader);
@@ -103,5 +102,5 @@ void RecordSplitterTest::piecesReadAsTheWhole() {
     QCOMPARE(pieces.lines, whole.lines);
 }
 
-QTEST_GUILESS_MAIN(RecordSplitterTest)
-#include "tst_recordsplitter.moc"
+QTEST_APPLESS_MAIN(CsvRowSplitterTest)
+#include "tst_csvrowsplitter.moc"

@@ -1,8 +1,10 @@
-#include "core/csv/csvtable.h"
+// The cell writer, for text and for UTF-8 bytes: the same bytes either way.
+
+#include "core/csv/csvwriter.h"
 
 #include <QTest>
 
-using zorva::io::csvBytes;
+using namespace zorva::csv;
 
 class CsvWriteTest : public QObject {
     Q_OBJECT
@@ -26,6 +28,8 @@ void CsvWriteTest::bytes_data() {
     QTest::newRow("Chinese in UTF-8")
         << QList<QStringList>{{QStringLiteral("散热量 (W/m²)")}}
         << QByteArray("\xE6\x95\xA3\xE7\x83\xAD\xE9\x87\x8F (W/m\xC2\xB2)\r\n");
+    QTest::newRow("a lone quotation mark") << QList<QStringList>{{"\""}}
+                                           << QByteArray("\"\"\"\"\r\n");
     QTest::newRow("no rows") << QList<QStringList>{} << QByteArray();
 }
 
@@ -33,6 +37,17 @@ void CsvWriteTest::bytes() {
     QFETCH(QList<QStringList>, rows);
     QFETCH(QByteArray, expected);
     QCOMPARE(csvBytes(rows), QByteArray("\xEF\xBB\xBF") + expected);
+    // The byte writer writes each cell as the text writer does.
+    std::string utf8;
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                utf8 += ',';
+            appendCell(utf8, row[i].toStdString());
+        }
+        utf8 += "\r\n";
+    }
+    QCOMPARE(QByteArray::fromStdString(utf8), expected);
 }
 
 QTEST_APPLESS_MAIN(CsvWriteTest)
