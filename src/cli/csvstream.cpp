@@ -307,8 +307,10 @@ public:
             if (splitter_.broken() || endProblem_)
                 atEnd = true; // the reader of the last piece says where
             if (atEnd) {
-                if (batchStart_ < pending_.size())
-                    haveHeader_ ? submit(pending_.size()) : takeHeader(pending_.size());
+                // Input cut short by a fault ends at its last whole row.
+                const qsizetype end = endProblem_ ? rowStart_ : pending_.size();
+                if (batchStart_ < end)
+                    haveHeader_ ? submit(end) : takeHeader(end);
                 if (!problem_ && !haveHeader_ && !endProblem_)
                     problem_ = stop(InputError, QStringLiteral("文件中没有表头和数据"));
                 break;

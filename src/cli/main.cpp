@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace zorva::cli {
 namespace {
@@ -47,6 +48,22 @@ int finish(const Result<void>& outcome) {
 
 int usage(const QString& message) {
     return finish(stop(UsageError, message + QStringLiteral("\n用 zorva-calc --help 查看用法。")));
+}
+
+// A standard stream the shell left closed (`>&-`) would be taken by the
+// next file the program opens (the input, an event descriptor of Qt's), and
+// the results would be written there or lost without a word. Each closed one
+// gets /dev/null, standard output read-only, so that writing the results
+// fails with the system's reason.
+void holdClosedStandardStreams() {
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        // open() takes the lowest free descriptor, which is this one.
+        const int held = ::open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != fd)
+            ::close(held);
+    }
 }
 
 // The bytes a positional argument was given as: Qt decodes the command line
@@ -106,6 +123,7 @@ int main(int argc, char** argv) {
     // A write past a file-size limit then fails with EFBIG (status 2)
     // instead of the signal ending the program.
     io::ignoreFileSizeSignal();
+    holdClosedStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorva-calc"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORVA_VERSION));

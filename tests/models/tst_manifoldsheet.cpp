@@ -192,6 +192,38 @@ private slots:
             << QRect(2, 1, 1, 1) << "5" << QStringLiteral("超出范围") << start;
         QTest::newRow("a required value left empty")
             << QRect(3, 0, 1, 1) << " " << QStringLiteral("不能为空") << start;
+        QTest::newRow("out of range, quoted as typed")
+            << QRect(1, 0, 1, 1) << "50.00000000000001"
+            << QStringLiteral("“室内温度”的值 50.00000000000001 超出范围 -50 ~ 50 ℃") << start;
+    }
+
+    // At the most loops a project file and an export hold, nothing adds a
+    // row; edits within the sheet still work, and what it saves opens.
+    void holdsNoMoreThanTheFilesDo() {
+        ManifoldSheet s(defaultManifold());
+        io::ProjectData project;
+        project.manifold = defaultManifold();
+        for (int i = 0; i < ManifoldSheet::kMaxLoops - 1; ++i)
+            project.loops.append(io::ProjectLoop{loop("L", 18, 200, 80), {}});
+        s.loadProject(project);
+        QCOMPARE(s.addLoop(0, s.newLoop()), 0);
+        QCOMPARE(s.model().rowCount(), ManifoldSheet::kMaxLoops);
+        const int steps = s.undoStack().count();
+        QCOMPARE(s.addLoop(0, s.newLoop()), -1);
+        QVERIFY(!s.duplicateRows({0}));
+        const QRect last(1, ManifoldSheet::kMaxLoops - 1, 1, 1);
+        QCOMPARE(s.paste(last, "19\n20").error(),
+                 QStringLiteral("粘贴到第 %1 行后将有 %2 个环路。多环路计算表最多有 %3 个环路。")
+                     .arg(ManifoldSheet::kMaxLoops)
+                     .arg(ManifoldSheet::kMaxLoops + 1)
+                     .arg(ManifoldSheet::kMaxLoops));
+        QCOMPARE(s.undoStack().count(), steps);
+        QVERIFY(s.paste(last, "19").ok());
+        QCOMPARE(cell(s, ManifoldSheet::kMaxLoops - 1, ManifoldModel::RoomTemp), QStringLiteral("19"));
+        const Result<QByteArray> bytes = s.projectBytes();
+        QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
+        QVERIFY(io::readProject(*bytes).ok());
+        s.cancel();
     }
 
     void pastesTabSeparatedText() {

@@ -2,7 +2,8 @@
 // messages naming the line and field, encodings, streaming of a table larger
 // than the program's pieces, and the project file's totals.
 
-#include "core/csv/csvtable.h"
+#include "core/csv/csvreader.h"
+#include "core/wording/translations.h"
 #include "support/patience.h"
 
 using namespace zorva;
@@ -17,6 +18,7 @@ using namespace zorva;
 #include <QTest>
 
 #include <cmath>
+#include <unistd.h>
 
 namespace {
 
@@ -59,11 +61,12 @@ QStringList resultValues(const QByteArray& out) {
     return values;
 }
 
-io::CsvTable table(const QByteArray& out) {
-    return io::parseCsv(QString::fromUtf8(out));
+csv::CsvTable table(const QByteArray& out) {
+    const Result<csv::CsvTable> t = csv::parseCsv(QString::fromUtf8(out));
+    return t ? *t : csv::CsvTable{};
 }
 
-QString cell(const io::CsvTable& t, qsizetype row, const char* caption) {
+QString cell(const csv::CsvTable& t, qsizetype row, const char* caption) {
     return t.rows.value(row).value(t.rows.value(0).indexOf(QString::fromUtf8(caption)));
 }
 
@@ -90,6 +93,10 @@ private slots:
     void encodings();
     void projectTotalsAndJson();
     void versionAndHelp();
+    void outputErrorsGiveTheReason_data();
+    void outputErrorsGiveTheReason();
+    void fileNameThatIsNotUtf8_data();
+    void fileNameThatIsNotUtf8();
 };
 
 void ZorvaCalcTest::designResults_data() {
@@ -143,6 +150,14 @@ void ZorvaCalcTest::exitStatus_data() {
     QTest::newRow("zero load") << QStringList{"--design", "18,50,40,300,90,20,120", "--load", "0"}
                                << 2 << "--load";
     QTest::newRow("missing file") << QStringList{"/nonexistent/designs.csv"} << 2 << "不能打开";
+    QTest::newRow("missing project, named with the reason")
+        << QStringList{"/nonexistent/p.zorvaproj"} << 2
+        << "无法打开项目文件“/nonexistent/p.zorvaproj”：文件不存在："; // then the system's text
+    QTest::newRow("json with a byte-order mark")
+        << QStringList{"--json", "--bom", "/nonexistent/p.zorvaproj"} << 1 << "--bom 只用于 CSV 输出";
+    QTest::newRow("mark for the single design")
+        << QStringList{"--bom", "--design", "18,50,40,300,90,20,120"} << 1
+        << "--bom 只用于 CSV 输出";
     QTest::newRow("not converged")
         << QStringList{"--design", "25,50,30,300,90,32,10"} << 3 << "未能收敛";
     QTest::newRow("division by zero")
@@ -186,6 +201,19 @@ void ZorvaCalcTest::csvRows_data() {
         << kHeader + "a,18,300,120\r\n\"b" + QByteArray(17 << 20, 'x') << 2
         << "第 3 行：一行超过 16 MiB" << QStringList{"完成"};
     QTest::newRow("empty input") << QByteArray() << 2 << "没有表头" << QStringList{};
+    QTest::newRow("out of range, quoted as typed")
+        << kHeader + "a,50.00000000000001,300,120\r\n"
+        << 2 << "第 2 行（环路“a”）：“室内温度”的值 50.00000000000001 超出范围 -50 ~ 50 ℃"
+        << QStringList{};
+    QTest::newRow("NUL in a cell shown escaped")
+        << kHeader + QByteArray("a,1\0x,300,120\r\n", 16) << 2
+        << "第 2 行（环路“a”）：“室内温度”不是数字：1\\0x" << QStringList{};
+    QTest::newRow("an unknown column is noted")
+        << QByteArray("环路,室内温度,盘管间距,单管长度,备注\r\na,18,300,120,x\r\n") << 0
+        << "注意：第 1 行：未识别的列“备注”未读取" << QStringList{"完成"};
+    QTest::newRow("missing column named with the unrecognised one")
+        << QByteArray("\xEF\xBB\xBF环路,室内温度,盘管间距,单管长度 m\r\n") << 2
+        << "第 1 行：缺少“单管长度(m)”一列（未识别的列：“单管长度 m”）" << QStringList{};
     QTest::newRow("a design that does not converge")
         << QByteArray("室内温度,盘管间距,单管长度,供回水温差,盘管外径\n25,300,10,20,32\n"
                       "18,300,120,,\n")
@@ -200,8 +228,7 @@ void ZorvaCalcTest::csvRows() {
     const Run r = runCalc({QStringLiteral("-")}, csv);
     QCOMPARE(r.code, code);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    const io::CsvTable t = table(r.out);
-    QVERIFY(t.ok);
+    const csv::CsvTable t = table(r.out);
     QStringList written;
     for (qsizetype row = 1; row < t.rows.size(); ++row)
         written << cell(t, row, "状态");
@@ -218,7 +245,7 @@ void ZorvaCalcTest::csvRowMatchesTheDesignRun() {
     QCOMPARE(csv.code, 0);
     const QStringList results = resultValues(design.out);
     QCOMPARE(results.size(), 7);
-    const io::CsvTable t = table(csv.out);
+    const csv::CsvTable t = table(csv.out);
     QCOMPARE(cell(t, 1, "单位面积散热量(W/m²)"), results[0]);
     QCOMPARE(cell(t, 1, "地面平均温度(℃)"), results[1]);
     QCOMPARE(cell(t, 1, "阻力(kPa)"), results[2]);
@@ -247,8 +274,7 @@ void ZorvaCalcTest::largeTableStreamsInOrder() {
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(QStringLiteral("第 %1 行（环路“bad”）：“单管长度”").arg(line)),
              qPrintable(r.err));
-    const io::CsvTable t = table(r.out);
-    QVERIFY(t.ok);
+    const csv::CsvTable t = table(r.out);
     QCOMPARE(t.rows.size(), rows + 1);
     for (int i = 0; i < rows; ++i) {
         const QString name = cell(t, i + 1, "环路");
@@ -328,6 +354,26 @@ void ZorvaCalcTest::encodings_data() {
     for (int i = 0; i < 6000; ++i)
         late += "loop,18,300,120\r\n";
     late += gbk.encode(QStringLiteral("客厅,18,300,120\r\n"));
+    QTest::newRow("two byte-order marks keep the names")
+        << "\xEF\xBB\xBF\xEF\xBB\xBF" + kHeader + "客厅,18,300,120\r\n" << QStringList{"-"} << 0
+        << "" << QByteArray("环路,");
+    const auto utf16 = [](const QString& text) {
+        QByteArray bytes = "\xFF\xFE";
+        for (const QChar c : text)
+            bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        return bytes;
+    };
+    const QString table = QString::fromUtf8(kHeader) + QStringLiteral("客厅,18,300,120\r\n");
+    QTest::newRow("UTF-16LE by its mark") << utf16(table) << QStringList{"-"} << 0 << ""
+                                          << QByteArray("环路,");
+    QByteArray lone = utf16(table + QStringLiteral("b,18,"));
+    lone += QByteArray("\x00\xDC", 2) + utf16(QStringLiteral(",120\r\n")).mid(2);
+    QTest::newRow("UTF-16 unit that is no character, by its line")
+        << lone << QStringList{"-"} << 2 << "第 3 行：其中有不是 UTF-16LE 编码的字节"
+        << QByteArray("环路,");
+    QTest::newRow("one bad byte in UTF-8, by its line")
+        << kHeader + "客厅,18,300,120\r\nb\xB0,18,300,120\r\n" << QStringList{"-"} << 2
+        << "第 3 行：其中有不是 UTF-8 编码的字节" << QByteArray("环路,");
     QTest::newRow("GBK after a long ASCII start")
         << late << QStringList{"-"} << 2 << "第 6002 行：其中有不是 UTF-8 编码的字节"
         << QByteArray("环路,");
@@ -365,8 +411,7 @@ void ZorvaCalcTest::projectTotalsAndJson() {
 
     const Run csv = runCalc({path});
     QCOMPARE(csv.code, 0);
-    const io::CsvTable t = table(csv.out);
-    QVERIFY(t.ok);
+    const csv::CsvTable t = table(csv.out);
     QCOMPARE(t.rows.size(), 6); // header, 2 loops, blank, totals header, totals
     QCOMPARE(t.rows[3], QStringList{QString()});
     const QStringList& captions = t.rows[4];
@@ -415,6 +460,73 @@ void ZorvaCalcTest::versionAndHelp() {
     for (const char* option : {"--design", "--thickness", "--conductivity", "--elbows", "--load",
                                "--category", "--json", "--bom", "--time"})
         QVERIFY2(help.out.contains(option), option);
+}
+
+void ZorvaCalcTest::outputErrorsGiveTheReason_data() {
+    QTest::addColumn<bool>("closed"); // standard output closed, else /dev/full
+    QTest::addColumn<int>("error");
+    QTest::newRow("/dev/full") << false << ENOSPC;
+    QTest::newRow("closed standard output") << true << EBADF;
+}
+
+// The system's reason as zorva-calc words it: Qt's texts in Chinese.
+void ZorvaCalcTest::outputErrorsGiveTheReason() {
+    QFETCH(bool, closed);
+    QFETCH(int, error);
+    static const bool translated =
+        installQtTranslations(*QCoreApplication::instance(), QLocale(QLocale::Chinese, QLocale::China));
+    Q_UNUSED(translated);
+    QProcess p;
+    if (closed)
+        p.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+    else
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(ZORVA_CALC_PROGRAM), {"--design", "18,50,40,300,90,20,120"});
+    QVERIFY(p.waitForFinished(kProcessPatienceMs));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 2);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("写出结果失败：") + qt_error_string(error)), qPrintable(err));
+}
+
+void ZorvaCalcTest::fileNameThatIsNotUtf8_data() {
+    QTest::addColumn<QByteArray>("name"); // GBK bytes of 测试, not UTF-8
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("CSV table") << QByteArray("\xB2\xE2\xCA\xD4.csv") << kHeader + "a,18,300,120\r\n";
+    QTest::newRow("project") << QByteArray("\xB2\xE2\xCA\xD4.zorvaproj")
+                             << QByteArray(R"({"format": "zorva-manifold", "version": 1,
+      "manifold": {"supplyTemp": 45, "tempDiff": 8, "surfaceThickness": 20, "levelThickness": 20,
+        "fillThickness": 50, "pipeWallThickness": 2, "surfaceConductivity": 2.91,
+        "levelConductivity": 1.84, "fillConductivity": 1.28, "pipeConductivity": 0.41,
+        "pipeDiameter": 20, "elbows": 2, "allowance": 5},
+      "loops": [{"name": "a", "roomTemp": 18, "spacing": 300, "length": 120}]})");
+}
+
+// The name reaches the program as its bytes (through the shell, since Qt
+// passes arguments as text) and the file is read by them.
+void ZorvaCalcTest::fileNameThatIsNotUtf8() {
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.path()) + '/' + name;
+    FILE* f = std::fopen(path.constData(), "wb");
+    QVERIFY(f);
+    std::fwrite(content.constData(), 1, std::size_t(content.size()), f);
+    std::fclose(f);
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    QString octal;
+    for (const char c : name)
+        octal += QStringLiteral("\\%1").arg(uint(static_cast<unsigned char>(c)), 3, 8, QChar(u'0'));
+    p.start(QStringLiteral("/bin/sh"),
+            {"-c", QStringLiteral("exec \"$0\" \"$(printf '%1')\"").arg(octal),
+             QStringLiteral(ZORVA_CALC_PROGRAM)});
+    QVERIFY(p.waitForFinished(kProcessPatienceMs));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(p.exitCode() == 0, qPrintable(err));
+    const csv::CsvTable t = table(p.readAllStandardOutput());
+    QCOMPARE(cell(t, 1, "环路"), QStringLiteral("a"));
+    QCOMPARE(cell(t, 1, "状态"), QStringLiteral("完成"));
 }
 
 QTEST_GUILESS_MAIN(ZorvaCalcTest)

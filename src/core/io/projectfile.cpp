@@ -330,14 +330,14 @@ Result<ProjectData> readProjectFile(const QByteArray& path, const QString& shown
                                   .arg(quoted)
                                   .arg(kMaxProjectBytes >> 20);
         else if (problem.code == CannotOpen)
-            problem.message = QStringLiteral("不能打开项目文件") + quoted;
+            problem.message = QStringLiteral("无法打开项目文件") + quoted;
         else if (problem.code == ReadError)
             problem.message = QStringLiteral("读取项目文件%1失败").arg(quoted);
         return problem;
     }
     Result<ProjectData> read = readProject(*bytes);
     if (!read)
-        return Problem{QStringLiteral("不能打开项目文件%1：%2").arg(quoted, read.problem().message),
+        return Problem{QStringLiteral("无法打开项目文件%1：%2").arg(quoted, read.problem().message),
                        {}};
     return read;
 }

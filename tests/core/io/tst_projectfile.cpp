@@ -187,7 +187,7 @@ void ProjectFileTest::oversized_file_is_not_read() {
     QVERIFY(!readProject(QByteArray(kMaxProjectBytes + 1, ' ')).ok());
     const QString none = dir.filePath("none");
     QCOMPARE(readProjectFile(none).error(),
-             QStringLiteral("不能打开项目文件“%1”：文件不存在：%2").arg(none, qt_error_string(ENOENT)));
+             QStringLiteral("无法打开项目文件“%1”：文件不存在：%2").arg(none, qt_error_string(ENOENT)));
 }
 
 void ProjectFileTest::marks_and_utf16_open_data() {

@@ -14,10 +14,17 @@
 #include "widgets/manifold/manifoldwindow.h"
 
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace zorva;
 using namespace zorva::ui;
@@ -52,6 +59,24 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// While `command` runs, a writer comes to the named pipe whenever a reader
+// waits in it, so that a reader that blocks is released (and then reads an
+// empty file) instead of hanging the suite.
+template <typename Command> void withWriterOnDemand(const QByteArray& fifo, Command command) {
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        while (!done) {
+            const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    command();
+    done = true;
+    writer.join();
 }
 
 struct Fixture {
@@ -173,6 +198,33 @@ private slots:
         QCOMPARE(QString::fromStdString(w.loops()[0].name), QStringLiteral("客厅"));
         QVERIFY(w.isWindowModified()); // still the unsaved sheet
         QVERIFY(w.projectPath().isEmpty());
+    }
+
+    // 打开项目 and 导入CSV on a named pipe: refused at once with the main
+    // window's words, the sheet left as it was.
+    void namedPipeIsRefused_data() {
+        QTest::addColumn<bool>("project"); // else the CSV import
+        QTest::newRow("open project") << true;
+        QTest::newRow("import CSV") << false;
+    }
+
+    void namedPipeIsRefused() {
+        QFETCH(bool, project);
+        Fixture fx;
+        ManifoldWindow& w = fx.window;
+        dwelling(w.sheet());
+        const QString path = fx.path(project ? "pipe.zorvaproj" : "pipe.csv");
+        const QByteArray fifo = QFile::encodeName(path);
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        if (project)
+            fx.dialogs.answerQuestion(QMessageBox::Discard);
+        fx.dialogs.answerOpen(path);
+        fx.dialogs.expectMessages(1);
+        withWriterOnDemand(fifo, [&] { project ? w.openProject() : w.importCsv(); });
+        const QString text = fx.dialogs.messages().value(0).text;
+        QVERIFY2(text.contains(QStringLiteral("“%1”不是普通文件，未读取。").arg(path)),
+                 qPrintable(text));
+        QCOMPARE(w.loops().size(), std::size_t(5));
     }
 
     void asksBeforeClosingUnsavedWork() {
