@@ -41,8 +41,8 @@ bool isNumber(const QString& text) {
 // Splits "a,b,c" (a full-width comma works too) into `names.size()` numbers
 // as trimmed texts.
 template <std::size_t N>
-Result<void> readList(const char* option, const QString& value, const std::array<const char*, N>& names,
-                 std::array<std::string, N>& out) {
+Result<void> readList(const char* option, const QString& value,
+                      const std::array<const char*, N>& names, std::array<std::string, N>& out) {
     QString list = value;
     list.replace(u'，', u',');
     const QStringList items = list.split(u',');
@@ -50,18 +50,20 @@ Result<void> readList(const char* option, const QString& value, const std::array
         QStringList all;
         for (const char* name : names)
             all << QString::fromUtf8(name);
-        return stop(UsageError, QStringLiteral("--%1 需要 %2 个以逗号分开的值（%3），给出的是 %4 个")
-                                .arg(QString::fromLatin1(option))
-                                .arg(N)
-                                .arg(all.join(u'，'))
-                                    .arg(items.size()));
+        return stop(UsageError,
+                    QStringLiteral("--%1 需要 %2 个以逗号分开的值（%3），给出的是 %4 个")
+                        .arg(QString::fromLatin1(option))
+                        .arg(N)
+                        .arg(all.join(u'，'))
+                        .arg(items.size()));
     }
     for (std::size_t i = 0; i < N; ++i) {
         const QString text = items[static_cast<qsizetype>(i)].trimmed();
         if (!isNumber(text))
-            return stop(InputError, QStringLiteral("--%1 的“%2”不是数字：%3")
-                                        .arg(QString::fromLatin1(option), QString::fromUtf8(names[i]),
-                                             text.isEmpty() ? QStringLiteral("（空）") : text));
+            return stop(InputError,
+                        QStringLiteral("--%1 的“%2”不是数字：%3")
+                            .arg(QString::fromLatin1(option), QString::fromUtf8(names[i]),
+                                 text.isEmpty() ? QStringLiteral("（空）") : text));
         out[i] = text.toStdString();
     }
     return {};
@@ -107,8 +109,9 @@ Result<void> readCheckLimits(const DesignOptions& options, CheckLimits& out) {
     if (options.category) {
         const std::optional<RoomCategory> category = roomCategoryFromText(*options.category);
         if (!category)
-            return stop(UsageError, QStringLiteral("--category 的值“%1”不是已知的房间类别，可用：%2")
-                                        .arg(options.category->trimmed(), roomCategoryHelp()));
+            return stop(UsageError,
+                        QStringLiteral("--category 的值“%1”不是已知的房间类别，可用：%2")
+                            .arg(options.category->trimmed(), roomCategoryHelp()));
         out.category = *category;
     }
     return {};

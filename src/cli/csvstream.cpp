@@ -366,8 +366,7 @@ private:
         QByteArray chunk(options_.chunkBytes, Qt::Uninitialized);
         const qint64 n = in_.read(chunk.data(), chunk.size());
         if (n < 0) {
-            problem_ =
-                stop(InputError, QStringLiteral("读取输入失败"), in_.errorString());
+            problem_ = stop(InputError, QStringLiteral("读取输入失败"), in_.errorString());
             return false;
         }
         chunk.truncate(n);

@@ -231,11 +231,10 @@ int main(int argc, char** argv) {
             outcome = stop(report.status, report.message);
         designs = 1;
     } else if (project) {
-        const ProjectOutput output =
-            runProject(path, io::shownFileName(files[0]),
-                       parser.isSet(json)  ? ProjectFormat::Json
-                       : parser.isSet(bom) ? ProjectFormat::CsvWithMark
-                                           : ProjectFormat::Csv);
+        const ProjectOutput output = runProject(path, io::shownFileName(files[0]),
+                                                parser.isSet(json)  ? ProjectFormat::Json
+                                                : parser.isSet(bom) ? ProjectFormat::CsvWithMark
+                                                                    : ProjectFormat::Csv);
         printOut(output.bytes, outcome);
         if (!output.outcome && outcome)
             outcome = output.outcome;
@@ -252,9 +251,9 @@ int main(int argc, char** argv) {
             opened = fd >= 0 && in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
         }
         if (!opened)
-            return finish(stop(InputError,
-                               QStringLiteral("不能打开输入文件“%1”").arg(io::shownFileName(files[0])),
-                               openError != 0 ? qt_error_string(openError) : in.errorString()));
+            return finish(stop(
+                InputError, QStringLiteral("不能打开输入文件“%1”").arg(io::shownFileName(files[0])),
+                openError != 0 ? qt_error_string(openError) : in.errorString()));
         CsvStreamOptions csv;
         csv.base = manifoldFromFields(fields);
         csv.byteOrderMark = parser.isSet(bom);

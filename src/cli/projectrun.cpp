@@ -121,8 +121,7 @@ QByteArray jsonOutput(const io::ProjectData& project, const std::vector<LoopInpu
 
 ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format) {
     ProjectOutput out;
-    const Result<io::ProjectData> read =
-        io::readProjectFile(path, shownName, io::FileKinds::Any);
+    const Result<io::ProjectData> read = io::readProjectFile(path, shownName, io::FileKinds::Any);
     if (!read) {
         Problem problem = read.problem();
         problem.code = InputError;
@@ -146,8 +145,9 @@ ProjectOutput runProject(const QByteArray& path, const QString& shownName, Proje
                                               : csvOutput(project, loops, results, totals,
                                                           format == ProjectFormat::CsvWithMark);
     if (totals.computed < totals.loops)
-        out.outcome = stop(SomeNotComputed, QStringLiteral("%1 个环路出现运算错误或未收敛，见其“状态”")
-                                                .arg(totals.loops - totals.computed));
+        out.outcome =
+            stop(SomeNotComputed, QStringLiteral("%1 个环路出现运算错误或未收敛，见其“状态”")
+                                      .arg(totals.loops - totals.computed));
     return out;
 }
 

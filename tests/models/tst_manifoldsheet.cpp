@@ -219,7 +219,8 @@ private slots:
                      .arg(ManifoldSheet::kMaxLoops));
         QCOMPARE(s.undoStack().count(), steps);
         QVERIFY(s.paste(last, "19").ok());
-        QCOMPARE(cell(s, ManifoldSheet::kMaxLoops - 1, ManifoldModel::RoomTemp), QStringLiteral("19"));
+        QCOMPARE(cell(s, ManifoldSheet::kMaxLoops - 1, ManifoldModel::RoomTemp),
+                 QStringLiteral("19"));
         const Result<QByteArray> bytes = s.projectBytes();
         QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
         QVERIFY(io::readProject(*bytes).ok());

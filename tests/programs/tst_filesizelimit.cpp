@@ -70,7 +70,8 @@ QByteArray project(int loops) {
         "levelConductivity": 1.84, "fillConductivity": 1.28, "pipeConductivity": 0.41,
         "pipeDiameter": 20, "elbows": 2, "allowance": 5}, "loops": [)";
     for (int i = 0; i < loops; ++i)
-        bytes += (i > 0 ? "," : "") + QByteArray(R"({"name": "r", "roomTemp": 18, "spacing": 200, "length": 80})");
+        bytes += (i > 0 ? "," : "") +
+                 QByteArray(R"({"name": "r", "roomTemp": 18, "spacing": 200, "length": 80})");
     return bytes + "]}";
 }
 

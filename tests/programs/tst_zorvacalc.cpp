@@ -154,7 +154,8 @@ void ZorvaCalcTest::exitStatus_data() {
         << QStringList{"/nonexistent/p.zorvaproj"} << 2
         << "无法打开项目文件“/nonexistent/p.zorvaproj”：文件不存在："; // then the system's text
     QTest::newRow("json with a byte-order mark")
-        << QStringList{"--json", "--bom", "/nonexistent/p.zorvaproj"} << 1 << "--bom 只用于 CSV 输出";
+        << QStringList{"--json", "--bom", "/nonexistent/p.zorvaproj"} << 1
+        << "--bom 只用于 CSV 输出";
     QTest::newRow("mark for the single design")
         << QStringList{"--bom", "--design", "18,50,40,300,90,20,120"} << 1
         << "--bom 只用于 CSV 输出";
@@ -355,8 +356,8 @@ void ZorvaCalcTest::encodings_data() {
         late += "loop,18,300,120\r\n";
     late += gbk.encode(QStringLiteral("客厅,18,300,120\r\n"));
     QTest::newRow("two byte-order marks keep the names")
-        << "\xEF\xBB\xBF\xEF\xBB\xBF" + kHeader + "客厅,18,300,120\r\n" << QStringList{"-"} << 0
-        << "" << QByteArray("环路,");
+        << "\xEF\xBB\xBF\xEF\xBB\xBF" + kHeader + "客厅,18,300,120\r\n"
+        << QStringList{"-"} << 0 << "" << QByteArray("环路,");
     const auto utf16 = [](const QString& text) {
         QByteArray bytes = "\xFF\xFE";
         for (const QChar c : text)
@@ -364,16 +365,16 @@ void ZorvaCalcTest::encodings_data() {
         return bytes;
     };
     const QString table = QString::fromUtf8(kHeader) + QStringLiteral("客厅,18,300,120\r\n");
-    QTest::newRow("UTF-16LE by its mark") << utf16(table) << QStringList{"-"} << 0 << ""
-                                          << QByteArray("环路,");
+    QTest::newRow("UTF-16LE by its mark")
+        << utf16(table) << QStringList{"-"} << 0 << "" << QByteArray("环路,");
     QByteArray lone = utf16(table + QStringLiteral("b,18,"));
     lone += QByteArray("\x00\xDC", 2) + utf16(QStringLiteral(",120\r\n")).mid(2);
     QTest::newRow("UTF-16 unit that is no character, by its line")
         << lone << QStringList{"-"} << 2 << "第 3 行：其中有不是 UTF-16LE 编码的字节"
         << QByteArray("环路,");
     QTest::newRow("one bad byte in UTF-8, by its line")
-        << kHeader + "客厅,18,300,120\r\nb\xB0,18,300,120\r\n" << QStringList{"-"} << 2
-        << "第 3 行：其中有不是 UTF-8 编码的字节" << QByteArray("环路,");
+        << kHeader + "客厅,18,300,120\r\nb\xB0,18,300,120\r\n"
+        << QStringList{"-"} << 2 << "第 3 行：其中有不是 UTF-8 编码的字节" << QByteArray("环路,");
     QTest::newRow("GBK after a long ASCII start")
         << late << QStringList{"-"} << 2 << "第 6002 行：其中有不是 UTF-8 编码的字节"
         << QByteArray("环路,");
@@ -473,8 +474,8 @@ void ZorvaCalcTest::outputErrorsGiveTheReason_data() {
 void ZorvaCalcTest::outputErrorsGiveTheReason() {
     QFETCH(bool, closed);
     QFETCH(int, error);
-    static const bool translated =
-        installQtTranslations(*QCoreApplication::instance(), QLocale(QLocale::Chinese, QLocale::China));
+    static const bool translated = installQtTranslations(*QCoreApplication::instance(),
+                                                         QLocale(QLocale::Chinese, QLocale::China));
     Q_UNUSED(translated);
     QProcess p;
     if (closed)
@@ -486,13 +487,15 @@ void ZorvaCalcTest::outputErrorsGiveTheReason() {
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 2);
     const QString err = QString::fromUtf8(p.readAllStandardError());
-    QVERIFY2(err.contains(QStringLiteral("写出结果失败：") + qt_error_string(error)), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("写出结果失败：") + qt_error_string(error)),
+             qPrintable(err));
 }
 
 void ZorvaCalcTest::fileNameThatIsNotUtf8_data() {
     QTest::addColumn<QByteArray>("name"); // GBK bytes of 测试, not UTF-8
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("CSV table") << QByteArray("\xB2\xE2\xCA\xD4.csv") << kHeader + "a,18,300,120\r\n";
+    QTest::newRow("CSV table") << QByteArray("\xB2\xE2\xCA\xD4.csv")
+                               << kHeader + "a,18,300,120\r\n";
     QTest::newRow("project") << QByteArray("\xB2\xE2\xCA\xD4.zorvaproj")
                              << QByteArray(R"({"format": "zorva-manifold", "version": 1,
       "manifold": {"supplyTemp": 45, "tempDiff": 8, "surfaceThickness": 20, "levelThickness": 20,

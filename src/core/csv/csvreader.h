@@ -171,7 +171,7 @@ private:
 
 struct CsvTable {
     QList<QStringList> rows;
-    QList<int> lines;                  // the line (from 1) each row starts on
+    QList<int> lines;                   // the line (from 1) each row starts on
     Encoding encoding = Encoding::Utf8; // of the bytes read
 };
 

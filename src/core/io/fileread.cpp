@@ -66,12 +66,11 @@ QString shownFileName(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-Result<QByteArray> readFileBytes(const QByteArray& path, const QString& shownName,
-                                 qint64 maxBytes, FileKinds kinds) {
+Result<QByteArray> readFileBytes(const QByteArray& path, const QString& shownName, qint64 maxBytes,
+                                 FileKinds kinds) {
     // Without O_NONBLOCK, opening a named pipe waits for a writer; the flag
     // changes nothing for a regular file.
-    const int flags =
-        O_RDONLY | O_CLOEXEC | (kinds == FileKinds::RegularOnly ? O_NONBLOCK : 0);
+    const int flags = O_RDONLY | O_CLOEXEC | (kinds == FileKinds::RegularOnly ? O_NONBLOCK : 0);
     int fd = -1;
     do
         fd = ::open(path.constData(), flags);

@@ -29,8 +29,8 @@ enum ReadFailure {
 // `maxBytes`. `shownName` is the name the messages quote. A file larger
 // than `maxBytes` is refused before it is read where its size is known,
 // otherwise after maxBytes + 1 bytes.
-Result<QByteArray> readFileBytes(const QByteArray& path, const QString& shownName,
-                                 qint64 maxBytes, FileKinds kinds = FileKinds::RegularOnly);
+Result<QByteArray> readFileBytes(const QByteArray& path, const QString& shownName, qint64 maxBytes,
+                                 FileKinds kinds = FileKinds::RegularOnly);
 // The same for a name in the program's text.
 Result<QByteArray> readFileBytes(const QString& path, qint64 maxBytes,
                                  FileKinds kinds = FileKinds::RegularOnly);

@@ -11,8 +11,8 @@
 namespace zorva::io {
 
 struct RepeatedKey {
-    QString key;            // unescaped
-    qsizetype offset = 0;   // of its second appearance, bytes
+    QString key;          // unescaped
+    qsizetype offset = 0; // of its second appearance, bytes
 };
 
 // The first key that appears twice in one object of `json`, which must be

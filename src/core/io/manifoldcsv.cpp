@@ -193,7 +193,8 @@ bool isResultCaption(const QString& cell) {
 
 bool allColumnsPresent(const CsvColumns& columns) {
     const auto present = [](int column) { return column >= 0; };
-    return present(columns.name) && std::all_of(columns.loop.begin(), columns.loop.end(), present) &&
+    return present(columns.name) &&
+           std::all_of(columns.loop.begin(), columns.loop.end(), present) &&
            std::all_of(columns.manifold.begin(), columns.manifold.end(), present);
 }
 
@@ -234,8 +235,7 @@ Result<CsvColumns> mapCsvHeader(const QStringList& header, int line) {
     for (int i = 0; i < kLoopNumberCount; ++i) {
         if (columns.loop[i] >= 0 || loopSpecs()[i].optional)
             continue;
-        QString message =
-            where + QStringLiteral("缺少“%1”一列").arg(loopSpecs()[i].caption());
+        QString message = where + QStringLiteral("缺少“%1”一列").arg(loopSpecs()[i].caption());
         if (!columns.unrecognised.isEmpty())
             message += QStringLiteral("（未识别的列：%1）").arg(quotedList(columns.unrecognised));
         return Problem{message, {}};
@@ -246,12 +246,13 @@ Result<CsvColumns> mapCsvHeader(const QStringList& header, int line) {
 QString unreadColumnsNote(const CsvColumns& columns, int line) {
     if (columns.unrecognised.isEmpty() || allColumnsPresent(columns))
         return {};
-    return QStringLiteral("第 %1 行：未识别的列%2未读取").arg(line).arg(
-        quotedList(columns.unrecognised));
+    return QStringLiteral("第 %1 行：未识别的列%2未读取")
+        .arg(line)
+        .arg(quotedList(columns.unrecognised));
 }
 
-Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringList& cells,
-                                      int line, const ManifoldInput& base) {
+Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringList& cells, int line,
+                                      const ManifoldInput& base) {
     const auto cell = [&](int column) {
         return column >= 0 && column < cells.size() ? cells[column] : QString();
     };
@@ -266,7 +267,9 @@ Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringLi
                        {}};
     out.loop.name = name.toStdString();
     QString error;
-    const auto fault = [&] { return Problem{rowLabel(line, name) + QStringLiteral("：") + error, {}}; };
+    const auto fault = [&] {
+        return Problem{rowLabel(line, name) + QStringLiteral("：") + error, {}};
+    };
     for (int i = 0; i < kLoopNumberCount; ++i) {
         if (columns.loop[i] < 0)
             continue;
@@ -288,8 +291,8 @@ Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringLi
 
 Result<LoopCsvImport> importLoopsCsv(QByteArrayView bytes, const ManifoldInput& base) {
     if (bytes.size() > kMaxCsvImportBytes)
-        return Problem{QStringLiteral("文件太大（超过 %1 MiB），不能读取").arg(kMaxCsvImportBytes >> 20),
-                       {}};
+        return Problem{
+            QStringLiteral("文件太大（超过 %1 MiB），不能读取").arg(kMaxCsvImportBytes >> 20), {}};
     const Result<csv::TextStart> start = csv::detectEncoding(bytes);
     if (!start)
         return start.problem();

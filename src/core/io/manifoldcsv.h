@@ -79,8 +79,8 @@ struct CsvDesignRow {
 
 // One data row; fails naming the line and field (a value out of range is
 // quoted as written).
-Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringList& cells,
-                                      int line, const ManifoldInput& base);
+Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringList& cells, int line,
+                                      const ManifoldInput& base);
 
 struct LoopCsvImport {
     csv::Encoding encoding = csv::Encoding::Utf8;

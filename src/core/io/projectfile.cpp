@@ -234,8 +234,7 @@ Result<QByteArray> jsonBytes(const QByteArray& bytes) {
     const Result<csv::TextStart> start = csv::detectEncoding(bytes);
     if (!start)
         return fault(QStringLiteral("项目文件：") + start.problem().message);
-    if ((start->encoding == csv::Encoding::Utf16Le ||
-                  start->encoding == csv::Encoding::Utf16Be)) {
+    if ((start->encoding == csv::Encoding::Utf16Le || start->encoding == csv::Encoding::Utf16Be)) {
         const Result<QString> text =
             csv::decodeText(QByteArrayView(bytes).sliced(start->markBytes), start->encoding);
         if (!text)

@@ -6,8 +6,7 @@ namespace zorva {
 
 QString escapedControls(const QString& text) {
     const auto plain = [](QChar c) {
-        return c.unicode() >= 0x20 ? c.unicode() != 0x7F
-                                   : c == u'\t' || c == u'\r' || c == u'\n';
+        return c.unicode() >= 0x20 ? c.unicode() != 0x7F : c == u'\t' || c == u'\r' || c == u'\n';
     };
     if (std::all_of(text.begin(), text.end(), plain))
         return text;

@@ -244,8 +244,7 @@ void CurvesWindow::exportData() {
         return;
     if (!fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         fileName += QStringLiteral(".csv");
-    const Result<void> result =
-        io::writeFileSafely(fileName, csv::csvBytes(model_->exportRows()));
+    const Result<void> result = io::writeFileSafely(fileName, csv::csvBytes(model_->exportRows()));
     if (!result)
         reportWriteFailure(fileName, result.error());
 }

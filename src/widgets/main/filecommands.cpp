@@ -62,7 +62,8 @@ void saveRecordCommand(RecordHost& host) {
         return;
 
     const zorva::WorkingVars& v = host.vars();
-    host.setRecordBuffer(zorva::io::composeRecord(v.roomTemp, v.supplyTemp, v.returnTemp, v.heatOutput, v.surfaceTemp));
+    host.setRecordBuffer(zorva::io::composeRecord(v.roomTemp, v.supplyTemp, v.returnTemp,
+                                                  v.heatOutput, v.surfaceTemp));
 
     const zorva::Result<void> written = zorva::io::writeRecordFile(fileName, host.recordBuffer());
     if (!written)

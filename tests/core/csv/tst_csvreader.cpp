@@ -73,11 +73,12 @@ void CsvReaderTest::parse_reads_rfc4180() {
 void CsvReaderTest::faults_name_their_line_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("text after a closing quote")
-        << "a\r\n\"b\r\nc\"x,1" << "第 3 行：引号后面应是逗号或行尾";
-    QTest::newRow("quote left open") << "a\n\"b\nc\nd" << "第 2 行：引号括起的字段没有结束";
-    QTest::newRow("open quote after quoted line breaks")
-        << "\"1\n2\",x\n\"y" << "第 3 行：引号括起的字段没有结束";
+    QTest::newRow("text after a closing quote") << "a\r\n\"b\r\nc\"x,1"
+                                                << "第 3 行：引号后面应是逗号或行尾";
+    QTest::newRow("quote left open") << "a\n\"b\nc\nd"
+                                     << "第 2 行：引号括起的字段没有结束";
+    QTest::newRow("open quote after quoted line breaks") << "\"1\n2\",x\n\"y"
+                                                         << "第 3 行：引号括起的字段没有结束";
 }
 
 void CsvReaderTest::faults_name_their_line() {

@@ -28,8 +28,8 @@ void CsvWriteTest::bytes_data() {
     QTest::newRow("Chinese in UTF-8")
         << QList<QStringList>{{QStringLiteral("散热量 (W/m²)")}}
         << QByteArray("\xE6\x95\xA3\xE7\x83\xAD\xE9\x87\x8F (W/m\xC2\xB2)\r\n");
-    QTest::newRow("a lone quotation mark") << QList<QStringList>{{"\""}}
-                                           << QByteArray("\"\"\"\"\r\n");
+    QTest::newRow("a lone quotation mark")
+        << QList<QStringList>{{"\""}} << QByteArray("\"\"\"\"\r\n");
     QTest::newRow("no rows") << QList<QStringList>{} << QByteArray();
 }
 

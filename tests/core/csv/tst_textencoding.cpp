@@ -58,7 +58,8 @@ void TextEncodingTest::decodes_data() {
     QTest::newRow("UTF-16LE, a character outside the BMP")
         << "\xFF\xFE" + utf16(QStringLiteral("😀,1"), true) << Encoding::Utf16Le
         << QStringLiteral("😀,1");
-    QTest::newRow("GBK") << QByteArray(QStringEncoder("GBK").encode(kText)) << Encoding::Gbk << kText;
+    QTest::newRow("GBK") << QByteArray(QStringEncoder("GBK").encode(kText)) << Encoding::Gbk
+                         << kText;
     QTest::newRow("empty") << QByteArray() << Encoding::Utf8 << QString();
 }
 

@@ -158,15 +158,20 @@ void ManifoldCsvTest::imports_data() {
                                          "卧室,19,200,80\r\n");
     const QStringList names{QStringLiteral("客厅"), QStringLiteral("卧室")};
     QTest::newRow("two byte-order marks keep the names")
-        << "\xEF\xBB\xBF\xEF\xBB\xBF" + table.toUtf8() << names << "" << "";
-    QTest::newRow("UTF-16LE by its mark") << utf16(table, true) << names << "" << "";
-    QTest::newRow("UTF-16BE by its mark") << utf16(table, false) << names << "" << "";
+        << "\xEF\xBB\xBF\xEF\xBB\xBF" + table.toUtf8() << names << ""
+        << "";
+    QTest::newRow("UTF-16LE by its mark") << utf16(table, true) << names << ""
+                                          << "";
+    QTest::newRow("UTF-16BE by its mark") << utf16(table, false) << names << ""
+                                          << "";
     QTest::newRow("an unknown column is noted")
         << QByteArray("环路,室内温度,盘管间距,单管长度,备注\r\na,18,200,80,x\r\n")
-        << QStringList{"a"} << "第 1 行：未识别的列“备注”未读取" << "";
+        << QStringList{"a"} << "第 1 行：未识别的列“备注”未读取"
+        << "";
     QTest::newRow("result columns of an export are known")
         << QByteArray("环路,室内温度,盘管间距,单管长度,状态\r\na,18,200,80,完成\r\n")
-        << QStringList{"a"} << "" << "";
+        << QStringList{"a"} << ""
+        << "";
     QByteArray bad = table.toUtf8();
     bad.insert(bad.indexOf("19"), '\xB0'); // a Latin-1 degree sign
     QTest::newRow("one bad byte is named by its line, not read as GBK")
@@ -177,7 +182,9 @@ void ManifoldCsvTest::imports_data() {
         many += "18,200,80\r\n";
     QTest::newRow("more loops than a sheet holds")
         << many << QStringList{} << ""
-        << QStringLiteral("第 %1 行：表中的环路超过 %2 个，不能导入").arg(kMaxLoops + 2).arg(kMaxLoops);
+        << QStringLiteral("第 %1 行：表中的环路超过 %2 个，不能导入")
+               .arg(kMaxLoops + 2)
+               .arg(kMaxLoops);
 }
 
 void ManifoldCsvTest::imports() {

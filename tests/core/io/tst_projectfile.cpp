@@ -139,7 +139,8 @@ void ProjectFileTest::bad_files_are_refused_data() {
     // The place is that of the second key: one line, so the column is its
     // character index + 1.
     const auto twice = [](const QByteArray& bytes, const char* written, const char* key) {
-        const qsizetype column = QString::fromUtf8(bytes).lastIndexOf(QString::fromUtf8(written)) + 1;
+        const qsizetype column =
+            QString::fromUtf8(bytes).lastIndexOf(QString::fromUtf8(written)) + 1;
         return QStringLiteral("项目文件第 1 行第 %1 列：键“%2”在同一个对象中出现了两次，"
                               "不知道该用哪一个值")
             .arg(column)
@@ -186,8 +187,9 @@ void ProjectFileTest::oversized_file_is_not_read() {
              QStringLiteral("项目文件“%1”太大（超过 32 MiB），不能打开").arg(path));
     QVERIFY(!readProject(QByteArray(kMaxProjectBytes + 1, ' ')).ok());
     const QString none = dir.filePath("none");
-    QCOMPARE(readProjectFile(none).error(),
-             QStringLiteral("无法打开项目文件“%1”：文件不存在：%2").arg(none, qt_error_string(ENOENT)));
+    QCOMPARE(
+        readProjectFile(none).error(),
+        QStringLiteral("无法打开项目文件“%1”：文件不存在：%2").arg(none, qt_error_string(ENOENT)));
 }
 
 void ProjectFileTest::marks_and_utf16_open_data() {
@@ -237,8 +239,9 @@ void ProjectFileTest::largest_project_round_trips() {
     QVERIFY(r->loops.last().input.name == loop.input.name);
     QVERIFY(r->loops.last().input.lengthM == loop.input.lengthM); // every bit
     p.loops.append(loop);
-    QCOMPARE(projectFileBytes(p).error(),
-             QStringLiteral("项目有 %1 个环路，超过 %2 个，不能保存").arg(kMaxLoops + 1).arg(kMaxLoops));
+    QCOMPARE(
+        projectFileBytes(p).error(),
+        QStringLiteral("项目有 %1 个环路，超过 %2 个，不能保存").arg(kMaxLoops + 1).arg(kMaxLoops));
     QCOMPARE(readProject(projectBytes(p)).error(),
              QStringLiteral("项目文件有 %1 个环路，超过本程序的上限 %2 个")
                  .arg(kMaxLoops + 1)

@@ -1,8 +1,8 @@
 // "保存图片": the principle diagram written as a Windows bitmap under the
 // chosen name, with a scripted file dialog and a recorded message box.
 
-#include "support/fakedialogs.h"
 #include "core/io/safesave.h"
+#include "support/fakedialogs.h"
 #include "support/filesizecap.h"
 #include "support/patience.h"
 #include "widgets/dialogs/dialogseam.h"
