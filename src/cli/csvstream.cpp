@@ -168,6 +168,10 @@ BatchOut computePlainBatch(const Batch& batch, const Table& table) {
     std::size_t rowStart = 0;
     std::size_t cellStart = 0;
     for (std::size_t i = 0; i < raw.size(); ++i) {
+        i = static_cast<std::size_t>(machine.skipText(raw.data() + i, raw.data() + raw.size()) -
+                                     raw.data());
+        if (i == raw.size())
+            break;
         const int line = machine.rowLine();
         switch (machine.step(raw[i])) {
         case Step::Text:

@@ -33,9 +33,17 @@ void CsvRowReader::endRow() {
 void CsvRowReader::feed(QStringView text) {
     if (failed())
         return;
-    for (const QChar c : text) {
+    const char16_t* const begin = text.utf16();
+    const char16_t* const end = begin + text.size();
+    for (const char16_t* p = begin; p < end; ++p) {
+        const char16_t* const run = machine_.skipText(p, end);
+        field_.append(reinterpret_cast<const QChar*>(p), run - p);
+        if (run == end)
+            break;
+        p = run;
+        const QChar c(*p);
         rowLine_ = machine_.rowLine();
-        switch (machine_.step(c.unicode())) {
+        switch (machine_.step(*p)) {
         case CsvMachine::Step::Text:
             field_ += c;
             break;
@@ -83,6 +91,9 @@ bool CsvRowReader::takeRow(QStringList& row, int& line) {
 bool CsvRowSplitter::next(QByteArrayView data, qsizetype& pos) {
     const qsizetype size = data.size();
     while (pos < size) {
+        pos = machine_.skipText(data.data() + pos, data.data() + size) - data.data();
+        if (pos == size)
+            break;
         const char c = data[pos];
         if (c == '\r' && !machine_.quoted() && pos + 1 >= size)
             return false; // its LF, if any, is still to come

@@ -93,6 +93,29 @@ public:
         return Step::Fault;
     }
 
+    // Steps over the characters from p that are text and change nothing but
+    // the state (no quotation mark, comma or line end; inside quotation
+    // marks no quotation mark or line end), as step() would one by one;
+    // returns where it stopped. For readers that take a field as a range.
+    template <typename Char> const Char* skipText(const Char* p, const Char* end) {
+        const Char* const start = p;
+        if (swallowLf_ || state_ == State::QuoteSeen || state_ == State::Failed)
+            return p;
+        if (state_ == State::Quoted) {
+            while (p < end && *p != Char('"') && *p != Char('\r') && *p != Char('\n'))
+                ++p;
+        } else {
+            while (p < end && *p != Char('"') && *p != Char(',') && *p != Char('\r') &&
+                   *p != Char('\n'))
+                ++p;
+            if (p != start)
+                state_ = State::Unquoted;
+        }
+        if (p != start)
+            lastWasCr_ = false;
+        return p;
+    }
+
     // The end of the text: RowEnd when it completes a row, Skip when no row
     // was open, Fault for a quoted field left open.
     Step finish();

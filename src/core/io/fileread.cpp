@@ -68,6 +68,12 @@ QString shownFileName(const QString& path) {
 
 Result<QByteArray> readFileBytes(const QByteArray& path, const QString& shownName, qint64 maxBytes,
                                  FileKinds kinds) {
+    // A device is not even opened (opening one may act on it); the check
+    // is made again on the opened file, which may have been replaced since.
+    struct stat named {};
+    if (kinds == FileKinds::RegularOnly && ::stat(path.constData(), &named) == 0 &&
+        !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode))
+        return failure(NotRegularFile, shownName);
     // Without O_NONBLOCK, opening a named pipe waits for a writer; the flag
     // changes nothing for a regular file.
     const int flags = O_RDONLY | O_CLOEXEC | (kinds == FileKinds::RegularOnly ? O_NONBLOCK : 0);
