@@ -6,6 +6,7 @@
 // (core/heatload/citytable.h); this only reads the bytes.
 
 #include "core/heatload/citytable.h"
+#include "core/io/result.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -17,16 +18,15 @@ constexpr qint64 kCityTableSizeLimit = qint64(4) << 20;
 
 inline constexpr char kBuiltinCityTable[] = ":/zorva/data/cities.csv";
 
-struct CityTableLoad {
-    bool ok = false;
-    heatload::CityTable table; // when ok; rows that did not read are in table.errors
-    QString error;             // empty when ok: Chinese, names the file
-};
+// A table read: rows that did not read are in table.errors. A failure says
+// in Chinese why and names the file.
+using CityTableLoad = Result<heatload::CityTable>;
 
 // The table compiled into the program.
 CityTableLoad loadBuiltinCityTable();
 
-// A table from a file. Refuses what is not a regular file, files over the
+// A table from a file (readFileBytes: a named pipe is refused without
+// waiting for a writer). Refuses what is not a regular file, files over the
 // size limit and files in which no station reads.
 CityTableLoad loadCityTableFile(const QString& fileName);
 
