@@ -25,11 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const io::ValveFileRead read = io::readValveFile(bytes);
-    if (!read.ok) {
-        FUZZ_CHECK(!read.error.isEmpty());
+    if (!read) {
+        FUZZ_CHECK(!read.error().isEmpty());
         return 0;
     }
-    const ValveCharacteristic& v = read.valve;
+    const ValveCharacteristic& v = *read;
     FUZZ_CHECK(checkCharacteristic(v).ok());
     for (std::size_t i = 0; i < v.kv.size(); ++i) {
         FUZZ_CHECK(kvAtSetting(v, v.settings[i]) == v.kv[i]);

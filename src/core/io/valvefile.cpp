@@ -1,6 +1,8 @@
 #include "core/io/valvefile.h"
 
-#include "core/csv/csvtable.h"
+#include "core/csv/csvreader.h"
+#include "core/csv/textencoding.h"
+#include "core/io/fileread.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -57,22 +59,15 @@ QString checkText(const CharacteristicCheck& check, const std::function<QString(
     return {};
 }
 
-ValveFileRead finish(ValveCharacteristic valve, const std::function<QString(int)>& where) {
-    ValveFileRead r;
-    const CharacteristicCheck check = hydraulics::checkCharacteristic(valve);
-    if (!check.ok()) {
-        r.error = QStringLiteral("阀门文件：") + checkText(check, where);
-        return r;
-    }
-    r.valve = std::move(valve);
-    r.ok = true;
-    return r;
+Problem refuse(const QString& error) {
+    return {QStringLiteral("阀门文件：") + error, {}};
 }
 
-ValveFileRead refuse(const QString& error) {
-    ValveFileRead r;
-    r.error = QStringLiteral("阀门文件：") + error;
-    return r;
+ValveFileRead finish(ValveCharacteristic valve, const std::function<QString(int)>& where) {
+    const CharacteristicCheck check = hydraulics::checkCharacteristic(valve);
+    if (!check.ok())
+        return refuse(checkText(check, where));
+    return valve;
 }
 
 int lineOf(const QByteArray& bytes, qsizetype offset) {
@@ -138,10 +133,11 @@ bool readCell(const QString& cell, double& out) {
     return ok && std::isfinite(out);
 }
 
-ValveFileRead readCsvValve(const QByteArray& bytes) {
-    const CsvTable table = readCsv(bytes);
-    if (!table.ok)
-        return refuse(table.error);
+ValveFileRead readCsvValve(const QString& text) {
+    const Result<csv::CsvTable> read = csv::parseCsv(text);
+    if (!read)
+        return refuse(read.problem().message);
+    const csv::CsvTable& table = *read;
     ValveCharacteristic v;
     bool haveName = false, haveResolution = false, haveHeader = false;
     std::vector<int> lines;
@@ -205,23 +201,31 @@ ValveFileRead readCsvValve(const QByteArray& bytes) {
 ValveFileRead readValveFile(const QByteArray& bytes) {
     if (bytes.size() > kMaxValveFileBytes)
         return refuse(QStringLiteral("文件太大（超过 1 MiB）"));
-    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
-    const QByteArray start = body.trimmed();
-    if (start.startsWith('{'))
-        return readJson(body);
-    return readCsvValve(bytes);
+    const Result<csv::DecodedText> decoded = csv::decodeFileText(bytes);
+    if (!decoded)
+        return refuse(decoded.problem().message);
+    if (decoded->text.trimmed().startsWith(u'{'))
+        return readJson(decoded->text.toUtf8());
+    return readCsvValve(decoded->text);
 }
 
 ValveFileRead readValveFilePath(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(QStringLiteral("不能打开 %1：%2").arg(path, file.errorString()));
-    if (file.size() > kMaxValveFileBytes)
-        return refuse(QStringLiteral("文件太大（超过 1 MiB）"));
-    const QByteArray bytes = file.read(kMaxValveFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refuse(QStringLiteral("读取 %1 失败：%2").arg(path, file.errorString()));
-    return readValveFile(bytes);
+    const Result<QByteArray> bytes = readFileBytes(path, kMaxValveFileBytes);
+    if (!bytes) {
+        const Problem& problem = bytes.problem();
+        const QString shown = shownFileName(path);
+        switch (problem.code) {
+        case CannotOpen:
+            return refuse(QStringLiteral("不能打开 %1：%2").arg(shown, problem.reason));
+        case TooLarge:
+            return refuse(QStringLiteral("文件太大（超过 1 MiB）"));
+        case ReadError:
+            return refuse(QStringLiteral("读取 %1 失败：%2").arg(shown, problem.reason));
+        default:
+            return refuse(problem.message);
+        }
+    }
+    return readValveFile(*bytes);
 }
 
 } // namespace zorva::io

@@ -31,6 +31,12 @@ void ValveFileTest::good_files_read_data() {
         << QByteArray("# from the maker's sheet\r\nname,示例阀\r\nresolution,0.5\r\n\r\n"
                       "setting,kv,\r\n0.5,0.1,\r\n1,0.3\r\n2.5,0.9\r\n")
         << QStringLiteral("示例阀");
+    QTest::newRow("JSON after two byte-order marks")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF") +
+               QByteArray(R"({"name": "示例阀", "resolution": 0.5,
+        "points": [{"setting": 0.5, "kv": 0.1}, {"setting": 1, "kv": 0.3},
+                   {"setting": 2.5, "kv": 0.9}]})")
+        << QStringLiteral("示例阀");
     QTest::newRow("CSV in GBK with Chinese keys")
         << QByteArray("\xc3\xfb\xb3\xc6,\xc4\xb3\xb3\xa7\xbb\xd8\xcb\xae\xb7\xa7\n"
                       "\xb7\xd6\xb6\xc8,0.5\n"
@@ -42,12 +48,12 @@ void ValveFileTest::good_files_read() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, name);
     const ValveFileRead r = readValveFile(bytes);
-    QVERIFY2(r.ok, qPrintable(r.error));
-    QCOMPARE(QString::fromStdString(r.valve.name), name);
-    QVERIFY(!r.valve.generic);
-    QCOMPARE(r.valve.settings, (std::vector<double>{0.5, 1, 2.5}));
-    QCOMPARE(r.valve.kv, (std::vector<double>{0.1, 0.3, 0.9}));
-    QCOMPARE(r.valve.resolution, 0.5);
+    QVERIFY2(r.ok(), qPrintable(r.error()));
+    QCOMPARE(QString::fromStdString(r->name), name);
+    QVERIFY(!r->generic);
+    QCOMPARE(r->settings, (std::vector<double>{0.5, 1, 2.5}));
+    QCOMPARE(r->kv, (std::vector<double>{0.1, 0.3, 0.9}));
+    QCOMPARE(r->resolution, 0.5);
 }
 
 void ValveFileTest::bad_files_refused_data() {
@@ -106,21 +112,21 @@ void ValveFileTest::bad_files_refused() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     const ValveFileRead r = readValveFile(bytes);
-    QVERIFY(!r.ok);
-    QVERIFY2(r.error.startsWith(message), qPrintable(r.error));
+    QVERIFY(!r.ok());
+    QVERIFY2(r.error().startsWith(message), qPrintable(r.error()));
 }
 
 void ValveFileTest::files_on_disk() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("阀.csv"));
-    QVERIFY(readValveFilePath(path).error.startsWith(QStringLiteral("阀门文件：不能打开 ")));
+    QVERIFY(readValveFilePath(path).error().startsWith(QStringLiteral("阀门文件：不能打开 ")));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("name,A\nresolution,1\nsetting,kv\n1,0.2\n2,0.4\n");
     file.close();
     const ValveFileRead r = readValveFilePath(path);
-    QVERIFY2(r.ok, qPrintable(r.error));
-    QCOMPARE(r.valve.kv.back(), 0.4);
+    QVERIFY2(r.ok(), qPrintable(r.error()));
+    QCOMPARE(r->kv.back(), 0.4);
 }
 
 QTEST_APPLESS_MAIN(ValveFileTest)
