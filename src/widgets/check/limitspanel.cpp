@@ -55,7 +55,9 @@ LimitsPanel::LimitsPanel(QWidget* parent) : QGroupBox(QStringLiteral("校核条�
     category_ = new QComboBox(this);
     category_->setObjectName(QStringLiteral("roomCategory"));
     category_->setAccessibleName(QStringLiteral("房间类型"));
-    category_->setAccessibleDescription(QStringLiteral("决定地面平均温度限值"));
+    category_->setAccessibleDescription(
+        QStringLiteral("决定地面温度限值：前三类按 JGJ 142-2012 的地面平均温度，"
+                       "后三类按 EN 1264-2 极限曲线的地面最高温度"));
     for (int i = 0; i < kRoomCategoryCount; ++i)
         category_->addItem(categoryText(static_cast<RoomCategory>(i)), i);
     form->addRow(QStringLiteral("房间类型(&C)"), category_);
@@ -74,6 +76,9 @@ LimitsPanel::LimitsPanel(QWidget* parent) : QGroupBox(QStringLiteral("校核条�
         QStringLiteral("说明 第4条为 30 kPa；特性 第4条认为大系统可提高到 50 kPa 或以上"));
     supply_ = addLimit("maxSupplyTemp", QStringLiteral("最高供水温度"), QStringLiteral("℃"), 0, 100,
                        1, 1, &CheckLimits::maxSupplyTemp);
+    minDifference_ = addLimit("minTempDiff", QStringLiteral("最小供回水温差"), QStringLiteral("℃"),
+                              0, 100, 1, 1, &CheckLimits::minTempDiff);
+    minDifference_->setToolTip(QStringLiteral("低于此值为偏小；GB 50736-2012 第 5.4.1 条为 5 ℃"));
     difference_ = addLimit("maxTempDiff", QStringLiteral("最大供回水温差"), QStringLiteral("℃"), 0,
                            100, 1, 1, &CheckLimits::maxTempDiff);
     length_ = addLimit("maxLoopLength", QStringLiteral("最大单管长度"), QStringLiteral("m"), 0,
@@ -113,6 +118,7 @@ void LimitsPanel::setLimits(const CheckLimits& limits) {
     velocity_->setValue(limits.minVelocity);
     resistance_->setValue(limits.maxResistance);
     supply_->setValue(limits.maxSupplyTemp);
+    minDifference_->setValue(limits.minTempDiff);
     difference_->setValue(limits.maxTempDiff);
     length_->setValue(limits.maxLoopLength);
     showing_ = false;

@@ -31,8 +31,9 @@ struct CurveOverlays {
         bool edited = false;    // inputs changed since that calculation
     };
     std::optional<DesignPoint> design;
-    double floorLimit = 28;     // ℃
+    double floorLimit = 29;     // ℃
     double limitOutput = 0;     // W/m²; 0: no line (the limit is not above the room)
+    bool limitCurve = false;    // the limit is EN 1264-2's q_G at θ_F,max
     std::optional<double> load; // W/m²
 };
 
