@@ -162,12 +162,6 @@ SupplyNeed requiredSupplyForLoop(const ManifoldInput& manifold, const LoopInput&
         return need;
     const double diff = loopTempDiff(manifold, loop);
     const double load = *loop.loadW;
-    if (diff < limits.minTempDiff || diff > limits.maxTempDiff) {
-        need.result = SupplyNeed::Result::CannotServe;
-        need.bound = diff < limits.minTempDiff ? SearchBound::MinTempDiff
-                                               : SearchBound::MaxTempDiff;
-        return need;
-    }
     const auto reachesAt = [&](long tenths) {
         ++need.probes;
         return reachesLoad(manifold, loop, static_cast<double>(tenths) / 10.0, diff, load);
@@ -194,20 +188,23 @@ SupplyNeed requiredSupplyForLoop(const ManifoldInput& manifold, const LoopInput&
             (reachesAt(mid) ? high : low) = mid;
         }
     }
-    const double supply = static_cast<double>(high) / 10.0;
-    const Evaluation run = runAt(manifold, loop, supply, diff);
+    need.supplyTemp = static_cast<double>(high) / 10.0;
+    const Evaluation run = runAt(manifold, loop, need.supplyTemp, diff);
     ++need.probes;
-    const auto checks = probeChecks(manifold, loop, supply, diff, run, limits);
-    if (fails(checks, Rule::Velocity) || fails(checks, Rule::FloorTemp)) {
+    const auto checks = probeChecks(manifold, loop, need.supplyTemp, diff, run, limits);
+    if (fails(checks, Rule::FloorTemp)) {
         need.result = SupplyNeed::Result::CannotServe;
-        need.bound =
-            fails(checks, Rule::FloorTemp) ? SearchBound::FloorLimit : SearchBound::Velocity;
-        need.supplyTemp = supply;
+        need.bound = SearchBound::FloorLimit;
         return need;
     }
     need.result = SupplyNeed::Result::Found;
     need.bound = SearchBound::Load;
-    need.supplyTemp = supply;
+    if (diff < limits.minTempDiff)
+        need.breaks = SearchBound::MinTempDiff;
+    else if (diff > limits.maxTempDiff)
+        need.breaks = SearchBound::MaxTempDiff;
+    else if (fails(checks, Rule::Velocity))
+        need.breaks = SearchBound::Velocity;
     return need;
 }
 

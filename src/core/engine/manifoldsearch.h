@@ -66,19 +66,23 @@ DiffSearch tempDiffForLoad(const ManifoldInput& manifold, const LoopInput& loop,
 
 struct SupplyNeed {
     enum class Result { Found, NotReachable, CannotServe, NoLoad } result = Result::NoLoad;
-    double supplyTemp = 0; // ℃, a whole tenth, when Found
-    // Found: Load; NotReachable: SupplyLimit; CannotServe: the rule the loop
-    // breaks at its need (its own difference, velocity or floor limit).
+    double supplyTemp = 0; // ℃, a whole tenth: the need, when Found or CannotServe
+    // Found: Load; NotReachable: SupplyLimit; CannotServe: FloorLimit.
     SearchBound bound = SearchBound::None;
+    // Found: a rule the loop still breaks at its need that no supply
+    // temperature mends (its own difference, or the velocity): the loop is
+    // served, and told so.
+    SearchBound breaks = SearchBound::None;
     int probes = 0;
 };
 
 // The lowest supply temperature on whole tenths of a degree, between
 // room + difference + 0.1 ℃ and the limits' highest supply temperature
 // (at most kMaxSupplyTemp), at which the loop reaches its load with its
-// difference (its own, else the manifold's). A difference outside the
-// limits, or a velocity or floor over its limit at the need, leaves the loop
-// unserved.
+// difference (its own, else the manifold's). A loop whose floor is over its
+// limit at that temperature cannot be served within the limits; one whose
+// difference lies outside the limits, or whose velocity is below its limit
+// there, is served and marked.
 SupplyNeed requiredSupplyForLoop(const ManifoldInput& manifold, const LoopInput& loop,
                                  const CheckLimits& limits = {});
 
@@ -93,7 +97,8 @@ struct SupplySuggestion {
 };
 
 // The answer from the per-loop needs, in loop order: the loops that cannot
-// be served are counted, the others decide.
+// be served (above the supply limit, or over the floor limit) are counted,
+// the others decide.
 SupplySuggestion combineSupplyNeeds(std::span<const SupplyNeed> needs);
 
 // requiredSupplyForLoop over every loop on the calling thread, combined.

@@ -67,22 +67,26 @@ QString diffAnswerText(const DiffSearch& s, const CheckLimits& limits, double su
 }
 
 QString supplyNeedText(const SupplyNeed& need, const CheckLimits& limits, double tempDiff) {
-    switch (need.bound) {
+    const QString supply = numberText(need.supplyTemp, 1);
+    switch (need.result == SupplyNeed::Result::Found ? need.breaks : need.bound) {
     case SearchBound::MinTempDiff:
     case SearchBound::MaxTempDiff:
-        return QStringLiteral("供回水温差 %1 ℃ 不在 %2~%3 ℃ 之内")
-            .arg(general(tempDiff), general(limits.minTempDiff), general(limits.maxTempDiff));
+        return QStringLiteral("达到热负荷（%1 ℃），但供回水温差 %2 ℃ 不在 %3~%4 ℃ 之内")
+            .arg(supply, general(tempDiff), general(limits.minTempDiff),
+                 general(limits.maxTempDiff));
     case SearchBound::Velocity:
-        return QStringLiteral("在所需供水温度 %1 ℃ 下流速低于 %2 m/s")
-            .arg(numberText(need.supplyTemp, 1), general(limits.minVelocity));
+        return QStringLiteral("达到热负荷（%1 ℃），但流速低于 %2 m/s")
+            .arg(supply, general(limits.minVelocity));
     case SearchBound::FloorLimit:
-        return QStringLiteral("在所需供水温度 %1 ℃ 下地面温度超过限值（%2）")
-            .arg(numberText(need.supplyTemp, 1), floorLimitText(limits));
+        return QStringLiteral("达到热负荷需供水 %1 ℃，这时地面温度超过限值（%2）")
+            .arg(supply, floorLimitText(limits));
+    case SearchBound::SupplyLimit:
+        return QStringLiteral("供水温度限值 %1 ℃ 以下达不到热负荷")
+            .arg(general(std::min(limits.maxSupplyTemp, kMaxSupplyTemp)));
     default:
         break;
     }
-    return QStringLiteral("供水温度限值 %1 ℃ 以下达不到热负荷")
-        .arg(general(std::min(limits.maxSupplyTemp, kMaxSupplyTemp)));
+    return {};
 }
 
 } // namespace zorva

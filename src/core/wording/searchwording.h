@@ -15,7 +15,8 @@ QString searchLimitsText(const CheckLimits& limits);
 // none within the limits serves the loop at `supplyTemp`.
 QString diffAnswerText(const DiffSearch& search, const CheckLimits& limits, double supplyTemp);
 
-// Why the supply search cannot serve a loop whose difference is `tempDiff`.
+// Why the supply search cannot serve a loop whose difference is `tempDiff`,
+// or, for a loop it serves, the rule the loop still breaks (empty when none).
 QString supplyNeedText(const SupplyNeed& need, const CheckLimits& limits, double tempDiff);
 
 } // namespace zorva

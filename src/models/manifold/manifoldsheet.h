@@ -52,6 +52,7 @@ struct SupplyReport {
     SupplySuggestion suggestion;
     QString decidingLoop;    // label of the deciding (or first unserved) loop
     QStringList cannotServe; // "第 4 个环路（阳台）：供水温度限值 60 ℃ 以下达不到热负荷"
+    QStringList breaksRules; // served loops that still break a rule, with the rule
     QString limits;          // the limits the search kept to
 };
 

@@ -194,13 +194,15 @@ void ManifoldSheet::supplyDone() {
             report.decidingLoop = label(static_cast<int>(*report.suggestion.decidingLoop));
         for (int r = 0; r < needs.size(); ++r) {
             const SupplyNeed& need = needs[r];
-            if (need.result == SupplyNeed::Result::Found ||
-                need.result == SupplyNeed::Result::NoLoad)
+            if (need.result == SupplyNeed::Result::NoLoad)
                 continue;
             const double diff = loopTempDiff(needSnapshot_.manifold,
                                              needSnapshot_.loops[static_cast<std::size_t>(r)]);
-            report.cannotServe << label(r) + QStringLiteral("：") +
-                                      supplyNeedText(need, needSnapshot_.limits, diff);
+            const QString text = supplyNeedText(need, needSnapshot_.limits, diff);
+            if (text.isEmpty())
+                continue;
+            (need.result == SupplyNeed::Result::Found ? report.breaksRules : report.cannotServe)
+                << label(r) + QStringLiteral("：") + text;
         }
     }
     needSnapshot_ = {};

@@ -342,11 +342,14 @@ void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
         warn(QStringLiteral("没有输入热负荷的环路。"));
         return;
     }
-    const QString unserved =
+    QString unserved =
         report.cannotServe.isEmpty()
             ? QString()
-            : QStringLiteral("\r\n\r\n以下环路在校核限值内无法满足：\r\n") +
+            : QStringLiteral("\r\n\r\n以下环路在校核限值内无法满足，不参与建议：\r\n") +
                   listed(report.cannotServe);
+    if (!report.breaksRules.isEmpty())
+        unserved += QStringLiteral("\r\n\r\n以下环路能达到热负荷，但仍有规则不满足：\r\n") +
+                    listed(report.breaksRules);
     if (s.result == SupplySuggestion::Result::NotReachable) {
         warn(QStringLiteral("建议供水温度（%1）：没有环路能在校核限值内达到热负荷。")
                  .arg(report.limits) +
