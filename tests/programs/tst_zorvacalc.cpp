@@ -573,14 +573,27 @@ void ZorvaCalcTest::depthActsAsInTheMainWindow_data() {
     QTest::addColumn<QString>("layers"); // --thickness of the same construction
     QTest::addColumn<QString>("layersDepth");
     QTest::addColumn<QString>("note"); // empty: none
-    QTest::newRow("as the layers") << "90" << "20,20,50,2" << "90" << "";
-    QTest::newRow("deeper") << "100" << "20,20,60,2" << "100" << "填充层厚度按 60 mm 计算";
-    QTest::newRow("much deeper") << "1000" << "20,20,960,2" << "1000"
+    QTest::newRow("as the layers") << "90"
+                                   << "20,20,50,2"
+                                   << "90"
+                                   << "";
+    QTest::newRow("deeper") << "100"
+                            << "20,20,60,2"
+                            << "100"
+                            << "填充层厚度按 60 mm 计算";
+    QTest::newRow("much deeper") << "1000"
+                                 << "20,20,960,2"
+                                 << "1000"
                                  << "填充层厚度按 960 mm 计算";
     // 30 leaves no filling layer: raised to 50, then to the pipe's 20 mm.
-    QTest::newRow("shallower than the layers")
-        << "30" << "20,20,20,2" << "60" << "盘管埋深按 50 mm、填充层厚度按 10 mm";
-    QTest::newRow("zero") << "0" << "20,20,20,2" << "60" << "盘管埋深按 50 mm";
+    QTest::newRow("shallower than the layers") << "30"
+                                               << "20,20,20,2"
+                                               << "60"
+                                               << "盘管埋深按 50 mm、填充层厚度按 10 mm";
+    QTest::newRow("zero") << "0"
+                          << "20,20,20,2"
+                          << "60"
+                          << "盘管埋深按 50 mm";
 }
 
 void ZorvaCalcTest::depthActsAsInTheMainWindow() {
@@ -637,8 +650,8 @@ void ZorvaCalcTest::verdictsAgreeWithTheirNumbers() {
     QFETCH(QString, verdict);
     const Run r = runCalc(args);
     const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
-    const auto found =
-        std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(line); });
+    const auto found = std::find_if(lines.begin(), lines.end(),
+                                    [&](const QString& l) { return l.startsWith(line); });
     QVERIFY2(found != lines.end(), qPrintable(QString::fromUtf8(r.out)));
     QVERIFY2(found->endsWith(verdict), qPrintable(*found));
 }
@@ -647,8 +660,8 @@ void ZorvaCalcTest::verdictsAgreeWithTheirNumbers() {
 // (e) as a residential room with a load of 100 W/m²: the floor may give at
 // most q_G = 86.36 W/m², so 13.6 W/m² must come from other heating.
 void ZorvaCalcTest::adviceAndCrossCheck() {
-    const Run r = runCalc({"--design", "20,45,35,200,90,20,120", "--category", "residential",
-                           "--load", "100"});
+    const Run r = runCalc(
+        {"--design", "20,45,35,200,90,20,120", "--category", "residential", "--load", "100"});
     QCOMPARE(r.code, 0);
     const QString out = QString::fromUtf8(r.out);
     for (const char* expected :
@@ -661,8 +674,8 @@ void ZorvaCalcTest::adviceAndCrossCheck() {
     bool ok = false;
     const double t = supply.toDouble(&ok);
     QVERIFY2(ok && t > 45 && t < 60, qPrintable(supply));
-    const Run at = runCalc({"--design", "20," + supply + "," + QString::number(t - 10, 'f', 1) +
-                                            ",200,90,20,120"});
+    const Run at = runCalc(
+        {"--design", "20," + supply + "," + QString::number(t - 10, 'f', 1) + ",200,90,20,120"});
     QVERIFY(resultValues(at.out).value(0).toDouble() >= 100);
 }
 

@@ -132,9 +132,8 @@ constexpr int kMoreDecimals = 8;
 std::array<RuleCheck, kRuleCount> checkDesign(const Evaluation& run, const CheckLimits& limits,
                                               const En1264Result* en) {
     const double values[kRuleCount] = {
-        run.heatOutput,        run.surfaceTemp,
-        run.velocity,          run.resistance,
-        asShown(run.supplyTemp), asShown(run.supplyTemp - run.returnTemp),
+        run.heatOutput,          run.surfaceTemp,         run.velocity,
+        run.resistance,          asShown(run.supplyTemp), asShown(run.supplyTemp - run.returnTemp),
         asShown(run.loopLength),
     };
     const double limitValues[kRuleCount] = {
@@ -259,8 +258,7 @@ double maxOutputForFloorLimit(double roomTemp, double floorLimit) {
            std::pow((floorLimit - roomTemp) / k::emissionCoefficient, 1 / k::emissionExponent);
 }
 
-FloorOutputLimit floorOutputLimit(double roomTemp, RoomCategory category,
-                                  const En1264Result* en) {
+FloorOutputLimit floorOutputLimit(double roomTemp, RoomCategory category, const En1264Result* en) {
     FloorOutputLimit limit;
     limit.floorLimit = floorTempLimit(category);
     if (!limitCurveCategory(category)) {

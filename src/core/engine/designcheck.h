@@ -145,8 +145,7 @@ struct FloorOutputLimit {
     double floorLimit = 0; // ℃
     double output = 0;     // W/m²
 };
-FloorOutputLimit floorOutputLimit(double roomTemp, RoomCategory category,
-                                  const En1264Result* en);
+FloorOutputLimit floorOutputLimit(double roomTemp, RoomCategory category, const En1264Result* en);
 // The same for the design of the fields (EN 1264-2 evaluated when needed).
 FloorOutputLimit floorOutputLimit(const FieldRecord& fields, RoomCategory category);
 

@@ -29,10 +29,9 @@ bool reaches(const Evaluation& run, double loadW) {
 // The rules of the check on a probe's run: the velocity, and the floor of
 // the limits' category (for an EN category by EN 1264-2 at these
 // temperatures).
-std::array<RuleCheck, kRuleCount> probeChecks(const ManifoldInput& manifold,
-                                              const LoopInput& loop, double supplyTemp,
-                                              double tempDiff, const Evaluation& run,
-                                              const CheckLimits& limits) {
+std::array<RuleCheck, kRuleCount> probeChecks(const ManifoldInput& manifold, const LoopInput& loop,
+                                              double supplyTemp, double tempDiff,
+                                              const Evaluation& run, const CheckLimits& limits) {
     CheckLimits rules = limits;
     rules.loadPerArea.reset();
     if (!limitCurveCategory(limits.category))
@@ -84,8 +83,8 @@ DiffSearch tempDiffForLoad(const ManifoldInput& manifold, const LoopInput& loop,
     const bool roomBounds = room <= limits.maxTempDiff && room <= kMaxLoopTempDiff;
     const double top = std::min({limits.maxTempDiff, kMaxLoopTempDiff, room});
     const double lowest = std::max(limits.minTempDiff, kMinTempDiff);
-    if (!std::isfinite(top) || !std::isfinite(lowest) || !(lowest <= top) ||
-        std::fabs(top) > 1e6 || std::fabs(lowest) > 1e6) {
+    if (!std::isfinite(top) || !std::isfinite(lowest) || !(lowest <= top) || std::fabs(top) > 1e6 ||
+        std::fabs(lowest) > 1e6) {
         s.bound = roomBounds ? SearchBound::RoomTemp : SearchBound::MinTempDiff;
         return s;
     }

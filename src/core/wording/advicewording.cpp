@@ -34,8 +34,10 @@ QString maxOutputAdvice(const DesignReview& review, const CheckLimits& limits) {
     case FloorOutputLimit::Basis::MeanTemp: {
         const QString room = general(review.run.roomTemp);
         if (!(review.maxOutput > 0))
-            return QStringLiteral("0 W/m²：地面温度限值 %1 ℃ 不高于室温 %2 ℃").arg(floorLimit, room);
-        return QStringLiteral("%1 W/m²（%2：地面平均温度 ≤ %3 ℃，室温 %4 ℃，JGJ 142-2012 表 3.1.3）")
+            return QStringLiteral("0 W/m²：地面温度限值 %1 ℃ 不高于室温 %2 ℃")
+                .arg(floorLimit, room);
+        return QStringLiteral(
+                   "%1 W/m²（%2：地面平均温度 ≤ %3 ℃，室温 %4 ℃，JGJ 142-2012 表 3.1.3）")
             .arg(output, category, floorLimit, room);
     }
     case FloorOutputLimit::Basis::LimitCurve: {
@@ -69,11 +71,11 @@ QString supplyAdvice(const DesignReview& review, const CheckLimits& limits) {
                         .arg(general(limits.maxSupplyTemp));
         else if (s.supplyTemp > kRecommendedSupplyTemp.high ||
                  s.supplyTemp < kRecommendedSupplyTemp.low)
-            text += QStringLiteral("；%1推荐范围 %2~%3 ℃")
-                        .arg(s.supplyTemp > kRecommendedSupplyTemp.high ? QStringLiteral("高于")
-                                                                        : QStringLiteral("低于"),
-                             general(kRecommendedSupplyTemp.low),
-                             general(kRecommendedSupplyTemp.high));
+            text +=
+                QStringLiteral("；%1推荐范围 %2~%3 ℃")
+                    .arg(s.supplyTemp > kRecommendedSupplyTemp.high ? QStringLiteral("高于")
+                                                                    : QStringLiteral("低于"),
+                         general(kRecommendedSupplyTemp.low), general(kRecommendedSupplyTemp.high));
         return text;
     }
     case SupplySearch::Result::NotReachable:
@@ -173,8 +175,8 @@ QStringList crossCheckLines(const DesignReview& review) {
                          signedText(review.difference->heatFlux, 1),
                          signedText(review.difference->percent, 1));
     lines << flux;
-    QString floor = QStringLiteral("地面平均温度：%1 ℃（基本特性曲线）")
-                        .arg(numberText(en.meanFloorTemp, 1));
+    QString floor =
+        QStringLiteral("地面平均温度：%1 ℃（基本特性曲线）").arg(numberText(en.meanFloorTemp, 1));
     if (review.difference)
         floor += QStringLiteral("，本程序方法 %1 ℃").arg(numberText(review.run.surfaceTemp, 1));
     lines << floor;

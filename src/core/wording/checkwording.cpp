@@ -142,7 +142,8 @@ QString recommendedText(const RuleCheck& check) {
 }
 
 QString adviceText(const RuleCheck& check) {
-    if (check.verdict == Verdict::NotChecked || !check.recommended)
+    // Advice beside a pass; a failure says enough by itself.
+    if (check.verdict != Verdict::Pass || !check.recommended)
         return {};
     switch (adviceOf(check)) {
     case Advice::Below:
@@ -235,7 +236,11 @@ QString categoryLimitText(RoomCategory category) {
 }
 
 QString categoryText(RoomCategory category) {
-    return QStringLiteral("%1（%2）").arg(categoryName(category), categoryLimitText(category));
+    const QString limit = general(floorTempLimit(category)) + QStringLiteral(" ℃");
+    if (const std::optional<TempRange> range = recommendedFloorTemp(category))
+        return QStringLiteral("%1 ≤ %2（宜 %3）JGJ 142-2012")
+            .arg(categoryName(category), limit, rangeText(*range));
+    return QStringLiteral("%1 最高 %2 EN 1264-2").arg(categoryName(category), limit);
 }
 
 } // namespace zorva

@@ -51,7 +51,8 @@ QString checkClause(const RuleCheck& check, bool loadEntered);
 QString verdictSummary(const std::array<RuleCheck, kRuleCount>& checks, bool loadEntered);
 
 // "人员经常停留"; its limits with their source ("地面平均温度 ≤ 29 ℃，宜
-// 25~27 ℃，JGJ 142-2012 表 3.1.3"); both, for the category list.
+// 25~27 ℃，JGJ 142-2012 表 3.1.3"); both in short, for the category list
+// ("人员经常停留 ≤ 29 ℃（宜 25~27 ℃）JGJ 142-2012").
 QString categoryName(RoomCategory category);
 QString categoryLimitText(RoomCategory category);
 QString categoryText(RoomCategory category);

@@ -2,7 +2,6 @@
 
 #include <QtConcurrent>
 
-
 namespace zorva::ui {
 
 QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,

@@ -186,8 +186,8 @@ QVariant ManifoldModel::data(const QModelIndex& index, int role) const {
             const bool load = loadChecked(row);
             for (const RuleCheck& c : all)
                 lines << QStringLiteral("%1：%2 %3，%4（要求 %5，依据 %6）")
-                             .arg(ruleName(c), ruleValueText(c), ruleUnit(c),
-                                  verdictWithAdvice(c), ruleLimitText(c, load), ruleSource(c));
+                             .arg(ruleName(c), ruleValueText(c), ruleUnit(c), verdictWithAdvice(c),
+                                  ruleLimitText(c, load), ruleSource(c));
             return lines.join(u'\n');
         }
         return {};

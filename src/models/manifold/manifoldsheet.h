@@ -42,15 +42,15 @@ struct DiffSearchReport {
     int searched = 0;              // loops with a load
     std::vector<int> rows;         // rows a difference was found for, ascending
     std::vector<double> tempDiffs; // the differences found, ℃
-    QStringList answers;           // "第 1 个环路（客厅）：7.3 ℃（由热负荷决定）"
-    QStringList cannotServe;       // "第 4 个环路（阳台）：温差为最小的 5 ℃ 时也达不到热负荷"
-    QString limits;                // the limits the search kept to
+    QStringList answers; // "第 1 个环路（客厅）：7.3 ℃（由热负荷决定）"
+    QStringList cannotServe; // "第 4 个环路（阳台）：温差为最小的 5 ℃ 时也达不到热负荷"
+    QString limits; // the limits the search kept to
 };
 
 struct SupplyReport {
     enum class Outcome { Ready, InputsChanged, Cancelled } outcome = Outcome::Ready;
     SupplySuggestion suggestion;
-    QString decidingLoop;    // label of the deciding (or first unserved) loop
+    QString decidingLoop; // label of the deciding (or first unserved) loop
     QStringList cannotServe; // "第 4 个环路（阳台）：供水温度限值 60 ℃ 以下达不到热负荷"
     QStringList breaksRules; // served loops that still break a rule, with the rule
     QString limits;          // the limits the search kept to

@@ -174,8 +174,8 @@ void ManifoldSheet::startSupplySuggestion() {
     needPending_ = true;
     needSnapshot_ = snapshot();
     needCancelled_ = false;
-    needs_.setFuture(supplyNeedsConcurrently(needSnapshot_.manifold, needSnapshot_.loops,
-                                             needSnapshot_.limits));
+    needs_.setFuture(
+        supplyNeedsConcurrently(needSnapshot_.manifold, needSnapshot_.loops, needSnapshot_.limits));
     started(QStringLiteral("正在求建议供水温度"));
 }
 

@@ -79,8 +79,14 @@ private:
     QValueAxis* supplyAxis_;
     QValueAxis* outputAxis_;
     QCategoryAxis* floorAxis_;
-    // The output-axis top and room temperature the floor axis is labelled for.
-    std::optional<std::pair<double, double>> floorScale_;
+    // The output-axis top, room temperature and floor limit the floor axis is
+    // labelled for.
+    struct FloorScale {
+        double top = 0;
+        double room = 0;
+        double limit = 0;
+    };
+    std::optional<FloorScale> floorScale_;
 };
 
 } // namespace zorva::ui

@@ -295,7 +295,8 @@ void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
         return;
     }
     if (report.outcome == Outcome::InputsChanged) {
-        warn(QStringLiteral("计算期间输入或校核限值已修改，按负荷求温差的结果未应用，请再求一次。"));
+        warn(
+            QStringLiteral("计算期间输入或校核限值已修改，按负荷求温差的结果未应用，请再求一次。"));
         return;
     }
     if (report.searched == 0) {
@@ -318,9 +319,8 @@ void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
     }
     text += QStringLiteral("\r\n\r\n将设定以下环路的本环路温差：\r\n") + listed(report.answers) +
             QStringLiteral("\r\n\r\n是否写入多环路计算表？");
-    const auto answer =
-        dialogs_.question(this, QStringLiteral("按负荷求温差"), text,
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer = dialogs_.question(this, QStringLiteral("按负荷求温差"), text,
+                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return;
     if (!sheet_->applyDiffSearch(report))
@@ -357,7 +357,8 @@ void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
         return;
     }
     const QString t = fixed(s.supplyTemp, 1);
-    status_->setText(QStringLiteral("建议供水温度 %1 ℃，由%2的热负荷决定。").arg(t, report.decidingLoop));
+    status_->setText(
+        QStringLiteral("建议供水温度 %1 ℃，由%2的热负荷决定。").arg(t, report.decidingLoop));
     QString advice;
     if (s.supplyTemp > kRecommendedSupplyTemp.high || s.supplyTemp < kRecommendedSupplyTemp.low)
         advice = QStringLiteral("（%1推荐范围 %2~%3 ℃）")
@@ -367,8 +368,9 @@ void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
                           QString::fromUtf8(generalText(kRecommendedSupplyTemp.high).view()));
     const auto answer = dialogs_.question(
         this, QStringLiteral("建议供水温度"),
-        QStringLiteral("建议供水温度（%1）：\r\n能在校核限值内满足的环路都达到热负荷的最低供水温度为 "
-                       "%2 ℃%3，由%4的热负荷决定。")
+        QStringLiteral(
+            "建议供水温度（%1）：\r\n能在校核限值内满足的环路都达到热负荷的最低供水温度为 "
+            "%2 ℃%3，由%4的热负荷决定。")
                 .arg(report.limits, t, advice, report.decidingLoop) +
             unserved + QStringLiteral("\r\n\r\n是否把供水温度改为 %1 ℃？").arg(t),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);

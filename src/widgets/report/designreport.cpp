@@ -94,8 +94,8 @@ void addCheck(ReportBuilder& report, const DesignReview& review, const CheckLimi
     QStringList header;
     const QList<QStringList> rows = modelRows(rules, header);
     report.table(header, rows, {}, 8.5);
-    report.paragraph(QStringLiteral("地面温度限值下的最大散热量：%1。")
-                         .arg(maxOutputAdvice(review, limits)));
+    report.paragraph(
+        QStringLiteral("地面温度限值下的最大散热量：%1。").arg(maxOutputAdvice(review, limits)));
     if (limits.loadPerArea) {
         report.paragraph(QStringLiteral("所需供水温度：%1。").arg(supplyAdvice(review, limits)));
         report.paragraph(

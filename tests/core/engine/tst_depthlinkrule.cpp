@@ -67,16 +67,36 @@ void DepthLinkRuleTest::typedDepthSettlesAsInTheWindows_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("depth");
     QTest::addColumn<QString>("fill");
-    QTest::newRow("deeper pipe widens filling") << "100" << "100" << "60";
-    QTest::newRow("leading zero rewritten") << "095" << "95" << "55";
-    QTest::newRow("same filling keeps depth text") << "90.0" << "90.0" << "50";
-    QTest::newRow("unit after number") << "100mm" << "100" << "60";
-    QTest::newRow("depth just above layers") << "40.5" << "40.5" << "0.5";
-    QTest::newRow("depth equal to layers") << "40" << "50" << "10";
-    QTest::newRow("depth below layers") << "30" << "50" << "10";
-    QTest::newRow("negative depth") << "-90" << "50" << "10";
-    QTest::newRow("emptied depth") << "" << "50" << "10";
-    QTest::newRow("letters in depth") << "abc" << "50" << "10";
+    QTest::newRow("deeper pipe widens filling") << "100"
+                                                << "100"
+                                                << "60";
+    QTest::newRow("leading zero rewritten") << "095"
+                                            << "95"
+                                            << "55";
+    QTest::newRow("same filling keeps depth text") << "90.0"
+                                                   << "90.0"
+                                                   << "50";
+    QTest::newRow("unit after number") << "100mm"
+                                       << "100"
+                                       << "60";
+    QTest::newRow("depth just above layers") << "40.5"
+                                             << "40.5"
+                                             << "0.5";
+    QTest::newRow("depth equal to layers") << "40"
+                                           << "50"
+                                           << "10";
+    QTest::newRow("depth below layers") << "30"
+                                        << "50"
+                                        << "10";
+    QTest::newRow("negative depth") << "-90"
+                                    << "50"
+                                    << "10";
+    QTest::newRow("emptied depth") << ""
+                                   << "50"
+                                   << "10";
+    QTest::newRow("letters in depth") << "abc"
+                                      << "50"
+                                      << "10";
 }
 
 void DepthLinkRuleTest::typedDepthSettlesAsInTheWindows() {

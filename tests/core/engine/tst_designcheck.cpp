@@ -86,8 +86,7 @@ void TestDesignCheck::ruleBoundaries_data() {
     // JGJ 142-2012 表 3.1.3: the upper limits 29 / 32 / 42 ℃ (28 ℃ before).
     row("floor at 29", Rule::FloorTemp, 29, longStay, Verdict::Pass);
     row("floor just above 29", Rule::FloorTemp, 29.000001, longStay, Verdict::Fail);
-    row("floor at 32 short stay", Rule::FloorTemp, 32, int(RoomCategory::ShortStay),
-        Verdict::Pass);
+    row("floor at 32 short stay", Rule::FloorTemp, 32, int(RoomCategory::ShortStay), Verdict::Pass);
     row("floor above 42 unoccupied", Rule::FloorTemp, 42.000001, int(RoomCategory::Unoccupied),
         Verdict::Fail);
     row("velocity at 0.25", Rule::Velocity, 0.25, longStay, Verdict::Pass);
@@ -275,8 +274,8 @@ void TestDesignCheck::limitCurveJudgesEnCategories_data() {
     QTest::newRow("example b, residential")
         << b << RoomCategory::Residential << 102.8685 << 88.84253 << Verdict::Fail;
     // The JGJ rows keep the mean temperature: 27.6 ℃ ≤ 29 ℃.
-    QTest::newRow("example e, long stay") << e << RoomCategory::LongStay << 0.0 << 29.0
-                                          << Verdict::Pass;
+    QTest::newRow("example e, long stay")
+        << e << RoomCategory::LongStay << 0.0 << 29.0 << Verdict::Pass;
 }
 
 void TestDesignCheck::limitCurveJudgesEnCategories() {
@@ -297,8 +296,10 @@ void TestDesignCheck::limitCurveJudgesEnCategories() {
         QCOMPARE(r.maxOutputBasis, FloorOutputLimit::Basis::MeanTemp);
         return;
     }
-    QVERIFY2(std::fabs(floor.value - value) < 5e-5 * value / 10, qPrintable(QString::number(floor.value, 'g', 10)));
-    QVERIFY2(std::fabs(floor.limit - limit) < 5e-5 * limit / 10, qPrintable(QString::number(floor.limit, 'g', 10)));
+    QVERIFY2(std::fabs(floor.value - value) < 5e-5 * value / 10,
+             qPrintable(QString::number(floor.value, 'g', 10)));
+    QVERIFY2(std::fabs(floor.limit - limit) < 5e-5 * limit / 10,
+             qPrintable(QString::number(floor.limit, 'g', 10)));
     // The advice's largest output is the limit curve's, and the load above it
     // is what other heating must give.
     QCOMPARE(r.maxOutputBasis, FloorOutputLimit::Basis::LimitCurve);
@@ -337,8 +338,7 @@ void TestDesignCheck::shownDigitsAgreeWithTheVerdict_data() {
     row("resistance 30.0", Rule::Resistance, 30.0, "30.0", Verdict::Pass);
     row("output 99.96 below the load", Rule::HeatOutput, 99.96, "99.96", Verdict::Fail);
     row("output 120.04 above 偏大", Rule::HeatOutput, 120.04, "120.04", Verdict::High);
-    row("floor 29.04 above 29", Rule::FloorTemp, 29.04, "29.04", Verdict::Fail,
-        Advice::Above);
+    row("floor 29.04 above 29", Rule::FloorTemp, 29.04, "29.04", Verdict::Fail, Advice::Above);
     row("floor 24.96 below the range", Rule::FloorTemp, 24.96, "24.96", Verdict::Pass,
         Advice::Below);
     row("floor within the range", Rule::FloorTemp, 26.0, "26.0", Verdict::Pass, Advice::Within);

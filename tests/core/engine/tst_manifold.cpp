@@ -187,15 +187,14 @@ void ManifoldTest::difference_search_brackets_the_load_data() {
     using B = SearchBound;
     const auto none = std::optional<double>();
     // Bounded by the load: a tenth more and the loop misses it.
-    QTest::newRow("load decides") << 45.0 << 18.0 << 200.0 << 100.0 << std::optional(1900.0)
-                                  << 10.0 << int(R::Found) << B::Load;
+    QTest::newRow("load decides") << 45.0 << 18.0 << 200.0 << 100.0 << std::optional(1900.0) << 10.0
+                                  << int(R::Found) << B::Load;
     // A tiny load: the velocity of 0.25 m/s stops the difference, not the load.
-    QTest::newRow("velocity decides") << 45.0 << 18.0 << 200.0 << 80.0 << std::optional(1.0)
-                                      << 10.0 << int(R::Found) << B::Velocity;
+    QTest::newRow("velocity decides") << 45.0 << 18.0 << 200.0 << 80.0 << std::optional(1.0) << 10.0
+                                      << int(R::Found) << B::Velocity;
     // More than the load even at the largest difference the limits allow.
-    QTest::newRow("largest difference")
-        << 50.0 << 18.0 << 200.0 << 100.0 << std::optional(1500.0) << 10.0 << int(R::Found)
-        << B::MaxTempDiff;
+    QTest::newRow("largest difference") << 50.0 << 18.0 << 200.0 << 100.0 << std::optional(1500.0)
+                                        << 10.0 << int(R::Found) << B::MaxTempDiff;
     // Before, the search wrote 15.3 K at 0.039 m/s; a widened limit still
     // keeps the velocity.
     QTest::newRow("widened limit, velocity decides")
@@ -209,12 +208,11 @@ void ManifoldTest::difference_search_brackets_the_load_data() {
         << 45.0 << 18.0 << 300.0 << 30.0 << std::optional(200.0) << 10.0 << int(R::CannotServe)
         << B::Velocity;
     // 100 W/m² in a bathroom at 24 ℃: over the 29 ℃ mean floor limit.
-    QTest::newRow("floor over its limit")
-        << 55.0 << 24.0 << 150.0 << 60.0 << std::optional(900.0) << 10.0 << int(R::CannotServe)
-        << B::FloorLimit;
+    QTest::newRow("floor over its limit") << 55.0 << 24.0 << 150.0 << 60.0 << std::optional(900.0)
+                                          << 10.0 << int(R::CannotServe) << B::FloorLimit;
     QTest::newRow("supply above its limit")
-        << 65.0 << 18.0 << 200.0 << 100.0 << std::optional(1500.0) << 10.0
-        << int(R::CannotServe) << B::SupplyLimit;
+        << 65.0 << 18.0 << 200.0 << 100.0 << std::optional(1500.0) << 10.0 << int(R::CannotServe)
+        << B::SupplyLimit;
     QTest::newRow("room too close to the supply")
         << 45.0 << 41.0 << 200.0 << 80.0 << std::optional(100.0) << 10.0 << int(R::CannotServe)
         << B::RoomTemp;
@@ -287,8 +285,7 @@ void ManifoldTest::supply_suggestion_is_the_neediest_loop() {
         QVERIFY(outputAt(m, l, n.supplyTemp, 5) >= *l.loadW);
         QVERIFY(outputAt(m, l, n.supplyTemp - 0.1, 5) < *l.loadW);
         // Marked when the water is too slow at the need, and only then.
-        QCOMPARE(n.breaks == SearchBound::Velocity,
-                 velocityAt(m, l, n.supplyTemp, 5) < 0.25);
+        QCOMPARE(n.breaks == SearchBound::Velocity, velocityAt(m, l, n.supplyTemp, 5) < 0.25);
     }
     const SupplySuggestion s = suggestSupplyTemp(m, loops, limits);
     QCOMPARE(s.result, SupplySuggestion::Result::Found);
@@ -318,8 +315,7 @@ void ManifoldTest::supply_suggestion_keeps_to_the_limits_data() {
     QTest::newRow("unoccupied serves b") << 60.0 << unoccupied << std::optional(55.6) << 1;
     // Before, 95 ℃ was the top of the search.
     QTest::newRow("supply limit 50 ℃") << 50.0 << unoccupied << std::optional(42.3) << 2;
-    QTest::newRow("nothing below 40 ℃")
-        << 40.0 << longStay << std::optional<double>() << 3;
+    QTest::newRow("nothing below 40 ℃") << 40.0 << longStay << std::optional<double>() << 3;
 }
 
 // Independent runs decide each loop: its need is the lowest tenth that
