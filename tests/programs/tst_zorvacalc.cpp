@@ -188,7 +188,6 @@ void ZorvaCalcTest::exitStatus_data() {
                                    << "使供回水温差为 0，超出范围 0.1 ~ 50 ℃";
     QTest::newRow("elbows 2000") << QStringList{"--elbows", "2000"} << 2
                                  << "“90度弯头数”的值 2000 超出范围 0 ~ 1000";
-    QTest::newRow("negative elbows") << QStringList{"--elbows", "-1"} << 2 << "90度弯头数";
     QTest::newRow("wall of 30 mm") << QStringList{"--thickness", "20,20,50,30"} << 2
                                    << "“塑料管壁厚度”的值 30 超出范围 0.01 ~ 20 mm";
     QTest::newRow("strict for a table") << QStringList{"--strict", "-"} << 1 << "--strict";
