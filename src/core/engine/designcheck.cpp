@@ -109,7 +109,7 @@ bool checksResults(Rule rule) {
 }
 
 // The value as its general decimal text shows it (15 significant digits):
-// 50.1 − 40.1 is the 10 the user means, not 10.000000000000004.
+// 40.7 − 30.7 is the 10 the user means, not 10.000000000000004.
 double asShown(double value) {
     if (!std::isfinite(value))
         return value;
