@@ -222,11 +222,12 @@ void CurveChart::updateOverlaySeries() {
     const double x1 = grid_.count > 0 ? grid_.xMax : 1;
     if (overlays_.limitOutput > 0) {
         const double q = overlays_.limitOutput;
-        setNameIfChanged(limit_, overlays_.limitCurve
-                                     ? QStringLiteral("EN 1264-2 极限曲线 θ_F,max %1 ℃：%2 W/m²")
-                                           .arg(general(overlays_.floorLimit), fixed(q, 1))
-                                     : QStringLiteral("地面温度上限 %1 ℃：%2 W/m²")
-                                           .arg(general(overlays_.floorLimit), fixed(q, 1)));
+        setNameIfChanged(limit_,
+                         overlays_.limitCurve
+                             ? QStringLiteral("EN 1264-2 极限曲线 θ_F,max %1 ℃：%2 W/m²")
+                                   .arg(general(overlays_.floorLimit), fixed(q, 1))
+                             : QStringLiteral("地面平均温度上限 %1 ℃（JGJ 142-2012）：%2 W/m²")
+                                   .arg(general(overlays_.floorLimit), fixed(q, 1)));
         limit_->replace({QPointF(x0, q), QPointF(x1, q)});
     } else {
         limit_->clear();
