@@ -1,6 +1,10 @@
 #include "cli/cliinput.h"
 
+#include "core/engine/checked.h"
+#include "core/engine/depthlink.h"
+#include "core/engine/numparse.h"
 #include "core/engine/numtext.h"
+#include "core/io/manifoldfields.h"
 #include "core/wording/checkwording.h"
 
 #include <QStringList>
@@ -18,6 +22,26 @@ const std::array<const char*, kConstructionRows> kThicknessNames = {"地面层�
                                                                     "填充层厚度", "塑料管壁厚度"};
 const std::array<const char*, kConstructionRows> kConductivityNames = {
     "地面层导热系数", "找平层导热系数", "填充层导热系数", "塑料管导热系数"};
+
+// The burial depth holds the three layers above the pipe's bottom, each
+// within its own range.
+const io::NumberSpec kDepthSpec{"depth", "盘管埋深", "mm", 0, 2000, false};
+
+// The range of each value, as the CSV cells of the same quantity have it;
+// the return temperature is checked through the difference it leaves.
+std::array<const io::NumberSpec*, 7> designSpecs() {
+    const auto loop = io::loopSpecs();
+    const auto manifold = io::manifoldSpecs();
+    return {&loop[0], &manifold[0], nullptr, &loop[1], &kDepthSpec, &manifold[10], &loop[2]};
+}
+std::array<const io::NumberSpec*, kConstructionRows> thicknessSpecs() {
+    const auto m = io::manifoldSpecs();
+    return {&m[2], &m[3], &m[4], &m[5]};
+}
+std::array<const io::NumberSpec*, kConstructionRows> conductivitySpecs() {
+    const auto m = io::manifoldSpecs();
+    return {&m[6], &m[7], &m[8], &m[9]};
+}
 
 struct CategoryKey {
     RoomCategory category;
@@ -38,11 +62,25 @@ bool isNumber(const QString& text) {
     return ok && std::isfinite(v);
 }
 
+QString general(double value) {
+    return QString::fromUtf8(generalText(value).view());
+}
+
+QString unitSuffix(const io::NumberSpec& spec) {
+    const QString unit = QString::fromUtf8(spec.unit);
+    return unit.isEmpty() ? unit : u' ' + unit;
+}
+
+QString rangeText(const io::NumberSpec& spec) {
+    return QStringLiteral("%1 ~ %2%3").arg(general(spec.min), general(spec.max), unitSuffix(spec));
+}
+
 // Splits "a,b,c" (a full-width comma works too) into `names.size()` numbers
-// as trimmed texts.
+// as trimmed texts, each within its range when it has one.
 template <std::size_t N>
-Result<void> readList(const char* option, const QString& value,
-                      const std::array<const char*, N>& names, std::array<std::string, N>& out) {
+Result<void>
+readList(const char* option, const QString& value, const std::array<const char*, N>& names,
+         const std::array<const io::NumberSpec*, N>& specs, std::array<std::string, N>& out) {
     QString list = value;
     list.replace(u'，', u',');
     const QStringList items = list.split(u',');
@@ -59,42 +97,103 @@ Result<void> readList(const char* option, const QString& value,
     }
     for (std::size_t i = 0; i < N; ++i) {
         const QString text = items[static_cast<qsizetype>(i)].trimmed();
+        const QString name = QString::fromUtf8(names[i]);
         if (!isNumber(text))
+            return stop(InputError, QStringLiteral("--%1 的“%2”不是数字：%3")
+                                        .arg(QString::fromLatin1(option), name,
+                                             text.isEmpty() ? QStringLiteral("（空）") : text));
+        if (specs[i] != nullptr && !io::inRange(*specs[i], text.toDouble()))
             return stop(InputError,
-                        QStringLiteral("--%1 的“%2”不是数字：%3")
-                            .arg(QString::fromLatin1(option), QString::fromUtf8(names[i]),
-                                 text.isEmpty() ? QStringLiteral("（空）") : text));
+                        QStringLiteral("--%1 的“%2”的值 %3 超出范围 %4")
+                            .arg(QString::fromLatin1(option), name, text, rangeText(*specs[i])));
         out[i] = text.toStdString();
     }
     return {};
 }
 
+// The supply–return difference the design's two temperatures leave, within
+// the range of the CSV column 供回水温差.
+Result<void> checkDifference(const FieldRecord& f) {
+    const io::NumberSpec& spec = io::manifoldSpecs()[1];
+    const double difference = parseLeadingNumber(f.design[SupplyTempField]) -
+                              parseLeadingNumber(f.design[ReturnTempField]);
+    if (io::inRange(spec, difference))
+        return {};
+    return stop(InputError, QStringLiteral("--design 的“回水温度”%1 使供回水温差为 %2，超出范围 %3")
+                                .arg(QString::fromStdString(f.design[ReturnTempField]),
+                                     general(difference), rangeText(spec)));
+}
+
+// The typed depth through the depth link, and the filling layer it leaves
+// within its range.
+Result<void> linkDepth(FieldRecord& f, QStringList* notes) {
+    const std::string typedDepth = f.design[DepthField];
+    const std::string fill = f.thickness[FillingLayerRow];
+    try {
+        settleDepthEdit(f);
+    } catch (const ArithmeticError&) {
+        return stop(InputError, QStringLiteral("--design 的“盘管埋深”%1 与各层厚度无法相加")
+                                    .arg(QString::fromStdString(typedDepth)));
+    }
+    const QString depthText = QString::fromStdString(f.design[DepthField]);
+    const QString fillText = QString::fromStdString(f.thickness[FillingLayerRow]);
+    const io::NumberSpec& fillSpec = io::manifoldSpecs()[4];
+    if (!io::inRange(fillSpec, parseLeadingNumber(f.thickness[FillingLayerRow])))
+        return stop(InputError,
+                    QStringLiteral("--design 的“盘管埋深”%1 使填充层厚度为 %2 mm，超出范围 %3")
+                        .arg(QString::fromStdString(typedDepth), fillText, rangeText(fillSpec)));
+    if (notes == nullptr || f.thickness[FillingLayerRow] == fill)
+        return {};
+    if (parseLeadingNumber(f.design[DepthField]) != parseLeadingNumber(typedDepth))
+        *notes << QStringLiteral("注：盘管埋深 %1 mm 容不下地面层、找平层和 %2 mm 的填充层，"
+                                 "盘管埋深按 %3 mm、填充层厚度按 %4 mm 计算（与主窗口相同）。")
+                      .arg(QString::fromStdString(typedDepth), general(kMinimumFillMm), depthText,
+                           fillText);
+    else
+        *notes << QStringLiteral("注：盘管埋深 %1 mm，填充层厚度按 %2 mm 计算（埋深减去地面层和"
+                                 "找平层，与主窗口相同）。")
+                      .arg(depthText, fillText);
+    return {};
+}
+
 } // namespace
 
-Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out) {
+Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out, QStringList* notes) {
     out = FieldRecord::defaults();
-    if (options.design)
-        if (Result<void> p = readList("design", *options.design, kDesignNames, out.design); !p)
-            return p;
     if (options.thickness)
-        if (Result<void> p =
-                readList("thickness", *options.thickness, kThicknessNames, out.thickness);
+        if (Result<void> p = readList("thickness", *options.thickness, kThicknessNames,
+                                      thicknessSpecs(), out.thickness);
             !p)
             return p;
     if (options.conductivity)
         if (Result<void> p = readList("conductivity", *options.conductivity, kConductivityNames,
-                                      out.conductivity);
+                                      conductivitySpecs(), out.conductivity);
             !p)
             return p;
     if (options.elbows) {
         std::array<std::string, 1> elbows;
-        if (Result<void> p = readList("elbows", *options.elbows,
-                                      std::array<const char*, 1>{"90度弯头数"}, elbows);
+        if (Result<void> p =
+                readList("elbows", *options.elbows, std::array<const char*, 1>{"90度弯头数"},
+                         std::array<const io::NumberSpec*, 1>{&io::manifoldSpecs()[11]}, elbows);
             !p)
             return p;
         out.elbows = elbows[0];
     }
-    return {};
+    if (!options.design) {
+        // The depth follows the layers, as the main window's does.
+        out.design[DepthField] =
+            layerSumText(parseLeadingNumber(out.thickness[0]), parseLeadingNumber(out.thickness[1]),
+                         parseLeadingNumber(out.thickness[2]))
+                .str();
+        return {};
+    }
+    if (Result<void> p =
+            readList("design", *options.design, kDesignNames, designSpecs(), out.design);
+        !p)
+        return p;
+    if (Result<void> p = checkDifference(out); !p)
+        return p;
+    return linkDepth(out, notes);
 }
 
 Result<void> readCheckLimits(const DesignOptions& options, CheckLimits& out) {
@@ -123,17 +222,18 @@ std::optional<RoomCategory> roomCategoryFromText(const QString& text) {
         if (t == QLatin1String(kCategories[i].key) || t == categoryName(kCategories[i].category) ||
             t == QString::number(i + 1))
             return kCategories[i].category;
+    if (t == QStringLiteral("人员长期停留")) // the name of earlier versions
+        return RoomCategory::LongStay;
     return std::nullopt;
 }
 
 QString roomCategoryHelp() {
     QStringList parts;
     for (std::size_t i = 0; i < kCategories.size(); ++i)
-        parts << QStringLiteral("%1 或 %2 或 %3（%4 ℃）")
+        parts << QStringLiteral("%1 或 %2 或 %3（%4）")
                      .arg(i + 1)
                      .arg(QLatin1String(kCategories[i].key), categoryName(kCategories[i].category),
-                          QString::fromUtf8(
-                              generalText(floorTempLimit(kCategories[i].category)).view()));
+                          categoryLimitText(kCategories[i].category));
     return parts.join(QStringLiteral("；"));
 }
 

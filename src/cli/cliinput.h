@@ -8,6 +8,7 @@
 #include "core/engine/inputs.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -23,16 +24,24 @@ struct DesignOptions {
     std::optional<QString> category;     // a room category
 };
 
-// The texts of both windows: their defaults with the given values in place.
-// A wrong count of values is a usage error, a value that is not a number an
-// input error; the message names the option and the field.
-Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out);
+// The texts of both windows: their defaults with the given values in place,
+// then the burial depth of --design through the depth link as the main
+// window takes a typed depth (the filling layer follows it; a depth that
+// leaves the filling layer no room is raised). A wrong count of values is a
+// usage error; a value that is not a number, or lies outside the range the
+// CSV cells allow (the depth: 0 ~ 2000 mm, and the filling layer it leaves
+// within its own range), an input error; the message names the option and
+// the field and quotes the text as given. `notes` receives a "注：" line
+// when the link changed the filling layer or the depth.
+Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out,
+                             QStringList* notes = nullptr);
 
 // The default limits with the given load (a positive number) and category.
 Result<void> readCheckLimits(const DesignOptions& options, CheckLimits& out);
 
 // "long-stay", "short-stay", "unoccupied", "residential", "bathroom",
-// "peripheral", the Chinese name (人员长期停留 …) or the number 1 to 6.
+// "peripheral", the Chinese name (人员经常停留 …, also the older 人员长期停留)
+// or the number 1 to 6.
 std::optional<RoomCategory> roomCategoryFromText(const QString& text);
 // The accepted names with their floor temperature limits, for --help.
 QString roomCategoryHelp();

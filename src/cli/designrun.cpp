@@ -1,14 +1,13 @@
 #include "cli/designrun.h"
 
-#include "cli/cliinput.h"
 #include "core/engine/calculate.h"
 #include "core/engine/checked.h"
+#include "core/engine/designreview.h"
 #include "core/engine/evaluation.h"
 #include "core/engine/numtext.h"
+#include "core/wording/advicewording.h"
 #include "core/wording/checkwording.h"
 #include "core/wording/designwording.h"
-
-#include <array>
 
 namespace zorva::cli {
 
@@ -18,29 +17,43 @@ QString text(const NumberText& number) {
     return QString::fromUtf8(number.view());
 }
 
-QString checkText(const Evaluation& run, const CheckLimits& limits) {
-    const std::array<RuleCheck, kRuleCount> checks = checkDesign(run, limits);
-    QString out = QStringLiteral("校核（房间类别：%1）：\n").arg(categoryName(limits.category));
-    for (const RuleCheck& check : checks) {
-        const QString value =
-            check.verdict == Verdict::NotChecked && !run.converged()
-                ? QStringLiteral("—")
-                : ruleValueText(check.rule, check.value) + u' ' + ruleUnit(check.rule);
-        const bool loadEntered = limits.loadPerArea.has_value();
-        const QString limit = check.rule == Rule::HeatOutput && !loadEntered
-                                  ? QStringLiteral("未输入热负荷")
-                                  : QStringLiteral("要求 ") + ruleLimitText(check, loadEntered);
-        out += QStringLiteral("%1：%2，%3，%4\n")
-                   .arg(ruleName(check.rule), value, limit, verdictText(check.verdict));
-    }
-    out += QStringLiteral("结论：%1\n").arg(verdictText(worstVerdict(checks)));
+// One rule: "盘管水流速：0.2498 m/s，要求 ≥ 0.25 m/s，依据 说明 第3条；…，不合格".
+QString checkLine(const RuleCheck& check, bool converged, bool loadEntered) {
+    const QString value = check.verdict == Verdict::NotChecked && !converged
+                              ? QStringLiteral("—")
+                              : ruleValueText(check) + u' ' + ruleUnit(check);
+    const QString limit = check.rule == Rule::HeatOutput && !loadEntered
+                              ? QStringLiteral("未输入热负荷")
+                              : QStringLiteral("要求 %1，依据 %2")
+                                    .arg(ruleLimitText(check, loadEntered), ruleSource(check));
+    return QStringLiteral("%1：%2，%3，%4\n")
+        .arg(ruleName(check), value, limit, verdictWithAdvice(check));
+}
+
+QString checkText(const DesignReview& review, const CheckLimits& limits) {
+    const bool loadEntered = limits.loadPerArea.has_value();
+    QString out = QStringLiteral("校核（房间类别：%1，%2）：\n")
+                      .arg(categoryName(limits.category), categoryLimitText(limits.category));
+    for (const RuleCheck& check : review.checks)
+        out += checkLine(check, review.run.converged(), loadEntered);
+    out += QStringLiteral("结论：%1\n").arg(verdictText(review.overall));
+    out += QStringLiteral("\n调整建议：\n");
+    out += QStringLiteral("地面温度限值下的最大散热量：%1\n").arg(maxOutputAdvice(review, limits));
+    out += QStringLiteral("所需供水温度：%1\n").arg(supplyAdvice(review, limits));
+    out += QStringLiteral("由其它采暖方式补充：%1\n").arg(shortfallAdvice(review, limits));
+    out += QStringLiteral("\n与 EN 1264-2（A 型，盘管埋在找平层内）对比：\n");
+    for (const QString& line : crossCheckLines(review))
+        out += line + u'\n';
     return out;
 }
 
 } // namespace
 
-DesignReport runDesign(const FieldRecord& fields, const CheckLimits& limits) {
+DesignReport runDesign(const FieldRecord& fields, const CheckLimits& limits,
+                       const QStringList& notes) {
     DesignReport report;
+    for (const QString& note : notes)
+        report.text += note + u'\n';
     FieldRecord record = fields;
     if (const std::optional<ClampWrite> clamp = clampFillingLayer(fields))
         report.text += QStringLiteral("注：盘管外径大于填充层厚度，填充层厚度按 %1 mm、"
@@ -72,7 +85,9 @@ DesignReport runDesign(const FieldRecord& fields, const CheckLimits& limits) {
     }
     if (!report.text.isEmpty())
         report.text += u'\n';
-    report.text += checkText(run, limits);
+    const DesignReview review = reviewDesign(record, run, limits);
+    report.overall = review.overall;
+    report.text += checkText(review, limits);
     return report;
 }
 

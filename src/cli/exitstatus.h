@@ -13,6 +13,7 @@ enum ExitStatus {
     UsageError = 1,      // the command line is wrong
     InputError = 2,      // input unreadable or invalid (or output not written)
     SomeNotComputed = 3, // some designs faulted or did not converge
+    CheckFailed = 4,     // --strict: a design check verdict is 不合格
 };
 
 // A problem that ends the run with `status`.

@@ -99,7 +99,9 @@ const char* const kDescription =
     "  zorva-calc --design 18,50,40,300,90,20,120 [构造选项] [--load 数值] [--category 类别]\n"
     "      计算一个设计：七个值依次是主窗口的 室内温度(℃)、供水温度(℃)、回水温度(℃)、\n"
     "      盘管间距(mm)、盘管埋深(mm)、盘管外径(mm)、单管长度(m)；输出与主窗口相同的七个\n"
-    "      结果，再输出设计校核的结论。盘管外径大于填充层厚度时与主窗口一样按外径加厚填充层。\n"
+    "      结果，再输出设计校核的结论、调整建议和 EN 1264-2 对比。盘管埋深与主窗口一样决定\n"
+    "      填充层厚度（埋深减去地面层和找平层）；盘管外径大于填充层厚度时按外径加厚填充层。\n"
+    "      每个值须在多环路计算表 CSV 同一列允许的范围内。\n"
     "  zorva-calc designs.csv   （或 - 表示标准输入）\n"
     "      每行一个设计，列与多环路计算表导出的 CSV 相同（至少要有 室内温度、盘管间距、\n"
     "      单管长度 三列）；缺少或留空的分集水器列取命令行的设计（--design 与构造选项，\n"
@@ -107,11 +109,13 @@ const char* const kDescription =
     "      UTF-16（按文件开头判断）；\n"
     "      输出为 UTF-8、CR LF 行尾的 CSV，默认不带字节顺序标记（加 --bom 则带）。\n"
     "      大文件分块读取，在所有处理器核上计算，按原顺序写出。\n"
-    "  zorva-calc project.zorvaproj [--json]\n"
-    "      计算多环路项目文件：环路结果、平衡与合计，输出 CSV（空一行后是合计表）或 JSON。\n"
+    "  zorva-calc project.zorvaproj [--json] [--category 类别]\n"
+    "      计算多环路项目文件：环路结果、平衡、每个环路的校核与合计，输出 CSV（“校核”列，\n"
+    "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。\n"
     "\n"
     "退出状态：0 全部算出；1 命令行用法错误；2 输入无法读取或有错误（指明行和字段），\n"
-    "或结果无法写出；3 有设计出现运算错误或未收敛（这些行的“状态”列写明原因）。";
+    "或结果无法写出；3 有设计出现运算错误或未收敛（这些行的“状态”列写明原因）；\n"
+    "4 给出 --strict 且有校核结论为“不合格”（状态 2、3 优先）。";
 
 } // namespace
 } // namespace zorva::cli
@@ -157,7 +161,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption category(QStringLiteral("category"),
                                       QStringLiteral("校核用的房间类别（默认 1）：") +
                                           roomCategoryHelp() +
-                                          QStringLiteral("。只用于 --design。"),
+                                          QStringLiteral("。用于 --design 和项目文件。"),
                                       QStringLiteral("类别"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("项目文件的结果以 JSON 输出。"));
@@ -166,7 +170,11 @@ int main(int argc, char** argv) {
                                                 "程序识别）。只用于 CSV 输出。"));
     const QCommandLineOption time(
         QStringLiteral("time"), QStringLiteral("在标准错误上报告每秒算出的设计数和峰值常驻内存。"));
-    parser.addOptions({design, thickness, conductivity, elbows, load, category, json, bom, time});
+    const QCommandLineOption strict(
+        QStringLiteral("strict"),
+        QStringLiteral("有校核结论为“不合格”时以状态 4 退出。只用于 --design 和项目文件。"));
+    parser.addOptions(
+        {design, thickness, conductivity, elbows, load, category, json, bom, time, strict});
     parser.addPositionalArgument(
         QStringLiteral("文件"),
         QStringLiteral("设计表 CSV 文件（- 为标准输入）或多环路项目文件（.zorvaproj）。"),
@@ -207,14 +215,18 @@ int main(int argc, char** argv) {
     // design's report is no table.
     if (parser.isSet(bom) && (parser.isSet(json) || files.isEmpty()))
         return usage(QStringLiteral("--bom 只用于 CSV 输出"));
-    if (project && (designOptions || checkOptions))
-        return usage(QStringLiteral("项目文件自带全部输入，不能再给出设计、构造或校核选项"));
-    if (!files.isEmpty() && checkOptions)
-        return usage(QStringLiteral("--load 和 --category 只用于 --design 的单个设计"));
+    if (project && (designOptions || options.load))
+        return usage(QStringLiteral("项目文件自带全部输入和各环路的热负荷，不能再给出设计、"
+                                    "构造选项或 --load"));
+    if (!files.isEmpty() && !project && checkOptions)
+        return usage(QStringLiteral("--load 和 --category 不用于设计表 CSV"));
+    if (!files.isEmpty() && !project && parser.isSet(strict))
+        return usage(QStringLiteral("--strict 只用于 --design 和项目文件"));
 
     FieldRecord fields;
     CheckLimits limits;
-    if (Result<void> read = readFieldRecord(options, fields); !read)
+    QStringList notes;
+    if (Result<void> read = readFieldRecord(options, fields, &notes); !read)
         return finish(read);
     if (Result<void> read = readCheckLimits(options, limits); !read)
         return finish(read);
@@ -224,22 +236,28 @@ int main(int argc, char** argv) {
     qint64 designs = 0;
     Result<void> outcome;
     const QByteArray path = files.isEmpty() ? QByteArray() : argumentBytes(files[0], argc, argv);
+    bool checkFailed = false;
     if (files.isEmpty()) {
-        const DesignReport report = runDesign(fields, limits);
+        const DesignReport report = runDesign(fields, limits, notes);
         printOut(report.text.toUtf8(), outcome);
         if (report.status != AllComputed && outcome)
             outcome = stop(report.status, report.message);
         designs = 1;
+        checkFailed = report.overall == Verdict::Fail;
     } else if (project) {
         const ProjectOutput output = runProject(path, io::shownFileName(files[0]),
                                                 parser.isSet(json)  ? ProjectFormat::Json
                                                 : parser.isSet(bom) ? ProjectFormat::CsvWithMark
-                                                                    : ProjectFormat::Csv);
+                                                                    : ProjectFormat::Csv,
+                                                limits);
         printOut(output.bytes, outcome);
         if (!output.outcome && outcome)
             outcome = output.outcome;
         designs = output.loops;
+        checkFailed = output.failedLoops > 0;
     } else {
+        for (const QString& note : notes)
+            printError(note);
         QFile in;
         bool opened = false;
         int openError = 0;
@@ -265,6 +283,8 @@ int main(int argc, char** argv) {
     }
     if (std::fflush(stdout) != 0 && (outcome || outcome.problem().code != InputError))
         outcome = stop(InputError, QStringLiteral("写出结果失败"), qt_error_string(errno));
+    if (outcome && checkFailed && parser.isSet(strict))
+        outcome = stop(CheckFailed, QStringLiteral("校核结论为“不合格”（--strict）"));
     if (parser.isSet(time))
         printTiming(designs, timer);
     return finish(outcome);

@@ -1,10 +1,12 @@
 #include "cli/projectrun.h"
 
 #include "core/csv/csvwriter.h"
+#include "core/engine/loopcheck.h"
 #include "core/engine/numtext.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/manifoldfields.h"
 #include "core/io/projectfile.h"
+#include "core/wording/checkwording.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,6 +26,22 @@ const std::array<const char*, 13> kResultKeys = {
     "returnTemp", "area",       "heatOutput", "floorTemp", "loopOutput", "flowKgh", "flowLpm",
     "velocity",   "resistance", "indexLoop",  "valveKpa",  "meterLpm",   "status"};
 
+// JSON keys of the rules, in the order of Rule.
+const std::array<const char*, kRuleCount> kRuleKeys = {
+    "heatOutput", "floorTemp", "velocity", "resistance", "supplyTemp", "tempDiff", "loopLength"};
+
+using Checks = std::array<RuleCheck, kRuleCount>;
+
+// The loops' results with their checks and the overall verdict.
+struct Computed {
+    std::vector<LoopInput> loops;
+    std::vector<LoopResult> results;
+    std::vector<Checks> checks;
+    ManifoldTotals totals;
+    Verdict overall = Verdict::NotChecked;
+    int failedLoops = 0;
+};
+
 QString fixed(double value, int decimals) {
     return QString::fromUtf8(patternText(value, decimals).view());
 }
@@ -34,7 +52,8 @@ struct TotalItem {
     QString text;
 };
 
-std::vector<TotalItem> totalItems(const io::ProjectData& project, const ManifoldTotals& t) {
+std::vector<TotalItem> totalItems(const io::ProjectData& project, const Computed& c) {
+    const ManifoldTotals& t = c.totals;
     QString index;
     if (t.indexLoop)
         index = io::loopLabel(
@@ -51,15 +70,23 @@ std::vector<TotalItem> totalItems(const io::ProjectData& project, const Manifold
         {"maxResistance", "最大环路阻力(kPa)", fixed(t.maxResistance, 1)},
         {"pumpHeadKpa", "水泵扬程(kPa)", fixed(t.pumpHeadKpa, 1)},
         {"pumpHeadM", "水泵扬程(m)", fixed(t.pumpHeadM, 2)},
+        {"verdict", "校核结论", verdictText(c.overall)},
+        {"failedLoops", "不合格的环路数", QString::number(c.failedLoops)},
     };
 }
 
-QByteArray csvOutput(const io::ProjectData& project, const std::vector<LoopInput>& loops,
-                     const std::vector<LoopResult>& results, const ManifoldTotals& totals,
-                     bool mark) {
-    QList<QStringList> rows = io::manifoldCsvRows(project.manifold, loops, results);
+bool loadEntered(const LoopInput& loop, const LoopResult& result) {
+    return loop.loadW && result.converged() && result.area > 0;
+}
+
+QByteArray csvOutput(const io::ProjectData& project, const Computed& c, bool mark) {
+    QList<QStringList> rows = io::manifoldCsvRows(project.manifold, c.loops, c.results);
+    rows[0] << QStringLiteral("校核");
+    for (std::size_t i = 0; i < c.loops.size(); ++i)
+        rows[qsizetype(i) + 1] << verdictSummary(c.checks[i],
+                                                 loadEntered(c.loops[i], c.results[i]));
     QStringList captions, values;
-    for (const TotalItem& item : totalItems(project, totals)) {
+    for (const TotalItem& item : totalItems(project, c)) {
         captions << QString::fromUtf8(item.caption);
         values << item.text;
     }
@@ -73,22 +100,52 @@ QJsonValue numberOrNull(const QString& text) {
     return ok ? QJsonValue(v) : QJsonValue();
 }
 
-QByteArray jsonOutput(const io::ProjectData& project, const std::vector<LoopInput>& loops,
-                      const std::vector<LoopResult>& results, const ManifoldTotals& totals) {
+QJsonValue finiteOrNull(double value) {
+    return std::isfinite(value) ? QJsonValue(value) : QJsonValue();
+}
+
+// [{rule, name, value, unit, limit, verdict, …}], the rules that were checked.
+QJsonArray checksJson(const Checks& checks, bool load) {
+    QJsonArray array;
+    for (const RuleCheck& c : checks) {
+        if (c.verdict == Verdict::NotChecked)
+            continue;
+        QJsonObject o{{QStringLiteral("rule"), QLatin1String(kRuleKeys[std::size_t(c.rule)])},
+                      {QStringLiteral("name"), ruleName(c)},
+                      {QStringLiteral("value"), finiteOrNull(c.value)},
+                      {QStringLiteral("shown"), ruleValueText(c)},
+                      {QStringLiteral("unit"), ruleUnit(c)},
+                      {QStringLiteral("limit"), finiteOrNull(c.limit)},
+                      {QStringLiteral("requirement"), ruleLimitText(c, load)},
+                      {QStringLiteral("source"), ruleSource(c)},
+                      {QStringLiteral("verdict"), verdictText(c.verdict)}};
+        if (c.rule == Rule::TempDiff)
+            o.insert(QStringLiteral("lowLimit"), c.lowLimit);
+        if (c.rule == Rule::HeatOutput)
+            o.insert(QStringLiteral("highLimit"), c.highLimit);
+        if (const QString advice = adviceText(c); !advice.isEmpty())
+            o.insert(QStringLiteral("advice"), advice);
+        array.append(o);
+    }
+    return array;
+}
+
+QByteArray jsonOutput(const io::ProjectData& project, const Computed& c,
+                      const CheckLimits& limits) {
     QJsonObject manifold;
     for (int i = 0; i < io::kManifoldNumberCount; ++i)
         manifold.insert(QLatin1String(io::manifoldSpecs()[i].key),
                         io::manifoldNumber(project.manifold, i));
     QJsonArray loopArray;
     const qsizetype firstResult = 1 + io::kLoopNumberCount + io::kManifoldNumberCount;
-    for (std::size_t i = 0; i < loops.size(); ++i) {
+    for (std::size_t i = 0; i < c.loops.size(); ++i) {
         QJsonObject loop;
-        loop.insert(QLatin1String(io::kLoopNameKey), QString::fromStdString(loops[i].name));
+        loop.insert(QLatin1String(io::kLoopNameKey), QString::fromStdString(c.loops[i].name));
         for (int n = 0; n < io::kLoopNumberCount; ++n) {
-            const std::optional<double> v = io::loopNumber(loops[i], n);
+            const std::optional<double> v = io::loopNumber(c.loops[i], n);
             loop.insert(QLatin1String(io::loopSpecs()[n].key), v ? QJsonValue(*v) : QJsonValue());
         }
-        const QStringList row = io::manifoldCsvRow(project.manifold, loops[i], &results[i]);
+        const QStringList row = io::manifoldCsvRow(project.manifold, c.loops[i], &c.results[i]);
         for (std::size_t k = 0; k < kResultKeys.size(); ++k) {
             const QString cell = row.value(firstResult + qsizetype(k));
             const QLatin1String key(kResultKeys[k]);
@@ -99,19 +156,27 @@ QByteArray jsonOutput(const io::ProjectData& project, const std::vector<LoopInpu
             else
                 loop.insert(key, numberOrNull(cell));
         }
-        loop.insert(QStringLiteral("converged"), results[i].converged());
+        loop.insert(QStringLiteral("converged"), c.results[i].converged());
+        const bool load = loadEntered(c.loops[i], c.results[i]);
+        loop.insert(QStringLiteral("verdict"), verdictText(worstVerdict(c.checks[i])));
+        loop.insert(QStringLiteral("checks"), checksJson(c.checks[i], load));
         loopArray.append(loop);
     }
     QJsonObject total;
-    for (const TotalItem& item : totalItems(project, totals)) {
+    for (const TotalItem& item : totalItems(project, c)) {
         const QLatin1String key(item.key);
         if (key == QLatin1String("indexLoop"))
-            total.insert(key, totals.indexLoop ? QJsonValue(qint64(*totals.indexLoop) + 1)
-                                               : QJsonValue());
+            total.insert(key, c.totals.indexLoop ? QJsonValue(qint64(*c.totals.indexLoop) + 1)
+                                                 : QJsonValue());
+        else if (key == QLatin1String("verdict"))
+            total.insert(key, item.text);
         else
             total.insert(key, numberOrNull(item.text));
     }
+    QJsonObject check{{QStringLiteral("category"), categoryName(limits.category)},
+                      {QStringLiteral("categoryLimits"), categoryLimitText(limits.category)}};
     QJsonObject root{{QStringLiteral("manifold"), manifold},
+                     {QStringLiteral("check"), check},
                      {QStringLiteral("loops"), loopArray},
                      {QStringLiteral("totals"), total}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -119,7 +184,8 @@ QByteArray jsonOutput(const io::ProjectData& project, const std::vector<LoopInpu
 
 } // namespace
 
-ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format) {
+ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format,
+                         const CheckLimits& limits) {
     ProjectOutput out;
     const Result<io::ProjectData> read = io::readProjectFile(path, shownName, io::FileKinds::Any);
     if (!read) {
@@ -129,25 +195,34 @@ ProjectOutput runProject(const QByteArray& path, const QString& shownName, Proje
         return out;
     }
     const io::ProjectData& project = *read;
-    std::vector<LoopInput> loops;
-    loops.reserve(std::size_t(project.loops.size()));
+    Computed c;
+    c.loops.reserve(std::size_t(project.loops.size()));
     for (const io::ProjectLoop& loop : project.loops)
-        loops.push_back(loop.input);
-    std::vector<LoopResult> results(loops.size());
-    std::vector<std::size_t> indices(loops.size());
+        c.loops.push_back(loop.input);
+    c.results.resize(c.loops.size());
+    c.checks.resize(c.loops.size());
+    std::vector<std::size_t> indices(c.loops.size());
     std::iota(indices.begin(), indices.end(), std::size_t{0});
-    QtConcurrent::blockingMap(
-        indices, [&](std::size_t i) { results[i] = computeLoop(project.manifold, loops[i]); });
-    out.loops = static_cast<qint64>(results.size());
-    balance(results);
-    const ManifoldTotals totals = manifoldTotals(project.manifold, results);
-    out.bytes = format == ProjectFormat::Json ? jsonOutput(project, loops, results, totals)
-                                              : csvOutput(project, loops, results, totals,
-                                                          format == ProjectFormat::CsvWithMark);
-    if (totals.computed < totals.loops)
+    QtConcurrent::blockingMap(indices, [&](std::size_t i) {
+        c.results[i] = computeLoop(project.manifold, c.loops[i]);
+        c.checks[i] = checkLoop(project.manifold, c.loops[i], c.results[i], limits);
+    });
+    out.loops = static_cast<qint64>(c.results.size());
+    balance(c.results);
+    c.totals = manifoldTotals(project.manifold, c.results);
+    for (const Checks& checks : c.checks) {
+        const Verdict v = worstVerdict(checks);
+        c.overall = worseVerdict(c.overall, v);
+        c.failedLoops += v == Verdict::Fail ? 1 : 0;
+    }
+    out.failedLoops = c.failedLoops;
+    out.bytes = format == ProjectFormat::Json
+                    ? jsonOutput(project, c, limits)
+                    : csvOutput(project, c, format == ProjectFormat::CsvWithMark);
+    if (c.totals.computed < c.totals.loops)
         out.outcome =
             stop(SomeNotComputed, QStringLiteral("%1 个环路出现运算错误或未收敛，见其“状态”")
-                                      .arg(totals.loops - totals.computed));
+                                      .arg(c.totals.loops - c.totals.computed));
     return out;
 }
 

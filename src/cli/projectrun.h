@@ -1,10 +1,12 @@
 #pragma once
 // A manifold project file computed as the manifold sheet computes it: every
-// loop's run (on the thread pool), balancing and the totals, written as the
-// sheet's CSV table followed by a blank row and a table of the totals, or as
-// one JSON object.
+// loop's run (on the thread pool), balancing, the design check of each loop
+// and the totals, written as the sheet's CSV table with a 校核 column,
+// followed by a blank row and a table of the totals with the overall
+// verdict, or as one JSON object.
 
 #include "cli/exitstatus.h"
+#include "core/engine/designcheck.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,12 +17,16 @@ struct ProjectOutput {
     QByteArray bytes;     // UTF-8
     Result<void> outcome; // unreadable file, or loops without a result
     qint64 loops = 0;     // loops computed
+    int failedLoops = 0;  // loops whose check has a 不合格
 };
 
 enum class ProjectFormat { Csv, CsvWithMark, Json };
 
 // `path` is the file's name as the system has it (any bytes), `shownName`
-// the name the messages quote. Pipes and devices are read as well.
-ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format);
+// the name the messages quote. Pipes and devices are read as well. `limits`
+// give the room category and the limits other than the load; each loop's
+// load ÷ area is its load per m².
+ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format,
+                         const CheckLimits& limits);
 
 } // namespace zorva::cli

@@ -271,28 +271,68 @@ private slots:
         QCOMPARE(names(s), (QStringList{"A", "B"}));
     }
 
+    void verdictNamesTheRulesNotMet_data() {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<std::optional<double>>("load");
+        QTest::addColumn<QString>("verdict");
+        // The main window's default design: 0.40 m/s, 92.6 W/m² over 36 m².
+        QTest::newRow("default design") << 120.0 << std::optional<double>() << "合格";
+        // 83 m: v = 0.2498 m/s, shown so beside its 不合格 (the column shows 0.25).
+        QTest::newRow("velocity at the limit")
+            << 83.0 << std::optional<double>()
+            << "不合格：盘管水流速 0.2498 m/s（要求 ≥ 0.25 m/s）";
+        QTest::newRow("load per m² from the loop's load")
+            << 120.0 << std::optional(2500.0)
+            << "偏大：单位面积散热量 92.6 W/m²（要求 ≥ 69.4444444444444 W/m²（> 83.3333333333333 "
+               "为偏大））";
+    }
+    void verdictNamesTheRulesNotMet() {
+        QFETCH(double, length);
+        QFETCH(std::optional<double>, load);
+        QFETCH(QString, verdict);
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("x", 18, 300, length, load)});
+        QCOMPARE(cell(s, 0, ManifoldModel::Verdict), verdict);
+    }
+
+    // The searches keep to the check limits, name what they cannot serve and
+    // write nothing before they are applied.
     void searchesApplyAndUndo() {
         ManifoldSheet s(defaultManifold());
-        fill(s, {loop("客厅", 18, 200, 100, 1500), loop("卫生间", 24, 150, 60, 900),
+        fill(s, {loop("客厅", 18, 200, 100, 1900), loop("卫生间", 24, 150, 60, 900),
                  loop("储藏", 10, 300, 50), loop("阳台", 18, 300, 40, 50000)});
         QSignalSpy diffSpy(&s, &ManifoldSheet::diffSearchFinished);
         s.startDiffSearch();
         s.waitForIdle();
         QCOMPARE(diffSpy.size(), 1);
         const auto report = diffSpy.at(0).at(0).value<DiffSearchReport>();
-        QCOMPARE(report.outcome, DiffSearchReport::Outcome::Applied);
+        QCOMPARE(report.outcome, DiffSearchReport::Outcome::Ready);
         QCOMPARE(report.searched, 3);
-        QCOMPARE(report.cannotServe, QStringList{QStringLiteral("第 4 个环路（阳台）")});
-        for (int r = 0; r < 2; ++r) {
-            const LoopInput& l = s.loops()[static_cast<std::size_t>(r)];
-            QVERIFY(l.ownTempDiff);
-            const double d = *l.ownTempDiff;
-            QCOMPARE(std::round(d * 10), d * 10); // whole tenths
-            QVERIFY(reachesLoad(s.manifold(), l, 50, d, *l.loadW));
-            QVERIFY(!reachesLoad(s.manifold(), l, 50, d + 0.2, *l.loadW));
-            QVERIFY(s.results()[static_cast<std::size_t>(r)].loopOutput >= *l.loadW);
-        }
-        QVERIFY(!s.loops()[2].ownTempDiff && !s.loops()[3].ownTempDiff);
+        // The bathroom's 900 W flow too slowly even at 5 ℃; the balcony's
+        // load is out of reach.
+        QCOMPARE(report.cannotServe,
+                 (QStringList{"第 2 个环路（卫生间）：温差为最小的 5 ℃ 时流速仍低于 0.25 m/s",
+                              "第 4 个环路（阳台）：温差为最小的 5 ℃ 时也达不到热负荷"}));
+        QVERIFY(evaluateDesign(loopFields(s.manifold(), s.loops()[1], 50, 5)).velocity < 0.25);
+        QVERIFY(report.limits.startsWith(QStringLiteral("温差 5~10 ℃，流速 ≥ 0.25 m/s")));
+        QCOMPARE(report.rows, std::vector<int>{0});
+        QVERIFY(report.answers.at(0).startsWith(QStringLiteral("第 1 个环路（客厅）：")));
+        // Nothing is written before the answer is applied.
+        QVERIFY(!s.loops()[0].ownTempDiff);
+        QCOMPARE(s.undoStack().count(), 4);
+        QVERIFY(s.applyDiffSearch(report));
+        const LoopInput& l = s.loops()[0];
+        const double d = *l.ownTempDiff;
+        QCOMPARE(d, report.tempDiffs[0]);
+        QCOMPARE(std::round(d * 10), d * 10); // whole tenths
+        QVERIFY(d >= 5 && d <= 10);
+        QVERIFY(reachesLoad(s.manifold(), l, 50, d, *l.loadW));
+        QVERIFY(d == 10 || !reachesLoad(s.manifold(), l, 50, d + 0.1, *l.loadW) ||
+                evaluateDesign(loopFields(s.manifold(), l, 50, d + 0.1)).velocity < 0.25);
+        QVERIFY(s.results()[0].velocity >= 0.25);
+        QVERIFY(!s.loops()[1].ownTempDiff && !s.loops()[3].ownTempDiff);
+        // One answer, applied once.
+        QVERIFY(!s.applyDiffSearch(report));
         s.undoStack().undo();
         QVERIFY(!s.loops()[0].ownTempDiff);
 
@@ -303,19 +343,36 @@ private slots:
         QCOMPARE(supplySpy.size(), 1);
         const auto supply = supplySpy.at(0).at(0).value<SupplyReport>();
         QCOMPARE(supply.suggestion.result, SupplySuggestion::Result::Found);
+        QCOMPARE(supply.suggestion.unreachable, std::size_t(1));
+        QCOMPARE(supply.cannotServe.size(), 1);
+        QVERIFY(supply.cannotServe[0].startsWith(
+            QStringLiteral("第 2 个环路（卫生间）：达到热负荷需供水")));
         const double t = supply.suggestion.supplyTemp;
-        const std::size_t deciding = *supply.suggestion.decidingLoop;
-        QCOMPARE(
-            supply.decidingLoop,
-            io::loopLabel(int(deciding) + 1, QString::fromStdString(s.loops()[deciding].name)));
-        for (const LoopInput& l : s.loops())
-            QVERIFY(!l.loadW || reachesLoad(s.manifold(), l, t, 10, *l.loadW));
-        QVERIFY(!reachesLoad(s.manifold(), s.loops()[deciding], t - 0.1, 10,
-                             *s.loops()[deciding].loadW));
+        QVERIFY(t <= 60);
+        QCOMPARE(*supply.suggestion.decidingLoop, std::size_t(0));
+        QCOMPARE(supply.decidingLoop, QStringLiteral("第 1 个环路（客厅）"));
+        QVERIFY(reachesLoad(s.manifold(), s.loops()[0], t, 10, 1900));
+        QVERIFY(!reachesLoad(s.manifold(), s.loops()[0], t - 0.1, 10, 1900));
         s.applySupplyTemp(t);
         QCOMPARE(s.manifold().supplyTemp, t);
         s.undoStack().undo();
         QCOMPARE(s.manifold().supplyTemp, 50.0);
+    }
+
+    // An answer found under other limits is not applied.
+    void searchAnswerDroppedWhenTheLimitsChange() {
+        ManifoldSheet s(defaultManifold());
+        fill(s, {loop("A", 18, 200, 100, 1900)});
+        QSignalSpy spy(&s, &ManifoldSheet::diffSearchFinished);
+        s.startDiffSearch();
+        s.waitForIdle();
+        const auto report = spy.at(0).at(0).value<DiffSearchReport>();
+        QCOMPARE(report.rows.size(), std::size_t(1));
+        CheckLimits widened;
+        widened.maxTempDiff = 20;
+        s.model().setLimits(widened);
+        QVERIFY(!s.applyDiffSearch(report));
+        QVERIFY(!s.loops()[0].ownTempDiff);
     }
 
     void dropsResultsOfChangedInputs() {

@@ -17,6 +17,7 @@ using namespace zorva;
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <unistd.h>
 
@@ -92,11 +93,17 @@ private slots:
     void encodings_data();
     void encodings();
     void projectTotalsAndJson();
+    void projectVerdicts();
     void versionAndHelp();
     void outputErrorsGiveTheReason_data();
     void outputErrorsGiveTheReason();
     void fileNameThatIsNotUtf8_data();
     void fileNameThatIsNotUtf8();
+    void depthActsAsInTheMainWindow_data();
+    void depthActsAsInTheMainWindow();
+    void verdictsAgreeWithTheirNumbers_data();
+    void verdictsAgreeWithTheirNumbers();
+    void adviceAndCrossCheck();
 };
 
 void ZorvaCalcTest::designResults_data() {
@@ -161,8 +168,33 @@ void ZorvaCalcTest::exitStatus_data() {
         << "--bom 只用于 CSV 输出";
     QTest::newRow("not converged")
         << QStringList{"--design", "25,50,30,300,90,32,10"} << 3 << "未能收敛";
-    QTest::newRow("division by zero")
-        << QStringList{"--design", "18,50,40,0,90,20,120"} << 3 << "除数为零";
+    QTest::newRow("overflow") << QStringList{"--thickness", "500,20,50,2", "--conductivity",
+                                             "0.001,1.84,1.28,0.41"}
+                              << 3 << "数值溢出";
+    // Every value within the range its CSV cell has.
+    QTest::newRow("spacing 0") << QStringList{"--design", "18,50,40,0,90,20,120"} << 2
+                               << "--design 的“盘管间距”的值 0 超出范围 10 ~ 1000 mm";
+    QTest::newRow("negative depth") << QStringList{"--design", "18,50,40,300,-5,20,120"} << 2
+                                    << "“盘管埋深”的值 -5 超出范围 0 ~ 2000 mm";
+    QTest::newRow("depth leaving too thick a filling")
+        << QStringList{"--design", "18,50,40,300,1500,20,120"} << 2
+        << "使填充层厚度为 1460 mm，超出范围 0 ~ 1000 mm";
+    QTest::newRow("room 60") << QStringList{"--design", "60,70,65,300,90,20,120"} << 2
+                             << "“室内温度”的值 60 超出范围 -50 ~ 50 ℃";
+    QTest::newRow("range quoted as typed")
+        << QStringList{"--design", "50.00000000000001,60,55,300,90,20,120"} << 2
+        << "的值 50.00000000000001 超出范围";
+    QTest::newRow("no difference") << QStringList{"--design", "18,50,50,300,90,20,120"} << 2
+                                   << "使供回水温差为 0，超出范围 0.1 ~ 50 ℃";
+    QTest::newRow("elbows 2000") << QStringList{"--elbows", "2000"} << 2
+                                 << "“90度弯头数”的值 2000 超出范围 0 ~ 1000";
+    QTest::newRow("wall of 30 mm") << QStringList{"--thickness", "20,20,50,30"} << 2
+                                   << "“塑料管壁厚度”的值 30 超出范围 0.01 ~ 20 mm";
+    QTest::newRow("strict for a table") << QStringList{"--strict", "-"} << 1 << "--strict";
+    QTest::newRow("strict and a failing check")
+        << QStringList{"--design", "18,50,40,300,90,20,83", "--strict"} << 4 << "--strict";
+    QTest::newRow("strict and every check passing")
+        << QStringList{"--design", "18,50,40,300,90,20,120", "--strict"} << 0 << "";
 }
 
 void ZorvaCalcTest::exitStatus() {
@@ -459,7 +491,7 @@ void ZorvaCalcTest::versionAndHelp() {
     const Run help = runCalc({QStringLiteral("--help")});
     QCOMPARE(help.code, 0);
     for (const char* option : {"--design", "--thickness", "--conductivity", "--elbows", "--load",
-                               "--category", "--json", "--bom", "--time"})
+                               "--category", "--json", "--bom", "--time", "--strict"})
         QVERIFY2(help.out.contains(option), option);
 }
 
@@ -530,6 +562,161 @@ void ZorvaCalcTest::fileNameThatIsNotUtf8() {
     const csv::CsvTable t = table(p.readAllStandardOutput());
     QCOMPARE(cell(t, 1, "环路"), QStringLiteral("a"));
     QCOMPARE(cell(t, 1, "状态"), QStringLiteral("完成"));
+}
+
+// Two ways to the same construction: a depth typed on --design, and the
+// filling layer it leads to typed on --thickness (with the depth the main
+// window then shows). The results agree, and a note says what the depth did.
+void ZorvaCalcTest::depthActsAsInTheMainWindow_data() {
+    QTest::addColumn<QString>("depth");
+    QTest::addColumn<QString>("layers"); // --thickness of the same construction
+    QTest::addColumn<QString>("layersDepth");
+    QTest::addColumn<QString>("note"); // empty: none
+    QTest::newRow("as the layers") << "90"
+                                   << "20,20,50,2"
+                                   << "90"
+                                   << "";
+    QTest::newRow("deeper") << "100"
+                            << "20,20,60,2"
+                            << "100"
+                            << "填充层厚度按 60 mm 计算";
+    QTest::newRow("much deeper") << "1000"
+                                 << "20,20,960,2"
+                                 << "1000"
+                                 << "填充层厚度按 960 mm 计算";
+    // 30 leaves no filling layer: raised to 50, then to the pipe's 20 mm.
+    QTest::newRow("shallower than the layers") << "30"
+                                               << "20,20,20,2"
+                                               << "60"
+                                               << "盘管埋深按 50 mm、填充层厚度按 10 mm";
+    QTest::newRow("zero") << "0"
+                          << "20,20,20,2"
+                          << "60"
+                          << "盘管埋深按 50 mm";
+}
+
+void ZorvaCalcTest::depthActsAsInTheMainWindow() {
+    QFETCH(QString, depth);
+    QFETCH(QString, layers);
+    QFETCH(QString, layersDepth);
+    QFETCH(QString, note);
+    const Run byDepth = runCalc({"--design", "18,50,40,300," + depth + ",20,120"});
+    const Run byLayers =
+        runCalc({"--thickness", layers, "--design", "18,50,40,300," + layersDepth + ",20,120"});
+    QCOMPARE(byDepth.code, 0);
+    QCOMPARE(byLayers.code, 0);
+    QCOMPARE(resultValues(byDepth.out).size(), 7);
+    QCOMPARE(resultValues(byDepth.out), resultValues(byLayers.out));
+    const QString text = QString::fromUtf8(byDepth.out);
+    QCOMPARE(text.startsWith(QStringLiteral("注：")), !note.isEmpty());
+    QVERIFY2(text.section(u'\n', 0, 1).contains(note), qPrintable(text.section(u'\n', 0, 1)));
+    // Before, every depth gave the default design's numbers.
+    if (depth != QLatin1String("90"))
+        QVERIFY(resultValues(byDepth.out) !=
+                resultValues(runCalc({"--design", "18,50,40,300,90,20,120"}).out));
+}
+
+void ZorvaCalcTest::verdictsAgreeWithTheirNumbers_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("line"); // the rule's line starts so
+    QTest::addColumn<QString>("verdict");
+    // v = 0.2498 m/s: shown with the digits that make it fail.
+    QTest::newRow("velocity at the limit")
+        << QStringList{"--design", "18,50,40,300,90,20,83"} << "盘管水流速：0.2498 m/s，"
+        << "，不合格";
+    // 40.7 − 30.7 is 10 as typed.
+    QTest::newRow("difference of 10 as typed")
+        << QStringList{"--design", "18,40.7,30.7,300,90,20,120"} << "供回水温差：10 ℃，"
+        << "，合格";
+    QTest::newRow("difference of 1.3 is small")
+        << QStringList{"--design", "18,50,48.7,300,90,20,120"} << "供回水温差：1.3 ℃，"
+        << "，偏小";
+    // EN 1264-2 example (e): q 98.0 above q_G 86.4 at θ_F,max 29 ℃.
+    QTest::newRow("example e as residential")
+        << QStringList{"--design", "20,45,35,200,90,20,120", "--category", "residential"}
+        << "地面最高温度（EN 1264-2 极限曲线，q ≤ q_G）：98.0 W/m²，要求 ≤ q_G 86.4 W/m²"
+        << "，不合格";
+    // Mean floor temperature of a JGJ row, with the edition and the advice.
+    QTest::newRow("mean floor temperature")
+        << QStringList{"--design", "18,50,40,300,90,20,120"}
+        << "地面平均温度：27.1 ℃，要求 ≤ 29 ℃，宜 25~27 ℃，依据 说明 第2条；JGJ 142-2012 表 3.1.3"
+        << "，合格（高于推荐范围 25~27 ℃）";
+}
+
+void ZorvaCalcTest::verdictsAgreeWithTheirNumbers() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, line);
+    QFETCH(QString, verdict);
+    const Run r = runCalc(args);
+    const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
+    const auto found = std::find_if(lines.begin(), lines.end(),
+                                    [&](const QString& l) { return l.startsWith(line); });
+    QVERIFY2(found != lines.end(), qPrintable(QString::fromUtf8(r.out)));
+    QVERIFY2(found->endsWith(verdict), qPrintable(*found));
+}
+
+// The advice and the EN 1264-2 cross-check of the check window, for example
+// (e) as a residential room with a load of 100 W/m²: the floor may give at
+// most q_G = 86.36 W/m², so 13.6 W/m² must come from other heating.
+void ZorvaCalcTest::adviceAndCrossCheck() {
+    const Run r = runCalc(
+        {"--design", "20,45,35,200,90,20,120", "--category", "residential", "--load", "100"});
+    QCOMPARE(r.code, 0);
+    const QString out = QString::fromUtf8(r.out);
+    for (const char* expected :
+         {"地面温度限值下的最大散热量：86.4 W/m²（居住区：EN 1264-2 极限曲线 q_G",
+          "由其它采暖方式补充：13.6 W/m²：热负荷 100 W/m²", "单位面积散热量 q：98.0 W/m²",
+          "极限曲线 q_G（θ_F,max 29 ℃）：86.4 W/m²", "校核 q ≤ q_G：超出极限曲线"})
+        QVERIFY2(out.contains(QString::fromUtf8(expected)), expected);
+    // The supply temperature the load needs, and that it reaches the load.
+    const QString supply = out.section(QStringLiteral("所需供水温度："), 1).section(u' ', 0, 0);
+    bool ok = false;
+    const double t = supply.toDouble(&ok);
+    QVERIFY2(ok && t > 45 && t < 60, qPrintable(supply));
+    const Run at = runCalc(
+        {"--design", "20," + supply + "," + QString::number(t - 10, 'f', 1) + ",200,90,20,120"});
+    QVERIFY(resultValues(at.out).value(0).toDouble() >= 100);
+}
+
+// The loop that misses its load (卫生间: 420 W at 0.07 m/s) is 不合格 in the
+// 校核 column and in JSON, and --strict turns it into status 4.
+void ZorvaCalcTest::projectVerdicts() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("house.zorvaproj"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "zorva-manifold", "version": 1,
+      "manifold": {"supplyTemp": 45, "tempDiff": 8, "surfaceThickness": 20, "levelThickness": 20,
+        "fillThickness": 50, "pipeWallThickness": 2, "surfaceConductivity": 2.91,
+        "levelConductivity": 1.84, "fillConductivity": 1.28, "pipeConductivity": 0.41,
+        "pipeDiameter": 20, "elbows": 2, "allowance": 5},
+      "loops": [{"name": "卫生间", "roomTemp": 24, "spacing": 100, "length": 38, "load": 420,
+                 "tempDiff": 5}]})");
+    file.close();
+    const Run csv = runCalc({path});
+    QCOMPARE(csv.code, 0);
+    const csv::CsvTable t = table(csv.out);
+    const QString verdict = cell(t, 1, "校核");
+    QVERIFY2(verdict.startsWith(QStringLiteral("不合格：单位面积散热量")), qPrintable(verdict));
+    QVERIFY(verdict.contains(QStringLiteral("盘管水流速 0.07 m/s（要求 ≥ 0.25 m/s）")));
+    const QStringList& captions = t.rows[3];
+    QCOMPARE(t.rows[4].value(captions.indexOf(QStringLiteral("校核结论"))),
+             QStringLiteral("不合格"));
+    QCOMPARE(runCalc({"--strict", path}).code, 4);
+
+    const Run json = runCalc({"--json", "--category", "unoccupied", path});
+    QCOMPARE(json.code, 0);
+    const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+    QCOMPARE(root[u"totals"][u"verdict"].toString(), QStringLiteral("不合格"));
+    const QJsonArray checks = root[u"loops"][0][u"checks"].toArray();
+    QJsonObject velocity;
+    for (const QJsonValue& c : checks)
+        if (c[u"rule"].toString() == u"velocity")
+            velocity = c.toObject();
+    QCOMPARE(velocity[u"limit"].toDouble(), 0.25);
+    QVERIFY(velocity[u"value"].toDouble() < 0.075 && velocity[u"value"].toDouble() > 0.065);
+    QCOMPARE(velocity[u"verdict"].toString(), QStringLiteral("不合格"));
+    QCOMPARE(root[u"check"][u"category"].toString(), QStringLiteral("无人停留"));
 }
 
 QTEST_GUILESS_MAIN(ZorvaCalcTest)

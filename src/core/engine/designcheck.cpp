@@ -12,7 +12,7 @@ namespace zorva {
 double floorTempLimit(RoomCategory category) {
     switch (category) {
     case RoomCategory::LongStay:
-        return 28;
+        return 29;
     case RoomCategory::ShortStay:
         return 32;
     case RoomCategory::Unoccupied:
@@ -24,7 +24,28 @@ double floorTempLimit(RoomCategory category) {
     case RoomCategory::Peripheral:
         return 35;
     }
-    return 28;
+    return 29;
+}
+
+bool limitCurveCategory(RoomCategory category) {
+    return category == RoomCategory::Residential || category == RoomCategory::Bathroom ||
+           category == RoomCategory::Peripheral;
+}
+
+std::optional<TempRange> recommendedFloorTemp(RoomCategory category) {
+    switch (category) {
+    case RoomCategory::LongStay:
+        return TempRange{25, 27};
+    case RoomCategory::ShortStay:
+        return TempRange{28, 30};
+    case RoomCategory::Unoccupied:
+        return TempRange{35, 40};
+    case RoomCategory::Residential:
+    case RoomCategory::Bathroom:
+    case RoomCategory::Peripheral:
+        break;
+    }
+    return std::nullopt;
 }
 
 Comparison ruleComparison(Rule rule) {
@@ -33,7 +54,7 @@ Comparison ruleComparison(Rule rule) {
     case Rule::Velocity:
         return Comparison::AtLeast;
     case Rule::TempDiff:
-        return Comparison::AboveZeroAtMost;
+        return Comparison::Within;
     default:
         return Comparison::AtMost;
     }
@@ -52,36 +73,68 @@ int ruleDecimals(Rule rule) {
     }
 }
 
-namespace {
-
-Verdict compare(Comparison comparison, double value, double limit) {
-    bool pass = false;
-    switch (comparison) {
+Verdict judge(const RuleCheck& c, double value, double limit) {
+    if (c.rule == Rule::HeatOutput && value > c.highLimit)
+        return Verdict::High;
+    switch (ruleComparison(c.rule)) {
     case Comparison::AtLeast:
-        pass = value >= limit;
-        break;
+        return value >= limit ? Verdict::Pass : Verdict::Fail;
     case Comparison::AtMost:
-        pass = value <= limit;
-        break;
-    case Comparison::AboveZeroAtMost:
-        pass = value > 0 && value <= limit;
-        break;
+        return value <= limit ? Verdict::Pass : Verdict::Fail;
+    case Comparison::Within:
+        if (!(value > 0) || value > limit)
+            return Verdict::Fail;
+        return value < c.lowLimit ? Verdict::Low : Verdict::Pass;
     }
-    return pass ? Verdict::Pass : Verdict::Fail;
+    return Verdict::Fail;
 }
+
+Verdict judge(const RuleCheck& c, double value) {
+    return judge(c, value, c.limit);
+}
+
+Advice adviceFor(const RuleCheck& c, double value) {
+    if (!c.recommended)
+        return Advice::None;
+    if (value < c.recommended->low)
+        return Advice::Below;
+    return value > c.recommended->high ? Advice::Above : Advice::Within;
+}
+
+namespace {
 
 bool checksResults(Rule rule) {
     return rule == Rule::HeatOutput || rule == Rule::FloorTemp || rule == Rule::Velocity ||
            rule == Rule::Resistance;
 }
 
+// The value as its general decimal text shows it (15 significant digits):
+// 40.7 − 30.7 is the 10 the user means, not 10.000000000000004.
+double asShown(double value) {
+    if (!std::isfinite(value))
+        return value;
+    return parseLeadingNumber(generalText(value).view());
+}
+
+// The value rounded as patternText writes it with `decimals` decimals.
+double rounded(double value, int decimals) {
+    if (!std::isfinite(value))
+        return value;
+    return parseLeadingNumber(patternText(value, decimals).view());
+}
+
+// The most decimals shownDecimals tries before it falls back to the general
+// text, which has 15 significant digits.
+constexpr int kMoreDecimals = 8;
+
 } // namespace
 
-std::array<RuleCheck, kRuleCount> checkDesign(const Evaluation& run, const CheckLimits& limits) {
+std::array<RuleCheck, kRuleCount> checkDesign(const Evaluation& run, const CheckLimits& limits,
+                                              const En1264Result* en) {
     const double values[kRuleCount] = {
-        run.heatOutput, run.surfaceTemp, run.velocity,
-        run.resistance, run.supplyTemp,  run.supplyTemp - run.returnTemp,
-        run.loopLength,
+        run.heatOutput,          run.surfaceTemp,         run.velocity,
+        run.resistance,          asShown(run.supplyTemp), asShown(run.supplyTemp - run.returnTemp),
+        asShown(run.loopLength),
     };
     const double limitValues[kRuleCount] = {
         limits.loadPerArea.value_or(0),
@@ -92,35 +145,93 @@ std::array<RuleCheck, kRuleCount> checkDesign(const Evaluation& run, const Check
         limits.maxTempDiff,
         limits.maxLoopLength,
     };
+    const bool inputsRead = run.status != RunStatus::Faulted;
     std::array<RuleCheck, kRuleCount> checks;
     for (int i = 0; i < kRuleCount; ++i) {
         RuleCheck& c = checks[i];
         c.rule = static_cast<Rule>(i);
         c.value = values[i];
         c.limit = limitValues[i];
-        const bool inputsRead = run.status != RunStatus::Faulted;
+        switch (c.rule) {
+        case Rule::HeatOutput:
+            c.highLimit = limits.loadPerArea.value_or(0) * (1 + limits.highMargin);
+            break;
+        case Rule::FloorTemp:
+            c.floorLimit = floorTempLimit(limits.category);
+            c.limitCurve = limitCurveCategory(limits.category);
+            c.recommended = recommendedFloorTemp(limits.category);
+            break;
+        case Rule::SupplyTemp:
+            c.recommended = kRecommendedSupplyTemp;
+            break;
+        case Rule::TempDiff:
+            c.lowLimit = limits.minTempDiff;
+            break;
+        default:
+            break;
+        }
+        if (c.limitCurve) {
+            // EN 1264-2 by itself: checked whenever the inputs were read.
+            if (inputsRead && en != nullptr)
+                c = limitCurveCheck(*en);
+            c.floorLimit = floorTempLimit(limits.category);
+            continue;
+        }
         if (!inputsRead || (checksResults(c.rule) && !run.converged()))
             continue;
-        if (c.rule == Rule::HeatOutput) {
-            if (!limits.loadPerArea)
-                continue;
-            c.highLimit = *limits.loadPerArea * (1 + limits.highMargin);
-            if (c.value > c.highLimit) {
-                c.verdict = Verdict::High;
-                continue;
-            }
-        }
-        c.verdict = compare(ruleComparison(c.rule), c.value, c.limit);
+        if (c.rule == Rule::HeatOutput && !limits.loadPerArea)
+            continue;
+        c.verdict = judge(c, c.value);
     }
     return checks;
 }
 
-Verdict worstVerdict(const std::array<RuleCheck, kRuleCount>& checks) {
+RuleCheck limitCurveCheck(const En1264Result& en) {
+    RuleCheck c;
+    c.rule = Rule::FloorTemp;
+    c.limitCurve = true;
+    c.floorLimit = en.floorLimit;
+    if (!en.applicable())
+        return c;
+    c.value = en.heatFlux;
+    c.limit = std::min(en.limitFlux, en.limitFluxMax);
+    c.verdict = judge(c, c.value);
+    return c;
+}
+
+int shownDecimals(const RuleCheck& c) {
+    const int base = ruleDecimals(c.rule);
+    if (base < 0 || !std::isfinite(c.value))
+        return base;
+    const Advice advice = adviceOf(c);
+    for (int d = base; d <= base + kMoreDecimals; ++d) {
+        const double value = rounded(c.value, d);
+        const double limit = c.limitCurve ? rounded(c.limit, d) : c.limit;
+        const bool sameVerdict =
+            c.verdict == Verdict::NotChecked || judge(c, value, limit) == c.verdict;
+        if (sameVerdict && adviceFor(c, value) == advice)
+            return d;
+    }
+    return -1;
+}
+
+int separatingDecimals(double value, double other, int decimals) {
+    if (!std::isfinite(value) || !std::isfinite(other))
+        return decimals;
+    const auto side = [](double a, double b) { return (a > b) - (a < b); };
+    for (int d = std::max(decimals, 0); d <= decimals + kMoreDecimals; ++d)
+        if (side(rounded(value, d), other) == side(value, other))
+            return d;
+    return -1;
+}
+
+Verdict worseVerdict(Verdict a, Verdict b) {
     const auto rank = [](Verdict v) {
         switch (v) {
         case Verdict::Fail:
             return 3;
         case Verdict::High:
+        case Verdict::Low:
             return 2;
         case Verdict::Pass:
             return 1;
@@ -129,10 +240,13 @@ Verdict worstVerdict(const std::array<RuleCheck, kRuleCount>& checks) {
         }
         return 0;
     };
+    return rank(b) > rank(a) ? b : a;
+}
+
+Verdict worstVerdict(const std::array<RuleCheck, kRuleCount>& checks) {
     Verdict worst = Verdict::NotChecked;
     for (const RuleCheck& c : checks)
-        if (rank(c.verdict) > rank(worst))
-            worst = c.verdict;
+        worst = worseVerdict(worst, c.verdict);
     return worst;
 }
 
@@ -142,6 +256,27 @@ double maxOutputForFloorLimit(double roomTemp, double floorLimit) {
         return 0;
     return k::emissionDivisor *
            std::pow((floorLimit - roomTemp) / k::emissionCoefficient, 1 / k::emissionExponent);
+}
+
+FloorOutputLimit floorOutputLimit(double roomTemp, RoomCategory category, const En1264Result* en) {
+    FloorOutputLimit limit;
+    limit.floorLimit = floorTempLimit(category);
+    if (!limitCurveCategory(category)) {
+        limit.basis = FloorOutputLimit::Basis::MeanTemp;
+        limit.output = maxOutputForFloorLimit(roomTemp, limit.floorLimit);
+    } else if (en != nullptr && en->applicable()) {
+        limit.basis = FloorOutputLimit::Basis::LimitCurve;
+        limit.output = std::min(en->limitFlux, en->limitFluxMax);
+    }
+    return limit;
+}
+
+FloorOutputLimit floorOutputLimit(const FieldRecord& fields, RoomCategory category) {
+    const double room = parseLeadingNumber(fields.design[RoomTempField]);
+    if (!limitCurveCategory(category))
+        return floorOutputLimit(room, category, nullptr);
+    const En1264Result en = en1264TypeA(en1264Inputs(fields, floorTempLimit(category)));
+    return floorOutputLimit(room, category, &en);
 }
 
 double outputShortfall(double loadPerArea, double maxOutput) {

@@ -1,9 +1,11 @@
 #pragma once
-// The design rules of the program's guidance and of JGJ 142 / EN 1264,
-// checked on the numbers of one converged run, and what to change when one
-// fails: the output the floor-temperature limit allows and the supply
-// temperature a heat load needs.
+// The design rules of the program's guidance, JGJ 142-2012 / GB 50736-2012
+// and EN 1264, checked on the numbers of one converged run, and what to change
+// when one fails: the output the floor limit allows and the supply
+// temperature a heat load needs. docs/checks.md gives every limit with its
+// source and the rule by which a verdict and its number agree.
 
+#include "core/engine/en1264.h"
 #include "core/engine/evaluation.h"
 
 #include <array>
@@ -11,19 +13,37 @@
 
 namespace zorva {
 
-enum class Verdict { Pass, Fail, High, NotChecked }; // 合格 不合格 偏大 未校核
+enum class Verdict { Pass, Fail, High, Low, NotChecked }; // 合格 不合格 偏大 偏小 未校核
 
-// Room categories and their mean floor temperature limits (℃).
+// Room categories. The first three are the rows of JGJ 142-2012 表 3.1.3
+// (mean floor surface temperature: a recommended range and an upper limit);
+// the other three are EN 1264's maximum floor surface temperatures θ_F,max,
+// judged by the EN 1264-2 limit curve.
 enum class RoomCategory {
-    LongStay,    // 人员长期停留 28 (JGJ 142)
-    ShortStay,   // 人员短期停留 32 (JGJ 142)
-    Unoccupied,  // 无人停留 42 (JGJ 142)
-    Residential, // 居住区 29 (EN 1264)
-    Bathroom,    // 浴室 33 (EN 1264)
-    Peripheral,  // 边缘区 35 (EN 1264)
+    LongStay,    // 人员经常停留 宜 25–27，上限 29
+    ShortStay,   // 人员短期停留 宜 28–30，上限 32
+    Unoccupied,  // 无人停留 宜 35–40，上限 42
+    Residential, // 居住区 θ_F,max 29
+    Bathroom,    // 浴室 θ_F,max 33
+    Peripheral,  // 边缘区 θ_F,max 35
 };
 constexpr int kRoomCategoryCount = 6;
+
+// The category's upper limit (℃): the mean floor temperature's for the JGJ
+// rows, θ_F,max for the EN ones.
 double floorTempLimit(RoomCategory category);
+// Whether the floor is judged by the EN 1264-2 limit curve (q ≤ q_G at
+// θ_F,max) rather than by its mean temperature.
+bool limitCurveCategory(RoomCategory category);
+
+struct TempRange {
+    double low = 0;
+    double high = 0;
+};
+// The recommended mean floor temperature of a JGJ row; none for EN rows.
+std::optional<TempRange> recommendedFloorTemp(RoomCategory category);
+// The recommended supply temperature of hot-water floor heating, ℃.
+constexpr TempRange kRecommendedSupplyTemp{35, 45};
 
 struct CheckLimits {
     std::optional<double> loadPerArea; // W/m²; empty: the output is not checked
@@ -31,7 +51,8 @@ struct CheckLimits {
     double minVelocity = 0.25;  // m/s
     double maxResistance = 30;  // kPa
     double maxSupplyTemp = 60;  // ℃
-    double maxTempDiff = 10;    // ℃, and more than 0
+    double minTempDiff = 5;     // ℃, below it 偏小
+    double maxTempDiff = 10;    // ℃
     double maxLoopLength = 120; // m
     double highMargin = 0.20;   // output above load × (1 + margin) is 偏大
 };
@@ -41,9 +62,9 @@ constexpr int kRuleCount = 7;
 
 // How a rule compares its value with its limit.
 enum class Comparison {
-    AtLeast,         // value ≥ limit
-    AtMost,          // value ≤ limit
-    AboveZeroAtMost, // 0 < value ≤ limit
+    AtLeast, // value ≥ limit
+    AtMost,  // value ≤ limit
+    Within,  // 0 < value ≤ limit; between 0 and the low limit 偏小
 };
 Comparison ruleComparison(Rule rule);
 
@@ -52,28 +73,81 @@ Comparison ruleComparison(Rule rule);
 // on inputs, whose values read best as general decimal text.
 int ruleDecimals(Rule rule);
 
+// Where a value lies against a recommended range: advice, never a failure.
+enum class Advice { None, Within, Below, Above };
+
 struct RuleCheck {
     Rule rule = Rule::HeatOutput;
-    double value = 0; // the run's unrounded value
+    double value = 0; // the run's unrounded value (the rules on inputs: as shown)
     double limit = 0; // the limit it was compared with
+    // The supply–return difference only: below this it is 偏小.
+    double lowLimit = 0;
     // The heat output only: above this (load × (1 + margin)) it is 偏大.
     double highLimit = 0;
+    // The floor of an EN category: the value is EN 1264-2's heat flux q and
+    // the limit min(q_G, q_G,max) at θ_F,max.
+    bool limitCurve = false;
+    double floorLimit = 0; // ℃: the mean temperature's upper limit, or θ_F,max
+    std::optional<TempRange> recommended;
     Verdict verdict = Verdict::NotChecked;
 };
 
 // The seven rules in the order of Rule, on a converged evaluation. On a run
 // that did not converge only the rules on inputs (supply temperature,
 // difference, loop length) are checked; on a faulted run none is. The heat
-// output is not checked without a load.
-std::array<RuleCheck, kRuleCount> checkDesign(const Evaluation& run, const CheckLimits& limits);
+// output is not checked without a load. For an EN category the floor is
+// checked on `en` (the EN 1264-2 result at the category's θ_F,max); without
+// it, or where the method does not apply, the floor is not checked.
+std::array<RuleCheck, kRuleCount> checkDesign(const Evaluation& run, const CheckLimits& limits,
+                                              const En1264Result* en = nullptr);
 
-// The worst verdict of a set: 不合格 over 偏大 over 合格 over 未校核.
+// The EN 1264-2 floor check on its own, as an EN category checks the floor:
+// q against min(q_G, q_G,max) at the result's θ_F,max; 未校核 where the
+// method does not apply.
+RuleCheck limitCurveCheck(const En1264Result& en);
+
+// The verdict of the check's rule for `value` against the given limits (the
+// check's own when not given): how checkDesign judges a converged value.
+Verdict judge(const RuleCheck& check, double value);
+Verdict judge(const RuleCheck& check, double value, double limit);
+Advice adviceFor(const RuleCheck& check, double value);
+inline Advice adviceOf(const RuleCheck& check) {
+    return adviceFor(check, check.value);
+}
+
+// How many decimals show the check's value so that the number shown leads to
+// the same verdict and advice as the unrounded one: the result field's
+// decimals, or more where the value lies that close to a limit (0.2498 m/s
+// against 0.25 shows as "0.2498"). -1: general decimal text. A limit-curve
+// limit, itself computed, is shown with the same decimals.
+int shownDecimals(const RuleCheck& check);
+
+// The decimals (at least `decimals`) that show `value` on the same side of
+// `other` as it lies, or equal to it only when it is: 86.36 beside a load of
+// 86.4 shows as "86.36", not "86.4". -1: general decimal text.
+int separatingDecimals(double value, double other, int decimals);
+
+// The worse of two verdicts, and the worst of a set: 不合格 over 偏大 and
+// 偏小 over 合格 over 未校核 (of equals, the first).
+Verdict worseVerdict(Verdict a, Verdict b);
 Verdict worstVerdict(const std::array<RuleCheck, kRuleCount>& checks);
 
 // The heat output (W/m²) at which the method's surface temperature
 // t = room + 9.82·(q/100)^0.969 reaches `floorLimit`; 0 when the limit is not
 // above the room temperature.
 double maxOutputForFloorLimit(double roomTemp, double floorLimit);
+
+// The most heat (W/m²) the floor may give in the category: for a JGJ row by
+// the mean temperature's upper limit, for an EN category by the EN 1264-2
+// limit curve, min(q_G, q_G,max).
+struct FloorOutputLimit {
+    enum class Basis { MeanTemp, LimitCurve, NotAvailable } basis = Basis::NotAvailable;
+    double floorLimit = 0; // ℃
+    double output = 0;     // W/m²
+};
+FloorOutputLimit floorOutputLimit(double roomTemp, RoomCategory category, const En1264Result* en);
+// The same for the design of the fields (EN 1264-2 evaluated when needed).
+FloorOutputLimit floorOutputLimit(const FieldRecord& fields, RoomCategory category);
 
 // The part of the load (W/m²) that has to come from other heating because
 // the floor may give at most `maxOutput`: load − maxOutput, or 0.

@@ -12,20 +12,22 @@ DesignReview reviewDesign(const FieldRecord& fields, const Evaluation& run,
                           const CheckLimits& limits) {
     DesignReview review;
     review.run = run;
-    review.checks = checkDesign(run, limits);
+    review.floorLimit = floorTempLimit(limits.category);
+    review.en = en1264TypeA(en1264Inputs(fields, review.floorLimit));
+    review.checks = checkDesign(run, limits, &review.en);
     review.overall = worstVerdict(review.checks);
 
-    review.floorLimit = floorTempLimit(limits.category);
     const double room = parseLeadingNumber(fields.design[RoomTempField]);
-    review.maxOutput = maxOutputForFloorLimit(room, review.floorLimit);
+    const FloorOutputLimit floor = floorOutputLimit(room, limits.category, &review.en);
+    review.maxOutput = floor.output;
+    review.maxOutputBasis = floor.basis;
     if (limits.loadPerArea) {
         const double load = *limits.loadPerArea;
-        if (load > review.maxOutput)
+        if (floor.basis != FloorOutputLimit::Basis::NotAvailable && load > review.maxOutput)
             review.shortfall = outputShortfall(load, review.maxOutput);
         review.supply = requiredSupplyTemp(fields, load, run);
     }
 
-    review.en = en1264TypeA(en1264Inputs(fields, review.floorLimit));
     if (run.converged() && review.en.applicable() && run.heatOutput != 0) {
         MethodDifference d;
         d.heatFlux = review.en.heatFlux - run.heatOutput;

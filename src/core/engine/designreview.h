@@ -24,7 +24,11 @@ struct DesignReview {
     Verdict overall = Verdict::NotChecked; // worstVerdict(checks)
 
     double floorLimit = 0; // ℃, of the chosen room category
-    double maxOutput = 0;  // W/m², maxOutputForFloorLimit at the room temperature
+    // W/m²: the most the floor may give in the category (floorOutputLimit):
+    // by the mean temperature for a JGJ row, by the EN 1264-2 limit curve for
+    // an EN category; 0 when EN 1264-2 does not apply.
+    double maxOutput = 0;
+    FloorOutputLimit::Basis maxOutputBasis = FloorOutputLimit::Basis::NotAvailable;
     // W/m² that must come from other heating: only when a load is entered
     // and it is above maxOutput.
     std::optional<double> shortfall;

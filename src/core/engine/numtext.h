@@ -36,10 +36,10 @@ private:
 // "1.5E-20"). The value must be finite.
 NumberText generalText(double value);
 
-// The value with exactly `decimals` decimals (0, 1 or 2), rounded half away
-// from zero on its 15-significant-digit decimal form, at least one digit
-// before the point, and a leading "-" for a negative value. The value must be
-// finite.
+// The value with exactly `decimals` decimals (the fields use 0, 1 and 2; the
+// design check more at a limit), rounded half away from zero on its
+// 15-significant-digit decimal form, at least one digit before the point, and
+// a leading "-" for a negative value. The value must be finite.
 NumberText patternText(double value, int decimals);
 
 } // namespace zorva

@@ -2,9 +2,6 @@
 
 #include <QtConcurrent>
 
-#include <algorithm>
-#include <cmath>
-
 namespace zorva::ui {
 
 QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,
@@ -15,22 +12,19 @@ QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,
 }
 
 QFuture<DiffSearch> searchTempDiffsConcurrently(const ManifoldInput& manifold,
-                                                std::vector<LoopInput> loops) {
-    return QtConcurrent::mapped(std::move(loops), [manifold](const LoopInput& loop) {
-        return tempDiffForLoad(manifold, loop);
+                                                std::vector<LoopInput> loops,
+                                                const CheckLimits& limits) {
+    return QtConcurrent::mapped(std::move(loops), [manifold, limits](const LoopInput& loop) {
+        return tempDiffForLoad(manifold, loop, limits);
     });
 }
 
 QFuture<SupplyNeed> supplyNeedsConcurrently(const ManifoldInput& manifold,
-                                            std::vector<LoopInput> loops) {
-    return QtConcurrent::mapped(std::move(loops), [manifold](const LoopInput& loop) {
-        return requiredSupplyForLoop(manifold, loop);
+                                            std::vector<LoopInput> loops,
+                                            const CheckLimits& limits) {
+    return QtConcurrent::mapped(std::move(loops), [manifold, limits](const LoopInput& loop) {
+        return requiredSupplyForLoop(manifold, loop, limits);
     });
-}
-
-double appliedTempDiff(double found) {
-    // The small offset keeps a value such as 7.3 (stored as 7.2999…) at 7.3.
-    return std::max(kMinTempDiff, std::floor(found * 10 + 1e-9) / 10);
 }
 
 } // namespace zorva::ui

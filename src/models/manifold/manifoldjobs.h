@@ -15,13 +15,10 @@ namespace zorva::ui {
 QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,
                                              std::vector<LoopInput> loops);
 QFuture<DiffSearch> searchTempDiffsConcurrently(const ManifoldInput& manifold,
-                                                std::vector<LoopInput> loops);
+                                                std::vector<LoopInput> loops,
+                                                const CheckLimits& limits = {});
 QFuture<SupplyNeed> supplyNeedsConcurrently(const ManifoldInput& manifold,
-                                            std::vector<LoopInput> loops);
-
-// The difference to write into a loop's own difference after a search that
-// found `found`: rounded down to 0.1 ℃ (a smaller difference gives more
-// heat, so the load is still reached), never below kMinTempDiff.
-double appliedTempDiff(double found);
+                                            std::vector<LoopInput> loops,
+                                            const CheckLimits& limits = {});
 
 } // namespace zorva::ui

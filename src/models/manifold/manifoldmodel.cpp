@@ -1,5 +1,6 @@
 #include "models/manifold/manifoldmodel.h"
 
+#include "core/engine/loopcheck.h"
 #include "core/engine/numtext.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/manifoldfields.h"
@@ -87,13 +88,13 @@ Qt::ItemFlags ManifoldModel::flags(const QModelIndex& index) const {
 }
 
 std::array<RuleCheck, kRuleCount> ManifoldModel::checks(int row) const {
-    const LoopResult& r = results_[static_cast<std::size_t>(row)];
-    const LoopInput& loop = loops_[static_cast<std::size_t>(row)];
-    CheckLimits limits = limits_;
-    limits.loadPerArea.reset();
-    if (loop.loadW && r.converged() && r.area > 0)
-        limits.loadPerArea = *loop.loadW / r.area;
-    return checkDesign(r.run, limits);
+    const auto r = static_cast<std::size_t>(row);
+    return checkLoop(manifold_, loops_[r], results_[r], limits_);
+}
+
+bool ManifoldModel::loadChecked(int row) const {
+    const auto r = static_cast<std::size_t>(row);
+    return loops_[r].loadW && results_[r].converged() && results_[r].area > 0;
 }
 
 zorva::Verdict ManifoldModel::verdict(int row) const {
@@ -139,7 +140,8 @@ QVariant ManifoldModel::display(int row, int column) const {
         return QStringLiteral("…");
     const LoopResult& res = results_[r];
     if (column == Verdict)
-        return res.converged() ? verdictText(verdict(row)) : io::loopStatusText(res);
+        return res.converged() ? verdictSummary(checks(row), loadChecked(row))
+                               : io::loopStatusText(res);
     if (column == IndexLoop)
         return res.indexLoop ? QStringLiteral("是") : QString();
     const QVariant v = raw(row, column);
@@ -166,7 +168,7 @@ QVariant ManifoldModel::data(const QModelIndex& index, int role) const {
             const zorva::Verdict v = verdict(row);
             if (!res.converged() || v == zorva::Verdict::Fail)
                 return QBrush(QColor(0xc0, 0x00, 0x00));
-            if (v == zorva::Verdict::High)
+            if (v == zorva::Verdict::High || v == zorva::Verdict::Low)
                 return QBrush(QColor(0xa0, 0x60, 0x00));
         }
         return {};
@@ -181,12 +183,11 @@ QVariant ManifoldModel::data(const QModelIndex& index, int role) const {
             if (!res.converged())
                 lines << io::loopStatusText(res);
             const auto all = checks(row);
-            for (const RuleCheck& c : all) {
-                const bool load = loops_[static_cast<std::size_t>(row)].loadW.has_value();
-                lines << QStringLiteral("%1：%2 %3，%4（%5）")
-                             .arg(ruleName(c.rule), ruleValueText(c.rule, c.value),
-                                  ruleUnit(c.rule), verdictText(c.verdict), ruleLimitText(c, load));
-            }
+            const bool load = loadChecked(row);
+            for (const RuleCheck& c : all)
+                lines << QStringLiteral("%1：%2 %3，%4（要求 %5，依据 %6）")
+                             .arg(ruleName(c), ruleValueText(c), ruleUnit(c), verdictWithAdvice(c),
+                                  ruleLimitText(c, load), ruleSource(c));
             return lines.join(u'\n');
         }
         return {};

@@ -69,8 +69,9 @@ public:
     using EditHandler = std::function<void(int row, const LoopInput& loop)>;
     void setEditHandler(EditHandler handler) { editHandler_ = std::move(handler); }
     // The limits the verdict column checks against (the load per area is the
-    // loop's own load / area).
+    // loop's own load / area) and the searches keep to.
     void setLimits(const CheckLimits& limits);
+    const CheckLimits& limits() const { return limits_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -99,6 +100,8 @@ public:
     // The worst design-check verdict of a computed row.
     zorva::Verdict verdict(int row) const;
     std::array<RuleCheck, kRuleCount> checks(int row) const;
+    // Whether the row's heat output is checked: it has a load and a result.
+    bool loadChecked(int row) const;
 
     // Mutators (no undo).
     void setManifold(const ManifoldInput& manifold);

@@ -34,18 +34,26 @@ namespace zorva::ui {
 ManifoldInput manifoldFromDesign(const FieldRecord& fields);
 LoopInput loopFromDesign(const FieldRecord& fields, const CheckLimits& limits);
 
+// What the difference search found, before anything is written: the loops
+// it can serve with the difference and the rule that bounded it, and the
+// loops it cannot serve within the limits with the reason.
 struct DiffSearchReport {
-    enum class Outcome { Applied, InputsChanged, Cancelled } outcome = Outcome::Applied;
-    int searched = 0;        // loops with a load
-    int applied = 0;         // own differences set
-    QStringList cannotServe; // loop labels the supply temperature cannot serve
-    QStringList aboveLoad;   // loop labels that give more than the load at any difference
+    enum class Outcome { Ready, InputsChanged, Cancelled } outcome = Outcome::Ready;
+    int searched = 0;              // loops with a load
+    std::vector<int> rows;         // rows a difference was found for, ascending
+    std::vector<double> tempDiffs; // the differences found, ℃
+    QStringList answers; // "第 1 个环路（客厅）：7.3 ℃（由热负荷决定）"
+    QStringList cannotServe; // "第 4 个环路（阳台）：温差为最小的 5 ℃ 时也达不到热负荷"
+    QString limits; // the limits the search kept to
 };
 
 struct SupplyReport {
     enum class Outcome { Ready, InputsChanged, Cancelled } outcome = Outcome::Ready;
     SupplySuggestion suggestion;
-    QString decidingLoop; // label of the deciding (or first unreachable) loop
+    QString decidingLoop; // label of the deciding (or first unserved) loop
+    QStringList cannotServe; // "第 4 个环路（阳台）：供水温度限值 60 ℃ 以下达不到热负荷"
+    QStringList breaksRules; // served loops that still break a rule, with the rule
+    QString limits;          // the limits the search kept to
 };
 
 class ManifoldSheet : public QObject {
@@ -108,8 +116,12 @@ public:
     // The CSV export: header and a row per loop (results of stale rows blank).
     QList<QStringList> csvRows() const;
 
-    // Background work.
+    // Background work. The searches keep to the model's check limits.
     void startDiffSearch();
+    // Writes the differences of the last search's report into the loops'
+    // own differences, one undo step. False (nothing written) when the sheet
+    // or its limits changed since that search.
+    bool applyDiffSearch(const DiffSearchReport& report);
     void startSupplySuggestion();
     void applySupplyTemp(double supplyTemp);
     void cancel();
@@ -127,6 +139,7 @@ signals:
 private:
     struct Snapshot {
         ManifoldInput manifold;
+        CheckLimits limits;
         std::vector<std::uint64_t> ids;
         std::vector<LoopInput> loops;
     };
@@ -151,7 +164,7 @@ private:
     QFutureWatcher<LoopResult> recompute_;
     ManifoldModel::Job recomputeJob_;
     QFutureWatcher<DiffSearch> diffs_;
-    Snapshot diffSnapshot_;
+    Snapshot diffSnapshot_; // kept until the next search, for applyDiffSearch
     bool diffCancelled_ = false;
     QFutureWatcher<SupplyNeed> needs_;
     Snapshot needSnapshot_;

@@ -2,6 +2,7 @@
 // the difference search and the supply suggestion.
 
 #include "core/io/manifoldfields.h"
+#include "core/wording/searchwording.h"
 #include "models/manifold/manifoldcommands.h"
 #include "models/manifold/manifoldjobs.h"
 #include "models/manifold/manifoldsheet.h"
@@ -14,15 +15,28 @@ namespace zorva::ui {
 ManifoldSheet::Snapshot ManifoldSheet::snapshot() const {
     Snapshot snap;
     snap.manifold = model_.manifold();
+    snap.limits = model_.limits();
     snap.loops.assign(model_.loops().begin(), model_.loops().end());
     for (int r = 0; r < model_.rowCount(); ++r)
         snap.ids.push_back(model_.rowId(r));
     return snap;
 }
 
-// Whether the sheet still holds exactly the loops of the snapshot, in order.
+namespace {
+
+bool sameLimits(const CheckLimits& a, const CheckLimits& b) {
+    return a.category == b.category && a.minVelocity == b.minVelocity &&
+           a.maxSupplyTemp == b.maxSupplyTemp && a.minTempDiff == b.minTempDiff &&
+           a.maxTempDiff == b.maxTempDiff;
+}
+
+} // namespace
+
+// Whether the sheet still holds exactly the loops of the snapshot, in order,
+// under the limits the searches kept to.
 bool ManifoldSheet::snapshotCurrent(const Snapshot& snap) const {
     if (!sameManifold(snap.manifold, model_.manifold()) ||
+        !sameLimits(snap.limits, model_.limits()) ||
         snap.ids.size() != static_cast<std::size_t>(model_.rowCount()))
         return false;
     for (std::size_t i = 0; i < snap.ids.size(); ++i) {
@@ -94,47 +108,64 @@ void ManifoldSheet::startDiffSearch() {
     diffPending_ = true;
     diffSnapshot_ = snapshot();
     diffCancelled_ = false;
-    diffs_.setFuture(searchTempDiffsConcurrently(diffSnapshot_.manifold, diffSnapshot_.loops));
+    diffs_.setFuture(searchTempDiffsConcurrently(diffSnapshot_.manifold, diffSnapshot_.loops,
+                                                 diffSnapshot_.limits));
     started(QStringLiteral("正在按负荷求温差"));
 }
 
 void ManifoldSheet::diffSearchDone() {
     diffPending_ = false;
     DiffSearchReport report;
+    report.limits = searchLimitsText(diffSnapshot_.limits);
     if (diffCancelled_ || diffs_.isCanceled()) {
         report.outcome = DiffSearchReport::Outcome::Cancelled;
     } else if (!snapshotCurrent(diffSnapshot_)) {
         report.outcome = DiffSearchReport::Outcome::InputsChanged;
     } else {
         const QList<DiffSearch> found = diffs_.future().results();
-        std::vector<int> rows;
-        std::vector<LoopInput> loops;
         for (int r = 0; r < found.size(); ++r) {
             const DiffSearch& d = found[r];
             if (d.result == DiffSearch::Result::NoLoad)
                 continue;
             ++report.searched;
-            if (d.result == DiffSearch::Result::CannotServe)
-                report.cannotServe << label(r);
-            else if (d.result == DiffSearch::Result::LoadBelowRange)
-                report.aboveLoad << label(r);
-            if (d.result != DiffSearch::Result::Found)
+            const QString line =
+                label(r) + QStringLiteral("：") +
+                diffAnswerText(d, diffSnapshot_.limits, diffSnapshot_.manifold.supplyTemp);
+            if (d.result != DiffSearch::Result::Found) {
+                report.cannotServe << line;
                 continue;
-            LoopInput loop = model_.loops()[static_cast<std::size_t>(r)];
-            loop.ownTempDiff = appliedTempDiff(d.tempDiff);
-            ++report.applied;
-            if (sameLoop(loop, model_.loops()[static_cast<std::size_t>(r)]))
-                continue;
-            rows.push_back(r);
-            loops.push_back(loop);
+            }
+            report.answers << line;
+            report.rows.push_back(r);
+            report.tempDiffs.push_back(d.tempDiff);
         }
-        if (!rows.empty())
-            undo_.push(new SetLoopsCommand(model_, std::move(rows), std::move(loops),
-                                           QStringLiteral("按负荷求温差")));
     }
-    diffSnapshot_ = {};
     updateBusy({});
     emit diffSearchFinished(report);
+}
+
+bool ManifoldSheet::applyDiffSearch(const DiffSearchReport& report) {
+    if (report.outcome != DiffSearchReport::Outcome::Ready || diffPending_ ||
+        !snapshotCurrent(diffSnapshot_))
+        return false;
+    std::vector<int> rows;
+    std::vector<LoopInput> loops;
+    for (std::size_t i = 0; i < report.rows.size(); ++i) {
+        const int r = report.rows[i];
+        if (r < 0 || r >= model_.rowCount())
+            return false;
+        LoopInput loop = model_.loops()[static_cast<std::size_t>(r)];
+        loop.ownTempDiff = report.tempDiffs[i];
+        if (sameLoop(loop, model_.loops()[static_cast<std::size_t>(r)]))
+            continue;
+        rows.push_back(r);
+        loops.push_back(loop);
+    }
+    if (!rows.empty())
+        undo_.push(new SetLoopsCommand(model_, std::move(rows), std::move(loops),
+                                       QStringLiteral("按负荷求温差")));
+    diffSnapshot_ = {};
+    return true;
 }
 
 void ManifoldSheet::startSupplySuggestion() {
@@ -143,13 +174,15 @@ void ManifoldSheet::startSupplySuggestion() {
     needPending_ = true;
     needSnapshot_ = snapshot();
     needCancelled_ = false;
-    needs_.setFuture(supplyNeedsConcurrently(needSnapshot_.manifold, needSnapshot_.loops));
+    needs_.setFuture(
+        supplyNeedsConcurrently(needSnapshot_.manifold, needSnapshot_.loops, needSnapshot_.limits));
     started(QStringLiteral("正在求建议供水温度"));
 }
 
 void ManifoldSheet::supplyDone() {
     needPending_ = false;
     SupplyReport report;
+    report.limits = searchLimitsText(needSnapshot_.limits);
     if (needCancelled_ || needs_.isCanceled()) {
         report.outcome = SupplyReport::Outcome::Cancelled;
     } else if (!snapshotCurrent(needSnapshot_)) {
@@ -159,6 +192,18 @@ void ManifoldSheet::supplyDone() {
         report.suggestion = combineSupplyNeeds(std::span(needs.constData(), needs.size()));
         if (report.suggestion.decidingLoop)
             report.decidingLoop = label(static_cast<int>(*report.suggestion.decidingLoop));
+        for (int r = 0; r < needs.size(); ++r) {
+            const SupplyNeed& need = needs[r];
+            if (need.result == SupplyNeed::Result::NoLoad)
+                continue;
+            const double diff = loopTempDiff(needSnapshot_.manifold,
+                                             needSnapshot_.loops[static_cast<std::size_t>(r)]);
+            const QString text = supplyNeedText(need, needSnapshot_.limits, diff);
+            if (text.isEmpty())
+                continue;
+            (need.result == SupplyNeed::Result::Found ? report.breaksRules : report.cannotServe)
+                << label(r) + QStringLiteral("：") + text;
+        }
     }
     needSnapshot_ = {};
     updateBusy({});

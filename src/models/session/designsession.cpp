@@ -1,5 +1,7 @@
 #include "models/session/designsession.h"
 
+#include "core/wording/checkwording.h"
+
 #include <QSettings>
 
 #include <cmath>
@@ -9,8 +11,15 @@ namespace zorva::ui {
 
 DesignSession::DesignSession(QSettings* settings, QObject* parent)
     : QObject(parent), settings_(settings) {
-    if (settings_ != nullptr)
+    if (settings_ != nullptr) {
+        if (migrateCheckLimits(*settings_))
+            limitsNotice_ = limitsMigrationText();
         limits_ = loadCheckLimits(*settings_);
+    }
+}
+
+QString DesignSession::takeLimitsNotice() {
+    return std::exchange(limitsNotice_, QString());
 }
 
 void DesignSession::setFieldAccess(FieldReader reader, FieldWriter writer) {
@@ -72,6 +81,7 @@ CheckLimits loadCheckLimits(QSettings& s) {
     l.minVelocity = storedNumber(s, "minVelocity", d.minVelocity, 0, 5);
     l.maxResistance = storedNumber(s, "maxResistance", d.maxResistance, 0, 500);
     l.maxSupplyTemp = storedNumber(s, "maxSupplyTemp", d.maxSupplyTemp, 0, 100);
+    l.minTempDiff = storedNumber(s, "minTempDiff", d.minTempDiff, 0, 100);
     l.maxTempDiff = storedNumber(s, "maxTempDiff", d.maxTempDiff, 0, 100);
     l.maxLoopLength = storedNumber(s, "maxLoopLength", d.maxLoopLength, 0, 1000);
     s.endGroup();
@@ -84,13 +94,56 @@ void saveCheckLimits(QSettings& s, const CheckLimits& l) {
         s.setValue(QStringLiteral("loadPerArea"), *l.loadPerArea);
     else
         s.remove(QStringLiteral("loadPerArea"));
+    s.setValue(QStringLiteral("edition"), kCheckLimitsEdition);
     s.setValue(QStringLiteral("category"), static_cast<int>(l.category));
     s.setValue(QStringLiteral("minVelocity"), l.minVelocity);
     s.setValue(QStringLiteral("maxResistance"), l.maxResistance);
     s.setValue(QStringLiteral("maxSupplyTemp"), l.maxSupplyTemp);
+    s.setValue(QStringLiteral("minTempDiff"), l.minTempDiff);
     s.setValue(QStringLiteral("maxTempDiff"), l.maxTempDiff);
     s.setValue(QStringLiteral("maxLoopLength"), l.maxLoopLength);
     s.endGroup();
+}
+
+namespace {
+
+// A stored limit whose default changed with the edition.
+struct DefaultMove {
+    const char* key;
+    std::optional<double> before; // empty: the key did not exist
+    double after;
+};
+
+// What JGJ 142-2012 / GB 50736-2012 changed in the stored limits: the
+// supply–return difference gained its lower bound of 5 ℃. (The floor
+// temperatures belong to the room category and are not stored.)
+const DefaultMove kMoves[] = {
+    {"minTempDiff", std::nullopt, 5},
+};
+
+} // namespace
+
+bool migrateCheckLimits(QSettings& s) {
+    s.beginGroup(QStringLiteral("designCheck"));
+    const bool stored = !s.childKeys().isEmpty();
+    const bool current = s.contains(QStringLiteral("edition"));
+    if (!stored || current) {
+        s.endGroup();
+        return false;
+    }
+    for (const DefaultMove& move : kMoves) {
+        const QString key = QLatin1String(move.key);
+        const QVariant value = s.value(key);
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        const bool atOldDefault =
+            move.before ? value.isValid() && ok && number == *move.before : !value.isValid();
+        if (atOldDefault)
+            s.setValue(key, move.after);
+    }
+    s.setValue(QStringLiteral("edition"), kCheckLimitsEdition);
+    s.endGroup();
+    return true;
 }
 
 } // namespace zorva::ui

@@ -51,6 +51,12 @@ public:
     const CheckLimits& limits() const { return limits_; }
     void setLimits(const CheckLimits& limits);
 
+    // Set once when the stored limits were moved to this edition's defaults
+    // (migrateCheckLimits); the design check window shows it and takes it,
+    // so it is shown once.
+    const QString& limitsNotice() const { return limitsNotice_; }
+    QString takeLimitsNotice();
+
 signals:
     void calculated();
     void inputsEdited();
@@ -63,11 +69,20 @@ private:
     std::optional<CalculatedDesign> last_;
     bool edited_ = false;
     CheckLimits limits_;
+    QString limitsNotice_;
 };
 
 // The limits as stored in `settings` (defaults for what is missing or out of
-// range), and back.
+// range), and back; a save records the edition of the defaults.
 CheckLimits loadCheckLimits(QSettings& settings);
 void saveCheckLimits(QSettings& settings, const CheckLimits& limits);
+
+// The edition of the defaults: the limits of JGJ 142-2012 / GB 50736-2012.
+constexpr int kCheckLimitsEdition = 2012;
+// Limits stored by an earlier version (no edition recorded) move once to
+// this edition's defaults: each stored value that equals the old default
+// takes the new one, values the user changed stay. True when it moved them;
+// the edition is then recorded, so it happens once.
+bool migrateCheckLimits(QSettings& settings);
 
 } // namespace zorva::ui

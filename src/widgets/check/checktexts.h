@@ -1,11 +1,13 @@
 #pragma once
 // The texts of the design check window beyond the check's shared wording
-// (checkwording.h: rule names, units, limits, verdicts, room categories):
-// where each rule comes from, the cross-check's number texts, and why the
-// EN 1264-2 cross-check gives no numbers or flags them.
+// (checkwording.h: rule names, units, limits and their sources, verdicts,
+// room categories; advicewording.h: what to change and the EN 1264-2
+// cross-check): the detail behind a rule for its tooltip, the cross-check's
+// number texts and the verdict icons.
 
 #include "core/engine/designcheck.h"
 #include "core/engine/en1264.h"
+#include "core/wording/advicewording.h"
 #include "core/wording/checkwording.h"
 
 #include <QIcon>
@@ -14,23 +16,17 @@
 
 namespace zorva::ui {
 
-// Where the rule comes from: the guidance line, JGJ 142 or EN 1264.
 // The standard icon shown beside a verdict's word (never colour alone).
 QIcon verdictIcon(Verdict verdict);
 
-QString ruleBasis(Rule rule, RoomCategory category);
-// The guidance or characteristics line behind the rule, for a tooltip.
-QString ruleBasisDetail(Rule rule);
+// The guidance or characteristics line behind the rule, or the full title
+// of the standard, for a tooltip.
+QString ruleBasisDetail(const RuleCheck& check);
 
 // A number with a fixed count of decimals for the cross-check's quantities,
 // some of which are far below one.
 QString fixedText(double value, int decimals);
 // "+10.3", "-1.2", with the sign always written.
 QString signedText(double value, int decimals);
-
-// Why EN 1264-2 gives no numbers for this construction.
-QString enApplicabilityText(En1264Applicability applicability);
-// One line for each En1264Flag set in `flags`, in the order of the bits.
-QStringList enFlagTexts(unsigned flags);
 
 } // namespace zorva::ui

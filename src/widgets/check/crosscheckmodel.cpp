@@ -17,6 +17,7 @@ void CrossCheckModel::setReview(const DesignReview& review) {
     surfaceTemp_ = review.run.surfaceTemp;
     maxOutput_ = review.maxOutput;
     floorVerdict_ = review.checks[static_cast<std::size_t>(Rule::FloorTemp)].verdict;
+    limitCurve_ = review.checks[static_cast<std::size_t>(Rule::FloorTemp)].limitCurve;
     filled_ = review.en.applicable();
     endResetModel();
 }
@@ -42,8 +43,13 @@ QString CrossCheckModel::programText(int row) const {
     case FloorTempRow:
         return numberText(surfaceTemp_, 1) + QStringLiteral(" ℃");
     case LimitFluxRow:
+        // An EN category's largest output is q_G itself, on the right.
+        if (limitCurve_)
+            return QStringLiteral("—");
         return QStringLiteral("限值下最大 %1 W/m²").arg(numberText(maxOutput_, 1));
     case VerdictRow:
+        if (limitCurve_)
+            return QStringLiteral("按 EN 1264-2 极限曲线校核：") + verdictText(floorVerdict_);
         return QStringLiteral("地面平均温度 ") + verdictText(floorVerdict_);
     default:
         return QStringLiteral("—");
@@ -63,19 +69,15 @@ QString CrossCheckModel::enText(int row) const {
     case CharacteristicRow:
         return fixedText(en_.characteristic, 3) + QStringLiteral(" W/(m²·K)");
     case HeatFluxRow:
-        return numberText(en_.heatFlux, 1) + QStringLiteral(" W/m²");
+        return numberText(en_.heatFlux, enFluxDecimals(en_)) + QStringLiteral(" W/m²");
     case FloorTempRow:
         return numberText(en_.meanFloorTemp, 1) + QStringLiteral(" ℃（基本特性曲线）");
     case LimitFluxRow:
-        return numberText(en_.limitFlux, 1) + QStringLiteral(" W/m²");
+        return numberText(en_.limitFlux, enFluxDecimals(en_)) + QStringLiteral(" W/m²");
     case LimitExcessRow:
         return fixedText(en_.limitExcess, 2) + QStringLiteral(" K");
     case VerdictRow:
-        if (en_.withinLimit)
-            return QStringLiteral("合格：q ≤ q_G");
-        if (en_.heatFlux > en_.limitFlux)
-            return QStringLiteral("超出极限曲线：q > q_G");
-        return QStringLiteral("超出：q > q_G,max = %1 W/m²").arg(numberText(en_.limitFluxMax, 1));
+        return enLimitVerdictText(en_);
     default:
         return {};
     }
@@ -139,7 +141,10 @@ QVariant CrossCheckModel::data(const QModelIndex& index, int role) const {
             return {};
         if (index.column() == ProgramColumn)
             return verdictIcon(floorVerdict_);
-        // Above the curve is a hint to look again, not the design's verdict.
+        // For an EN category this is the floor's verdict; for a JGJ row above
+        // the curve is a hint to look again.
+        if (limitCurve_)
+            return verdictIcon(floorVerdict_);
         return QApplication::style()->standardIcon(en_.withinLimit ? QStyle::SP_DialogApplyButton
                                                                    : QStyle::SP_MessageBoxWarning);
     default:

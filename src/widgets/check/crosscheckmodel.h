@@ -54,6 +54,7 @@ private:
     double surfaceTemp_ = 0;
     double maxOutput_ = 0;
     Verdict floorVerdict_ = Verdict::NotChecked;
+    bool limitCurve_ = false; // the category judges the floor by the limit curve
     bool filled_ = false;
 };
 

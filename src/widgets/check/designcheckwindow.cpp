@@ -31,8 +31,9 @@ const char* const kMethodNote =
     "散热量和地面平均温度；EN 1264-2 用由试验整理的特性系数 K_H（地面换热系数固定取 "
     "10.8 W/(m²·K)）求散热量，再由基本特性曲线 q = 8.92·(θ_F,m − θ_i)^1.1 推出地面平均温度。"
     "两者相差一成左右是常见的。EN 1264-2 的极限曲线限制的是管道正上方的地面最高温度，"
-    "管间距较大时，地面平均温度低于限值也可能超出极限曲线。这里的对比只用于检查结果是否"
-    "合理；设计是否合格，以上方校核表中本程序方法的结论为准。";
+    "管间距较大时，地面平均温度低于限值也可能超出极限曲线。居住区、浴室、边缘区的 29 / 33 / "
+    "35 ℃ 是 EN 1264 的地面最高温度，这三类房间的地面按极限曲线 q ≤ q_G 校核；JGJ 142-2012 "
+    "的房间类别按本程序方法的地面平均温度校核，这时的对比只用于检查结果是否合理。";
 
 QLabel* newValueLabel(QWidget* parent, const char* name, const QString& accessibleName) {
     auto* label = new QLabel(parent);
@@ -69,6 +70,10 @@ DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
 
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
+
+    notice_ = newValueLabel(content, "limitsNotice", QStringLiteral("校核限值已更新"));
+    notice_->setVisible(false);
+    column->addWidget(notice_);
 
     auto* statusRow = new QHBoxLayout;
     statusIcon_ = new QLabel(content);
@@ -108,6 +113,11 @@ DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
         refresh();
     });
     refresh();
+    // Limits moved to a new edition's defaults are said once, here.
+    if (const QString notice = session_.takeLimitsNotice(); !notice.isEmpty()) {
+        notice_->setText(notice);
+        notice_->setVisible(true);
+    }
 
     // Room for the filled tables without scrolling, where the screen allows.
     QSize size(1120, 800);
@@ -213,52 +223,9 @@ void DesignCheckWindow::showStatus() {
 
 void DesignCheckWindow::showAdvice(const DesignReview& review) {
     const CheckLimits& limits = session_.limits();
-    const QString floorLimit = numberText(review.floorLimit, -1);
-    const QString room = numberText(review.run.roomTemp, -1);
-    if (review.maxOutput > 0)
-        maxOutput_->setText(QStringLiteral("%1 W/m²（%2：地面平均温度 ≤ %3 ℃，室温 %4 ℃）")
-                                .arg(numberText(review.maxOutput, 1), categoryName(limits.category),
-                                     floorLimit, room));
-    else
-        maxOutput_->setText(
-            QStringLiteral("0 W/m²：地面温度限值 %1 ℃ 不高于室温 %2 ℃").arg(floorLimit, room));
-
-    if (!limits.loadPerArea) {
-        supply_->setText(QStringLiteral("未输入热负荷"));
-        shortfall_->setText(QStringLiteral("未输入热负荷"));
-        return;
-    }
-    const QString load = numberText(*limits.loadPerArea, -1);
-    const SupplySearch& s = *review.supply;
-    switch (s.result) {
-    case SupplySearch::Result::Found: {
-        QString text = QStringLiteral("%1 ℃（回水 %2 ℃，保持供回水温差 %3 ℃，散热量 %4 W/m² ≥ "
-                                      "热负荷 %5 W/m²）")
-                           .arg(numberText(s.supplyTemp, 1), numberText(s.returnTemp, 1),
-                                numberText(s.supplyTemp - s.returnTemp, -1),
-                                numberText(s.heatOutput, 1), load);
-        if (s.supplyTemp > limits.maxSupplyTemp)
-            text +=
-                QStringLiteral("；高于供水温度限值 %1 ℃").arg(numberText(limits.maxSupplyTemp, -1));
-        supply_->setText(text);
-        break;
-    }
-    case SupplySearch::Result::NotReachable:
-        supply_->setText(QStringLiteral("95 ℃ 以下无法达到热负荷 %1 W/m²").arg(load));
-        break;
-    case SupplySearch::Result::NoRange:
-        supply_->setText(QStringLiteral("无法搜索：供回水温差须大于 0，且室温 + 温差 + 0.1 ℃ "
-                                        "不得高于 95 ℃"));
-        break;
-    }
-    if (review.shortfall)
-        shortfall_->setText(
-            QStringLiteral("%1 W/m²：热负荷 %2 W/m² 高于地面温度限值下的最大散热量，"
-                           "耗热量的不足部分由其它采暖方式补充")
-                .arg(numberText(*review.shortfall, 1), load));
-    else
-        shortfall_->setText(
-            QStringLiteral("无需：热负荷 %1 W/m² 不高于地面温度限值下的最大散热量").arg(load));
+    maxOutput_->setText(maxOutputAdvice(review, limits));
+    supply_->setText(supplyAdvice(review, limits));
+    shortfall_->setText(shortfallAdvice(review, limits));
 }
 
 void DesignCheckWindow::showCrossCheck(const DesignReview& review) {

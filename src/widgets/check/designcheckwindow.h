@@ -54,6 +54,7 @@ private:
     std::optional<DesignReview> review_;
 
     LimitsPanel* limits_;
+    QLabel* notice_ = nullptr; // limits moved to new defaults, shown once
     RuleTableModel* rules_;
     CrossCheckModel* crossCheck_;
     QLabel* statusIcon_ = nullptr;

@@ -55,7 +55,9 @@ LimitsPanel::LimitsPanel(QWidget* parent) : QGroupBox(QStringLiteral("校核条�
     category_ = new QComboBox(this);
     category_->setObjectName(QStringLiteral("roomCategory"));
     category_->setAccessibleName(QStringLiteral("房间类型"));
-    category_->setAccessibleDescription(QStringLiteral("决定地面平均温度限值"));
+    category_->setAccessibleDescription(
+        QStringLiteral("决定地面温度限值：前三类按 JGJ 142-2012 的地面平均温度，"
+                       "后三类按 EN 1264-2 极限曲线的地面最高温度"));
     for (int i = 0; i < kRoomCategoryCount; ++i)
         category_->addItem(categoryText(static_cast<RoomCategory>(i)), i);
     form->addRow(QStringLiteral("房间类型(&C)"), category_);
@@ -68,16 +70,23 @@ LimitsPanel::LimitsPanel(QWidget* parent) : QGroupBox(QStringLiteral("校核条�
 
     velocity_ = addLimit("minVelocity", QStringLiteral("最低水流速"), QStringLiteral("m/s"), 0, 5,
                          2, 0.05, &CheckLimits::minVelocity);
+    velocity_->setToolTip(QStringLiteral("说明 第3条；JGJ 142-2004 第 3.5.6 条为 0.25 m/s"));
     resistance_ = addLimit("maxResistance", QStringLiteral("最大环路水阻力"), QStringLiteral("kPa"),
                            0, 500, 1, 5, &CheckLimits::maxResistance);
     resistance_->setToolTip(
         QStringLiteral("说明 第4条为 30 kPa；特性 第4条认为大系统可提高到 50 kPa 或以上"));
     supply_ = addLimit("maxSupplyTemp", QStringLiteral("最高供水温度"), QStringLiteral("℃"), 0, 100,
                        1, 1, &CheckLimits::maxSupplyTemp);
+    supply_->setToolTip(QStringLiteral("GB 50736-2012 第 5.4.1 条为 60 ℃，宜 35~45 ℃"));
+    minDifference_ = addLimit("minTempDiff", QStringLiteral("最小供回水温差"), QStringLiteral("℃"),
+                              0, 100, 1, 1, &CheckLimits::minTempDiff);
+    minDifference_->setToolTip(QStringLiteral("低于此值为偏小；GB 50736-2012 第 5.4.1 条为 5 ℃"));
     difference_ = addLimit("maxTempDiff", QStringLiteral("最大供回水温差"), QStringLiteral("℃"), 0,
                            100, 1, 1, &CheckLimits::maxTempDiff);
+    difference_->setToolTip(QStringLiteral("GB 50736-2012 第 5.4.1 条为 10 ℃"));
     length_ = addLimit("maxLoopLength", QStringLiteral("最大单管长度"), QStringLiteral("m"), 0,
                        1000, 1, 10, &CheckLimits::maxLoopLength);
+    length_->setToolTip(QStringLiteral("JGJ 142-2004 第 3.5.2 条为 120 m"));
 
     auto* restore = new QPushButton(QStringLiteral("恢复默认限值(&D)"), this);
     restore->setObjectName(QStringLiteral("restoreLimits"));
@@ -113,6 +122,7 @@ void LimitsPanel::setLimits(const CheckLimits& limits) {
     velocity_->setValue(limits.minVelocity);
     resistance_->setValue(limits.maxResistance);
     supply_->setValue(limits.maxSupplyTemp);
+    minDifference_->setValue(limits.minTempDiff);
     difference_->setValue(limits.maxTempDiff);
     length_->setValue(limits.maxLoopLength);
     showing_ = false;

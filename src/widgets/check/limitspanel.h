@@ -42,6 +42,7 @@ private:
     QDoubleSpinBox* velocity_ = nullptr;
     QDoubleSpinBox* resistance_ = nullptr;
     QDoubleSpinBox* supply_ = nullptr;
+    QDoubleSpinBox* minDifference_ = nullptr;
     QDoubleSpinBox* difference_ = nullptr;
     QDoubleSpinBox* length_ = nullptr;
 };

@@ -48,16 +48,16 @@ QString RuleTableModel::cellText(int row, int column) const {
     const RuleCheck& c = checks_[static_cast<std::size_t>(row)];
     switch (column) {
     case NameColumn:
-        return ruleName(c.rule);
+        return ruleName(c);
     case ValueColumn:
-        return ruleValueText(c.rule, c.value) + QStringLiteral(" ") + ruleUnit(c.rule);
+        return ruleValueText(c) + QStringLiteral(" ") + ruleUnit(c);
     case LimitColumn:
         return ruleLimitText(c, loadEntered_);
     case VerdictColumn:
-        return stale_ ? verdictText(c.verdict) + QStringLiteral("（上次计算）")
-                      : verdictText(c.verdict);
+        return stale_ ? verdictWithAdvice(c) + QStringLiteral("（上次计算）")
+                      : verdictWithAdvice(c);
     case BasisColumn:
-        return ruleBasis(c.rule, category_);
+        return ruleSource(c);
     default:
         return {};
     }
@@ -84,7 +84,7 @@ QVariant RuleTableModel::data(const QModelIndex& index, int role) const {
         return rowSentence(index.row());
     case Qt::ToolTipRole:
         if (index.column() == BasisColumn)
-            return ruleBasisDetail(c.rule);
+            return ruleBasisDetail(c);
         return rowSentence(index.row());
     case Qt::DecorationRole:
         if (index.column() == VerdictColumn)

@@ -222,8 +222,12 @@ void CurveChart::updateOverlaySeries() {
     const double x1 = grid_.count > 0 ? grid_.xMax : 1;
     if (overlays_.limitOutput > 0) {
         const double q = overlays_.limitOutput;
-        setNameIfChanged(limit_, QStringLiteral("地面温度上限 %1 ℃：%2 W/m²")
-                                     .arg(general(overlays_.floorLimit), fixed(q, 1)));
+        setNameIfChanged(limit_,
+                         overlays_.limitCurve
+                             ? QStringLiteral("EN 1264-2 极限曲线 θ_F,max %1 ℃：%2 W/m²")
+                                   .arg(general(overlays_.floorLimit), fixed(q, 1))
+                             : QStringLiteral("地面平均温度上限 %1 ℃（JGJ 142-2012）：%2 W/m²")
+                                   .arg(general(overlays_.floorLimit), fixed(q, 1)));
         limit_->replace({QPointF(x0, q), QPointF(x1, q)});
     } else {
         limit_->clear();
@@ -298,14 +302,18 @@ void CurveChart::updateAxes() {
 
 // The method's surface temperature depends only on the output and the room
 // temperature, so the right axis labels the output axis with the floor
-// temperatures at whole degrees, placed where the output reaches them.
+// temperatures at whole degrees, placed where the output reaches them, and
+// always with the mean-temperature limit drawn as the limit line.
 void CurveChart::updateFloorAxis(double top) {
     const double room = grid_.count > 0 && std::isfinite(grid_.roomTemp) ? grid_.roomTemp : NAN;
+    const double limit =
+        overlays_.limitOutput > 0 && !overlays_.limitCurve ? overlays_.floorLimit : NAN;
+    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
     // Relabelling lays the axis out anew: only when its scale changed.
-    if (floorScale_ && floorScale_->first == top &&
-        (floorScale_->second == room || (std::isnan(room) && std::isnan(floorScale_->second))))
+    if (floorScale_ && same(floorScale_->top, top) && same(floorScale_->room, room) &&
+        same(floorScale_->limit, limit))
         return;
-    floorScale_ = std::pair(top, room);
+    floorScale_ = FloorScale{top, room, limit};
     for (const QString& label : floorAxis_->categoriesLabels())
         floorAxis_->remove(label);
     floorAxis_->setStartValue(0);
@@ -320,7 +328,7 @@ void CurveChart::updateFloorAxis(double top) {
     }
     const int step = temps.size() <= 12 ? 1 : temps.size() <= 24 ? 2 : 5;
     for (double t : temps)
-        if (static_cast<long long>(t) % step == 0)
+        if (static_cast<long long>(t) % step == 0 || t == limit)
             floorAxis_->append(general(t), maxOutputForFloorLimit(room, t));
 }
 

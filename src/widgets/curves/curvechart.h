@@ -31,8 +31,9 @@ struct CurveOverlays {
         bool edited = false;    // inputs changed since that calculation
     };
     std::optional<DesignPoint> design;
-    double floorLimit = 28;     // ℃
+    double floorLimit = 29;     // ℃
     double limitOutput = 0;     // W/m²; 0: no line (the limit is not above the room)
+    bool limitCurve = false;    // the limit is EN 1264-2's q_G at θ_F,max
     std::optional<double> load; // W/m²
 };
 
@@ -78,8 +79,14 @@ private:
     QValueAxis* supplyAxis_;
     QValueAxis* outputAxis_;
     QCategoryAxis* floorAxis_;
-    // The output-axis top and room temperature the floor axis is labelled for.
-    std::optional<std::pair<double, double>> floorScale_;
+    // The output-axis top, room temperature and floor limit the floor axis is
+    // labelled for.
+    struct FloorScale {
+        double top = 0;
+        double room = 0;
+        double limit = 0;
+    };
+    std::optional<FloorScale> floorScale_;
 };
 
 } // namespace zorva::ui

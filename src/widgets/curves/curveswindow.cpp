@@ -151,9 +151,11 @@ void CurvesWindow::updateOverlays() {
             session_.editedSinceCalculation()};
     }
     const CheckLimits& limits = session_.limits();
-    overlays.floorLimit = floorTempLimit(limits.category);
-    if (std::isfinite(set_.grid.roomTemp))
-        overlays.limitOutput = maxOutputForFloorLimit(set_.grid.roomTemp, overlays.floorLimit);
+    const FloorOutputLimit floor = floorOutputLimit(session_.currentFields(), limits.category);
+    overlays.floorLimit = floor.floorLimit;
+    overlays.limitCurve = floor.basis == FloorOutputLimit::Basis::LimitCurve;
+    if (std::isfinite(floor.output))
+        overlays.limitOutput = floor.output;
     if (limits.loadPerArea && std::isfinite(*limits.loadPerArea) && *limits.loadPerArea > 0)
         overlays.load = limits.loadPerArea;
     overlaysStale_ = {true, true};

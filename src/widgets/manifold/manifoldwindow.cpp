@@ -276,6 +276,18 @@ void ManifoldWindow::warn(const QString& text) {
     dialogs_.message(this, QMessageBox::Warning, QStringLiteral("多环路计算"), text);
 }
 
+namespace {
+
+// At most ten lines of a list, then how many there are in all.
+QString listed(const QStringList& lines) {
+    QString text = lines.mid(0, 10).join(QStringLiteral("\r\n"));
+    if (lines.size() > 10)
+        text += QStringLiteral("\r\n…… 共 %1 个").arg(lines.size());
+    return text;
+}
+
+} // namespace
+
 void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
     using Outcome = DiffSearchReport::Outcome;
     if (report.outcome == Outcome::Cancelled) {
@@ -283,33 +295,36 @@ void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
         return;
     }
     if (report.outcome == Outcome::InputsChanged) {
-        warn(QStringLiteral("计算期间输入已修改，按负荷求温差的结果未应用，请再求一次。"));
+        warn(
+            QStringLiteral("计算期间输入或校核限值已修改，按负荷求温差的结果未应用，请再求一次。"));
         return;
     }
-    status_->setText(QStringLiteral("按负荷求温差：%1 个有热负荷的环路，%2 个已设定本环路温差。")
-                         .arg(report.searched)
-                         .arg(report.applied));
     if (report.searched == 0) {
+        status_->clear();
         warn(QStringLiteral("没有输入热负荷的环路。"));
         return;
     }
-    QStringList lines;
-    const auto list = [](const QStringList& labels) {
-        QStringList shown = labels.mid(0, 10);
-        QString text = shown.join(QStringLiteral("、"));
-        if (labels.size() > shown.size())
-            text += QStringLiteral(" 等共 %1 个").arg(labels.size());
-        return text;
-    };
-    const NumberText supply = generalText(sheet_->manifold().supplyTemp);
+    status_->setText(QStringLiteral("按负荷求温差：%1 个有热负荷的环路，%2 个可设定本环路温差，"
+                                    "%3 个在校核限值内无法满足。")
+                         .arg(report.searched)
+                         .arg(report.answers.size())
+                         .arg(report.cannotServe.size()));
+    QString text = QStringLiteral("按负荷求温差（%1）：").arg(report.limits);
     if (!report.cannotServe.isEmpty())
-        lines << QStringLiteral("供水温度 %1 ℃ 时，以下环路在最小温差下也达不到热负荷：%2")
-                     .arg(QString::fromUtf8(supply.view()), list(report.cannotServe));
-    if (!report.aboveLoad.isEmpty())
-        lines << QStringLiteral("以下环路回水降到室温时散热量仍大于热负荷，温差未改：%1")
-                     .arg(list(report.aboveLoad));
-    if (!lines.isEmpty())
-        warn(lines.join(QStringLiteral("\r\n")));
+        text += QStringLiteral("\r\n\r\n以下环路在校核限值内无法满足，本环路温差不变：\r\n") +
+                listed(report.cannotServe);
+    if (report.answers.isEmpty()) {
+        warn(text);
+        return;
+    }
+    text += QStringLiteral("\r\n\r\n将设定以下环路的本环路温差：\r\n") + listed(report.answers) +
+            QStringLiteral("\r\n\r\n是否写入多环路计算表？");
+    const auto answer = dialogs_.question(this, QStringLiteral("按负荷求温差"), text,
+                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (!sheet_->applyDiffSearch(report))
+        warn(QStringLiteral("求温差后输入或校核限值已修改，结果未应用，请再求一次。"));
 }
 
 void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
@@ -319,7 +334,7 @@ void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
         return;
     }
     if (report.outcome == Outcome::InputsChanged) {
-        warn(QStringLiteral("计算期间输入已修改，请再求一次建议供水温度。"));
+        warn(QStringLiteral("计算期间输入或校核限值已修改，请再求一次建议供水温度。"));
         return;
     }
     const SupplySuggestion& s = report.suggestion;
@@ -327,19 +342,37 @@ void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
         warn(QStringLiteral("没有输入热负荷的环路。"));
         return;
     }
+    QString unserved =
+        report.cannotServe.isEmpty()
+            ? QString()
+            : QStringLiteral("\r\n\r\n以下环路在校核限值内无法满足，不参与建议：\r\n") +
+                  listed(report.cannotServe);
+    if (!report.breaksRules.isEmpty())
+        unserved += QStringLiteral("\r\n\r\n以下环路能达到热负荷，但仍有规则不满足：\r\n") +
+                    listed(report.breaksRules);
     if (s.result == SupplySuggestion::Result::NotReachable) {
-        warn(QStringLiteral("%1在供水温度 95 ℃ 以下达不到热负荷（共 %2 个环路达不到）。")
-                 .arg(report.decidingLoop)
-                 .arg(s.unreachable));
+        warn(QStringLiteral("建议供水温度（%1）：没有环路能在校核限值内达到热负荷。")
+                 .arg(report.limits) +
+             unserved);
         return;
     }
     const QString t = fixed(s.supplyTemp, 1);
-    status_->setText(QStringLiteral("建议供水温度 %1 ℃，由%2决定。").arg(t, report.decidingLoop));
+    status_->setText(
+        QStringLiteral("建议供水温度 %1 ℃，由%2的热负荷决定。").arg(t, report.decidingLoop));
+    QString advice;
+    if (s.supplyTemp > kRecommendedSupplyTemp.high || s.supplyTemp < kRecommendedSupplyTemp.low)
+        advice = QStringLiteral("（%1推荐范围 %2~%3 ℃）")
+                     .arg(s.supplyTemp > kRecommendedSupplyTemp.high ? QStringLiteral("高于")
+                                                                     : QStringLiteral("低于"),
+                          QString::fromUtf8(generalText(kRecommendedSupplyTemp.low).view()),
+                          QString::fromUtf8(generalText(kRecommendedSupplyTemp.high).view()));
     const auto answer = dialogs_.question(
         this, QStringLiteral("建议供水温度"),
-        QStringLiteral("每个有热负荷的环路都达到热负荷的最低供水温度为 %1 ℃，由%2决定。\r\n"
-                       "是否把供水温度改为 %1 ℃？")
-            .arg(t, report.decidingLoop),
+        QStringLiteral(
+            "建议供水温度（%1）：\r\n能在校核限值内满足的环路都达到热负荷的最低供水温度为 "
+            "%2 ℃%3，由%4的热负荷决定。")
+                .arg(report.limits, t, advice, report.decidingLoop) +
+            unserved + QStringLiteral("\r\n\r\n是否把供水温度改为 %1 ℃？").arg(t),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         sheet_->applySupplyTemp(s.supplyTemp);

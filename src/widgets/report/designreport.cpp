@@ -94,19 +94,13 @@ void addCheck(ReportBuilder& report, const DesignReview& review, const CheckLimi
     QStringList header;
     const QList<QStringList> rows = modelRows(rules, header);
     report.table(header, rows, {}, 8.5);
-    if (review.maxOutput > 0)
-        report.paragraph(QStringLiteral("地面温度限值下的最大散热量：%1 W/m²（地面平均温度 ≤ %2 "
-                                        "℃，室温 %3 ℃）。")
-                             .arg(numberText(review.maxOutput, 1),
-                                  numberText(review.floorLimit, -1),
-                                  numberText(review.run.roomTemp, -1)));
-    if (review.supply && review.supply->result == SupplySearch::Result::Found)
-        report.paragraph(QStringLiteral("达到热负荷 %1 W/m² 所需供水温度：%2 ℃。")
-                             .arg(numberText(*limits.loadPerArea, -1),
-                                  numberText(review.supply->supplyTemp, 1)));
-    if (review.shortfall)
+    report.paragraph(
+        QStringLiteral("地面温度限值下的最大散热量：%1。").arg(maxOutputAdvice(review, limits)));
+    if (limits.loadPerArea) {
+        report.paragraph(QStringLiteral("所需供水温度：%1。").arg(supplyAdvice(review, limits)));
         report.paragraph(
-            QStringLiteral("由其它采暖方式补充：%1 W/m²。").arg(numberText(*review.shortfall, 1)));
+            QStringLiteral("由其它采暖方式补充：%1。").arg(shortfallAdvice(review, limits)));
+    }
 }
 
 void addCrossCheck(ReportBuilder& report, const DesignReview& review) {
@@ -153,10 +147,11 @@ void addChart(ReportBuilder& report, const DesignReportData& data, const FieldRe
             (run.supplyTemp + run.returnTemp) / 2 - run.roomTemp, run.heatOutput, run.surfaceTemp,
             data.editedSinceCalculation};
     }
-    overlays.floorLimit = floorTempLimit(data.limits.category);
-    const double room = chart->curves.grid.roomTemp;
-    if (std::isfinite(room))
-        overlays.limitOutput = maxOutputForFloorLimit(room, overlays.floorLimit);
+    const FloorOutputLimit floor = floorOutputLimit(fields, data.limits.category);
+    overlays.floorLimit = floor.floorLimit;
+    overlays.limitCurve = floor.basis == FloorOutputLimit::Basis::LimitCurve;
+    if (std::isfinite(floor.output))
+        overlays.limitOutput = floor.output;
     if (data.limits.loadPerArea && std::isfinite(*data.limits.loadPerArea) &&
         *data.limits.loadPerArea > 0)
         overlays.load = data.limits.loadPerArea;

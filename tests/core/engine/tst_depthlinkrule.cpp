@@ -17,6 +17,8 @@ private slots:
     void write_data();
     void write();
     void sumBeyondTheDoubleRangeIsAFault();
+    void typedDepthSettlesAsInTheWindows_data();
+    void typedDepthSettlesAsInTheWindows();
 };
 
 void DepthLinkRuleTest::write_data() {
@@ -57,6 +59,57 @@ void DepthLinkRuleTest::sumBeyondTheDoubleRangeIsAFault() {
         ArithmeticError, depthLinkWrite(LinkEvent::LayerChanged, LinkNumbers{0, 1e308, 1e308, 1}));
     QVERIFY_THROWS_EXCEPTION(ArithmeticError, depthLinkWrite(LinkEvent::DesignChanged,
                                                              LinkNumbers{1e308, -1e308, 0, 0}));
+}
+
+// The exchange run on a record ends where the two windows end after the
+// same depth is pasted (the rows of the windows' own depth-link test).
+void DepthLinkRuleTest::typedDepthSettlesAsInTheWindows_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("depth");
+    QTest::addColumn<QString>("fill");
+    QTest::newRow("deeper pipe widens filling") << "100"
+                                                << "100"
+                                                << "60";
+    QTest::newRow("leading zero rewritten") << "095"
+                                            << "95"
+                                            << "55";
+    QTest::newRow("same filling keeps depth text") << "90.0"
+                                                   << "90.0"
+                                                   << "50";
+    QTest::newRow("unit after number") << "100mm"
+                                       << "100"
+                                       << "60";
+    QTest::newRow("depth just above layers") << "40.5"
+                                             << "40.5"
+                                             << "0.5";
+    QTest::newRow("depth equal to layers") << "40"
+                                           << "50"
+                                           << "10";
+    QTest::newRow("depth below layers") << "30"
+                                        << "50"
+                                        << "10";
+    QTest::newRow("negative depth") << "-90"
+                                    << "50"
+                                    << "10";
+    QTest::newRow("emptied depth") << ""
+                                   << "50"
+                                   << "10";
+    QTest::newRow("letters in depth") << "abc"
+                                      << "50"
+                                      << "10";
+}
+
+void DepthLinkRuleTest::typedDepthSettlesAsInTheWindows() {
+    QFETCH(QString, typed);
+    QFETCH(QString, depth);
+    QFETCH(QString, fill);
+    FieldRecord f = FieldRecord::defaults();
+    f.design[DepthField] = typed.toStdString();
+    settleDepthEdit(f);
+    QCOMPARE(QString::fromStdString(f.design[DepthField]), depth);
+    QCOMPARE(QString::fromStdString(f.thickness[FillingLayerRow]), fill);
+    QCOMPARE(f.thickness[SurfaceLayerRow], std::string("20"));
+    QCOMPARE(f.thickness[LevellingLayerRow], std::string("20"));
 }
 
 QTEST_APPLESS_MAIN(DepthLinkRuleTest)

@@ -1,4 +1,6 @@
 #include "core/engine/designreview.h"
+#include "core/engine/numtext.h"
+#include "core/wording/checkwording.h"
 
 #include <QTest>
 
@@ -10,6 +12,8 @@ Q_DECLARE_METATYPE(zorva::Rule)
 Q_DECLARE_METATYPE(zorva::Verdict)
 Q_DECLARE_METATYPE(zorva::RunStatus)
 Q_DECLARE_METATYPE(zorva::SupplySearch::Result)
+Q_DECLARE_METATYPE(zorva::RoomCategory)
+Q_DECLARE_METATYPE(zorva::Advice)
 
 namespace {
 
@@ -58,6 +62,10 @@ private slots:
     void faultsInsideSearch_data();
     void faultsInsideSearch();
     void reviewOfDefaultDesign();
+    void limitCurveJudgesEnCategories_data();
+    void limitCurveJudgesEnCategories();
+    void shownDigitsAgreeWithTheVerdict_data();
+    void shownDigitsAgreeWithTheVerdict();
 };
 
 void TestDesignCheck::ruleBoundaries_data() {
@@ -74,11 +82,11 @@ void TestDesignCheck::ruleBoundaries_data() {
     row("output just below the load", Rule::HeatOutput, 99.99, longStay, Verdict::Fail);
     row("output 20 % above", Rule::HeatOutput, 120, longStay, Verdict::Pass);
     row("output just above 20 %", Rule::HeatOutput, 120.01, longStay, Verdict::High);
-    row("floor at 28", Rule::FloorTemp, 28, longStay, Verdict::Pass);
-    row("floor just above 28", Rule::FloorTemp, 28.000001, longStay, Verdict::Fail);
-    row("floor above 29 residential", Rule::FloorTemp, 29.000001, int(RoomCategory::Residential),
-        Verdict::Fail);
-    row("floor above 35 peripheral", Rule::FloorTemp, 35.000001, int(RoomCategory::Peripheral),
+    // JGJ 142-2012 表 3.1.3: the upper limits 29 / 32 / 42 ℃ (28 ℃ before).
+    row("floor at 29", Rule::FloorTemp, 29, longStay, Verdict::Pass);
+    row("floor just above 29", Rule::FloorTemp, 29.000001, longStay, Verdict::Fail);
+    row("floor at 32 short stay", Rule::FloorTemp, 32, int(RoomCategory::ShortStay), Verdict::Pass);
+    row("floor above 42 unoccupied", Rule::FloorTemp, 42.000001, int(RoomCategory::Unoccupied),
         Verdict::Fail);
     row("velocity at 0.25", Rule::Velocity, 0.25, longStay, Verdict::Pass);
     row("velocity just below", Rule::Velocity, 0.249999, longStay, Verdict::Fail);
@@ -89,7 +97,10 @@ void TestDesignCheck::ruleBoundaries_data() {
     row("difference at 10", Rule::TempDiff, 10, longStay, Verdict::Pass);
     row("difference just above", Rule::TempDiff, 10.000001, longStay, Verdict::Fail);
     row("difference zero", Rule::TempDiff, 0, longStay, Verdict::Fail);
-    row("difference just above zero", Rule::TempDiff, 1e-9, longStay, Verdict::Pass);
+    // GB 50736-2012 §5.4.1: not below 5 ℃; a smaller one is 偏小, not a failure.
+    row("difference at 5", Rule::TempDiff, 5, longStay, Verdict::Pass);
+    row("difference just below 5", Rule::TempDiff, 4.99999, longStay, Verdict::Low);
+    row("difference 1.3", Rule::TempDiff, 1.3, longStay, Verdict::Low);
     row("loop at 120", Rule::LoopLength, 120, longStay, Verdict::Pass);
     row("loop just above", Rule::LoopLength, 120.000001, longStay, Verdict::Fail);
 }
@@ -107,6 +118,11 @@ void TestDesignCheck::ruleBoundaries() {
     QCOMPARE(checks[int(rule)].verdict, verdict);
     // Every other rule passes on these numbers, so the worst is this one.
     QCOMPARE(worstVerdict(checks), verdict);
+    // The number shown leads to the same verdict.
+    const int decimals = shownDecimals(checks[int(rule)]);
+    const double shown =
+        decimals < 0 ? value : QByteArray(patternText(value, decimals).str().c_str()).toDouble();
+    QCOMPARE(judge(checks[int(rule)], shown), verdict);
     limits.loadPerArea.reset();
     QCOMPARE(checkDesign(runWith(rule, value), limits)[int(rule)].verdict,
              rule == Rule::HeatOutput ? Verdict::NotChecked : verdict);
@@ -217,19 +233,129 @@ void TestDesignCheck::reviewOfDefaultDesign() {
     QVERIFY(r.run.converged());
     QCOMPARE(r.checks[int(Rule::HeatOutput)].verdict, Verdict::Fail);
     QCOMPARE(r.overall, Verdict::Fail);
-    QCOMPARE(r.floorLimit, 28.0);
-    QVERIFY(!r.shortfall); // 100 is below the ~101.9 the floor limit allows
+    QCOMPARE(r.floorLimit, 29.0);
+    QVERIFY(!r.shortfall); // 100 is below the ~112.4 the 29 ℃ floor allows
     QVERIFY(r.supply && r.supply->result == SupplySearch::Result::Found);
     QCOMPARE(r.supply->supplyTemp, requiredSupplyTemp(f, 100).supplyTemp);
-    // EN 1264-2 at the category's 28 ℃ gives about 102.9 W/m² here.
+    // EN 1264-2 at the category's 29 ℃ gives about 102.9 W/m² here.
     QVERIFY(r.en.applicable());
-    QCOMPARE(r.en.floorLimit, 28.0);
+    QCOMPARE(r.en.floorLimit, 29.0);
     QVERIFY(std::fabs(r.en.heatFlux - 102.87) < 0.01);
     QVERIFY(r.difference);
     QVERIFY(std::fabs(r.difference->heatFlux - (r.en.heatFlux - r.run.heatOutput)) < 1e-12);
     limits.loadPerArea = 200;
     const DesignReview high = reviewDesign(f, limits);
-    QVERIFY(high.shortfall && *high.shortfall > 98 && *high.shortfall < 98.2);
+    QCOMPARE(*high.shortfall, 200 - maxOutputForFloorLimit(18, 29));
+}
+
+namespace {
+
+FieldRecord design(const QStringList& values) {
+    FieldRecord f = FieldRecord::defaults();
+    for (int i = 0; i < 7; ++i)
+        f.design[std::size_t(i)] = values.at(i).toStdString();
+    return f;
+}
+
+} // namespace
+
+void TestDesignCheck::limitCurveJudgesEnCategories_data() {
+    QTest::addColumn<QStringList>("design");
+    QTest::addColumn<RoomCategory>("category");
+    QTest::addColumn<double>("value"); // 0: the method's own mean floor temperature
+    QTest::addColumn<double>("limit");
+    QTest::addColumn<Verdict>("verdict");
+    const QStringList e{"20", "45", "35", "200", "90", "20", "120"};
+    const QStringList b{"18", "50", "40", "300", "90", "20", "120"};
+    // EN 1264-2 worked examples (e) and (b): q and q_G to their printed digits.
+    QTest::newRow("example e, residential")
+        << e << RoomCategory::Residential << 98.04101 << 86.36281 << Verdict::Fail;
+    QTest::newRow("example b, residential")
+        << b << RoomCategory::Residential << 102.8685 << 88.84253 << Verdict::Fail;
+    // The JGJ rows keep the mean temperature: 27.6 ℃ ≤ 29 ℃.
+    QTest::newRow("example e, long stay")
+        << e << RoomCategory::LongStay << 0.0 << 29.0 << Verdict::Pass;
+}
+
+void TestDesignCheck::limitCurveJudgesEnCategories() {
+    QFETCH(QStringList, design);
+    QFETCH(RoomCategory, category);
+    QFETCH(double, value);
+    QFETCH(double, limit);
+    QFETCH(Verdict, verdict);
+    CheckLimits limits;
+    limits.category = category;
+    const DesignReview r = reviewDesign(::design(design), limits);
+    const RuleCheck& floor = r.checks[int(Rule::FloorTemp)];
+    QCOMPARE(floor.verdict, verdict);
+    QCOMPARE(floor.limitCurve, value != 0);
+    if (value == 0) {
+        QCOMPARE(floor.value, r.run.surfaceTemp);
+        QCOMPARE(floor.limit, limit);
+        QCOMPARE(r.maxOutputBasis, FloorOutputLimit::Basis::MeanTemp);
+        return;
+    }
+    QVERIFY2(std::fabs(floor.value - value) < 5e-5 * value / 10,
+             qPrintable(QString::number(floor.value, 'g', 10)));
+    QVERIFY2(std::fabs(floor.limit - limit) < 5e-5 * limit / 10,
+             qPrintable(QString::number(floor.limit, 'g', 10)));
+    // The advice's largest output is the limit curve's, and the load above it
+    // is what other heating must give.
+    QCOMPARE(r.maxOutputBasis, FloorOutputLimit::Basis::LimitCurve);
+    QCOMPARE(r.maxOutput, floor.limit);
+    limits.loadPerArea = 100;
+    QCOMPARE(*reviewDesign(::design(design), limits).shortfall, 100 - floor.limit);
+    // A higher θ_F,max allows more on the same floor.
+    limits.category = RoomCategory::Peripheral;
+    QVERIFY(reviewDesign(::design(design), limits).checks[int(Rule::FloorTemp)].limit >
+            floor.limit);
+    // No screed above the pipe: EN 1264-2 does not apply, the floor is not
+    // checked and no largest output is given.
+    FieldRecord bare = ::design(design);
+    bare.thickness = {"20", "0", "20", "2"};
+    bare.design[DepthField] = "40";
+    const DesignReview none = reviewDesign(bare, limits);
+    QVERIFY(!none.en.applicable());
+    QCOMPARE(none.checks[int(Rule::FloorTemp)].verdict, Verdict::NotChecked);
+    QCOMPARE(none.maxOutputBasis, FloorOutputLimit::Basis::NotAvailable);
+}
+
+void TestDesignCheck::shownDigitsAgreeWithTheVerdict_data() {
+    QTest::addColumn<Rule>("rule");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<Verdict>("verdict");
+    QTest::addColumn<Advice>("advice");
+    const auto row = [](const char* name, Rule r, double v, const char* shown, Verdict verdict,
+                        Advice advice = Advice::None) {
+        QTest::newRow(name) << r << v << QString::fromUtf8(shown) << verdict << advice;
+    };
+    // Load 100 W/m², 偏大 above 120; floor 25–27 recommended, 29 at most.
+    row("velocity 0.2498 below 0.25", Rule::Velocity, 0.2498137695, "0.2498", Verdict::Fail);
+    row("velocity clear of the limit", Rule::Velocity, 0.2612, "0.26", Verdict::Pass);
+    row("resistance 30.04 above 30", Rule::Resistance, 30.04, "30.04", Verdict::Fail);
+    row("resistance 30.0", Rule::Resistance, 30.0, "30.0", Verdict::Pass);
+    row("output 99.96 below the load", Rule::HeatOutput, 99.96, "99.96", Verdict::Fail);
+    row("output 120.04 above 偏大", Rule::HeatOutput, 120.04, "120.04", Verdict::High);
+    row("floor 29.04 above 29", Rule::FloorTemp, 29.04, "29.04", Verdict::Fail, Advice::Above);
+    row("floor 24.96 below the range", Rule::FloorTemp, 24.96, "24.96", Verdict::Pass,
+        Advice::Below);
+    row("floor within the range", Rule::FloorTemp, 26.0, "26.0", Verdict::Pass, Advice::Within);
+    row("supply above 35–45", Rule::SupplyTemp, 50, "50", Verdict::Pass, Advice::Above);
+}
+
+void TestDesignCheck::shownDigitsAgreeWithTheVerdict() {
+    QFETCH(Rule, rule);
+    QFETCH(double, value);
+    QFETCH(QString, shown);
+    QFETCH(Verdict, verdict);
+    QFETCH(Advice, advice);
+    CheckLimits limits;
+    limits.loadPerArea = 100;
+    const RuleCheck c = checkDesign(runWith(rule, value), limits)[int(rule)];
+    QCOMPARE(c.verdict, verdict);
+    QCOMPARE(adviceOf(c), advice);
+    QCOMPARE(ruleValueText(c), shown);
 }
 
 QTEST_APPLESS_MAIN(TestDesignCheck)

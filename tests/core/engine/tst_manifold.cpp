@@ -2,12 +2,14 @@
 // searches, checked against relations worked out from the physics and
 // against independent whole runs at the neighbouring probes.
 
+#include "core/engine/designcheck.h"
 #include "core/engine/manifold.h"
 #include "core/engine/manifoldsearch.h"
 
 #include <QTest>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -33,6 +35,15 @@ double outputAt(const ManifoldInput& m, const LoopInput& l, double supply, doubl
     return e.converged() ? e.heatOutput * e.area : -1;
 }
 
+// The same run's velocity (m/s) and mean floor temperature (℃).
+double velocityAt(const ManifoldInput& m, const LoopInput& l, double supply, double diff) {
+    const Evaluation e = evaluateDesign(loopFields(m, l, supply, diff));
+    return e.converged() ? e.velocity : -1;
+}
+double floorAt(const ManifoldInput& m, const LoopInput& l, double supply, double diff) {
+    return evaluateDesign(loopFields(m, l, supply, diff)).surfaceTemp;
+}
+
 LoopResult givenResult(double resistance, double flowKgh, double output, double area) {
     LoopResult r;
     r.run.status = RunStatus::Converged;
@@ -46,6 +57,8 @@ LoopResult givenResult(double resistance, double flowKgh, double output, double 
 
 } // namespace
 
+Q_DECLARE_METATYPE(zorva::SearchBound)
+
 class ManifoldTest : public QObject {
     Q_OBJECT
 
@@ -58,6 +71,8 @@ private slots:
     void difference_search_brackets_the_load_data();
     void difference_search_brackets_the_load();
     void supply_suggestion_is_the_neediest_loop();
+    void supply_suggestion_keeps_to_the_limits_data();
+    void supply_suggestion_keeps_to_the_limits();
     void supply_suggestion_reports_unreachable_and_empty();
     void loop_runner_gives_the_whole_runs_results_data();
     void loop_runner_gives_the_whole_runs_results();
@@ -160,53 +175,106 @@ void ManifoldTest::balancing_skips_loops_without_result() {
 }
 
 void ManifoldTest::difference_search_brackets_the_load_data() {
+    QTest::addColumn<double>("supply");
     QTest::addColumn<double>("room");
+    QTest::addColumn<double>("spacing");
     QTest::addColumn<double>("length");
     QTest::addColumn<std::optional<double>>("load");
+    QTest::addColumn<double>("maxDiff"); // the limit; 10 by default
     QTest::addColumn<int>("result");
+    QTest::addColumn<SearchBound>("bound");
     using R = DiffSearch::Result;
-    QTest::newRow("ordinary load") << 18.0 << 80.0 << std::optional(900.0) << int(R::Found);
-    QTest::newRow("small load, large difference")
-        << 20.0 << 100.0 << std::optional(700.0) << int(R::Found);
-    QTest::newRow("load beyond the supply")
-        << 18.0 << 30.0 << std::optional(5000.0) << int(R::CannotServe);
-    QTest::newRow("tiny load") << 18.0 << 80.0 << std::optional(1.0) << int(R::LoadBelowRange);
-    QTest::newRow("room warmer than supply")
-        << 46.0 << 80.0 << std::optional(100.0) << int(R::CannotServe);
-    QTest::newRow("no load") << 18.0 << 80.0 << std::optional<double>() << int(R::NoLoad);
+    using B = SearchBound;
+    const auto none = std::optional<double>();
+    // Bounded by the load: a tenth more and the loop misses it.
+    QTest::newRow("load decides") << 45.0 << 18.0 << 200.0 << 100.0 << std::optional(1900.0) << 10.0
+                                  << int(R::Found) << B::Load;
+    // A tiny load: the velocity of 0.25 m/s stops the difference, not the load.
+    QTest::newRow("velocity decides") << 45.0 << 18.0 << 200.0 << 80.0 << std::optional(1.0) << 10.0
+                                      << int(R::Found) << B::Velocity;
+    // More than the load even at the largest difference the limits allow.
+    QTest::newRow("largest difference") << 50.0 << 18.0 << 200.0 << 100.0 << std::optional(1500.0)
+                                        << 10.0 << int(R::Found) << B::MaxTempDiff;
+    // Before, the search wrote 15.3 K at 0.039 m/s; a widened limit still
+    // keeps the velocity.
+    QTest::newRow("widened limit, velocity decides")
+        << 50.0 << 18.0 << 200.0 << 100.0 << std::optional(1500.0) << 20.0 << int(R::Found)
+        << B::Velocity;
+    QTest::newRow("load beyond the smallest difference")
+        << 45.0 << 18.0 << 300.0 << 30.0 << std::optional(5000.0) << 10.0 << int(R::CannotServe)
+        << B::Load;
+    // At 5 K the load is reached, but the water is already too slow.
+    QTest::newRow("too slow at the smallest difference")
+        << 45.0 << 18.0 << 300.0 << 30.0 << std::optional(200.0) << 10.0 << int(R::CannotServe)
+        << B::Velocity;
+    // 100 W/m² in a bathroom at 24 ℃: over the 29 ℃ mean floor limit.
+    QTest::newRow("floor over its limit") << 55.0 << 24.0 << 150.0 << 60.0 << std::optional(900.0)
+                                          << 10.0 << int(R::CannotServe) << B::FloorLimit;
+    QTest::newRow("supply above its limit")
+        << 65.0 << 18.0 << 200.0 << 100.0 << std::optional(1500.0) << 10.0 << int(R::CannotServe)
+        << B::SupplyLimit;
+    QTest::newRow("room too close to the supply")
+        << 45.0 << 41.0 << 200.0 << 80.0 << std::optional(100.0) << 10.0 << int(R::CannotServe)
+        << B::RoomTemp;
+    QTest::newRow("no load") << 45.0 << 18.0 << 200.0 << 80.0 << none << 10.0 << int(R::NoLoad)
+                             << B::None;
 }
 
+// The answer against independent whole runs: the difference found keeps the
+// load and the velocity, a tenth more breaks the rule named as its bound;
+// a loop not served breaks that rule at the smallest difference.
 void ManifoldTest::difference_search_brackets_the_load() {
+    QFETCH(double, supply);
     QFETCH(double, room);
+    QFETCH(double, spacing);
     QFETCH(double, length);
     QFETCH(std::optional<double>, load);
+    QFETCH(double, maxDiff);
     QFETCH(int, result);
+    QFETCH(SearchBound, bound);
     ManifoldInput m;
-    m.supplyTemp = 45;
-    const LoopInput l = loop("x", room, 200, length, load);
-    const DiffSearch s = tempDiffForLoad(m, l);
+    m.supplyTemp = supply;
+    CheckLimits limits;
+    limits.maxTempDiff = maxDiff;
+    const LoopInput l = loop("x", room, spacing, length, load);
+    const DiffSearch s = tempDiffForLoad(m, l, limits);
     QCOMPARE(int(s.result), result);
+    QCOMPARE(s.bound, bound);
+    const auto serves = [&](double d) {
+        return outputAt(m, l, supply, d) >= *load && velocityAt(m, l, supply, d) >= 0.25;
+    };
     if (s.result == DiffSearch::Result::Found) {
-        QVERIFY(s.tempDiff >= kMinTempDiff && s.tempDiff <= 45 - room);
-        QVERIFY(outputAt(m, l, 45, s.tempDiff) >= *load);
-        QVERIFY(outputAt(m, l, 45, s.tempDiff + kReturnTempTolerance) < *load);
-        QVERIFY(s.probes < 30);
-    } else if (s.result == DiffSearch::Result::CannotServe && room < 45) {
-        QVERIFY(outputAt(m, l, 45, kMinTempDiff) < *load);
-    } else if (s.result == DiffSearch::Result::LoadBelowRange) {
-        QCOMPARE(s.tempDiff, 45 - room);
+        QCOMPARE(std::round(s.tempDiff * 10), s.tempDiff * 10); // whole tenths
+        QVERIFY(s.tempDiff >= 5 && s.tempDiff <= maxDiff);
+        QVERIFY(serves(s.tempDiff));
+        QVERIFY(floorAt(m, l, supply, s.tempDiff) <= 29);
+        const double next = s.tempDiff + 0.1;
+        if (bound == SearchBound::MaxTempDiff)
+            QCOMPARE(s.tempDiff, maxDiff);
+        else if (bound == SearchBound::Load)
+            QVERIFY(outputAt(m, l, supply, next) < *load);
+        else
+            QVERIFY(velocityAt(m, l, supply, next) < 0.25 && outputAt(m, l, supply, next) >= *load);
+        QVERIFY(s.probes <= 12);
+    } else if (bound == SearchBound::Load) {
+        QVERIFY(outputAt(m, l, supply, 5) < *load);
+    } else if (bound == SearchBound::Velocity) {
+        QVERIFY(outputAt(m, l, supply, 5) >= *load && velocityAt(m, l, supply, 5) < 0.25);
     }
 }
 
 void ManifoldTest::supply_suggestion_is_the_neediest_loop() {
     ManifoldInput m;
     m.tempDiff = 5;
-    // Bathroom at 24 ℃ with a dense load needs the most.
+    // Bathroom at 24 ℃ with a dense load needs the most; its floor is over
+    // the 29 ℃ of a living room, so the rooms are taken as unoccupied here.
+    CheckLimits limits;
+    limits.category = RoomCategory::Unoccupied;
     std::vector<LoopInput> loops{loop("卧室", 18, 200, 90, 600), loop("卫生间", 24, 150, 40, 520),
                                  loop("储藏", 16, 300, 50), loop("客厅", 18, 200, 100, 800)};
     std::vector<SupplyNeed> needs;
     for (const LoopInput& l : loops) {
-        needs.push_back(requiredSupplyForLoop(m, l));
+        needs.push_back(requiredSupplyForLoop(m, l, limits));
         const SupplyNeed& n = needs.back();
         if (!l.loadW) {
             QCOMPARE(n.result, SupplyNeed::Result::NoLoad);
@@ -216,8 +284,10 @@ void ManifoldTest::supply_suggestion_is_the_neediest_loop() {
         QCOMPARE(n.supplyTemp * 10, std::round(n.supplyTemp * 10));
         QVERIFY(outputAt(m, l, n.supplyTemp, 5) >= *l.loadW);
         QVERIFY(outputAt(m, l, n.supplyTemp - 0.1, 5) < *l.loadW);
+        // Marked when the water is too slow at the need, and only then.
+        QCOMPARE(n.breaks == SearchBound::Velocity, velocityAt(m, l, n.supplyTemp, 5) < 0.25);
     }
-    const SupplySuggestion s = suggestSupplyTemp(m, loops);
+    const SupplySuggestion s = suggestSupplyTemp(m, loops, limits);
     QCOMPARE(s.result, SupplySuggestion::Result::Found);
     std::size_t neediest = 0;
     for (std::size_t i = 1; i < needs.size(); ++i)
@@ -232,15 +302,67 @@ void ManifoldTest::supply_suggestion_is_the_neediest_loop() {
             QVERIFY(computeLoop(m, l).loopOutput >= *l.loadW);
 }
 
+void ManifoldTest::supply_suggestion_keeps_to_the_limits_data() {
+    QTest::addColumn<double>("maxSupply");
+    QTest::addColumn<int>("category");
+    QTest::addColumn<std::optional<double>>("suggestion"); // empty: none
+    QTest::addColumn<int>("unreachable");
+    const int longStay = int(RoomCategory::LongStay);
+    const int unoccupied = int(RoomCategory::Unoccupied);
+    // Loop b needs 55.6 ℃; its floor (100 W/m² at 24 ℃, about 33.8 ℃) is over
+    // 29 ℃ but within 42 ℃. Loop a needs 42.3 ℃.
+    QTest::newRow("floor limit leaves b out") << 60.0 << longStay << std::optional(42.3) << 2;
+    QTest::newRow("unoccupied serves b") << 60.0 << unoccupied << std::optional(55.6) << 1;
+    // Before, 95 ℃ was the top of the search.
+    QTest::newRow("supply limit 50 ℃") << 50.0 << unoccupied << std::optional(42.3) << 2;
+    QTest::newRow("nothing below 40 ℃") << 40.0 << longStay << std::optional<double>() << 3;
+}
+
+// Independent runs decide each loop: its need is the lowest tenth that
+// reaches the load, within the supply limit and with its floor in bounds.
+void ManifoldTest::supply_suggestion_keeps_to_the_limits() {
+    QFETCH(double, maxSupply);
+    QFETCH(int, category);
+    QFETCH(std::optional<double>, suggestion);
+    QFETCH(int, unreachable);
+    ManifoldInput m;
+    CheckLimits limits;
+    limits.maxSupplyTemp = maxSupply;
+    limits.category = static_cast<RoomCategory>(category);
+    const std::vector<LoopInput> loops{loop("a", 18, 200, 90, 1200), loop("b", 24, 150, 60, 900),
+                                       loop("c", 18, 300, 10, 9000)};
+    const SupplySuggestion s = suggestSupplyTemp(m, loops, limits);
+    QCOMPARE(s.unreachable, std::size_t(unreachable));
+    if (!suggestion) {
+        QCOMPARE(s.result, SupplySuggestion::Result::NotReachable);
+        QCOMPARE(s.decidingLoop, std::optional<std::size_t>(0));
+        return;
+    }
+    QCOMPARE(s.result, SupplySuggestion::Result::Found);
+    QCOMPARE(s.supplyTemp, *suggestion);
+    const LoopInput& deciding = loops[*s.decidingLoop];
+    QVERIFY(outputAt(m, deciding, s.supplyTemp, 10) >= *deciding.loadW);
+    QVERIFY(outputAt(m, deciding, s.supplyTemp - 0.1, 10) < *deciding.loadW);
+    QVERIFY(s.supplyTemp <= maxSupply);
+    QVERIFY(floorAt(m, deciding, s.supplyTemp, 10) <= floorTempLimit(limits.category));
+    QVERIFY(outputAt(m, loops[2], maxSupply, 10) < 9000);
+}
+
 void ManifoldTest::supply_suggestion_reports_unreachable_and_empty() {
     ManifoldInput m;
     std::vector<LoopInput> loops{loop("a", 18, 200, 90, 600), loop("b", 18, 300, 10, 9000),
                                  loop("c", 18, 300, 10, 9000)};
     SupplySuggestion s = suggestSupplyTemp(m, loops);
-    QCOMPARE(s.result, SupplySuggestion::Result::NotReachable);
-    QCOMPARE(s.decidingLoop, std::optional<std::size_t>(1));
+    // The loops that cannot be served are counted; the others still decide.
+    QCOMPARE(s.result, SupplySuggestion::Result::Found);
+    QCOMPARE(s.decidingLoop, std::optional<std::size_t>(0));
     QCOMPARE(s.unreachable, std::size_t(2));
-    QVERIFY(outputAt(m, loops[1], kMaxSupplyTemp, m.tempDiff) < 9000);
+    QVERIFY(outputAt(m, loops[1], 60, m.tempDiff) < 9000);
+
+    loops.erase(loops.begin());
+    s = suggestSupplyTemp(m, loops);
+    QCOMPARE(s.result, SupplySuggestion::Result::NotReachable);
+    QCOMPARE(s.decidingLoop, std::optional<std::size_t>(0));
 
     for (LoopInput& l : loops)
         l.loadW.reset();

@@ -7,6 +7,7 @@
 // after a calculation of the default design with a load of 100 W/m² there.
 
 #include "core/engine/numtext.h"
+#include "core/wording/checkwording.h"
 #include "models/session/designsession.h"
 #include "support/patience.h"
 #include "widgets/check/crosscheckmodel.h"
@@ -106,15 +107,16 @@ private slots:
         const SupplySearch search = requiredSupplyTemp(FieldRecord::defaults(), 100);
         QCOMPARE(search.result, SupplySearch::Result::Found);
         QVERIFY(labelText(w, "requiredSupply").startsWith(fixed1(search.supplyTemp) + " ℃"));
-        // 100 W/m² is within what the 28 ℃ floor allows: nothing left over.
+        // 100 W/m² is within what the 29 ℃ floor allows: nothing left over.
         QVERIFY(!labelText(w, "shortfall").contains(QStringLiteral("其它采暖方式补充")));
         QVERIFY(
-            labelText(w, "maxOutput").startsWith(fixed1(maxOutputForFloorLimit(18, 28)) + " W/m²"));
+            labelText(w, "maxOutput").startsWith(fixed1(maxOutputForFloorLimit(18, 29)) + " W/m²"));
+        QVERIFY(labelText(w, "maxOutput").contains(QStringLiteral("JGJ 142-2012 表 3.1.3")));
 
         // A load the floor cannot give leaves a part to other heating.
         setLoad(session, 150);
         QVERIFY(labelText(w, "shortfall")
-                    .startsWith(fixed1(150 - maxOutputForFloorLimit(18, 28)) + " W/m²"));
+                    .startsWith(fixed1(150 - maxOutputForFloorLimit(18, 29)) + " W/m²"));
         QVERIFY(labelText(w, "shortfall").contains(QStringLiteral("其它采暖方式补充")));
         // Past 95 ℃ there is no supply temperature to name.
         setLoad(session, 1000);
@@ -162,30 +164,42 @@ private slots:
         QTest::addColumn<QByteArray>("supply");
         QTest::addColumn<QByteArray>("ret");
         QTest::addColumn<RoomCategory>("category");
-        QTest::addColumn<QString>("limit");
+        QTest::addColumn<QString>("limit"); // the limit column starts so
         QTest::addColumn<QString>("verdict");
-        // Floors of about 27.1, 31.1 and 35.2 ℃.
-        QTest::newRow("50/40 long stay")
-            << QByteArray("50") << QByteArray("40") << RoomCategory::LongStay << "28"
+        // JGJ 142-2012 rows, on the mean floor temperatures of about 27.1,
+        // 31.1 and 35.2 ℃.
+        QTest::newRow("50/40 long stay") << QByteArray("50") << QByteArray("40")
+                                         << RoomCategory::LongStay << "≤ 29 ℃，宜 25~27 ℃"
+                                         << "合格（高于推荐范围 25~27 ℃）";
+        QTest::newRow("60/50 long stay") << QByteArray("60") << QByteArray("50")
+                                         << RoomCategory::LongStay << "≤ 29 ℃，宜 25~27 ℃"
+                                         << "不合格";
+        QTest::newRow("60/50 short stay") << QByteArray("60") << QByteArray("50")
+                                          << RoomCategory::ShortStay << "≤ 32 ℃，宜 28~30 ℃"
+                                          << "合格（高于推荐范围 28~30 ℃）";
+        QTest::newRow("60/50 unoccupied") << QByteArray("60") << QByteArray("50")
+                                          << RoomCategory::Unoccupied << "≤ 42 ℃，宜 35~40 ℃"
+                                          << "合格（低于推荐范围 35~40 ℃）";
+        QTest::newRow("70/60 unoccupied")
+            << QByteArray("70") << QByteArray("60") << RoomCategory::Unoccupied << "≤ 42 ℃"
             << "合格";
-        QTest::newRow("60/50 long stay")
-            << QByteArray("60") << QByteArray("50") << RoomCategory::LongStay << "28"
+        // EN categories by the limit curve, on the EN 1264-2 heat flux of
+        // the default floor (K_H 3.854): at 50/40 q 102.9 against q_G 88.8
+        // (29 ℃, the worked example), about 124.9 (33 ℃) and 143 (35 ℃);
+        // at 60/50 q is about 141.8, at 70/60 about 180.5.
+        QTest::newRow("50/40 residential")
+            << QByteArray("50") << QByteArray("40") << RoomCategory::Residential
+            << "≤ q_G 88.8 W/m²（θ_F,max 29 ℃）"
             << "不合格";
-        QTest::newRow("60/50 residential")
-            << QByteArray("60") << QByteArray("50") << RoomCategory::Residential << "29"
-            << "不合格";
-        QTest::newRow("60/50 short stay")
-            << QByteArray("60") << QByteArray("50") << RoomCategory::ShortStay << "32"
+        QTest::newRow("50/40 bathroom")
+            << QByteArray("50") << QByteArray("40") << RoomCategory::Bathroom << "≤ q_G "
             << "合格";
         QTest::newRow("60/50 bathroom")
-            << QByteArray("60") << QByteArray("50") << RoomCategory::Bathroom << "33"
-            << "合格";
-        QTest::newRow("70/60 peripheral")
-            << QByteArray("70") << QByteArray("60") << RoomCategory::Peripheral << "35"
+            << QByteArray("60") << QByteArray("50") << RoomCategory::Bathroom << "≤ q_G "
             << "不合格";
-        QTest::newRow("70/60 unoccupied")
-            << QByteArray("70") << QByteArray("60") << RoomCategory::Unoccupied << "42"
-            << "合格";
+        QTest::newRow("70/60 peripheral")
+            << QByteArray("70") << QByteArray("60") << RoomCategory::Peripheral << "≤ q_G "
+            << "不合格";
     }
 
     void categorySetsTheFloorLimit() {
@@ -200,18 +214,60 @@ private slots:
         DesignCheckWindow w(session);
         session.publishCalculation(calculated(withTemps(supply.constData(), ret.constData())));
         w.limitsPanel()->categoryBox()->setCurrentIndex(static_cast<int>(category));
-        QCOMPARE(cell(w, Rule::FloorTemp, RuleTableModel::LimitColumn),
-                 QStringLiteral("≤ %1 ℃").arg(limit));
+        QVERIFY2(cell(w, Rule::FloorTemp, RuleTableModel::LimitColumn).startsWith(limit),
+                 qPrintable(cell(w, Rule::FloorTemp, RuleTableModel::LimitColumn)));
         QCOMPARE(cell(w, Rule::FloorTemp, RuleTableModel::VerdictColumn), verdict);
+        const QString floorLimit = numberText(floorTempLimit(category), -1) + " ℃";
+        const bool en = limit.startsWith(QStringLiteral("≤ q_G"));
+        if (en) {
+            // The floor's verdict is the cross-check's, and so reads its row.
+            QVERIFY(cell(w, Rule::FloorTemp, RuleTableModel::LimitColumn).contains(floorLimit));
+            QCOMPARE(cell(w, Rule::FloorTemp, RuleTableModel::BasisColumn),
+                     QStringLiteral("EN 1264-2:2008 极限曲线"));
+            const QString row = w.crossCheck()
+                                    ->index(CrossCheckModel::VerdictRow, CrossCheckModel::EnColumn)
+                                    .data()
+                                    .toString();
+            QCOMPARE(row.startsWith(QStringLiteral("合格")), verdict == QStringLiteral("合格"));
+        }
         // The cross-check's limit curve follows the category too.
         QVERIFY(w.crossCheck()
                     ->index(CrossCheckModel::LimitFluxRow, CrossCheckModel::NameColumn)
                     .data()
                     .toString()
-                    .contains(limit + " ℃"));
+                    .contains(floorLimit));
         // Remembered for the next run of the program.
         DesignSession next(&settings);
         QCOMPARE(next.limits().category, category);
+    }
+
+    // A value at its limit shows the digits that decide it.
+    void verdictReadsFromTheValue() {
+        DesignSession session;
+        DesignCheckWindow w(session);
+        FieldRecord f = FieldRecord::defaults();
+        f.design[LoopLengthField] = "83";
+        session.publishCalculation(calculated(f));
+        QCOMPARE(cell(w, Rule::Velocity, RuleTableModel::ValueColumn),
+                 QStringLiteral("0.2498 m/s"));
+        QCOMPARE(cell(w, Rule::Velocity, RuleTableModel::VerdictColumn), QStringLiteral("不合格"));
+    }
+
+    // Limits saved by an earlier version: the window says once that they
+    // moved to the 2012 defaults.
+    void movedLimitsAreSaidOnce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("check.ini"));
+        QSettings(path, QSettings::IniFormat).setValue(QStringLiteral("designCheck/category"), 0);
+        QSettings settings(path, QSettings::IniFormat);
+        DesignSession session(&settings);
+        DesignCheckWindow first(session);
+        auto* notice = first.findChild<QLabel*>(QStringLiteral("limitsNotice"));
+        QVERIFY(notice->isVisibleTo(&first));
+        QVERIFY(notice->text().contains(QStringLiteral("由 28 ℃ 改为 29 ℃")));
+        DesignCheckWindow second(session);
+        QVERIFY(!second.findChild<QLabel*>(QStringLiteral("limitsNotice"))->isVisibleTo(&second));
+        QCOMPARE(session.limits().minTempDiff, 5.0);
     }
 
     void crossCheckAtTheDefaults() {
@@ -308,7 +364,7 @@ private slots:
         DesignSession session;
         DesignCheckWindow w(session);
         const auto boxes = w.findChildren<QAbstractSpinBox*>();
-        QCOMPARE(boxes.size(), 6);
+        QCOMPARE(boxes.size(), 7);
         for (QWidget* input : w.findChildren<QWidget*>()) {
             if (qobject_cast<QAbstractSpinBox*>(input) || qobject_cast<QComboBox*>(input) ||
                 qobject_cast<QTableView*>(input))

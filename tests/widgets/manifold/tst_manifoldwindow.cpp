@@ -275,6 +275,33 @@ private slots:
         QCOMPARE(w.inputs()->box(0)->value(), 50.0);
     }
 
+    // The difference search says what it found, which rule bounded it and
+    // what it cannot serve, and writes only when the user answers 是.
+    void writesTheDifferencesWhenConfirmed() {
+        Fixture fx;
+        ManifoldWindow& w = fx.window;
+        dwelling(w.sheet());
+        const int steps = w.sheet().undoStack().count();
+        fx.dialogs.answerQuestion(QMessageBox::No);
+        w.sheet().startDiffSearch();
+        w.sheet().waitForIdle();
+        const QString asked = fx.dialogs.questions().last().text;
+        QVERIFY2(asked.contains(QStringLiteral("温差 5~10 ℃，流速 ≥ 0.25 m/s")), qPrintable(asked));
+        QVERIFY(asked.contains(QStringLiteral("以下环路在校核限值内无法满足")));
+        QVERIFY(asked.contains(QStringLiteral("第 1 个环路（客厅）：")));
+        QCOMPARE(w.sheet().undoStack().count(), steps);
+        for (const LoopInput& l : w.sheet().loops())
+            QVERIFY(!l.ownTempDiff);
+        fx.dialogs.answerQuestion(QMessageBox::Yes);
+        w.sheet().startDiffSearch();
+        w.sheet().waitForIdle();
+        QCOMPARE(w.sheet().undoStack().count(), steps + 1);
+        QVERIFY(w.sheet().loops()[0].ownTempDiff);
+        const double d = *w.sheet().loops()[0].ownTempDiff;
+        QVERIFY(d >= 5 && d <= 10);
+        QCOMPARE(fx.dialogs.pendingExpectations(), 0);
+    }
+
     void exchangesDesignsWithTheMainWindow() {
         DesignSession session;
         FieldRecord main = FieldRecord::defaults();
