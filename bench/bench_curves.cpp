@@ -50,7 +50,7 @@ int runCurvesRedrawBench(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QtDialogs dialogs;
-    ui::DesignSession session;
+    models::DesignSession session;
     FieldRecord fields = FieldRecord::defaults();
     session.setFieldAccess([&fields] { return fields; }, [](const FieldRecord&) {});
     ui::CurvesWindow window(session, dialogs);

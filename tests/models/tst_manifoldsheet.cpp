@@ -12,6 +12,8 @@
 #include <cmath>
 
 using namespace zorva;
+using namespace zorva::models;
+
 using namespace zorva::ui;
 
 Q_DECLARE_METATYPE(zorva::ui::DiffSearchReport)

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,
                                              std::vector<LoopInput> loops) {
@@ -33,4 +33,4 @@ double appliedTempDiff(double found) {
     return std::max(kMinTempDiff, std::floor(found * 10 + 1e-9) / 10);
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

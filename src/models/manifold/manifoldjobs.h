@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,
                                              std::vector<LoopInput> loops);
@@ -24,4 +24,4 @@ QFuture<SupplyNeed> supplyNeedsConcurrently(const ManifoldInput& manifold,
 // heat, so the load is still reached), never below kMinTempDiff.
 double appliedTempDiff(double found);
 
-} // namespace zorva::ui
+} // namespace zorva::models

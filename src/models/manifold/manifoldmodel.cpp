@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 namespace {
 
@@ -451,4 +451,4 @@ std::size_t ManifoldModel::applyResults(const Job& job, std::span<const LoopResu
     return taken;
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

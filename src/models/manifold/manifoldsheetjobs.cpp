@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 ManifoldSheet::Snapshot ManifoldSheet::snapshot() const {
     Snapshot snap;
@@ -192,4 +192,4 @@ void ManifoldSheet::waitForIdle() {
     QCoreApplication::processEvents();
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 DesignSession::DesignSession(QSettings* settings, QObject* parent)
     : QObject(parent), settings_(settings) {
@@ -93,4 +93,4 @@ void saveCheckLimits(QSettings& s, const CheckLimits& l) {
     s.endGroup();
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -15,7 +15,7 @@
 
 class QSettings;
 
-namespace zorva::ui {
+namespace zorva::models {
 
 // One converged Calculate run of the main window.
 struct CalculatedDesign {
@@ -70,4 +70,4 @@ private:
 CheckLimits loadCheckLimits(QSettings& settings);
 void saveCheckLimits(QSettings& settings, const CheckLimits& limits);
 
-} // namespace zorva::ui
+} // namespace zorva::models

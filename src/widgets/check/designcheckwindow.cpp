@@ -1,10 +1,11 @@
 #include "widgets/check/designcheckwindow.h"
 
+#include "models/check/checktexts.h"
+#include "models/check/crosscheckmodel.h"
+#include "models/check/ruletablemodel.h"
 #include "models/session/designsession.h"
-#include "widgets/check/checktexts.h"
-#include "widgets/check/crosscheckmodel.h"
 #include "widgets/check/limitspanel.h"
-#include "widgets/check/ruletablemodel.h"
+#include "widgets/check/verdicticons.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -21,6 +22,11 @@
 #include <algorithm>
 
 namespace zorva::ui {
+
+using models::DesignSession;
+using models::enApplicabilityText;
+using models::enFlagTexts;
+using models::signedText;
 
 namespace {
 
@@ -61,9 +67,9 @@ QTableView* newTable(QWidget* parent, const char* name, const QString& accessibl
 
 } // namespace
 
-DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
+DesignCheckWindow::DesignCheckWindow(models::DesignSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), limits_(new LimitsPanel),
-      rules_(new RuleTableModel(this)), crossCheck_(new CrossCheckModel(this)) {
+      rules_(new models::RuleTableModel(this)), crossCheck_(new models::CrossCheckModel(this)) {
     setObjectName(QStringLiteral("designCheck"));
     setWindowTitle(QStringLiteral("设计校核"));
 
@@ -98,12 +104,12 @@ DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
     limits_->setLimits(session_.limits());
     connect(limits_, &LimitsPanel::limitsEdited, this,
             [this](const CheckLimits& limits) { session_.setLimits(limits); });
-    connect(&session_, &DesignSession::calculated, this, &DesignCheckWindow::refresh);
-    connect(&session_, &DesignSession::inputsEdited, this, [this] {
+    connect(&session_, &models::DesignSession::calculated, this, &DesignCheckWindow::refresh);
+    connect(&session_, &models::DesignSession::inputsEdited, this, [this] {
         rules_->setStale(true);
         showStatus();
     });
-    connect(&session_, &DesignSession::limitsChanged, this, [this] {
+    connect(&session_, &models::DesignSession::limitsChanged, this, [this] {
         limits_->setLimits(session_.limits());
         refresh();
     });
@@ -122,7 +128,7 @@ QGroupBox* DesignCheckWindow::buildRules() {
     rulesGroup_ = new QGroupBox(QStringLiteral("校核结果"));
     rulesGroup_->setObjectName(QStringLiteral("rulesGroup"));
     rulesView_ = newTable(rulesGroup_, "rulesTable", QStringLiteral("设计校核规则表"));
-    rulesView_->setModel(rules_);
+    rulesView_->setModel(new VerdictIconProxy(rules_, rulesView_));
     auto* box = new QVBoxLayout(rulesGroup_);
     box->addWidget(rulesView_);
     return rulesGroup_;
@@ -151,7 +157,7 @@ QGroupBox* DesignCheckWindow::buildCrossCheck() {
     enReason_ = newValueLabel(enGroup_, "enReason", QStringLiteral("EN 1264-2 不适用的原因"));
     enFlags_ = newValueLabel(enGroup_, "enFlags", QStringLiteral("EN 1264-2 适用范围提示"));
     crossView_ = newTable(enGroup_, "crossCheckTable", QStringLiteral("EN 1264-2 对比表"));
-    crossView_->setModel(crossCheck_);
+    crossView_->setModel(new VerdictIconProxy(crossCheck_, crossView_));
     difference_ = newValueLabel(enGroup_, "methodDifference", QStringLiteral("两种方法的差值"));
     auto* note = newValueLabel(enGroup_, "methodNote", QStringLiteral("两种方法的说明"));
     note->setText(QString::fromUtf8(kMethodNote));
@@ -265,9 +271,9 @@ void DesignCheckWindow::showCrossCheck(const DesignReview& review) {
     crossCheck_->setReview(review);
     const bool applicable = review.en.applicable();
     enReason_->setVisible(!applicable);
-    enReason_->setText(enApplicabilityText(review.en.applicability));
+    enReason_->setText(models::enApplicabilityText(review.en.applicability));
     crossView_->setVisible(applicable);
-    const QStringList flags = applicable ? enFlagTexts(review.en.flags) : QStringList();
+    const QStringList flags = applicable ? models::enFlagTexts(review.en.flags) : QStringList();
     enFlags_->setVisible(!flags.isEmpty());
     enFlags_->setText(QStringLiteral("以下 EN 1264-2 数值超出其适用范围，仅供参考：") +
                       flags.join(QString()));
@@ -276,8 +282,9 @@ void DesignCheckWindow::showCrossCheck(const DesignReview& review) {
         const MethodDifference& d = *review.difference;
         difference_->setText(QStringLiteral("EN 1264-2 − 本程序方法：散热量 %1 W/m²（%2 %），"
                                             "地面平均温度 %3 ℃")
-                                 .arg(signedText(d.heatFlux, 1), signedText(d.percent, 1),
-                                      signedText(d.floorTemp, 1)));
+                                 .arg(models::signedText(d.heatFlux, 1),
+                                      models::signedText(d.percent, 1),
+                                      models::signedText(d.floorTemp, 1)));
     }
     crossView_->resizeColumnsToContents();
 }

@@ -42,7 +42,7 @@ QPushButton* button(const QString& text, const char* name, const QString& descri
 
 } // namespace
 
-CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent)
+CurvesWindow::CurvesWindow(models::DesignSession& session, DialogSeam& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("特性曲线"));
     setAccessibleName(QStringLiteral("特性曲线"));
@@ -55,7 +55,7 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     covering_->setObjectName(QStringLiteral("coveringChart"));
     covering_->setAccessibleName(QStringLiteral("面层材料曲线图"));
 
-    model_ = new CurvesModel(this);
+    model_ = new models::CurvesModel(this);
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("curveData"));
     table_->setAccessibleName(QStringLiteral("特性曲线数据表"));
@@ -66,7 +66,7 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     // Fixed widths: sizing to contents would read every row on each update.
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->horizontalHeader()->setDefaultSectionSize(110);
-    table_->setColumnWidth(CurvesModel::CurveColumn, 170);
+    table_->setColumnWidth(models::CurvesModel::CurveColumn, 170);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("curveTabs"));
@@ -107,12 +107,12 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
     connect(&settle_, &QTimer::timeout, this, &CurvesWindow::recompute);
-    connect(&session_, &DesignSession::inputsEdited, &settle_, qOverload<>(&QTimer::start));
-    connect(&session_, &DesignSession::calculated, this, [this] {
+    connect(&session_, &models::DesignSession::inputsEdited, &settle_, qOverload<>(&QTimer::start));
+    connect(&session_, &models::DesignSession::calculated, this, [this] {
         updateOverlays();
         settle_.start();
     });
-    connect(&session_, &DesignSession::limitsChanged, this, &CurvesWindow::updateOverlays);
+    connect(&session_, &models::DesignSession::limitsChanged, this, &CurvesWindow::updateOverlays);
 
     recompute();
 }

@@ -10,6 +10,8 @@
 
 #include <QDir>
 
+namespace zorva::ui {
+
 namespace {
 
 // The record box shows at most this much of a long file, so that the box
@@ -95,7 +97,9 @@ void savePictureCommand(PictureHost& host) {
         return;
 
     const zorva::Result<void> written =
-        zorva::io::writeBitmapFile(host.principlePicture(), fileName);
+        writeBitmapFile(host.principlePicture(), fileName);
     if (!written)
         warnAboutFile(host, written.error());
 }
+
+} // namespace zorva::ui

@@ -37,11 +37,11 @@ QString fixed(double value, int decimals) {
 
 } // namespace
 
-ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent)
+ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialogs, QWidget* parent)
     : QMainWindow(parent), session_(session), dialogs_(dialogs) {
     setAccessibleName(QStringLiteral("多环路计算"));
     resize(1180, 680);
-    sheet_ = new ManifoldSheet(manifoldFromDesign(session.currentFields()), this);
+    sheet_ = new models::ManifoldSheet(models::manifoldFromDesign(session.currentFields()), this);
     sheet_->model().setLimits(session.limits());
 
     inputs_ = new ManifoldInputs;
@@ -67,11 +67,11 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     // Each column as wide as its caption, from the header texts alone.
     const QFontMetrics headerFont = table_->horizontalHeader()->fontMetrics();
-    for (int c = 0; c < ManifoldModel::ColumnCount; ++c) {
+    for (int c = 0; c < models::ManifoldModel::ColumnCount; ++c) {
         const QString caption = sheet_->model().headerData(c, Qt::Horizontal).toString();
         table_->setColumnWidth(c, std::max(64, headerFont.horizontalAdvance(caption) + 24));
     }
-    table_->setColumnWidth(ManifoldModel::Name, 120);
+    table_->setColumnWidth(models::ManifoldModel::Name, 120);
     table_->horizontalHeader()->setSortIndicatorShown(false);
     table_->horizontalHeader()->setSectionsClickable(true);
     table_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题按该列排序"));
@@ -115,29 +115,32 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
         progress_->setVisible(sheet_->busy());
         cancel_->setVisible(sheet_->busy());
     });
-    connect(cancel_, &QPushButton::clicked, sheet_, &ManifoldSheet::cancel);
+    connect(cancel_, &QPushButton::clicked, sheet_, &models::ManifoldSheet::cancel);
 
     buildMenus();
 
     connect(inputs_, &ManifoldInputs::edited, this, [this](const ManifoldInput& m) {
         sheet_->setManifold(m, QStringLiteral("修改分集水器参数"));
     });
-    connect(sheet_, &ManifoldSheet::manifoldChanged, this,
+    connect(sheet_, &models::ManifoldSheet::manifoldChanged, this,
             [this] { inputs_->setManifold(sheet_->manifold()); });
     connect(&sheet_->undoStack(), &QUndoStack::indexChanged, this, [this] {
         inputs_->setManifold(sheet_->manifold());
         closeConfirmed_ = false;
     });
-    connect(sheet_, &ManifoldSheet::modifiedChanged, this, &ManifoldWindow::updateTitle);
-    connect(&sheet_->model(), &ManifoldModel::resultsChanged, this, &ManifoldWindow::updateTotals);
-    connect(sheet_, &ManifoldSheet::busyChanged, this, &ManifoldWindow::onBusy);
-    connect(sheet_, &ManifoldSheet::progress, this, [this](int done, int total) {
+    connect(sheet_, &models::ManifoldSheet::modifiedChanged, this, &ManifoldWindow::updateTitle);
+    connect(&sheet_->model(), &models::ManifoldModel::resultsChanged, this,
+            &ManifoldWindow::updateTotals);
+    connect(sheet_, &models::ManifoldSheet::busyChanged, this, &ManifoldWindow::onBusy);
+    connect(sheet_, &models::ManifoldSheet::progress, this, [this](int done, int total) {
         progress_->setRange(0, std::max(total, 1));
         progress_->setValue(done);
     });
-    connect(sheet_, &ManifoldSheet::diffSearchFinished, this, &ManifoldWindow::showDiffReport);
-    connect(sheet_, &ManifoldSheet::supplySuggestionReady, this, &ManifoldWindow::showSupplyReport);
-    connect(&session_, &DesignSession::limitsChanged, this,
+    connect(sheet_, &models::ManifoldSheet::diffSearchFinished, this,
+            &ManifoldWindow::showDiffReport);
+    connect(sheet_, &models::ManifoldSheet::supplySuggestionReady, this,
+            &ManifoldWindow::showSupplyReport);
+    connect(&session_, &models::DesignSession::limitsChanged, this,
             [this] { sheet_->model().setLimits(session_.limits()); });
     updateTitle();
     updateTotals();
@@ -276,8 +279,8 @@ void ManifoldWindow::warn(const QString& text) {
     dialogs_.message(this, QMessageBox::Warning, QStringLiteral("多环路计算"), text);
 }
 
-void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
-    using Outcome = DiffSearchReport::Outcome;
+void ManifoldWindow::showDiffReport(const models::DiffSearchReport& report) {
+    using Outcome = models::DiffSearchReport::Outcome;
     if (report.outcome == Outcome::Cancelled) {
         status_->setText(QStringLiteral("按负荷求温差已取消。"));
         return;
@@ -312,8 +315,8 @@ void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
         warn(lines.join(QStringLiteral("\r\n")));
 }
 
-void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
-    using Outcome = SupplyReport::Outcome;
+void ManifoldWindow::showSupplyReport(const models::SupplyReport& report) {
+    using Outcome = models::SupplyReport::Outcome;
     if (report.outcome == Outcome::Cancelled) {
         status_->setText(QStringLiteral("建议供水温度已取消。"));
         return;
@@ -418,7 +421,7 @@ void ManifoldWindow::moveLoops(int delta) {
 }
 
 void ManifoldWindow::addFromMain() {
-    LoopInput loop = loopFromDesign(session_.currentFields(), session_.limits());
+    LoopInput loop = models::loopFromDesign(session_.currentFields(), session_.limits());
     loop.name = sheet_->newLoop().name;
     const int added = sheet_->addLoop(sheet_->model().rowCount(), loop);
     if (added < 0)

@@ -11,16 +11,19 @@
 #include <QMainWindow>
 #include <QTimer>
 
-class DialogSeam;
 class QAction;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableView;
 
+namespace zorva::models {
+class DesignSession;
+}
+
 namespace zorva::ui {
 
-class DesignSession;
+class DialogSeam;
 class ManifoldInputs;
 
 class ManifoldWindow : public QMainWindow, public CloseGuard {
@@ -30,10 +33,10 @@ public:
     // How long a computation runs before the progress bar shows, ms.
     static constexpr int kProgressDelayMs = 200;
 
-    ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
+    ManifoldWindow(models::DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
     ~ManifoldWindow() override;
 
-    ManifoldSheet& sheet() { return *sheet_; }
+    models::ManifoldSheet& sheet() { return *sheet_; }
     QTableView* table() const { return table_; }
     ManifoldInputs* inputs() const { return inputs_; }
 
@@ -72,8 +75,8 @@ private:
     void updateTitle();
     void updateTotals();
     void onBusy(bool busy, const QString& what);
-    void showDiffReport(const DiffSearchReport& report);
-    void showSupplyReport(const SupplyReport& report);
+    void showDiffReport(const models::DiffSearchReport& report);
+    void showSupplyReport(const models::SupplyReport& report);
     bool askToSave();
     bool writeProject(const QString& fileName);
     void warn(const QString& text);
@@ -81,9 +84,9 @@ private:
     QRect selectedArea() const;
     void selectRow(int row);
 
-    DesignSession& session_;
+    models::DesignSession& session_;
     DialogSeam& dialogs_;
-    ManifoldSheet* sheet_;
+    models::ManifoldSheet* sheet_;
     ManifoldInputs* inputs_;
     QTableView* table_;
     QLabel* totals_;

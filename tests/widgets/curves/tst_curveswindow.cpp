@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace zorva;
+using namespace zorva::models;
 using namespace zorva::ui;
 
 Q_DECLARE_METATYPE(zorva::RoomCategory)

@@ -15,6 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 class MessageBoxTest : public QObject {
     Q_OBJECT
 

@@ -21,6 +21,10 @@
 
 #include <cerrno>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 // The main window's side of the command: its file dialog and the principle
@@ -289,7 +293,7 @@ void PictureSaveTest::missing_picture_writes_nothing() {
     const QString target = dir.filePath(QStringLiteral("old.bmp"));
     QVERIFY(writeAll(target, "the old picture"));
 
-    const zorva::Result<void> written = zorva::io::writeBitmapFile(QImage(), target);
+    const zorva::Result<void> written = zorva::ui::writeBitmapFile(QImage(), target);
     QVERIFY(!written.ok());
     QVERIFY(!written.error().isEmpty());
     QCOMPARE(readAll(target), QByteArray("the old picture"));

@@ -8,7 +8,11 @@
 
 #include <sys/stat.h>
 
-using namespace zorva::io;
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
+using zorva::io::kRecordSizeLimit;
 
 class RecordOpenTest : public QObject {
     Q_OBJECT

@@ -9,7 +9,9 @@
 
 #include <sys/stat.h>
 
-using namespace zorva::io;
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
 
 class RecordSaveTest : public QObject {
     Q_OBJECT

@@ -2,9 +2,13 @@
 // and how they are shown.
 
 #include "support/fakedialogs.h"
-#include "widgets/info/infotexts.h"
+#include "widgets/info/infobox.h"
 
 #include <QTest>
+
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
 
 namespace {
 

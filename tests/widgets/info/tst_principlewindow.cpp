@@ -8,6 +8,10 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 QImage resourceDiagram() {

@@ -12,6 +12,10 @@
 
 #include <memory>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 class CalculateRunTest : public QObject {
     Q_OBJECT
 

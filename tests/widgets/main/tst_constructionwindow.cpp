@@ -11,6 +11,10 @@
 
 #include <memory>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 QRect fromTwips(int left, int top, int width, int height) {

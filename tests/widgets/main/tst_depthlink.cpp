@@ -14,6 +14,10 @@
 #include <memory>
 #include <random>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 // A field of either window by its object name, e.g. "Txt_4" or "Txt1_2".
@@ -34,7 +38,7 @@ void pasteAndCheck(TestWindows& w, const QString& surface, const QString& level,
     w.thickness(1)->setText(level);
     if (!depthFirst)
         w.field(4)->setText(depth);
-    QVERIFY(w.registry.linkNestingPeak() <= WindowRegistry::kLinkNestingLimit);
+    QVERIFY(w.registry.depthLink().nestingPeak() <= DepthLinkBridge::kNestingLimit);
     const QString sum = zorva::toQString(zorva::layerSumText(
         zorva::leadingNumber(w.thickness(0)->text()), zorva::leadingNumber(w.thickness(1)->text()),
         zorva::leadingNumber(w.thickness(2)->text())));
@@ -293,7 +297,7 @@ void DepthLinkTest::endless_exchange_ends_consistent() {
     QFETCH(bool, depthFirst);
     pasteAndCheck(*w_, surface, level, depth, depthFirst);
     // The bound was what ended it.
-    QCOMPARE(w_->registry.linkNestingPeak(), WindowRegistry::kLinkNestingLimit);
+    QCOMPARE(w_->registry.depthLink().nestingPeak(), DepthLinkBridge::kNestingLimit);
 }
 
 // Pasted depths of 15 to 20 digits with layers of 1 to 20 digits, in both

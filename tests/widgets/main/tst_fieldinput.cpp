@@ -15,6 +15,10 @@
 #include <limits>
 #include <memory>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 QLineEdit* field(TestWindows& w, const QString& name) {

@@ -15,6 +15,10 @@
 #include <algorithm>
 #include <memory>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 int countConstructionWindows() {

@@ -20,6 +20,10 @@
 
 #include <memory>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 constexpr int kRowTop[] = {360, 960, 1320, 2040, 2400, 3240, 3600,

@@ -2,7 +2,7 @@
 
 #include "core/engine/calculate.h"
 #include "support/windowtestkit.h"
-#include "widgets/info/infotexts.h"
+#include "widgets/info/infobox.h"
 #include "widgets/info/principlewindow.h"
 
 #include <QAction>
@@ -10,6 +10,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
 
 class MenuCommandsTest : public QObject {
     Q_OBJECT

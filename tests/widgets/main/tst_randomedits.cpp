@@ -17,6 +17,10 @@
 #include <cmath>
 #include <random>
 
+using namespace zorva;
+using namespace zorva::models;
+using namespace zorva::ui;
+
 namespace {
 
 // A message box as "title|text".

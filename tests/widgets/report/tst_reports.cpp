@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+using namespace zorva;
+using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {

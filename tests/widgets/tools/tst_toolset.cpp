@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+using namespace zorva;
+using namespace zorva::models;
 using namespace zorva::ui;
 
 class ToolSetTest : public QObject {

@@ -8,16 +8,12 @@
 #include "core/engine/en1264.h"
 #include "core/wording/checkwording.h"
 
-#include <QIcon>
 #include <QString>
 #include <QStringList>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 // Where the rule comes from: the guidance line, JGJ 142 or EN 1264.
-// The standard icon shown beside a verdict's word (never colour alone).
-QIcon verdictIcon(Verdict verdict);
-
 QString ruleBasis(Rule rule, RoomCategory category);
 // The guidance or characteristics line behind the rule, for a tooltip.
 QString ruleBasisDetail(Rule rule);
@@ -33,4 +29,4 @@ QString enApplicabilityText(En1264Applicability applicability);
 // One line for each En1264Flag set in `flags`, in the order of the bits.
 QStringList enFlagTexts(unsigned flags);
 
-} // namespace zorva::ui
+} // namespace zorva::models

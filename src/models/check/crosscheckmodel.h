@@ -9,7 +9,7 @@
 
 #include <QAbstractTableModel>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 class CrossCheckModel : public QAbstractTableModel {
     Q_OBJECT
@@ -57,4 +57,4 @@ private:
     bool filled_ = false;
 };
 
-} // namespace zorva::ui
+} // namespace zorva::models

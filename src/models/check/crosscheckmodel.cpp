@@ -1,12 +1,9 @@
-#include "widgets/check/crosscheckmodel.h"
+#include "models/check/crosscheckmodel.h"
 
-#include "widgets/check/checktexts.h"
+#include "models/check/checktexts.h"
+#include "models/check/verdictrole.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QStyle>
-
-namespace zorva::ui {
+namespace zorva::models {
 
 CrossCheckModel::CrossCheckModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -134,14 +131,14 @@ QVariant CrossCheckModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleDescriptionRole:
     case Qt::ToolTipRole:
         return rowSentence(index.row());
-    case Qt::DecorationRole:
+    case VerdictRole:
         if (index.row() != VerdictRow || index.column() == NameColumn)
             return {};
         if (index.column() == ProgramColumn)
-            return verdictIcon(floorVerdict_);
-        // Above the curve is a hint to look again, not the design's verdict.
-        return QApplication::style()->standardIcon(en_.withinLimit ? QStyle::SP_DialogApplyButton
-                                                                   : QStyle::SP_MessageBoxWarning);
+            return static_cast<int>(floorVerdict_);
+        // Above the curve is a hint to look again (a warning), not the
+        // design's verdict.
+        return static_cast<int>(en_.withinLimit ? Verdict::Pass : Verdict::High);
     default:
         return {};
     }
@@ -168,4 +165,4 @@ QVariant CrossCheckModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models
