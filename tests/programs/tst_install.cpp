@@ -93,6 +93,7 @@ private slots:
     void desktop_entry_has_chinese_name_and_comment();
     void desktop_entry_points_at_installed_program_and_icon();
     void metainfo_names_the_desktop_entry_and_program();
+    void copyright_file_names_the_licence();
     void validators_accept_the_files_data();
     void validators_accept_the_files();
     void installed_program_starts();
@@ -123,6 +124,7 @@ void InstallTest::files_are_in_their_standard_places_data() {
     QTest::newRow("desktop entry") << desktopPath() << false;
     QTest::newRow("metainfo") << metainfoPath() << false;
     QTest::newRow("city table") << QStringLiteral("share/zorva/cities.csv") << false;
+    QTest::newRow("copyright") << QStringLiteral("share/doc/zorva/copyright") << false;
     for (int size : {16, 32, 48, 256})
         QTest::addRow("icon %d", size) << iconPath(size) << false;
 }
@@ -206,6 +208,26 @@ void InstallTest::metainfo_names_the_desktop_entry_and_program() {
     QCOMPARE(meta.find(QStringLiteral("name"))->second, QStringLiteral("Zorva"));
     const auto chinese = meta.find(QStringLiteral("name[zh-CN]"));
     QVERIFY(chinese != meta.end() && hasHan(chinese->second));
+    // The program links Qt Charts, which Qt offers under the GPL version 3.
+    QCOMPARE(meta.find(QStringLiteral("project_license"))->second,
+             QStringLiteral("GPL-3.0-or-later"));
+}
+
+// The package's copyright file in Debian's machine-readable form: its
+// format line, then a paragraph covering every file with the licence that
+// the standalone paragraph spells out.
+void InstallTest::copyright_file_names_the_licence() {
+    QFile file(installed(QStringLiteral("share/doc/zorva/copyright")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const QStringList paragraphs = text.split(QStringLiteral("\n\n"));
+    QVERIFY(paragraphs.size() >= 3);
+    QVERIFY(paragraphs[0].startsWith(QStringLiteral(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n")));
+    QVERIFY(paragraphs[1].startsWith(QStringLiteral("Files: *\n")));
+    QVERIFY(paragraphs[1].contains(QStringLiteral("\nLicense: GPL-3.0-or-later")));
+    QVERIFY(text.contains(QStringLiteral("\nLicense: GPL-3.0-or-later\n This program is free")));
+    QVERIFY(text.contains(QStringLiteral("/usr/share/common-licenses/GPL-3")));
 }
 
 void InstallTest::validators_accept_the_files_data() {
