@@ -6,6 +6,7 @@
 #include "models/session/designsession.h"
 #include "widgets/check/limitspanel.h"
 #include "widgets/check/verdicticons.h"
+#include "widgets/common/valuelabel.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -40,10 +41,9 @@ const char* const kMethodNote =
     "管间距较大时，地面平均温度低于限值也可能超出极限曲线。这里的对比只用于检查结果是否"
     "合理；设计是否合格，以上方校核表中本程序方法的结论为准。";
 
-QLabel* newValueLabel(QWidget* parent, const char* name, const QString& accessibleName) {
-    auto* label = new QLabel(parent);
+QLabel* newValueLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* label = new ValueLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
-    label->setAccessibleName(accessibleName);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return label;

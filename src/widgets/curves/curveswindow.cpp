@@ -5,6 +5,7 @@
 #include "core/io/safesave.h"
 #include "models/curves/curvesmodel.h"
 #include "models/session/designsession.h"
+#include "widgets/common/valuelabel.h"
 #include "widgets/curves/chartexport.h"
 #include "widgets/curves/curvechart.h"
 #include "widgets/dialogs/dialogseam.h"
@@ -75,7 +76,7 @@ CurvesWindow::CurvesWindow(models::DesignSession& session, DialogSeam& dialogs, 
     tabs_->addTab(covering_, QStringLiteral("面层材料"));
     tabs_->addTab(table_, QStringLiteral("数据"));
 
-    status_ = new QLabel;
+    status_ = new ValueLabel(QStringLiteral("曲线状态"));
     status_->setObjectName(QStringLiteral("curveStatus"));
     status_->setWordWrap(true);
     save_ = button(QStringLiteral("保存图表"), "saveChart",
@@ -180,7 +181,6 @@ void CurvesWindow::updateStatus() {
                    .arg(gaps);
     }
     status_->setText(text);
-    status_->setAccessibleName(text);
 }
 
 void CurvesWindow::showTab(int index) {
