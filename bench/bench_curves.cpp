@@ -49,7 +49,7 @@ int runCurvesRedrawBench(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QtDialogs dialogs;
+    ui::QtDialogs dialogs;
     models::DesignSession session;
     FieldRecord fields = FieldRecord::defaults();
     session.setFieldAccess([&fields] { return fields; }, [](const FieldRecord&) {});

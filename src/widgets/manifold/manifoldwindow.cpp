@@ -3,6 +3,7 @@
 #include "core/engine/numtext.h"
 #include "core/io/manifoldfields.h"
 #include "models/session/designsession.h"
+#include "widgets/common/valuelabel.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
 #include "widgets/manifold/manifoldinputs.h"
@@ -84,7 +85,7 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
         sheet_->sortBy(column, sortOrder_);
     });
 
-    totals_ = new QLabel;
+    totals_ = new ValueLabel(QStringLiteral("合计"));
     totals_->setObjectName(QStringLiteral("totals"));
     totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -95,7 +96,7 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
     layout->addWidget(totals_);
     setCentralWidget(central);
 
-    status_ = new QLabel;
+    status_ = new ValueLabel(QStringLiteral("状态"));
     status_->setObjectName(QStringLiteral("status"));
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("progress"));
@@ -116,6 +117,25 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
         cancel_->setVisible(sheet_->busy());
     });
     connect(cancel_, &QPushButton::clicked, sheet_, &models::ManifoldSheet::cancel);
+
+    // The report's own progress and cancel: exporting goes on beside the
+    // sheet's computations.
+    reportJob_ = new PdfExportJob(this);
+    reportProgress_ = new QProgressBar;
+    reportProgress_->setObjectName(QStringLiteral("reportProgress"));
+    reportProgress_->setAccessibleName(QStringLiteral("导出报告进度"));
+    reportProgress_->setRange(0, 1000);
+    reportProgress_->setMaximumWidth(220);
+    reportCancel_ = new QPushButton(QStringLiteral("取消导出"));
+    reportCancel_->setObjectName(QStringLiteral("cancelReport"));
+    reportCancel_->setAccessibleName(QStringLiteral("取消导出报告"));
+    statusBar()->addPermanentWidget(reportProgress_);
+    statusBar()->addPermanentWidget(reportCancel_);
+    reportProgress_->hide();
+    reportCancel_->hide();
+    connect(reportCancel_, &QPushButton::clicked, reportJob_, &PdfExportJob::cancel);
+    connect(reportJob_, &PdfExportJob::progress, reportProgress_, &QProgressBar::setValue);
+    connect(reportJob_, &PdfExportJob::finished, this, &ManifoldWindow::reportFinished);
 
     buildMenus();
 
@@ -147,8 +167,12 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
 }
 
 // The sheet goes with the window's children, after this part of the window
-// is gone: what it signals while it ends must not reach the window.
+// is gone: what it signals while it ends must not reach the window. A report
+// still being made is cancelled and waited for; it writes nothing.
 ManifoldWindow::~ManifoldWindow() {
+    reportJob_->disconnect(this);
+    reportJob_->cancel();
+    reportJob_->waitForFinished();
     sheet_->disconnect(this);
     sheet_->undoStack().disconnect(this);
     sheet_->model().disconnect(this);
@@ -172,9 +196,8 @@ void ManifoldWindow::buildMenus() {
     file->addSeparator();
     add(file, QStringLiteral("导入CSV…"), "importCsv", &ManifoldWindow::importCsv);
     add(file, QStringLiteral("导出CSV…"), "exportCsv", &ManifoldWindow::exportCsv);
-    reportAction_ = file->addAction(QStringLiteral("导出报告…"));
-    reportAction_->setObjectName(QStringLiteral("exportReport"));
-    reportAction_->setEnabled(false);
+    reportAction_ =
+        add(file, QStringLiteral("导出报告…"), "exportReport", &ManifoldWindow::exportReport);
     file->addSeparator();
     add(file, QStringLiteral("关闭"), "closeSheet", &QWidget::close);
 
@@ -258,7 +281,6 @@ void ManifoldWindow::updateTotals() {
     if (!sheet_->resultsCurrent())
         text += QStringLiteral("　（计算中）");
     totals_->setText(text);
-    totals_->setAccessibleName(text);
 }
 
 void ManifoldWindow::onBusy(bool busy, const QString& what) {

@@ -6,6 +6,7 @@
 // with a progress bar and a cancel button; typing goes on meanwhile.
 
 #include "models/manifold/manifoldsheet.h"
+#include "widgets/report/pdfexportjob.h"
 #include "widgets/tools/toolwindows.h"
 
 #include <QMainWindow>
@@ -41,13 +42,15 @@ public:
     ManifoldInputs* inputs() const { return inputs_; }
 
     // For the report: the sheet's inputs, results and totals as they stand,
-    // and the menu entry "导出报告" (disabled until something handles it).
+    // and the menu entry "导出报告".
     const ManifoldInput& manifold() const { return sheet_->manifold(); }
     std::span<const LoopInput> loops() const { return sheet_->loops(); }
     std::span<const LoopResult> results() const { return sheet_->results(); }
     ManifoldTotals totals() const { return sheet_->totals(); }
     bool resultsCurrent() const { return sheet_->resultsCurrent(); }
     QAction* reportAction() const { return reportAction_; }
+    // The report being made and written in the background, if any.
+    PdfExportJob& reportJob() { return *reportJob_; }
     QString projectPath() const { return path_; }
 
     bool confirmClose() override;
@@ -66,6 +69,10 @@ public:
     void moveLoops(int delta);
     void addFromMain();
     void openInMain();
+    // "导出报告": the report of the sheet as it stands, made and written in
+    // the background with a progress bar and "取消导出"; a cancel writes no
+    // file. Asks to wait while loops are still being computed.
+    void exportReport();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +82,7 @@ private:
     void updateTitle();
     void updateTotals();
     void onBusy(bool busy, const QString& what);
+    void reportFinished(const PdfExportResult& result);
     void showDiffReport(const models::DiffSearchReport& report);
     void showSupplyReport(const models::SupplyReport& report);
     bool askToSave();
@@ -93,6 +101,9 @@ private:
     QLabel* status_;
     QProgressBar* progress_;
     QPushButton* cancel_;
+    QProgressBar* reportProgress_;
+    QPushButton* reportCancel_;
+    PdfExportJob* reportJob_;
     QAction* reportAction_ = nullptr;
     QTimer progressDelay_;
     QString path_;

@@ -47,6 +47,7 @@ bool ManifoldWindow::confirmClose() {
 void ManifoldWindow::closeEvent(QCloseEvent* event) {
     if (closeConfirmed_ || askToSave()) {
         sheet_->cancel();
+        reportJob_->cancel();
         event->accept();
     } else {
         event->ignore();

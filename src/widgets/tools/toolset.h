@@ -27,8 +27,6 @@ public:
     ToolWindows& windows() { return *tools_; }
 
 private:
-    static void connectManifoldReport(ManifoldWindow& sheet, DialogSeam& dialogs);
-
     WindowRegistry& registry_;
     models::DesignSession session_;
     std::unique_ptr<ToolWindows> tools_;

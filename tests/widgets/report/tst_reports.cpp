@@ -19,7 +19,6 @@
 #include <QRegularExpression>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {
