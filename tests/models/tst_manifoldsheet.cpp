@@ -14,10 +14,8 @@
 using namespace zorva;
 using namespace zorva::models;
 
-using namespace zorva::ui;
-
-Q_DECLARE_METATYPE(zorva::ui::DiffSearchReport)
-Q_DECLARE_METATYPE(zorva::ui::SupplyReport)
+Q_DECLARE_METATYPE(zorva::models::DiffSearchReport)
+Q_DECLARE_METATYPE(zorva::models::SupplyReport)
 
 namespace {
 

@@ -16,7 +16,6 @@
 #include <QTest>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 class MessageBoxTest : public QObject {

@@ -22,7 +22,6 @@
 #include <cerrno>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {

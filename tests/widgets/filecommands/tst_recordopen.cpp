@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 using zorva::io::kRecordSizeLimit;

@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 class RecordSaveTest : public QObject {

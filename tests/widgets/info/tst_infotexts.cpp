@@ -7,7 +7,6 @@
 #include <QTest>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {

@@ -9,7 +9,6 @@
 #include <QTest>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {
@@ -46,8 +45,6 @@ class PrincipleWindowTest : public QObject {
 
 private slots:
     void new_window_is_hidden_with_caption_and_client_size();
-    void control_sits_at_its_place_data();
-    void control_sits_at_its_place();
     void controls_stay_put_when_window_is_resized();
     void picture_is_the_diagram_resource_pixel_for_pixel();
     void diagram_is_a_grey_drawing_on_white();
@@ -66,27 +63,6 @@ void PrincipleWindowTest::new_window_is_hidden_with_caption_and_client_size() {
     QCOMPARE(window.windowTitle(), QStringLiteral("Zorva"));
     QCOMPARE(window.size(), QSize(359, 280));
     QVERIFY(window.testAttribute(Qt::WA_DeleteOnClose));
-}
-
-void PrincipleWindowTest::control_sits_at_its_place_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-
-    // 120, 120, 1335 x 255 twips and 120, 360, 4530 x 3780 twips.
-    QTest::newRow("Lab11") << QStringLiteral("Lab11") << QRect(8, 8, 89, 17);
-    QTest::newRow("Pic11") << QStringLiteral("Pic11") << QRect(8, 24, 302, 252);
-}
-
-void PrincipleWindowTest::control_sits_at_its_place() {
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-
-    PrincipleWindow window;
-    const auto* control = window.findChild<QLabel*>(name);
-    QVERIFY(control);
-    QCOMPARE(control->geometry(), geometry);
-    if (name == QStringLiteral("Lab11"))
-        QCOMPARE(control->text(), QStringLiteral("1、计算原理图"));
 }
 
 void PrincipleWindowTest::controls_stay_put_when_window_is_resized() {

@@ -1,7 +1,7 @@
 // The Calculate run as the user starts it: the button, Enter in any field,
 // the documented designs, and the messages for runs without results.
 
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include "widgets/dialogs/messages.h"
 
@@ -13,20 +13,12 @@
 #include <memory>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
-class CalculateRunTest : public QObject {
+class CalculateRunTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        QCOMPARE(w_->dialogs.pendingExpectations(), 0);
-        w_.reset();
-    }
-
     void results_are_empty_before_first_run();
     void click_on_calculate_shows_default_results();
     void typed_design_and_enter_show_documented_results_data();
@@ -45,7 +37,6 @@ private slots:
 
 private:
     void setDesign(const QStringList& inputs);
-    std::unique_ptr<TestWindows> w_;
 };
 
 void CalculateRunTest::setDesign(const QStringList& inputs) {

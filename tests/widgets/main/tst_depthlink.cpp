@@ -2,7 +2,7 @@
 // thicknesses on the construction window, for whole-text writes (pasting) and
 // for entries typed key by key.
 
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include "core/engine/depthlink.h"
 #include "core/wording/fieldtext.h"
@@ -15,7 +15,6 @@
 #include <random>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {
@@ -48,16 +47,10 @@ void pasteAndCheck(TestWindows& w, const QString& surface, const QString& level,
 
 } // namespace
 
-class DepthLinkTest : public QObject {
+class DepthLinkTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        w_.reset();
-    }
-
     void defaults_keep_depth_equal_to_layer_sum();
     void whole_text_write_settles_both_windows_data();
     void whole_text_write_settles_both_windows();
@@ -72,9 +65,6 @@ private slots:
     void endless_exchange_ends_consistent_data();
     void endless_exchange_ends_consistent();
     void random_long_numbers_stay_within_bound();
-
-private:
-    std::unique_ptr<TestWindows> w_;
 };
 
 void DepthLinkTest::defaults_keep_depth_equal_to_layer_sum() {

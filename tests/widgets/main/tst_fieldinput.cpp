@@ -4,7 +4,7 @@
 // gives.
 
 #include "support/patience.h"
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include "widgets/dialogs/messages.h"
 
@@ -16,7 +16,6 @@
 #include <memory>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {
@@ -29,16 +28,10 @@ QLineEdit* field(TestWindows& w, const QString& name) {
 
 } // namespace
 
-class FieldInputTest : public QObject {
+class FieldInputTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        w_.reset();
-    }
-
     void wide_and_invisible_characters_read_as_number_data();
     void wide_and_invisible_characters_read_as_number();
     void long_paste_is_kept_whole_data();
@@ -47,9 +40,6 @@ private slots:
     void typing_over_rewritten_text_replaces_it();
     void fault_message_names_where_data();
     void fault_message_names_where();
-
-private:
-    std::unique_ptr<TestWindows> w_;
 };
 
 void FieldInputTest::wide_and_invisible_characters_read_as_number_data() {

@@ -3,7 +3,7 @@
 // when the main window closes.
 
 #include "support/patience.h"
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,7 +16,6 @@
 #include <memory>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {
@@ -38,18 +37,10 @@ void chooseMenu(MainWindow& main, const char* name) {
 
 } // namespace
 
-class LifecycleTest : public QObject {
+class LifecycleTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        w_.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(countConstructionWindows(), 0);
-    }
-
     void setting_shows_one_window_in_front();
     void setting_copies_no_values_and_runs_nothing();
     void closing_settings_discards_typed_values();
@@ -57,9 +48,6 @@ private slots:
     void calculate_after_close_uses_default_construction();
     void principle_window_is_built_once_and_anew_after_close();
     void closing_main_window_ends_program();
-
-private:
-    std::unique_ptr<TestWindows> w_;
 };
 
 void LifecycleTest::setting_shows_one_window_in_front() {

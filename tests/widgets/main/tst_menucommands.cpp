@@ -1,7 +1,7 @@
 // The menu items reach their commands through the real main window.
 
 #include "core/engine/calculate.h"
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 #include "widgets/info/infobox.h"
 #include "widgets/info/principlewindow.h"
 
@@ -12,15 +12,13 @@
 #include <QTest>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
-class MenuCommandsTest : public QObject {
+class MenuCommandsTest : public WindowTest {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void info_items_show_their_texts_data();
     void info_items_show_their_texts();
@@ -33,19 +31,12 @@ private slots:
 
 private:
     void choose(const char* item);
-    std::unique_ptr<TestWindows> w_;
     QTemporaryDir dir_;
 };
 
 void MenuCommandsTest::init() {
-    w_ = std::make_unique<TestWindows>();
+    WindowTest::init();
     w_->registry.start();
-}
-
-void MenuCommandsTest::cleanup() {
-    QCOMPARE(w_->dialogs.pendingExpectations(), 0);
-    QVERIFY(w_->dialogs.unexpected().isEmpty());
-    w_.reset();
 }
 
 void MenuCommandsTest::choose(const char* item) {

@@ -18,7 +18,6 @@
 #include <random>
 
 using namespace zorva;
-using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {
