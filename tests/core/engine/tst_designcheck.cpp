@@ -45,7 +45,7 @@ bool reaches(const FieldRecord& f, double supply, double difference, double load
 
 } // namespace
 
-class TestDesignCheck : public QObject {
+class DesignCheckTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -60,7 +60,7 @@ private slots:
     void reviewOfDefaultDesign();
 };
 
-void TestDesignCheck::ruleBoundaries_data() {
+void DesignCheckTest::ruleBoundaries_data() {
     QTest::addColumn<Rule>("rule");
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("category");
@@ -94,7 +94,7 @@ void TestDesignCheck::ruleBoundaries_data() {
     row("loop just above", Rule::LoopLength, 120.000001, longStay, Verdict::Fail);
 }
 
-void TestDesignCheck::ruleBoundaries() {
+void DesignCheckTest::ruleBoundaries() {
     QFETCH(Rule, rule);
     QFETCH(double, value);
     QFETCH(int, category);
@@ -112,7 +112,7 @@ void TestDesignCheck::ruleBoundaries() {
              rule == Rule::HeatOutput ? Verdict::NotChecked : verdict);
 }
 
-void TestDesignCheck::runsWithoutResults() {
+void DesignCheckTest::runsWithoutResults() {
     CheckLimits limits;
     limits.loadPerArea = 50;
     Evaluation e = runWith(Rule::HeatOutput, 100);
@@ -127,7 +127,7 @@ void TestDesignCheck::runsWithoutResults() {
     QCOMPARE(worstVerdict(checkDesign(e, limits)), Verdict::NotChecked);
 }
 
-void TestDesignCheck::floorLimitOutput() {
+void DesignCheckTest::floorLimitOutput() {
     // 28 ℃ at an 18 ℃ room: about 101.9 W/m², and the surface formula gives
     // the limit back at that output.
     const double q = maxOutputForFloorLimit(18, 28);
@@ -138,7 +138,7 @@ void TestDesignCheck::floorLimitOutput() {
     QCOMPARE(outputShortfall(90, q), 0.0);
 }
 
-void TestDesignCheck::supplySearch_data() {
+void DesignCheckTest::supplySearch_data() {
     QTest::addColumn<double>("load");
     QTest::newRow("60") << 60.0;
     QTest::newRow("92.6") << 92.6;
@@ -146,7 +146,7 @@ void TestDesignCheck::supplySearch_data() {
     QTest::newRow("200") << 200.0;
 }
 
-void TestDesignCheck::supplySearch() {
+void DesignCheckTest::supplySearch() {
     QFETCH(double, load);
     const FieldRecord f = FieldRecord::defaults();
     const SupplySearch s = requiredSupplyTemp(f, load);
@@ -166,7 +166,7 @@ void TestDesignCheck::supplySearch() {
     QCOMPARE(steered.returnTemp, s.supplyTemp - 10);
 }
 
-void TestDesignCheck::faultsInsideSearch_data() {
+void DesignCheckTest::faultsInsideSearch_data() {
     QTest::addColumn<QStringList>("design");
     QTest::addColumn<double>("load");
     QTest::addColumn<SupplySearch::Result>("result");
@@ -185,7 +185,7 @@ void TestDesignCheck::faultsInsideSearch_data() {
         << QStringList{"85", "95", "85", "300", "90", "20", "120"} << 50.0 << R::NoRange;
 }
 
-void TestDesignCheck::faultsInsideSearch() {
+void DesignCheckTest::faultsInsideSearch() {
     QFETCH(QStringList, design);
     QFETCH(double, load);
     QFETCH(SupplySearch::Result, result);
@@ -209,7 +209,7 @@ void TestDesignCheck::faultsInsideSearch() {
         QVERIFY(s.probes >= 2);
 }
 
-void TestDesignCheck::reviewOfDefaultDesign() {
+void DesignCheckTest::reviewOfDefaultDesign() {
     const FieldRecord f = FieldRecord::defaults();
     CheckLimits limits;
     limits.loadPerArea = 100;
@@ -232,5 +232,5 @@ void TestDesignCheck::reviewOfDefaultDesign() {
     QVERIFY(high.shortfall && *high.shortfall > 98 && *high.shortfall < 98.2);
 }
 
-QTEST_APPLESS_MAIN(TestDesignCheck)
+QTEST_APPLESS_MAIN(DesignCheckTest)
 #include "tst_designcheck.moc"

@@ -26,12 +26,12 @@ class ConstructionWindowTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void window_frame_line_and_button();
-    void tab_order_runs_row_by_row();
-    void ok_hands_focus_to_calculate();
+    void windowFrameLineAndButton();
+    void tabOrderRunsRowByRow();
+    void okHandsFocusToCalculate();
 };
 
-void ConstructionWindowTest::window_frame_line_and_button() {
+void ConstructionWindowTest::windowFrameLineAndButton() {
     ConstructionWindow& settings = w_->construction();
     QCOMPARE(settings.objectName(), QString("shezhi"));
     QCOMPARE(settings.windowTitle(), QString("Zorva"));
@@ -51,7 +51,7 @@ void ConstructionWindowTest::window_frame_line_and_button() {
     QCOMPARE(ok->font().pointSizeF(), 10.5);
 }
 
-void ConstructionWindowTest::tab_order_runs_row_by_row() {
+void ConstructionWindowTest::tabOrderRunsRowByRow() {
     ConstructionWindow& settings = w_->construction();
     QStringList order;
     QWidget* widget = w_->thickness(0);
@@ -66,7 +66,7 @@ void ConstructionWindowTest::tab_order_runs_row_by_row() {
     QCOMPARE(settings.focusWidget(), static_cast<QWidget*>(w_->thickness(0)));
 }
 
-void ConstructionWindowTest::ok_hands_focus_to_calculate() {
+void ConstructionWindowTest::okHandsFocusToCalculate() {
     MainWindow& main = w_->registry.start();
     main.calculate();
     w_->registry.showConstruction();

@@ -40,19 +40,19 @@ class MainWindowTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void client_area_is_fixed_size_under_menu_bar();
-    void colours_and_fonts();
-    void button_and_label_array_names();
-    void chinese_captions_render_with_installed_font();
-    void tab_order_follows_the_form();
-    void menu_items_carry_names_and_captions_data();
-    void menu_items_carry_names_and_captions();
-    void cancelled_print_changes_nothing();
-    void start_shows_main_centred_with_settings_hidden();
-    void resizing_moves_nothing();
+    void clientAreaIsFixedSizeUnderMenuBar();
+    void coloursAndFonts();
+    void buttonAndLabelArrayNames();
+    void chineseCaptionsRenderWithInstalledFont();
+    void tabOrderFollowsTheForm();
+    void menuItemsCarryNamesAndCaptions_data();
+    void menuItemsCarryNamesAndCaptions();
+    void cancelledPrintChangesNothing();
+    void startShowsMainCentredWithSettingsHidden();
+    void resizingMovesNothing();
 };
 
-void MainWindowTest::client_area_is_fixed_size_under_menu_bar() {
+void MainWindowTest::clientAreaIsFixedSizeUnderMenuBar() {
     MainWindow& main = w_->main();
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
@@ -61,7 +61,7 @@ void MainWindowTest::client_area_is_fixed_size_under_menu_bar() {
     QCOMPARE(main.centralWidget()->y(), main.menuBar()->height());
 }
 
-void MainWindowTest::colours_and_fonts() {
+void MainWindowTest::coloursAndFonts() {
     MainWindow& main = w_->main();
     const QColor cyan(128, 255, 255);
     const QColor orange(255, 192, 128);
@@ -89,7 +89,7 @@ void MainWindowTest::colours_and_fonts() {
     QCOMPARE(main.findChild<QLabel*>("Lb_7")->font().pointSizeF(), 10.5);
 }
 
-void MainWindowTest::button_and_label_array_names() {
+void MainWindowTest::buttonAndLabelArrayNames() {
     QPushButton* button = w_->main().calculateButton();
     QCOMPARE(button->objectName(), QString("Command1"));
     QCOMPARE(button->text(), QString("计算"));
@@ -99,7 +99,7 @@ void MainWindowTest::button_and_label_array_names() {
     QCOMPARE(w_->main().findChildren<QLabel*>(QRegularExpression("^Lb_")).size(), 17);
 }
 
-void MainWindowTest::chinese_captions_render_with_installed_font() {
+void MainWindowTest::chineseCaptionsRenderWithInstalledFont() {
     // Without "宋体" or "Times New Roman" on the machine the fallbacks must
     // still carry every character of the captions.
     auto* caption = w_->main().findChild<QLabel*>("Lab_8");
@@ -110,7 +110,7 @@ void MainWindowTest::chinese_captions_render_with_installed_font() {
     QVERIFY2(caption->font().families().contains(family), qPrintable(family));
 }
 
-void MainWindowTest::tab_order_follows_the_form() {
+void MainWindowTest::tabOrderFollowsTheForm() {
     MainWindow& main = w_->main();
     QStringList order;
     QWidget* widget = w_->field(7);
@@ -126,7 +126,7 @@ void MainWindowTest::tab_order_follows_the_form() {
     QCOMPARE(order, expected);
 }
 
-void MainWindowTest::menu_items_carry_names_and_captions_data() {
+void MainWindowTest::menuItemsCarryNamesAndCaptions_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("underFile");
@@ -145,7 +145,7 @@ void MainWindowTest::menu_items_carry_names_and_captions_data() {
     item("about", "关于", false);
 }
 
-void MainWindowTest::menu_items_carry_names_and_captions() {
+void MainWindowTest::menuItemsCarryNamesAndCaptions() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(bool, underFile);
@@ -164,7 +164,7 @@ void MainWindowTest::menu_items_carry_names_and_captions() {
     QCOMPARE(found->menu() != nullptr, name == "file");
 }
 
-void MainWindowTest::cancelled_print_changes_nothing() {
+void MainWindowTest::cancelledPrintChangesNothing() {
     MainWindow& main = w_->main();
     main.calculate();
     const QWidgetList before = QApplication::topLevelWidgets();
@@ -176,7 +176,7 @@ void MainWindowTest::cancelled_print_changes_nothing() {
     QVERIFY(w_->dialogs.messages().isEmpty());
 }
 
-void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
+void MainWindowTest::startShowsMainCentredWithSettingsHidden() {
     QVERIFY(w_->registry.existingMain() == nullptr);
     MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
@@ -194,7 +194,7 @@ void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
     QCOMPARE(main.workingVars().roomTemp, 0.0);
 }
 
-void MainWindowTest::resizing_moves_nothing() {
+void MainWindowTest::resizingMovesNothing() {
     MainWindow& main = w_->main();
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
