@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -193,14 +194,22 @@ void ManifoldReportTest::stoppedOrFailedJobWritesNothing() {
     PdfExportJob job;
     QSignalSpy finished(&job, &PdfExportJob::finished);
     const Project p = project(400);
+    // The work waits until the test has cancelled (or not), so that the
+    // cancel comes while the report is being made.
+    QSemaphore started;
+    QSemaphore proceed;
     job.start(path, [&](ReportProgress& progress) {
-        if (cancel)
-            job.cancel();
-        else
+        started.release();
+        proceed.acquire();
+        if (!cancel)
             return QByteArray();
         return manifoldReportPdf(p.manifold, p.loops, p.results, p.totals,
                                  QDateTime::currentDateTime(), &progress);
     });
+    started.acquire();
+    if (cancel)
+        job.cancel();
+    proceed.release();
     QVERIFY(finished.wait(kPatienceMs));
     const auto result = finished.first().first().value<PdfExportResult>();
     QCOMPARE(result.outcome,
