@@ -113,7 +113,6 @@ public:
 
     bool layOut();
     bool paint(QPainter& painter, QPagedPaintDevice& device) const;
-    int pages() const { return pages_; }
 
 private:
     QFont blockFont(const PagedReport::Block& b) const;
@@ -402,13 +401,6 @@ void PagedReport::table(const QStringList& header, QList<QStringList> rows,
         Block{Block::Kind::Table, {}, header, std::move(rows), rightAligned, fontPoints});
 }
 
-qsizetype PagedReport::rowCount() const {
-    qsizetype rows = 0;
-    for (const Block& b : blocks_)
-        rows += b.rows.size();
-    return rows;
-}
-
 bool PagedReport::paint(QPagedPaintDevice& device, QPageLayout::Orientation orientation,
                         ReportProgress* progress) const {
     device.setPageOrientation(orientation);
@@ -416,7 +408,6 @@ bool PagedReport::paint(QPagedPaintDevice& device, QPageLayout::Orientation orie
     PagedReportLayout layout(blocks_, device, progress);
     if (!layout.layOut())
         return false;
-    pages_ = layout.pages();
     QPainter painter;
     if (!painter.begin(&device))
         return false;

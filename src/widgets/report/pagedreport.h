@@ -42,12 +42,6 @@ public:
     bool paint(QPagedPaintDevice& device, QPageLayout::Orientation orientation,
                ReportProgress* progress = nullptr) const;
 
-    // The pages of the last paint.
-    int pageCount() const { return pages_; }
-
-    // The rows of all tables, for the progress of a caller that builds them.
-    qsizetype rowCount() const;
-
 private:
     friend class PagedReportLayout;
 
@@ -60,7 +54,6 @@ private:
         double fontPoints = 10;
     };
     std::vector<Block> blocks_;
-    mutable int pages_ = 0;
 };
 
 // The report on A4 pages as PDF bytes; `title` goes into the PDF's

@@ -18,13 +18,13 @@ class En1264RulesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void supplyExcess_data();
-    void supplyExcess();
+    void supplyExcessByHand_data();
+    void supplyExcessByHand();
     void insulationMinimum_data();
     void insulationMinimum();
 };
 
-void En1264RulesTest::supplyExcess_data() {
+void En1264RulesTest::supplyExcessByHand_data() {
     QTest::addColumn<double>("excess");       // Δθ_H
     QTest::addColumn<double>("drop");         // σ
     QTest::addColumn<double>("supplyExcess"); // Δθ_V, worked by hand
@@ -38,7 +38,7 @@ void En1264RulesTest::supplyExcess_data() {
     QTest::newRow("ratio 0.2") << 20.0 << 4.0 << 22.0 << DropRule::Linear;
 }
 
-void En1264RulesTest::supplyExcess() {
+void En1264RulesTest::supplyExcessByHand() {
     QFETCH(double, excess);
     QFETCH(double, drop);
     QFETCH(double, supplyExcess);

@@ -18,14 +18,14 @@ class PumpCurveTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void operatingPoint_data();
-    void operatingPoint();
+    void operatingPointOfCurve_data();
+    void operatingPointOfCurve();
     void curvesRefused_data();
     void curvesRefused();
     void dutyRefusedWithoutFlow();
 };
 
-void PumpCurveTest::operatingPoint_data() {
+void PumpCurveTest::operatingPointOfCurve_data() {
     // The duty is 1 m³/h at 10 kPa throughout: the system is 10·V̇².
     QTest::addColumn<Curve>("curve");
     QTest::addColumn<int>("found");
@@ -50,7 +50,7 @@ void PumpCurveTest::operatingPoint_data() {
         << Curve{{1.5, 5}, {3, 0}} << int(OperatingFound::BelowCurve) << 0.0 << false;
 }
 
-void PumpCurveTest::operatingPoint() {
+void PumpCurveTest::operatingPointOfCurve() {
     QFETCH(Curve, curve);
     QFETCH(int, found);
     QFETCH(double, flow);
