@@ -418,7 +418,7 @@ void ManifoldWindow::addLoop() {
     const int at = rows.empty() ? sheet_->model().rowCount() : rows.back() + 1;
     const int added = sheet_->addLoop(at, sheet_->newLoop());
     if (added < 0)
-        warn(ManifoldSheet::fullText());
+        warn(models::ManifoldSheet::fullText());
     else
         selectRow(added);
 }
@@ -429,7 +429,7 @@ void ManifoldWindow::deleteLoops() {
 
 void ManifoldWindow::duplicateLoops() {
     if (!sheet_->duplicateRows(selectedRows()))
-        warn(ManifoldSheet::fullText());
+        warn(models::ManifoldSheet::fullText());
 }
 
 void ManifoldWindow::moveLoops(int delta) {
@@ -447,7 +447,7 @@ void ManifoldWindow::addFromMain() {
     loop.name = sheet_->newLoop().name;
     const int added = sheet_->addLoop(sheet_->model().rowCount(), loop);
     if (added < 0)
-        warn(ManifoldSheet::fullText());
+        warn(models::ManifoldSheet::fullText());
     else
         selectRow(added);
 }
