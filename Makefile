@@ -19,6 +19,9 @@ DEPS := qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-translations-l10n cmake ninj
 # Packages for the fuzz targets only: clang and its libFuzzer and sanitizer
 # runtimes.
 FUZZ_DEPS := clang-14 libclang-rt-14-dev
+# Packages for the source checks only (`make check`): the formatter and
+# Python for the include, layer and licence scripts in tools/.
+CHECK_DEPS := clang-format python3
 
 FUZZ_TARGETS := fuzz_numparse fuzz_calculate fuzz_record fuzz_project fuzz_csvimport \
     fuzz_valvefile
@@ -58,8 +61,8 @@ define run-fuzzers
 	done
 endef
 
-.PHONY: all deps fuzz-deps configure build run test test-sanitize fuzz-build fuzz fuzz-smoke \
-        package clean
+.PHONY: all deps fuzz-deps check-deps check configure build run test test-sanitize fuzz-build \
+        fuzz fuzz-smoke package clean
 
 all: build
 
@@ -68,6 +71,21 @@ deps:
 
 fuzz-deps:
 	$(call install-missing,$(FUZZ_DEPS))
+
+check-deps:
+	$(call install-missing,$(CHECK_DEPS))
+
+# The source checks, in seconds: no include cycle and no include across the
+# layers (tools/check-includes), the licence line in every C++ file
+# (tools/add-spdx --check), and every C++ file as clang-format leaves it.
+check: check-deps
+	@status=0; \
+	python3 tools/check-includes || status=1; \
+	python3 tools/add-spdx --check || status=1; \
+	files=$$(git ls-files -- '*.cpp' '*.h'); \
+	clang-format --dry-run -Werror $$files || status=1; \
+	echo "clang-format: $$(echo $$files | wc -w) files checked"; \
+	exit $$status
 
 configure: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)

@@ -13,6 +13,7 @@
 #include "bench_layout.h"
 #include "bench_manifold.h"
 #include "bench_materials.h"
+#include "bench_report.h"
 #include "bench_rooms.h"
 #include "bench_startup.h"
 #include "core/engine/calculate.h"
@@ -23,6 +24,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 using namespace zorva;
 
@@ -78,6 +80,10 @@ void benchChecks(const FieldRecord& fields) {
 int main(int argc, char** argv) {
     if (const char* mode = std::getenv("ZORVA_BENCH_STARTUP"))
         return startupChild(argc, argv, mode);
+    // ZORVA_BENCH_ONLY=report times the manifold report alone.
+    if (const char* only = std::getenv("ZORVA_BENCH_ONLY");
+        only != nullptr && std::string_view(only) == "report")
+        return runReportBench(argc, argv);
     const FieldRecord defaults = FieldRecord::defaults();
     FieldRecord noconv = defaults;
     noconv.design = {"25", "50", "30", "300", "90", "32", "10"};
@@ -99,6 +105,8 @@ int main(int argc, char** argv) {
     runLayoutBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))
+        return failed;
+    if (const int failed = runReportBench(argc, argv))
         return failed;
     return runStartupBench(argc, argv);
 }

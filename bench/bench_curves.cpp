@@ -49,8 +49,8 @@ int runCurvesRedrawBench(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QtDialogs dialogs;
-    ui::DesignSession session;
+    ui::QtDialogs dialogs;
+    models::DesignSession session;
     FieldRecord fields = FieldRecord::defaults();
     session.setFieldAccess([&fields] { return fields; }, [](const FieldRecord&) {});
     ui::CurvesWindow window(session, dialogs);

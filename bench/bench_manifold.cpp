@@ -15,9 +15,10 @@ namespace {
 
 bench::ProjectSummary computeConcurrently(const bench::BenchProject& project) {
     // All three start at once, so the pool stays busy across their ends.
-    QFuture<LoopResult> runs = ui::computeLoopsConcurrently(project.manifold, project.loops);
-    QFuture<DiffSearch> diffs = ui::searchTempDiffsConcurrently(project.manifold, project.loops);
-    QFuture<SupplyNeed> needs = ui::supplyNeedsConcurrently(project.manifold, project.loops);
+    QFuture<LoopResult> runs = models::computeLoopsConcurrently(project.manifold, project.loops);
+    QFuture<DiffSearch> diffs =
+        models::searchTempDiffsConcurrently(project.manifold, project.loops);
+    QFuture<SupplyNeed> needs = models::supplyNeedsConcurrently(project.manifold, project.loops);
     bench::ProjectSummary s;
     const QList<LoopResult> r = runs.results();
     const QList<DiffSearch> d = diffs.results();
@@ -48,19 +49,20 @@ bool sameSummary(const bench::ProjectSummary& a, const bench::ProjectSummary& b)
 // One cell edit in the sheet's table of the whole project: the loop's run,
 // balancing and totals of every loop, in microseconds per edit.
 double timeCellEditUs(const bench::BenchProject& project) {
-    std::vector<ui::SheetRow> rows;
+    std::vector<models::SheetRow> rows;
     for (const LoopInput& loop : project.loops)
-        rows.push_back(ui::SheetRow{loop, {}});
-    ui::ManifoldModel model;
+        rows.push_back(models::SheetRow{loop, {}});
+    models::ManifoldModel model;
     model.reset(project.manifold, rows);
-    const ui::ManifoldModel::Job job = model.staleJob();
+    const models::ManifoldModel::Job job = model.staleJob();
     std::vector<LoopResult> results(job.loops.size());
     computeLoops(job.manifold, job.loops, results);
     model.applyResults(job, results);
     constexpr int edits = 200;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < edits; ++i) {
-        const QModelIndex cell = model.index(i * 37 % model.rowCount(), ui::ManifoldModel::Length);
+        const QModelIndex cell =
+            model.index(i * 37 % model.rowCount(), models::ManifoldModel::Length);
         model.setData(cell, QString::number(40 + i % 60));
     }
     const auto stop = std::chrono::steady_clock::now();

@@ -78,11 +78,11 @@ Sample bareWindow(QSize size) {
 }
 
 Sample programWindows() {
-    QtDialogs dialogs;
+    zorva::ui::QtDialogs dialogs;
     const long before = residentKiB();
     const auto start = Clock::now();
-    auto* registry = new WindowRegistry(dialogs);
-    MainWindow& window = registry->start();
+    auto* registry = new zorva::ui::WindowRegistry(dialogs);
+    zorva::ui::MainWindow& window = registry->start();
     if (!QTest::qWaitForWindowExposed(&window))
         std::fprintf(stderr, "main window not exposed\n");
     const auto stop = Clock::now();
@@ -138,8 +138,8 @@ int startupChild(int argc, char** argv, const char* mode) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QtDialogs dialogs;
-    WindowRegistry registry(dialogs);
+    zorva::ui::QtDialogs dialogs;
+    zorva::ui::WindowRegistry registry(dialogs);
     QWidget bare;
     QWidget* shown = nullptr;
     if (std::string(mode) == "bare" || std::string(mode) == "caption") {
@@ -192,8 +192,8 @@ int runStartupBench(int argc, char** argv) {
     // The size the main window takes, for the bare window.
     QSize size;
     {
-        QtDialogs dialogs;
-        WindowRegistry probe(dialogs);
+        zorva::ui::QtDialogs dialogs;
+        zorva::ui::WindowRegistry probe(dialogs);
         size = probe.main().size();
     }
 

@@ -30,4 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libqt6charts6, libqt6sv
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-liberation")
 
+# The package's copyright file, in the machine-readable form Debian asks for.
+include(GNUInstallDirs)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 include(CPack)

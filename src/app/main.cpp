@@ -8,7 +8,7 @@ int main(int argc, char* argv[]) {
     // A save past a file-size limit then fails with EFBIG, which the safe
     // save reports, instead of the signal ending the program.
     zorva::io::ignoreFileSizeSignal();
-    QtCommandLine qt(argc, argv);
+    zorva::app::QtCommandLine qt(argc, argv);
     QApplication app(qt.argc, qt.argv);
-    return runZorva(app);
+    return zorva::app::runZorva(app);
 }

@@ -3,6 +3,8 @@
 // takes no options, and Qt's own (-reverse, -style, -platform, ...) would
 // change how the windows look and behave.
 
+namespace zorva::app {
+
 struct QtCommandLine {
     explicit QtCommandLine(int argc, char* argv[])
         : argc(argc > 0 ? 1 : 0), argv{argc > 0 ? argv[0] : nullptr, nullptr} {}
@@ -10,3 +12,5 @@ struct QtCommandLine {
     int argc;
     char* argv[2];
 };
+
+} // namespace zorva::app

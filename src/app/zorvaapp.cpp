@@ -10,18 +10,22 @@
 #include <QLocale>
 #include <QSettings>
 
+namespace zorva::app {
+
 int runZorva(QApplication& app) {
-    app.setWindowIcon(zorva::programIcon());
+    app.setWindowIcon(ui::programIcon());
     // Qt's file dialog, its questions and standard buttons in the user's
     // language; without a translation they stay English.
     zorva::installQtTranslations(app, QLocale());
     // Lets the desktop match the windows to the program's menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zorva.Zorva"));
-    QtDialogs dialogs;
-    WindowRegistry windows(dialogs);
+    ui::QtDialogs dialogs;
+    ui::WindowRegistry windows(dialogs);
     // What the tools remember between runs (the design check's limits).
     QSettings settings(QStringLiteral("Zorva"), QStringLiteral("Zorva"));
     windows.start();
-    zorva::ui::ToolSet tools(windows, dialogs, &settings);
+    ui::ToolSet tools(windows, dialogs, &settings);
     return app.exec();
 }
+
+} // namespace zorva::app

@@ -2,6 +2,10 @@
 
 class QApplication;
 
+namespace zorva::app {
+
 // Runs the program: the main window, shown in the middle of the screen,
 // until it is closed. Returns the exit code.
 int runZorva(QApplication& app);
+
+} // namespace zorva::app

@@ -2,6 +2,7 @@
 
 #include "core/engine/checked.h"
 #include "core/engine/depthlink.h"
+#include "core/engine/depthsettle.h"
 #include "core/engine/numparse.h"
 #include "core/engine/numtext.h"
 #include "core/io/manifoldfields.h"

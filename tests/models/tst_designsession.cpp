@@ -9,7 +9,7 @@
 #include <QTest>
 
 using namespace zorva;
-using namespace zorva::ui;
+using namespace zorva::models;
 
 class DesignSessionTest : public QObject {
     Q_OBJECT

@@ -12,10 +12,10 @@
 #include <cmath>
 
 using namespace zorva;
-using namespace zorva::ui;
+using namespace zorva::models;
 
-Q_DECLARE_METATYPE(zorva::ui::DiffSearchReport)
-Q_DECLARE_METATYPE(zorva::ui::SupplyReport)
+Q_DECLARE_METATYPE(zorva::models::DiffSearchReport)
+Q_DECLARE_METATYPE(zorva::models::SupplyReport)
 
 namespace {
 

@@ -20,7 +20,7 @@
 namespace {
 
 // Answers the save dialog with the target and prints every message box.
-class ScriptedDialogs : public DialogSeam {
+class ScriptedDialogs : public zorva::ui::DialogSeam {
 public:
     explicit ScriptedDialogs(QString target) : target_(std::move(target)) {}
 
@@ -53,9 +53,9 @@ int main(int argc, char* argv[]) {
     if (argc != 3)
         return 2;
     ScriptedDialogs dialogs(QString::fromLocal8Bit(argv[1]));
-    zorva::ui::DesignSession session;
+    zorva::models::DesignSession session;
     zorva::ui::ManifoldWindow window(session, dialogs);
-    zorva::ui::ManifoldSheet& sheet = window.sheet();
+    zorva::models::ManifoldSheet& sheet = window.sheet();
     const int loops = QByteArray(argv[2]).toInt();
     for (int i = 0; i < loops; ++i)
         sheet.addLoop(i, sheet.newLoop());

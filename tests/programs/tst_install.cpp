@@ -84,18 +84,19 @@ class InstallTest : public QObject {
 
 private slots:
     void initTestCase();
-    void files_are_in_their_standard_places_data();
-    void files_are_in_their_standard_places();
-    void icon_has_its_size_data();
-    void icon_has_its_size();
-    void desktop_entry_keys_data();
-    void desktop_entry_keys();
-    void desktop_entry_has_chinese_name_and_comment();
-    void desktop_entry_points_at_installed_program_and_icon();
-    void metainfo_names_the_desktop_entry_and_program();
-    void validators_accept_the_files_data();
-    void validators_accept_the_files();
-    void installed_program_starts();
+    void filesAreInTheirStandardPlaces_data();
+    void filesAreInTheirStandardPlaces();
+    void iconHasItsSize_data();
+    void iconHasItsSize();
+    void desktopEntryKeys_data();
+    void desktopEntryKeys();
+    void desktopEntryHasChineseNameAndComment();
+    void desktopEntryPointsAtInstalledProgramAndIcon();
+    void metainfoNamesTheDesktopEntryAndProgram();
+    void copyrightFileNamesTheLicence();
+    void validatorsAcceptTheFiles_data();
+    void validatorsAcceptTheFiles();
+    void installedProgramStarts();
 
 private:
     QString installed(const QString& relative) const { return prefix_.filePath(relative); }
@@ -114,7 +115,7 @@ void InstallTest::initTestCase() {
              install.readAll().constData());
 }
 
-void InstallTest::files_are_in_their_standard_places_data() {
+void InstallTest::filesAreInTheirStandardPlaces_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("executable");
     QTest::newRow("program") << QStringLiteral("bin/zorva") << true;
@@ -123,11 +124,12 @@ void InstallTest::files_are_in_their_standard_places_data() {
     QTest::newRow("desktop entry") << desktopPath() << false;
     QTest::newRow("metainfo") << metainfoPath() << false;
     QTest::newRow("city table") << QStringLiteral("share/zorva/cities.csv") << false;
+    QTest::newRow("copyright") << QStringLiteral("share/doc/zorva/copyright") << false;
     for (int size : {16, 32, 48, 256})
         QTest::addRow("icon %d", size) << iconPath(size) << false;
 }
 
-void InstallTest::files_are_in_their_standard_places() {
+void InstallTest::filesAreInTheirStandardPlaces() {
     QFETCH(QString, path);
     QFETCH(bool, executable);
     const QFileInfo info(installed(path));
@@ -136,13 +138,13 @@ void InstallTest::files_are_in_their_standard_places() {
     QCOMPARE(info.isExecutable(), executable);
 }
 
-void InstallTest::icon_has_its_size_data() {
+void InstallTest::iconHasItsSize_data() {
     QTest::addColumn<int>("size");
     for (int size : {16, 32, 48, 256})
         QTest::addRow("%dx%d", size, size) << size;
 }
 
-void InstallTest::icon_has_its_size() {
+void InstallTest::iconHasItsSize() {
     QFETCH(int, size);
     const QImage icon(installed(iconPath(size)));
     QVERIFY(!icon.isNull());
@@ -150,7 +152,7 @@ void InstallTest::icon_has_its_size() {
     QVERIFY(icon.hasAlphaChannel());
 }
 
-void InstallTest::desktop_entry_keys_data() {
+void InstallTest::desktopEntryKeys_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::newRow("type") << "Type"
@@ -166,7 +168,7 @@ void InstallTest::desktop_entry_keys_data() {
                                  << "false";
 }
 
-void InstallTest::desktop_entry_keys() {
+void InstallTest::desktopEntryKeys() {
     QFETCH(QString, key);
     QFETCH(QString, value);
     const auto keys = readDesktopEntry(installed(desktopPath()));
@@ -174,7 +176,7 @@ void InstallTest::desktop_entry_keys() {
     QCOMPARE(keys.at(key), value);
 }
 
-void InstallTest::desktop_entry_has_chinese_name_and_comment() {
+void InstallTest::desktopEntryHasChineseNameAndComment() {
     const auto keys = readDesktopEntry(installed(desktopPath()));
     for (const char* key : {"Name[zh_CN]", "Comment[zh_CN]"}) {
         QVERIFY2(keys.count(QString::fromLatin1(key)) == 1, key);
@@ -184,7 +186,7 @@ void InstallTest::desktop_entry_has_chinese_name_and_comment() {
     QVERIFY(!hasHan(keys.at(QStringLiteral("Comment"))));
 }
 
-void InstallTest::desktop_entry_points_at_installed_program_and_icon() {
+void InstallTest::desktopEntryPointsAtInstalledProgramAndIcon() {
     const auto keys = readDesktopEntry(installed(desktopPath()));
     const QString exec = keys.at(QStringLiteral("Exec")).section(u' ', 0, 0);
     QVERIFY(QFileInfo(installed(QStringLiteral("bin/") + exec)).isExecutable());
@@ -193,7 +195,7 @@ void InstallTest::desktop_entry_points_at_installed_program_and_icon() {
         QCOMPARE(QFileInfo(installed(iconPath(size))).completeBaseName(), icon);
 }
 
-void InstallTest::metainfo_names_the_desktop_entry_and_program() {
+void InstallTest::metainfoNamesTheDesktopEntryAndProgram() {
     const auto meta = readMetainfo(installed(metainfoPath()));
     const auto error = meta.find(QStringLiteral("error"));
     const QString errorText = error == meta.end() ? QString() : error->second;
@@ -206,9 +208,29 @@ void InstallTest::metainfo_names_the_desktop_entry_and_program() {
     QCOMPARE(meta.find(QStringLiteral("name"))->second, QStringLiteral("Zorva"));
     const auto chinese = meta.find(QStringLiteral("name[zh-CN]"));
     QVERIFY(chinese != meta.end() && hasHan(chinese->second));
+    // The program links Qt Charts, which Qt offers under the GPL version 3.
+    QCOMPARE(meta.find(QStringLiteral("project_license"))->second,
+             QStringLiteral("GPL-3.0-or-later"));
 }
 
-void InstallTest::validators_accept_the_files_data() {
+// The package's copyright file in Debian's machine-readable form: its
+// format line, then a paragraph covering every file with the licence that
+// the standalone paragraph spells out.
+void InstallTest::copyrightFileNamesTheLicence() {
+    QFile file(installed(QStringLiteral("share/doc/zorva/copyright")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const QStringList paragraphs = text.split(QStringLiteral("\n\n"));
+    QVERIFY(paragraphs.size() >= 3);
+    QVERIFY(paragraphs[0].startsWith(QStringLiteral(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n")));
+    QVERIFY(paragraphs[1].startsWith(QStringLiteral("Files: *\n")));
+    QVERIFY(paragraphs[1].contains(QStringLiteral("\nLicense: GPL-3.0-or-later")));
+    QVERIFY(text.contains(QStringLiteral("\nLicense: GPL-3.0-or-later\n This program is free")));
+    QVERIFY(text.contains(QStringLiteral("/usr/share/common-licenses/GPL-3")));
+}
+
+void InstallTest::validatorsAcceptTheFiles_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("file");
@@ -218,7 +240,7 @@ void InstallTest::validators_accept_the_files_data() {
         << "appstreamcli" << QStringList{"validate", "--no-net", "--no-color"} << metainfoPath();
 }
 
-void InstallTest::validators_accept_the_files() {
+void InstallTest::validatorsAcceptTheFiles() {
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QString, file);
@@ -236,7 +258,7 @@ void InstallTest::validators_accept_the_files() {
 
 // The installed program shows its window and keeps running until it is
 // ended; a start that crashes or exits at once fails.
-void InstallTest::installed_program_starts() {
+void InstallTest::installedProgramStarts() {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

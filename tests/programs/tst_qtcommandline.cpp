@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
     char style[] = "-style";
     char windows[] = "windows";
     char* given[] = {argv[0], reverse, style, windows, nullptr};
-    QtCommandLine qt(4, given);
+    zorva::app::QtCommandLine qt(4, given);
     QApplication app(qt.argc, qt.argv);
 
     bool ok = qt.argc == 1 && qt.argv[0] == argv[0] && qt.argv[1] == nullptr;

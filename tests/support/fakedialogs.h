@@ -25,7 +25,7 @@
 
 #include <utility>
 
-class FakeDialogs : public DialogSeam {
+class FakeDialogs : public zorva::ui::DialogSeam {
 public:
     enum class Mode { Strict, Tolerant };
 

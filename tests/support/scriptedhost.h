@@ -10,8 +10,11 @@
 #include "widgets/dialogs/filedialog.h"
 #include "widgets/main/filecommands.h"
 
-class ScriptedHost : public RecordHost {
+class ScriptedHost : public zorva::ui::RecordHost {
 public:
+    using FileDialog = zorva::ui::FileDialog;
+    using DialogSeam = zorva::ui::DialogSeam;
+
     // Messages are claimed by the test afterwards.
     FakeDialogs seam{FakeDialogs::Mode::Tolerant};
     FileDialog dialog{seam};

@@ -13,10 +13,10 @@
 
 struct TestWindows {
     FakeDialogs dialogs;
-    WindowRegistry registry{dialogs};
+    zorva::ui::WindowRegistry registry{dialogs};
 
-    MainWindow& main() { return registry.main(); }
-    ConstructionWindow& construction() { return registry.construction(); }
+    zorva::ui::MainWindow& main() { return registry.main(); }
+    zorva::ui::ConstructionWindow& construction() { return registry.construction(); }
     // Main window field Txt(index).
     QLineEdit* field(int index) { return main().field(index); }
     // Construction window thickness Txt1(row) and conductivity Text1(row).
@@ -30,7 +30,7 @@ struct TestWindows {
     // Txt(7) .. Txt(13).
     QStringList results() {
         QStringList texts;
-        for (int k = 0; k < MainWindow::kResultFieldCount; ++k)
+        for (int k = 0; k < zorva::ui::MainWindow::kResultFieldCount; ++k)
             texts << main().resultField(k)->text();
         return texts;
     }

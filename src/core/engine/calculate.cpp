@@ -2,7 +2,6 @@
 
 #include "core/engine/checked.h"
 #include "core/engine/constants.h"
-#include "core/engine/evaluation.h"
 #include "core/engine/numparse.h"
 #include "core/engine/pipesurface.h"
 
@@ -186,13 +185,6 @@ ResultTexts resultTexts(const WorkingVars& v, const RunReport& report) {
             patternText(v.resistance, 1),   patternText(report.convective, 1),
             patternText(report.radiant, 1), patternText(v.waterFlow, 0),
             patternText(v.velocity, 2)};
-}
-
-ResultTexts resultTexts(const Evaluation& run) {
-    return {patternText(run.heatOutput, 1), patternText(run.surfaceTemp, 1),
-            patternText(run.resistance, 1), patternText(run.convective, 1),
-            patternText(run.radiant, 1),    patternText(run.waterFlow, 0),
-            patternText(run.velocity, 2)};
 }
 
 } // namespace zorva

@@ -64,8 +64,4 @@ RunReport calculate(WorkingVars& vars, FieldRecord& fields);
 using ResultTexts = std::array<NumberText, 7>;
 ResultTexts resultTexts(const WorkingVars& vars, const RunReport& report);
 
-struct Evaluation;
-// The same texts from the numbers of a converged whole run.
-ResultTexts resultTexts(const Evaluation& run);
-
 } // namespace zorva

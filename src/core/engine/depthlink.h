@@ -5,7 +5,6 @@
 // link writes after a change is decided here, on plain numbers; the windows
 // read their fields, ask, and write the answer.
 
-#include "core/engine/inputs.h"
 #include "core/engine/numtext.h"
 
 namespace zorva {
@@ -45,17 +44,5 @@ LinkWrite depthLinkWrite(LinkEvent event, const LinkNumbers& now);
 // The depth for the given layer thicknesses: (surface + level) + fill, as
 // general decimal text.
 NumberText layerSumText(double surface, double level, double fill);
-
-// The texts of both windows after the burial depth's text was set to
-// fields.design[DepthField] on its own, as when it is pasted: the exchange of
-// the link run to its end on the record, as the windows run it (the filling
-// layer follows the depth, a negative filling layer is set to 0, a filling
-// layer not above 0 raises the depth to (surface + level) + 10, a new
-// filling layer re-sums the depth). A text is written only when it changes,
-// so "90.0" over layers summing to 90 keeps its text. Stops after
-// kMaxLinkRounds rounds. Throws ArithmeticError when a sum or difference
-// leaves the double range.
-constexpr int kMaxLinkRounds = 1000;
-void settleDepthEdit(FieldRecord& fields);
 
 } // namespace zorva

@@ -35,6 +35,13 @@ Evaluation evaluationOf(const WorkingVars& vars, const RunReport& report) {
     return e;
 }
 
+ResultTexts resultTexts(const Evaluation& run) {
+    return {patternText(run.heatOutput, 1), patternText(run.surfaceTemp, 1),
+            patternText(run.resistance, 1), patternText(run.convective, 1),
+            patternText(run.radiant, 1),    patternText(run.waterFlow, 0),
+            patternText(run.velocity, 2)};
+}
+
 Evaluation evaluateDesign(const FieldRecord& fields) {
     FieldRecord copy = fields;
     WorkingVars v;

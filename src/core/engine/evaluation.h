@@ -4,6 +4,7 @@
 // never touches the windows, and its outcome and numbers come back as plain
 // values. A run that faults or does not converge is reported, not thrown.
 
+#include "core/engine/calculate.h"
 #include "core/engine/checked.h"
 #include "core/engine/inputs.h"
 #include "core/engine/workingvars.h"
@@ -39,8 +40,6 @@ struct Evaluation {
     bool converged() const { return status == RunStatus::Converged; }
 };
 
-struct RunReport;
-
 // The numbers a converged or unconverged run left in its working variables.
 Evaluation evaluationOf(const WorkingVars& vars, const RunReport& report);
 
@@ -48,5 +47,9 @@ Evaluation evaluationOf(const WorkingVars& vars, const RunReport& report);
 // settings read again, iteration) on a copy of `fields`. Allocation-free for
 // field texts of up to 15 characters.
 Evaluation evaluateDesign(const FieldRecord& fields);
+
+// The seven result texts of a converged whole run, as the main window writes
+// them (resultTexts of calculate.h on the run's working variables).
+ResultTexts resultTexts(const Evaluation& run);
 
 } // namespace zorva

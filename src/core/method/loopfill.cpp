@@ -126,3 +126,21 @@ void byStandard(const LoopSetup& setup, const en1264::Floor& floor, const En1264
 }
 
 } // namespace zorva::method::fill
+
+namespace zorva::method {
+
+// loopresult.h's one loop by either method: the steps above in order.
+MethodLoopResult loopByMethod(Method method, const LoopSetup& setup) {
+    MethodLoopResult r;
+    fill::start(method, r);
+    if (method == Method::Program) {
+        fill::byProgram(setup, computeLoop(manifoldOf(setup), loopOf(setup)), r);
+        return r;
+    }
+    const en1264::Floor floor = fill::floorOf(setup);
+    const En1264Inputs in = fill::standardInputs(setup, floor, r);
+    fill::byStandard(setup, floor, en1264TypeA(in), r);
+    return r;
+}
+
+} // namespace zorva::method

@@ -1,6 +1,6 @@
 #pragma once
-// The steps that fill a MethodLoopResult, shared by loopByMethod and
-// LoopMethodRunner so both give the same numbers.
+// The steps that fill a MethodLoopResult, shared by loopByMethod (defined in
+// loopfill.cpp) and LoopMethodRunner so both give the same numbers.
 
 #include "core/en1264/floor.h"
 #include "core/method/loopresult.h"

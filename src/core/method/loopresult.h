@@ -72,6 +72,8 @@ struct MethodLoopResult {
     bool computed() const { return problem == LoopProblem::None; }
 };
 
+// One loop by `method`; defined in loopfill.cpp beside the steps it shares
+// with LoopMethodRunner.
 MethodLoopResult loopByMethod(Method method, const LoopSetup& setup);
 
 } // namespace zorva::method

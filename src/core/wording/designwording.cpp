@@ -30,8 +30,6 @@ constexpr std::array<FieldWords, 14> kFields = {{
     {"盘管水流速", "m/s"},
 }};
 
-constexpr int kFirstResultField = 7;
-
 bool isField(int index) {
     return index >= 0 && index < static_cast<int>(kFields.size());
 }
@@ -52,6 +50,21 @@ QString resultCaption(int k) {
 
 QString resultUnit(int k) {
     return k >= 0 ? fieldUnit(kFirstResultField + k) : QString();
+}
+
+QString constructionRowCaption(ConstructionRow row) {
+    static constexpr std::array<const char*, kConstructionRows> captions = {
+        "1、地面层", "2、找平层", "3、填充层", "4、塑料管壁"};
+    return row >= 0 && row < kConstructionRows ? QString::fromUtf8(captions[std::size_t(row)])
+                                               : QString();
+}
+
+QString elbowsCaption() {
+    return QStringLiteral("90度弯头数");
+}
+
+QString principleCaption() {
+    return QStringLiteral("1、计算原理图");
 }
 
 QString faultName(Fault fault) {

@@ -4,7 +4,7 @@
 
 #include <charconv>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 namespace {
 
@@ -167,4 +167,4 @@ QList<QStringList> CurvesModel::exportRows() const {
     return rows;
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 // The name of a curve as the legends, the table and the CSV show it:
 // "间距 200 mm", "瓷砖 λ=1.1", with "（当前）" on the curve of the current
@@ -64,4 +64,4 @@ private:
     const CurveSet* set_ = nullptr;
 };
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -1,6 +1,6 @@
 #include "models/manifold/manifoldcommands.h"
 
-namespace zorva::ui {
+namespace zorva::models {
 
 SetLoopsCommand::SetLoopsCommand(ManifoldModel& model, std::vector<int> rows,
                                  std::vector<LoopInput> after, const QString& text,
@@ -95,4 +95,4 @@ void ReplaceAllCommand::redo() {
     model_.reset(afterManifold_, after_);
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 // New inputs for some rows (cell edits, a paste, search results).
 class SetLoopsCommand : public QUndoCommand {
@@ -89,4 +89,4 @@ private:
     std::vector<SheetRow> after_;
 };
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -2,7 +2,7 @@
 
 #include <QtConcurrent>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,
                                              std::vector<LoopInput> loops) {
@@ -27,4 +27,4 @@ QFuture<SupplyNeed> supplyNeedsConcurrently(const ManifoldInput& manifold,
     });
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

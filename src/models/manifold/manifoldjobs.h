@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 QFuture<LoopResult> computeLoopsConcurrently(const ManifoldInput& manifold,
                                              std::vector<LoopInput> loops);
@@ -21,4 +21,4 @@ QFuture<SupplyNeed> supplyNeedsConcurrently(const ManifoldInput& manifold,
                                             std::vector<LoopInput> loops,
                                             const CheckLimits& limits = {});
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 namespace {
 
@@ -452,4 +452,4 @@ std::size_t ManifoldModel::applyResults(const Job& job, std::span<const LoopResu
     return taken;
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

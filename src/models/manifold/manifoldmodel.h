@@ -20,7 +20,7 @@
 #include <span>
 #include <vector>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 // A loop with what a project file held beside it.
 struct SheetRow {
@@ -153,4 +153,4 @@ private:
     EditHandler editHandler_;
 };
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <numeric>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 namespace {
 
@@ -321,4 +321,4 @@ QList<QStringList> ManifoldSheet::csvRows() const {
     return rows;
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

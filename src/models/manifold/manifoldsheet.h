@@ -25,7 +25,7 @@ namespace zorva {
 struct FieldRecord;
 }
 
-namespace zorva::ui {
+namespace zorva::models {
 
 // The sheet's manifold from the main and construction windows' texts, and
 // a loop from the main window's design (with the load per area of the check
@@ -133,8 +133,8 @@ signals:
     void manifoldChanged();
     void busyChanged(bool busy, const QString& what);
     void progress(int done, int total);
-    void diffSearchFinished(const zorva::ui::DiffSearchReport& report);
-    void supplySuggestionReady(const zorva::ui::SupplyReport& report);
+    void diffSearchFinished(const zorva::models::DiffSearchReport& report);
+    void supplySuggestionReady(const zorva::models::SupplyReport& report);
 
 private:
     struct Snapshot {
@@ -171,4 +171,4 @@ private:
     bool needCancelled_ = false;
 };
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -10,7 +10,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 ManifoldSheet::Snapshot ManifoldSheet::snapshot() const {
     Snapshot snap;
@@ -237,4 +237,4 @@ void ManifoldSheet::waitForIdle() {
     QCoreApplication::processEvents();
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

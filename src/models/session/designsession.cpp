@@ -7,7 +7,7 @@
 #include <cmath>
 #include <utility>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 DesignSession::DesignSession(QSettings* settings, QObject* parent)
     : QObject(parent), settings_(settings) {
@@ -146,4 +146,4 @@ bool migrateCheckLimits(QSettings& s) {
     return true;
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -15,7 +15,7 @@
 
 class QSettings;
 
-namespace zorva::ui {
+namespace zorva::models {
 
 // One converged Calculate run of the main window.
 struct CalculatedDesign {
@@ -85,4 +85,4 @@ constexpr int kCheckLimitsEdition = 2012;
 // the edition is then recorded, so it happens once.
 bool migrateCheckLimits(QSettings& settings);
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -1,10 +1,12 @@
 #include "widgets/check/designcheckwindow.h"
 
+#include "models/check/checktexts.h"
+#include "models/check/crosscheckmodel.h"
+#include "models/check/ruletablemodel.h"
 #include "models/session/designsession.h"
-#include "widgets/check/checktexts.h"
-#include "widgets/check/crosscheckmodel.h"
 #include "widgets/check/limitspanel.h"
-#include "widgets/check/ruletablemodel.h"
+#include "widgets/check/verdicticons.h"
+#include "widgets/common/valuelabel.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -22,6 +24,9 @@
 
 namespace zorva::ui {
 
+using models::DesignSession;
+using models::signedText;
+
 namespace {
 
 // Why the two methods differ, so that EN 1264-2 giving more, or the design
@@ -35,10 +40,9 @@ const char* const kMethodNote =
     "35 ℃ 是 EN 1264 的地面最高温度，这三类房间的地面按极限曲线 q ≤ q_G 校核；JGJ 142-2012 "
     "的房间类别按本程序方法的地面平均温度校核，这时的对比只用于检查结果是否合理。";
 
-QLabel* newValueLabel(QWidget* parent, const char* name, const QString& accessibleName) {
-    auto* label = new QLabel(parent);
+QLabel* newValueLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* label = new ValueLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
-    label->setAccessibleName(accessibleName);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return label;
@@ -62,9 +66,9 @@ QTableView* newTable(QWidget* parent, const char* name, const QString& accessibl
 
 } // namespace
 
-DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
+DesignCheckWindow::DesignCheckWindow(models::DesignSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), limits_(new LimitsPanel),
-      rules_(new RuleTableModel(this)), crossCheck_(new CrossCheckModel(this)) {
+      rules_(new models::RuleTableModel(this)), crossCheck_(new models::CrossCheckModel(this)) {
     setObjectName(QStringLiteral("designCheck"));
     setWindowTitle(QStringLiteral("设计校核"));
 
@@ -103,12 +107,12 @@ DesignCheckWindow::DesignCheckWindow(DesignSession& session, QWidget* parent)
     limits_->setLimits(session_.limits());
     connect(limits_, &LimitsPanel::limitsEdited, this,
             [this](const CheckLimits& limits) { session_.setLimits(limits); });
-    connect(&session_, &DesignSession::calculated, this, &DesignCheckWindow::refresh);
-    connect(&session_, &DesignSession::inputsEdited, this, [this] {
+    connect(&session_, &models::DesignSession::calculated, this, &DesignCheckWindow::refresh);
+    connect(&session_, &models::DesignSession::inputsEdited, this, [this] {
         rules_->setStale(true);
         showStatus();
     });
-    connect(&session_, &DesignSession::limitsChanged, this, [this] {
+    connect(&session_, &models::DesignSession::limitsChanged, this, [this] {
         limits_->setLimits(session_.limits());
         refresh();
     });
@@ -132,7 +136,7 @@ QGroupBox* DesignCheckWindow::buildRules() {
     rulesGroup_ = new QGroupBox(QStringLiteral("校核结果"));
     rulesGroup_->setObjectName(QStringLiteral("rulesGroup"));
     rulesView_ = newTable(rulesGroup_, "rulesTable", QStringLiteral("设计校核规则表"));
-    rulesView_->setModel(rules_);
+    rulesView_->setModel(new VerdictIconProxy(rules_, rulesView_));
     auto* box = new QVBoxLayout(rulesGroup_);
     box->addWidget(rulesView_);
     return rulesGroup_;
@@ -161,7 +165,7 @@ QGroupBox* DesignCheckWindow::buildCrossCheck() {
     enReason_ = newValueLabel(enGroup_, "enReason", QStringLiteral("EN 1264-2 不适用的原因"));
     enFlags_ = newValueLabel(enGroup_, "enFlags", QStringLiteral("EN 1264-2 适用范围提示"));
     crossView_ = newTable(enGroup_, "crossCheckTable", QStringLiteral("EN 1264-2 对比表"));
-    crossView_->setModel(crossCheck_);
+    crossView_->setModel(new VerdictIconProxy(crossCheck_, crossView_));
     difference_ = newValueLabel(enGroup_, "methodDifference", QStringLiteral("两种方法的差值"));
     auto* note = newValueLabel(enGroup_, "methodNote", QStringLiteral("两种方法的说明"));
     note->setText(QString::fromUtf8(kMethodNote));
@@ -243,8 +247,9 @@ void DesignCheckWindow::showCrossCheck(const DesignReview& review) {
         const MethodDifference& d = *review.difference;
         difference_->setText(QStringLiteral("EN 1264-2 − 本程序方法：散热量 %1 W/m²（%2 %），"
                                             "地面平均温度 %3 ℃")
-                                 .arg(signedText(d.heatFlux, 1), signedText(d.percent, 1),
-                                      signedText(d.floorTemp, 1)));
+                                 .arg(models::signedText(d.heatFlux, 1),
+                                      models::signedText(d.percent, 1),
+                                      models::signedText(d.floorTemp, 1)));
     }
     crossView_->resizeColumnsToContents();
 }

@@ -18,12 +18,15 @@ class QGroupBox;
 class QLabel;
 class QTableView;
 
-namespace zorva::ui {
-
+namespace zorva::models {
 class CrossCheckModel;
 class DesignSession;
-class LimitsPanel;
 class RuleTableModel;
+} // namespace zorva::models
+
+namespace zorva::ui {
+
+class LimitsPanel;
 
 class DesignCheckWindow : public QWidget {
     Q_OBJECT
@@ -31,15 +34,18 @@ class DesignCheckWindow : public QWidget {
 public:
     // A top-level window (also when given a parent) following `session`,
     // which must outlive it.
-    explicit DesignCheckWindow(DesignSession& session, QWidget* parent = nullptr);
+    explicit DesignCheckWindow(models::DesignSession& session, QWidget* parent = nullptr);
     ~DesignCheckWindow() override;
 
     // The review shown, empty before the first calculation.
     const std::optional<DesignReview>& review() const { return review_; }
 
     LimitsPanel* limitsPanel() const { return limits_; }
-    RuleTableModel* rules() const { return rules_; }
-    CrossCheckModel* crossCheck() const { return crossCheck_; }
+    models::RuleTableModel* rules() const { return rules_; }
+    models::CrossCheckModel* crossCheck() const { return crossCheck_; }
+    // The tables as shown: the models above with the verdicts' icons.
+    QTableView* rulesView() const { return rulesView_; }
+    QTableView* crossCheckView() const { return crossView_; }
 
 private:
     QGroupBox* buildRules();
@@ -50,13 +56,13 @@ private:
     void showAdvice(const DesignReview& review);
     void showCrossCheck(const DesignReview& review);
 
-    DesignSession& session_;
+    models::DesignSession& session_;
     std::optional<DesignReview> review_;
 
     LimitsPanel* limits_;
     QLabel* notice_ = nullptr; // limits moved to new defaults, shown once
-    RuleTableModel* rules_;
-    CrossCheckModel* crossCheck_;
+    models::RuleTableModel* rules_;
+    models::CrossCheckModel* crossCheck_;
     QLabel* statusIcon_ = nullptr;
     QLabel* status_ = nullptr;
     QGroupBox* rulesGroup_ = nullptr;

@@ -1,6 +1,6 @@
 #include "widgets/check/limitspanel.h"
 
-#include "widgets/check/checktexts.h"
+#include "core/wording/checkwording.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

@@ -107,7 +107,7 @@ double fieldNumber(const QLineEdit* field) {
 void setUpWindow(QWidget& window, const QString& objectName, const QString& caption) {
     window.setObjectName(objectName);
     window.setWindowTitle(caption);
-    window.setWindowIcon(zorva::programIcon());
+    window.setWindowIcon(programIcon());
 }
 
 void centreOnScreen(QWidget& window) {

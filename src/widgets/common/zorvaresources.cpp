@@ -1,6 +1,6 @@
 #include "widgets/common/zorvaresources.h"
 
-namespace zorva {
+namespace zorva::ui {
 
 QIcon programIcon() {
     QIcon icon;
@@ -11,4 +11,4 @@ QIcon programIcon() {
     return icon;
 }
 
-} // namespace zorva
+} // namespace zorva::ui

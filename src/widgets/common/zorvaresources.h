@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QString>
 
-namespace zorva {
+namespace zorva::ui {
 
 // The principle diagram, 300 x 250 pixels, a 16-entry grey palette.
 inline QString diagramResource() {
@@ -15,4 +15,4 @@ inline QString diagramResource() {
 // window captions and task bars.
 QIcon programIcon();
 
-} // namespace zorva
+} // namespace zorva::ui

@@ -2,6 +2,7 @@
 
 #include "core/engine/checked.h"
 #include "core/engine/depthlink.h"
+#include "core/wording/designwording.h"
 #include "widgets/common/uikit.h"
 #include "widgets/construction/mainlink.h"
 #include "widgets/dialogs/messages.h"
@@ -11,9 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using zorva::ui::fieldNumber;
-using zorva::ui::twips;
-using zorva::ui::twipsRect;
+namespace zorva::ui {
 
 namespace {
 
@@ -25,8 +24,6 @@ constexpr int kFieldHeight = 270;
 constexpr int kThicknessLeft = 1800;
 constexpr int kConductivityLeft = 3000;
 
-const char* const kRowCaption[zorva::kConstructionRows] = {"1、地面层", "2、找平层", "3、填充层",
-                                                           "4、塑料管壁"};
 const char* const kRowTooltip[zorva::kConstructionRows] = {
     "大理石λ=2.91 瓷砖λ=1.10 木质地板λ=0.14 化纤地毯λ=0.036",
     "混凝土λ=1.28~1.84 厚度可以为0",
@@ -42,28 +39,20 @@ QString indexed(const char* name, int index) {
 
 ConstructionWindow::ConstructionWindow(MainLink& main, DialogSeam& dialogs, QWidget* parent)
     : QWidget(parent), main_(main), dialogs_(dialogs) {
-    zorva::ui::setUpWindow(*this, QStringLiteral("shezhi"), QStringLiteral("Zorva"));
+    setUpWindow(*this, QStringLiteral("shezhi"), QStringLiteral("Zorva"));
     buildLayout();
     resize(twips(5040), twips(4170));
-    zorva::ui::centreOnScreen(*this);
+    centreOnScreen(*this);
     thicknessFields_[zorva::SurfaceLayerRow]->setFocus();
     // The default texts are in place: from here on every change counts.
     connectHandlers();
-}
-
-QString ConstructionWindow::rowCaption(zorva::ConstructionRow row) {
-    return QString::fromUtf8(kRowCaption[row]);
-}
-
-QString ConstructionWindow::elbowsCaption() {
-    return QStringLiteral("90度弯头数");
 }
 
 QLabel* ConstructionWindow::addLabel(const QString& name, const QString& caption, int left,
                                      int top) {
     auto* label = new QLabel(caption, this);
     label->setObjectName(name);
-    label->setFont(zorva::ui::timesFont(9));
+    label->setFont(timesFont(9));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->move(twips(left), twips(top));
     label->adjustSize();
@@ -75,8 +64,8 @@ QLineEdit* ConstructionWindow::addField(const QString& name, const QString& text
     auto* field = new QLineEdit(text, this);
     field->setObjectName(name);
     field->setAccessibleName(accessible);
-    field->setFont(zorva::ui::timesFont(9));
-    zorva::ui::makeNumberField(field);
+    field->setFont(timesFont(9));
+    makeNumberField(field);
     field->setGeometry(twipsRect(left, top, kFieldWidth, kFieldHeight));
     return field;
 }
@@ -90,7 +79,7 @@ void ConstructionWindow::buildLayout() {
     addLabel(QStringLiteral("Lab4"), QStringLiteral("导热系数:W/m/℃"), 3000, 120);
 
     for (int row = 0; row < zorva::kConstructionRows; ++row) {
-        const QString caption = rowCaption(zorva::ConstructionRow(row));
+        const QString caption = constructionRowCaption(ConstructionRow(row));
         addLabel(indexed("Lab1", row), caption, 600, kRowTop[row])
             ->setToolTip(QString::fromUtf8(kRowTooltip[row]));
         thicknessFields_[row] =
@@ -119,7 +108,7 @@ void ConstructionWindow::buildLayout() {
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("Command1"));
     okButton_->setAccessibleName(QStringLiteral("OK"));
-    okButton_->setFont(zorva::ui::timesFont(10.5));
+    okButton_->setFont(timesFont(10.5));
     okButton_->setAutoDefault(false);
     okButton_->setGeometry(twipsRect(2040, 3240, 975, 375));
 
@@ -173,7 +162,7 @@ void ConstructionWindow::readInto(zorva::FieldRecord& record) const {
 void ConstructionWindow::onThicknessChanged(QLineEdit* field) {
     try {
         if (fieldNumber(field) < 0)
-            zorva::ui::rewriteField(field, QStringLiteral("0"));
+            rewriteField(field, QStringLiteral("0"));
         zorva::LinkNumbers now;
         now.surface = fieldNumber(thicknessFields_[zorva::SurfaceLayerRow]);
         now.level = fieldNumber(thicknessFields_[zorva::LevellingLayerRow]);
@@ -188,9 +177,11 @@ void ConstructionWindow::onThicknessChanged(QLineEdit* field) {
 // A conductivity changed: only a negative number is refused.
 void ConstructionWindow::onConductivityChanged(QLineEdit* field) {
     if (fieldNumber(field) < 0)
-        zorva::ui::rewriteField(field, QStringLiteral("0"));
+        rewriteField(field, QStringLiteral("0"));
 }
 
 void ConstructionWindow::onOkClicked() {
     main_.focusCalculate();
 }
+
+} // namespace zorva::ui

@@ -10,11 +10,14 @@
 
 #include <array>
 
-class DialogSeam;
-class MainLink;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace zorva::ui {
+
+class DialogSeam;
+class MainLink;
 
 class ConstructionWindow : public QWidget {
     Q_OBJECT
@@ -32,11 +35,6 @@ public:
 
     // Copies the construction texts into the record.
     void readInto(zorva::FieldRecord& record) const;
-
-    // The captions of a row ("1、地面层") and of the elbow count, as the
-    // window shows them.
-    static QString rowCaption(zorva::ConstructionRow row);
-    static QString elbowsCaption();
 
 private:
     void buildLayout();
@@ -56,3 +54,5 @@ private:
     QLineEdit* elbowsField_ = nullptr;
     QPushButton* okButton_ = nullptr;
 };
+
+} // namespace zorva::ui

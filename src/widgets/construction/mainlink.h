@@ -4,6 +4,8 @@
 
 class QString;
 
+namespace zorva::ui {
+
 class MainLink {
 public:
     virtual ~MainLink() = default;
@@ -15,3 +17,5 @@ public:
     // Activates the main window with the focus on its Calculate button.
     virtual void focusCalculate() = 0;
 };
+
+} // namespace zorva::ui

@@ -185,7 +185,7 @@ void CurveChart::setCurves(const std::vector<Curve>& curves, const CurveGrid& gr
             }
             flush();
             QLineSeries* named = lines.front();
-            setNameIfChanged(named, curveName(family_, curve) +
+            setNameIfChanged(named, models::curveName(family_, curve) +
                                         (any ? QString() : QStringLiteral("（无结果）")));
             if (!any) {
                 // Kept in the legend with its colour, so the curve is not lost.
@@ -349,9 +349,9 @@ void CurveChart::showHover(int curve, const QPointF& at, bool state) {
         QCursor::pos(),
         QStringLiteral("%1\n平均水温−室温 %2 K\n供水 %3 ℃，回水 %4 ℃\n散热量 %5 W/m²\n"
                        "地面平均温度 %6 ℃")
-            .arg(curveName(family_, c), fixed(nearest->excess, 2), fixed(nearest->supplyTemp, 2),
-                 fixed(nearest->returnTemp, 2), fixed(nearest->heatOutput, 1),
-                 fixed(nearest->surfaceTemp, 1)),
+            .arg(models::curveName(family_, c), fixed(nearest->excess, 2),
+                 fixed(nearest->supplyTemp, 2), fixed(nearest->returnTemp, 2),
+                 fixed(nearest->heatOutput, 1), fixed(nearest->surfaceTemp, 1)),
         this);
 }
 

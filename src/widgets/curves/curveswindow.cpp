@@ -5,6 +5,7 @@
 #include "core/io/safesave.h"
 #include "models/curves/curvesmodel.h"
 #include "models/session/designsession.h"
+#include "widgets/common/valuelabel.h"
 #include "widgets/curves/chartexport.h"
 #include "widgets/curves/curvechart.h"
 #include "widgets/dialogs/dialogseam.h"
@@ -42,7 +43,7 @@ QPushButton* button(const QString& text, const char* name, const QString& descri
 
 } // namespace
 
-CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent)
+CurvesWindow::CurvesWindow(models::DesignSession& session, DialogSeam& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("特性曲线"));
     setAccessibleName(QStringLiteral("特性曲线"));
@@ -55,7 +56,7 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     covering_->setObjectName(QStringLiteral("coveringChart"));
     covering_->setAccessibleName(QStringLiteral("面层材料曲线图"));
 
-    model_ = new CurvesModel(this);
+    model_ = new models::CurvesModel(this);
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("curveData"));
     table_->setAccessibleName(QStringLiteral("特性曲线数据表"));
@@ -66,7 +67,7 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     // Fixed widths: sizing to contents would read every row on each update.
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->horizontalHeader()->setDefaultSectionSize(110);
-    table_->setColumnWidth(CurvesModel::CurveColumn, 170);
+    table_->setColumnWidth(models::CurvesModel::CurveColumn, 170);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("curveTabs"));
@@ -75,7 +76,7 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     tabs_->addTab(covering_, QStringLiteral("面层材料"));
     tabs_->addTab(table_, QStringLiteral("数据"));
 
-    status_ = new QLabel;
+    status_ = new ValueLabel(QStringLiteral("曲线状态"));
     status_->setObjectName(QStringLiteral("curveStatus"));
     status_->setWordWrap(true);
     save_ = button(QStringLiteral("保存图表"), "saveChart",
@@ -107,12 +108,12 @@ CurvesWindow::CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget*
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
     connect(&settle_, &QTimer::timeout, this, &CurvesWindow::recompute);
-    connect(&session_, &DesignSession::inputsEdited, &settle_, qOverload<>(&QTimer::start));
-    connect(&session_, &DesignSession::calculated, this, [this] {
+    connect(&session_, &models::DesignSession::inputsEdited, &settle_, qOverload<>(&QTimer::start));
+    connect(&session_, &models::DesignSession::calculated, this, [this] {
         updateOverlays();
         settle_.start();
     });
-    connect(&session_, &DesignSession::limitsChanged, this, &CurvesWindow::updateOverlays);
+    connect(&session_, &models::DesignSession::limitsChanged, this, &CurvesWindow::updateOverlays);
 
     recompute();
 }
@@ -182,7 +183,6 @@ void CurvesWindow::updateStatus() {
                    .arg(gaps);
     }
     status_->setText(text);
-    status_->setAccessibleName(text);
 }
 
 void CurvesWindow::showTab(int index) {

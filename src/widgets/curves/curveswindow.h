@@ -14,16 +14,19 @@
 
 #include <array>
 
-class DialogSeam;
 class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTableView;
 
-namespace zorva::ui {
-
+namespace zorva::models {
 class CurvesModel;
 class DesignSession;
+} // namespace zorva::models
+
+namespace zorva::ui {
+
+class DialogSeam;
 
 class CurvesWindow : public QWidget {
     Q_OBJECT
@@ -32,14 +35,14 @@ public:
     // How long the window waits after an edit before it recomputes, ms.
     static constexpr int kSettleMs = 100;
 
-    CurvesWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
+    CurvesWindow(models::DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
 
     // The charts. Only the chart on the tab shown follows the design; the
     // other one catches up when its tab is chosen.
     CurveChart* spacingChart() const { return spacing_; }
     CurveChart* coveringChart() const { return covering_; }
     void showTab(int index);
-    CurvesModel* dataModel() const { return model_; }
+    models::CurvesModel* dataModel() const { return model_; }
     const CurveSet& curves() const { return set_; }
     // Recomputations of the curves since the window was built.
     int recomputations() const { return recomputations_; }
@@ -59,7 +62,7 @@ private:
     CurveChart* shownChart() const;
     void reportWriteFailure(const QString& fileName, const QString& reason);
 
-    DesignSession& session_;
+    models::DesignSession& session_;
     DialogSeam& dialogs_;
     CurveSet set_;
     CurveOverlays overlays_;
@@ -72,7 +75,7 @@ private:
     CurveChart* spacing_;
     CurveChart* covering_;
     QTableView* table_;
-    CurvesModel* model_;
+    models::CurvesModel* model_;
     QLabel* status_;
     QPushButton* save_;
     QPushButton* copy_;

@@ -6,6 +6,8 @@
 #include <QPrintDialog>
 #include <QPushButton>
 
+namespace zorva::ui {
+
 void QtDialogs::message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                         const QString& text) {
     makeMessageBox(parent, icon, title, text)->exec();
@@ -71,3 +73,5 @@ bool QtDialogs::choosePrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
+
+} // namespace zorva::ui

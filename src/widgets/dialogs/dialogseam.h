@@ -9,6 +9,8 @@
 class QPrinter;
 class QWidget;
 
+namespace zorva::ui {
+
 class DialogSeam {
 public:
     virtual ~DialogSeam() = default;
@@ -51,3 +53,5 @@ public:
                                          QMessageBox::StandardButton defaultButton) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
 };
+
+} // namespace zorva::ui

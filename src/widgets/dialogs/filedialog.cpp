@@ -2,6 +2,8 @@
 
 #include "widgets/dialogs/dialogseam.h"
 
+namespace zorva::ui {
+
 QString FileDialog::qtNameFilter(const QString& filter) {
     const qsizetype bar = filter.indexOf(u'|');
     if (bar < 0)
@@ -24,3 +26,5 @@ QString FileDialog::showSave(QWidget* parent) {
 QString FileDialog::showOpen(QWidget* parent) {
     return remember(seam_.openFileName(parent, qtNameFilter(filter_), fileName_));
 }
+
+} // namespace zorva::ui

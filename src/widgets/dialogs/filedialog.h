@@ -5,8 +5,11 @@
 
 #include <QString>
 
-class DialogSeam;
 class QWidget;
+
+namespace zorva::ui {
+
+class DialogSeam;
 
 class FileDialog {
 public:
@@ -33,3 +36,5 @@ private:
     QString filter_;
     QString fileName_;
 };
+
+} // namespace zorva::ui

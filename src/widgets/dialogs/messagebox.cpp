@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+namespace zorva::ui {
+
 namespace {
 
 QRect availableArea(const QWidget* parent) {
@@ -70,3 +72,5 @@ std::unique_ptr<QDialog> makeMessageBox(QWidget* parent, QMessageBox::Icon icon,
         return box;
     return scrollableBox(parent, icon, title, text, area);
 }
+
+} // namespace zorva::ui

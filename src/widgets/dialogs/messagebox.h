@@ -12,7 +12,11 @@
 class QDialog;
 class QWidget;
 
+namespace zorva::ui {
+
 // A modal box with the icon, title, text (never read as HTML) and one OK
 // button, ready to exec().
 std::unique_ptr<QDialog> makeMessageBox(QWidget* parent, QMessageBox::Icon icon,
                                         const QString& title, const QString& text);
+
+} // namespace zorva::ui

@@ -3,6 +3,8 @@
 #include "core/wording/designwording.h"
 #include "widgets/dialogs/dialogseam.h"
 
+namespace zorva::ui {
+
 QString messageTitle() {
     return QStringLiteral("Zorva");
 }
@@ -48,3 +50,5 @@ void showNotConverged(DialogSeam& dialogs, QWidget* parent) {
 void showFileWarning(DialogSeam& dialogs, QWidget* parent, const QString& text) {
     dialogs.message(parent, QMessageBox::Warning, messageTitle(), text);
 }
+
+} // namespace zorva::ui

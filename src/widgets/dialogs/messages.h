@@ -7,8 +7,11 @@
 
 #include <QString>
 
-class DialogSeam;
 class QWidget;
+
+namespace zorva::ui {
+
+class DialogSeam;
 
 // Title of every message box of the program.
 QString messageTitle();
@@ -39,3 +42,5 @@ void showNotConverged(DialogSeam& dialogs, QWidget* parent);
 // The box for a file that could not be read or written: a warning box
 // titled "Zorva" with the text of the failure.
 void showFileWarning(DialogSeam& dialogs, QWidget* parent, const QString& text);
+
+} // namespace zorva::ui

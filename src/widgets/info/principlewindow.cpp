@@ -1,10 +1,13 @@
 #include "widgets/info/principlewindow.h"
 
+#include "core/wording/designwording.h"
 #include "widgets/common/uikit.h"
 #include "widgets/common/zorvaresources.h"
 
 #include <QLabel>
 #include <QPixmap>
+
+namespace zorva::ui {
 
 namespace {
 
@@ -16,14 +19,10 @@ constexpr int diagramBorder = 1;
 
 } // namespace
 
-QString PrincipleWindow::captionText() {
-    return QStringLiteral("1、计算原理图");
-}
-
 PrincipleWindow::PrincipleWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), picture_(zorva::diagramResource()),
-      captionLabel_(new QLabel(captionText(), this)), diagramBox_(new QLabel(this)) {
-    zorva::ui::setUpWindow(*this, QStringLiteral("yuanli"), QStringLiteral("Zorva"));
+    : QWidget(parent, Qt::Window), picture_(diagramResource()),
+      captionLabel_(new QLabel(principleCaption(), this)), diagramBox_(new QLabel(this)) {
+    setUpWindow(*this, QStringLiteral("yuanli"), QStringLiteral("Zorva"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(clientSize);
 
@@ -46,5 +45,7 @@ PrincipleWindow::PrincipleWindow(QWidget* parent)
                                                               diagramBorder, diagramBorder))));
 
     // Start centred on the screen.
-    zorva::ui::centreOnScreen(*this);
+    centreOnScreen(*this);
 }
+
+} // namespace zorva::ui

@@ -8,14 +8,13 @@
 
 class QLabel;
 
+namespace zorva::ui {
+
 class PrincipleWindow : public QWidget {
     Q_OBJECT
 
 public:
     explicit PrincipleWindow(QWidget* parent = nullptr);
-
-    // The caption above the diagram, "1、计算原理图".
-    static QString captionText();
 
     // The picture of the diagram box: the diagram at its own 300 x 250 pixels.
     QImage picture() const { return picture_; }
@@ -28,3 +27,5 @@ private:
     QLabel* captionLabel_;
     QLabel* diagramBox_;
 };
+
+} // namespace zorva::ui

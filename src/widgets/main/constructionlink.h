@@ -10,6 +10,8 @@ namespace zorva {
 struct FieldRecord;
 }
 
+namespace zorva::ui {
+
 class ConstructionLink {
 public:
     virtual ~ConstructionLink() = default;
@@ -22,3 +24,5 @@ public:
     // construction window's thickness handling at once.
     virtual void setFillText(const QString& text) = 0;
 };
+
+} // namespace zorva::ui

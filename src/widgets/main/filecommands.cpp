@@ -10,6 +10,8 @@
 
 #include <QDir>
 
+namespace zorva::ui {
+
 namespace {
 
 // The record box shows at most this much of a long file, so that the box
@@ -94,8 +96,9 @@ void savePictureCommand(PictureHost& host) {
     if (fileName.isEmpty())
         return;
 
-    const zorva::Result<void> written =
-        zorva::io::writeBitmapFile(host.principlePicture(), fileName);
+    const zorva::Result<void> written = writeBitmapFile(host.principlePicture(), fileName);
     if (!written)
         warnAboutFile(host, written.error());
 }
+
+} // namespace zorva::ui

@@ -8,13 +8,16 @@
 #include <QImage>
 #include <QString>
 
-class DialogSeam;
-class FileDialog;
 class QWidget;
 
 namespace zorva {
 struct WorkingVars;
 }
+
+namespace zorva::ui {
+
+class DialogSeam;
+class FileDialog;
 
 // What every file command needs from the main window: its file dialog and
 // the seam through which it shows dialogs.
@@ -69,3 +72,5 @@ void openRecordCommand(RecordHost& host);
 // cannot be written is reported in a message box and any old file of that
 // name is left as it was.
 void savePictureCommand(PictureHost& host);
+
+} // namespace zorva::ui

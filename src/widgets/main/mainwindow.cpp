@@ -10,7 +10,6 @@
 #include "widgets/common/uikit.h"
 #include "widgets/dialogs/messages.h"
 #include "widgets/main/constructionlink.h"
-#include "widgets/main/windowregistry.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -20,7 +19,8 @@
 #include <algorithm>
 
 using zorva::toQString;
-using zorva::ui::twips;
+
+namespace zorva::ui {
 
 // The main window's fields as the fields of a Calculate run: read from both
 // windows, with the clamp's texts written back into them.
@@ -42,7 +42,7 @@ public:
         // the layers as they now stand, as after any change of a layer.
         const zorva::LinkWrite depth =
             zorva::depthLinkWrite(zorva::LinkEvent::LayerChanged, window_.linkNumbers());
-        zorva::ui::rewriteField(window_.fields_[zorva::DepthField], toQString(depth.text));
+        rewriteField(window_.fields_[zorva::DepthField], toQString(depth.text));
     }
 
 private:
@@ -50,9 +50,10 @@ private:
     zorva::FieldRecord record_;
 };
 
-MainWindow::MainWindow(WindowRegistry& windows)
-    : windows_(windows), construction_(windows), fileDialog_(windows.dialogs()) {
-    zorva::ui::setUpWindow(*this, QStringLiteral("Zorva"), QStringLiteral("Zorva程序"));
+MainWindow::MainWindow(ConstructionLink& construction, DialogSeam& dialogs,
+                       WindowCommands& commands)
+    : construction_(construction), dialogs_(dialogs), commands_(commands), fileDialog_(dialogs) {
+    setUpWindow(*this, QStringLiteral("Zorva"), QStringLiteral("Zorva程序"));
     buildLayout();
     buildMenus();
     // The client area has a fixed size of its own; the menu bar sits above it.
@@ -87,10 +88,6 @@ QLineEdit* MainWindow::field(int index) const {
 QLineEdit* MainWindow::resultField(int k) const {
     Q_ASSERT(k >= 0 && k < kResultFieldCount);
     return fields_[kFirstResultField + k];
-}
-
-DialogSeam& MainWindow::dialogs() const {
-    return windows_.dialogs();
 }
 
 bool MainWindow::isField(const QObject* object) const {
@@ -156,7 +153,7 @@ void MainWindow::onFieldChanged() {
             step = FaultSite::ConstructionLoad;
             loadConstruction();
         } else {
-            zorva::ui::rewriteField(fields_[zorva::DepthField], toQString(depth.text));
+            rewriteField(fields_[zorva::DepthField], toQString(depth.text));
         }
     } catch (const zorva::ArithmeticError& e) {
         showArithmeticFault(dialogs(), this, e.fault(), step);
@@ -199,3 +196,5 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     return QMainWindow::eventFilter(watched, event);
 }
+
+} // namespace zorva::ui

@@ -6,6 +6,7 @@
 
 #include "core/engine/inputs.h"
 #include "core/engine/workingvars.h"
+#include "core/wording/designwording.h"
 #include "widgets/dialogs/filedialog.h"
 
 #include <QMainWindow>
@@ -14,21 +15,24 @@
 
 #include <array>
 
-class ConstructionLink;
-class DialogSeam;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class WindowRegistry;
 
 namespace zorva {
-class ArithmeticError;
 struct LinkNumbers;
-namespace ui {
+}
+
+namespace zorva::models {
 class DesignSession;
 }
-} // namespace zorva
+
+namespace zorva::ui {
+
+class ConstructionLink;
+class DialogSeam;
+class WindowCommands;
 
 // How a Calculate run ended.
 enum class CalcOutcome {
@@ -41,13 +45,14 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kFieldCount = 14;      // Txt(0) .. Txt(13)
-    static constexpr int kFirstResultField = 7; // Txt(7), the heat output
-    static constexpr int kResultFieldCount = 7; // Txt(7) .. Txt(13)
+    static constexpr int kFieldCount = 14;                             // Txt(0) .. Txt(13)
+    static constexpr int kFirstResultField = zorva::kFirstResultField; // Txt(7), the heat output
+    static constexpr int kResultFieldCount = zorva::kResultCount;      // Txt(7) .. Txt(13)
 
-    // Builds the window hidden, with its default texts. The windows registry
-    // gives access to the construction window and the dialogs.
-    explicit MainWindow(WindowRegistry& windows);
+    // Builds the window hidden, with its default texts. `construction` is its
+    // side of the depth link, `dialogs` shows every dialog, `commands`
+    // reaches the other windows for the menu; all three outlive the window.
+    MainWindow(ConstructionLink& construction, DialogSeam& dialogs, WindowCommands& commands);
     ~MainWindow() override;
 
     // The load step: copies the construction values of the construction
@@ -74,10 +79,10 @@ public:
 
     // The tool windows' view of this window: told of every edit of an input
     // field and of every converged run. May be null.
-    void setSession(zorva::ui::DesignSession* session) { session_ = session; }
+    void setSession(models::DesignSession* session) { session_ = session; }
     FileDialog& fileDialog() { return fileDialog_; }
-    DialogSeam& dialogs() const;
-    WindowRegistry& windows() const { return windows_; }
+    DialogSeam& dialogs() const { return dialogs_; }
+    WindowCommands& commands() const { return commands_; }
 
     // The hidden record buffer Text1(0) of the file commands.
     const QString& recordBuffer() const { return recordBuffer_; }
@@ -114,8 +119,9 @@ private:
 
     void onFieldChanged();
 
-    WindowRegistry& windows_;
     ConstructionLink& construction_;
+    DialogSeam& dialogs_;
+    WindowCommands& commands_;
     zorva::WorkingVars vars_;
     FileDialog fileDialog_;
     QString recordBuffer_;
@@ -126,5 +132,7 @@ private:
     std::array<QLabel*, kFieldCount> captionLabels_{};
     std::array<QLabel*, 23> unitLabels_{}; // 0 .. 13 units, 20 .. 22 the raised "2"
     QPushButton* calculateButton_ = nullptr;
-    zorva::ui::DesignSession* session_ = nullptr;
+    models::DesignSession* session_ = nullptr;
 };
+
+} // namespace zorva::ui

@@ -11,10 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using zorva::ui::songFont;
-using zorva::ui::timesFont;
-using zorva::ui::twips;
-using zorva::ui::twipsRect;
+namespace zorva::ui {
 
 namespace {
 
@@ -117,7 +114,7 @@ void MainWindow::buildLayout() {
         field->setObjectName(indexed("Txt", i));
         field->setAccessibleName(caption);
         field->setFont(timesFont(10.5));
-        zorva::ui::makeNumberField(field);
+        makeNumberField(field);
         if (i < static_cast<int>(defaults.design.size()))
             field->setText(QString::fromStdString(defaults.design[i]));
         const int fieldLeft = row.frame == InputFrame ? 1560 : 1800;
@@ -157,3 +154,5 @@ void MainWindow::buildLayout() {
     }
     resultField(0)->setFocus();
 }
+
+} // namespace zorva::ui

@@ -2,15 +2,16 @@
 
 #include "widgets/main/mainwindow.h"
 
-#include "widgets/info/infotexts.h"
-#include "widgets/info/principlewindow.h"
+#include "widgets/info/infobox.h"
 #include "widgets/main/filecommands.h"
 #include "widgets/main/pictureprint.h"
-#include "widgets/main/windowregistry.h"
+#include "widgets/main/windowcommands.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+
+namespace zorva::ui {
 
 namespace {
 
@@ -33,7 +34,7 @@ public:
     const zorva::WorkingVars& vars() override { return window_.workingVars(); }
     QString recordBuffer() const override { return window_.recordBuffer(); }
     void setRecordBuffer(const QString& text) override { window_.setRecordBuffer(text); }
-    QImage principlePicture() override { return window_.windows().principle().picture(); }
+    QImage principlePicture() override { return window_.commands().principlePicture(); }
 
 private:
     MainWindow& window_;
@@ -91,11 +92,11 @@ void MainWindow::printPictureClick() {
 }
 
 void MainWindow::constructionClick() {
-    windows_.showConstruction();
+    commands_.showConstruction();
 }
 
 void MainWindow::principleClick() {
-    windows_.showPrinciple();
+    commands_.showPrinciple();
 }
 
 void MainWindow::guidanceClick() {
@@ -109,3 +110,5 @@ void MainWindow::characteristicsClick() {
 void MainWindow::aboutClick() {
     showInfo(dialogs(), this, InfoText::About);
 }
+
+} // namespace zorva::ui

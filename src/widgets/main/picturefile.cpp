@@ -2,7 +2,7 @@
 
 #include <QBuffer>
 
-namespace zorva::io {
+namespace zorva::ui {
 
 Result<void> writeBitmapFile(const QImage& image, const QString& fileName) {
     const QString cannotSave = QStringLiteral("无法保存图片文件“%1”：\r\n%2");
@@ -16,11 +16,11 @@ Result<void> writeBitmapFile(const QImage& image, const QString& fileName) {
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "BMP"))
         return Problem{cannotSave.arg(fileName, QStringLiteral("无法生成位图数据")), {}};
-    Result<void> written = writeFileSafely(fileName, bytes);
+    Result<void> written = io::writeFileSafely(fileName, bytes);
     if (!written)
         return Problem{QStringLiteral("无法保存图片文件。\r\n") + written.problem().message,
                        written.problem().reason};
     return written;
 }
 
-} // namespace zorva::io
+} // namespace zorva::ui

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-namespace zorva::io {
+namespace zorva::ui {
 
 // Writes `image` as a Windows bitmap to exactly `fileName`, whatever its
 // extension, through writeFileSafely: the file is replaced whole or not at
@@ -14,4 +14,4 @@ namespace zorva::io {
 // the file and the reason.
 Result<void> writeBitmapFile(const QImage& image, const QString& fileName);
 
-} // namespace zorva::io
+} // namespace zorva::ui

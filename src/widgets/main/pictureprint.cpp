@@ -1,9 +1,9 @@
 #include "widgets/main/pictureprint.h"
 
+#include "core/wording/designwording.h"
 #include "widgets/common/uikit.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
-#include "widgets/info/principlewindow.h"
 #include "widgets/main/filecommands.h"
 
 #include <QFontMetricsF>
@@ -11,6 +11,8 @@
 #include <QPrinter>
 
 #include <algorithm>
+
+namespace zorva::ui {
 
 QRectF pictureRectOnPage(const QSizeF& picture, const QRectF& page, double captionHeight) {
     if (picture.isEmpty() || page.isEmpty())
@@ -27,7 +29,7 @@ bool printPicture(QPagedPaintDevice& device, const QImage& picture, const QStrin
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    const QFont font = zorva::ui::songFont(14);
+    const QFont font = songFont(14);
     const double captionHeight = QFontMetricsF(font, &device).height() * 2;
     const QRectF page(0, 0, device.width(), device.height());
     const QRectF target = pictureRectOnPage(picture.size(), page, captionHeight);
@@ -45,10 +47,12 @@ void printPictureCommand(PictureHost& host) {
     QPrinter printer(QPrinter::HighResolution);
     if (!host.dialogs().choosePrinter(host.dialogParent(), printer))
         return;
-    if (!printPicture(printer, host.principlePicture(), PrincipleWindow::captionText()))
+    if (!printPicture(printer, host.principlePicture(), principleCaption()))
         host.dialogs().message(host.dialogParent(), QMessageBox::Warning, messageTitle(),
                                QStringLiteral("无法打印图片：打印机“%1”不能开始打印。")
                                    .arg(printer.outputFileName().isEmpty()
                                             ? printer.printerName()
                                             : printer.outputFileName()));
 }
+
+} // namespace zorva::ui

@@ -7,8 +7,11 @@
 #include <QRectF>
 #include <QString>
 
-class PictureHost;
 class QPagedPaintDevice;
+
+namespace zorva::ui {
+
+class PictureHost;
 
 // Where a picture of `picture` size goes on a page whose printable area is
 // `page`, under a caption line `captionHeight` high: scaled to fill the
@@ -23,3 +26,5 @@ bool printPicture(QPagedPaintDevice& device, const QImage& picture, const QStrin
 // The menu command: the print dialog, then the picture; a cancelled dialog
 // prints nothing and a printer that cannot print is reported.
 void printPictureCommand(PictureHost& host);
+
+} // namespace zorva::ui

@@ -3,6 +3,7 @@
 #include "core/engine/numtext.h"
 #include "core/io/manifoldfields.h"
 #include "models/session/designsession.h"
+#include "widgets/common/valuelabel.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
 #include "widgets/manifold/manifoldinputs.h"
@@ -37,11 +38,11 @@ QString fixed(double value, int decimals) {
 
 } // namespace
 
-ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent)
+ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialogs, QWidget* parent)
     : QMainWindow(parent), session_(session), dialogs_(dialogs) {
     setAccessibleName(QStringLiteral("多环路计算"));
     resize(1180, 680);
-    sheet_ = new ManifoldSheet(manifoldFromDesign(session.currentFields()), this);
+    sheet_ = new models::ManifoldSheet(models::manifoldFromDesign(session.currentFields()), this);
     sheet_->model().setLimits(session.limits());
 
     inputs_ = new ManifoldInputs;
@@ -67,11 +68,11 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     // Each column as wide as its caption, from the header texts alone.
     const QFontMetrics headerFont = table_->horizontalHeader()->fontMetrics();
-    for (int c = 0; c < ManifoldModel::ColumnCount; ++c) {
+    for (int c = 0; c < models::ManifoldModel::ColumnCount; ++c) {
         const QString caption = sheet_->model().headerData(c, Qt::Horizontal).toString();
         table_->setColumnWidth(c, std::max(64, headerFont.horizontalAdvance(caption) + 24));
     }
-    table_->setColumnWidth(ManifoldModel::Name, 120);
+    table_->setColumnWidth(models::ManifoldModel::Name, 120);
     table_->horizontalHeader()->setSortIndicatorShown(false);
     table_->horizontalHeader()->setSectionsClickable(true);
     table_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题按该列排序"));
@@ -84,7 +85,7 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
         sheet_->sortBy(column, sortOrder_);
     });
 
-    totals_ = new QLabel;
+    totals_ = new ValueLabel(QStringLiteral("合计"));
     totals_->setObjectName(QStringLiteral("totals"));
     totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -95,7 +96,7 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
     layout->addWidget(totals_);
     setCentralWidget(central);
 
-    status_ = new QLabel;
+    status_ = new ValueLabel(QStringLiteral("状态"));
     status_->setObjectName(QStringLiteral("status"));
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("progress"));
@@ -115,37 +116,63 @@ ManifoldWindow::ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWid
         progress_->setVisible(sheet_->busy());
         cancel_->setVisible(sheet_->busy());
     });
-    connect(cancel_, &QPushButton::clicked, sheet_, &ManifoldSheet::cancel);
+    connect(cancel_, &QPushButton::clicked, sheet_, &models::ManifoldSheet::cancel);
+
+    // The report's own progress and cancel: exporting goes on beside the
+    // sheet's computations.
+    reportJob_ = new PdfExportJob(this);
+    reportProgress_ = new QProgressBar;
+    reportProgress_->setObjectName(QStringLiteral("reportProgress"));
+    reportProgress_->setAccessibleName(QStringLiteral("导出报告进度"));
+    reportProgress_->setRange(0, 1000);
+    reportProgress_->setMaximumWidth(220);
+    reportCancel_ = new QPushButton(QStringLiteral("取消导出"));
+    reportCancel_->setObjectName(QStringLiteral("cancelReport"));
+    reportCancel_->setAccessibleName(QStringLiteral("取消导出报告"));
+    statusBar()->addPermanentWidget(reportProgress_);
+    statusBar()->addPermanentWidget(reportCancel_);
+    reportProgress_->hide();
+    reportCancel_->hide();
+    connect(reportCancel_, &QPushButton::clicked, reportJob_, &PdfExportJob::cancel);
+    connect(reportJob_, &PdfExportJob::progress, reportProgress_, &QProgressBar::setValue);
+    connect(reportJob_, &PdfExportJob::finished, this, &ManifoldWindow::reportFinished);
 
     buildMenus();
 
     connect(inputs_, &ManifoldInputs::edited, this, [this](const ManifoldInput& m) {
         sheet_->setManifold(m, QStringLiteral("修改分集水器参数"));
     });
-    connect(sheet_, &ManifoldSheet::manifoldChanged, this,
+    connect(sheet_, &models::ManifoldSheet::manifoldChanged, this,
             [this] { inputs_->setManifold(sheet_->manifold()); });
     connect(&sheet_->undoStack(), &QUndoStack::indexChanged, this, [this] {
         inputs_->setManifold(sheet_->manifold());
         closeConfirmed_ = false;
     });
-    connect(sheet_, &ManifoldSheet::modifiedChanged, this, &ManifoldWindow::updateTitle);
-    connect(&sheet_->model(), &ManifoldModel::resultsChanged, this, &ManifoldWindow::updateTotals);
-    connect(sheet_, &ManifoldSheet::busyChanged, this, &ManifoldWindow::onBusy);
-    connect(sheet_, &ManifoldSheet::progress, this, [this](int done, int total) {
+    connect(sheet_, &models::ManifoldSheet::modifiedChanged, this, &ManifoldWindow::updateTitle);
+    connect(&sheet_->model(), &models::ManifoldModel::resultsChanged, this,
+            &ManifoldWindow::updateTotals);
+    connect(sheet_, &models::ManifoldSheet::busyChanged, this, &ManifoldWindow::onBusy);
+    connect(sheet_, &models::ManifoldSheet::progress, this, [this](int done, int total) {
         progress_->setRange(0, std::max(total, 1));
         progress_->setValue(done);
     });
-    connect(sheet_, &ManifoldSheet::diffSearchFinished, this, &ManifoldWindow::showDiffReport);
-    connect(sheet_, &ManifoldSheet::supplySuggestionReady, this, &ManifoldWindow::showSupplyReport);
-    connect(&session_, &DesignSession::limitsChanged, this,
+    connect(sheet_, &models::ManifoldSheet::diffSearchFinished, this,
+            &ManifoldWindow::showDiffReport);
+    connect(sheet_, &models::ManifoldSheet::supplySuggestionReady, this,
+            &ManifoldWindow::showSupplyReport);
+    connect(&session_, &models::DesignSession::limitsChanged, this,
             [this] { sheet_->model().setLimits(session_.limits()); });
     updateTitle();
     updateTotals();
 }
 
 // The sheet goes with the window's children, after this part of the window
-// is gone: what it signals while it ends must not reach the window.
+// is gone: what it signals while it ends must not reach the window. A report
+// still being made is cancelled and waited for; it writes nothing.
 ManifoldWindow::~ManifoldWindow() {
+    reportJob_->disconnect(this);
+    reportJob_->cancel();
+    reportJob_->waitForFinished();
     sheet_->disconnect(this);
     sheet_->undoStack().disconnect(this);
     sheet_->model().disconnect(this);
@@ -169,9 +196,8 @@ void ManifoldWindow::buildMenus() {
     file->addSeparator();
     add(file, QStringLiteral("导入CSV…"), "importCsv", &ManifoldWindow::importCsv);
     add(file, QStringLiteral("导出CSV…"), "exportCsv", &ManifoldWindow::exportCsv);
-    reportAction_ = file->addAction(QStringLiteral("导出报告…"));
-    reportAction_->setObjectName(QStringLiteral("exportReport"));
-    reportAction_->setEnabled(false);
+    reportAction_ =
+        add(file, QStringLiteral("导出报告…"), "exportReport", &ManifoldWindow::exportReport);
     file->addSeparator();
     add(file, QStringLiteral("关闭"), "closeSheet", &QWidget::close);
 
@@ -255,7 +281,6 @@ void ManifoldWindow::updateTotals() {
     if (!sheet_->resultsCurrent())
         text += QStringLiteral("　（计算中）");
     totals_->setText(text);
-    totals_->setAccessibleName(text);
 }
 
 void ManifoldWindow::onBusy(bool busy, const QString& what) {
@@ -288,8 +313,8 @@ QString listed(const QStringList& lines) {
 
 } // namespace
 
-void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
-    using Outcome = DiffSearchReport::Outcome;
+void ManifoldWindow::showDiffReport(const models::DiffSearchReport& report) {
+    using Outcome = models::DiffSearchReport::Outcome;
     if (report.outcome == Outcome::Cancelled) {
         status_->setText(QStringLiteral("按负荷求温差已取消。"));
         return;
@@ -327,8 +352,8 @@ void ManifoldWindow::showDiffReport(const DiffSearchReport& report) {
         warn(QStringLiteral("求温差后输入或校核限值已修改，结果未应用，请再求一次。"));
 }
 
-void ManifoldWindow::showSupplyReport(const SupplyReport& report) {
-    using Outcome = SupplyReport::Outcome;
+void ManifoldWindow::showSupplyReport(const models::SupplyReport& report) {
+    using Outcome = models::SupplyReport::Outcome;
     if (report.outcome == Outcome::Cancelled) {
         status_->setText(QStringLiteral("建议供水温度已取消。"));
         return;
@@ -426,7 +451,7 @@ void ManifoldWindow::addLoop() {
     const int at = rows.empty() ? sheet_->model().rowCount() : rows.back() + 1;
     const int added = sheet_->addLoop(at, sheet_->newLoop());
     if (added < 0)
-        warn(ManifoldSheet::fullText());
+        warn(models::ManifoldSheet::fullText());
     else
         selectRow(added);
 }
@@ -437,7 +462,7 @@ void ManifoldWindow::deleteLoops() {
 
 void ManifoldWindow::duplicateLoops() {
     if (!sheet_->duplicateRows(selectedRows()))
-        warn(ManifoldSheet::fullText());
+        warn(models::ManifoldSheet::fullText());
 }
 
 void ManifoldWindow::moveLoops(int delta) {
@@ -451,11 +476,11 @@ void ManifoldWindow::moveLoops(int delta) {
 }
 
 void ManifoldWindow::addFromMain() {
-    LoopInput loop = loopFromDesign(session_.currentFields(), session_.limits());
+    LoopInput loop = models::loopFromDesign(session_.currentFields(), session_.limits());
     loop.name = sheet_->newLoop().name;
     const int added = sheet_->addLoop(sheet_->model().rowCount(), loop);
     if (added < 0)
-        warn(ManifoldSheet::fullText());
+        warn(models::ManifoldSheet::fullText());
     else
         selectRow(added);
 }

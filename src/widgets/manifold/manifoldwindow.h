@@ -6,21 +6,25 @@
 // with a progress bar and a cancel button; typing goes on meanwhile.
 
 #include "models/manifold/manifoldsheet.h"
+#include "widgets/report/pdfexportjob.h"
 #include "widgets/tools/toolwindows.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
-class DialogSeam;
 class QAction;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableView;
 
+namespace zorva::models {
+class DesignSession;
+}
+
 namespace zorva::ui {
 
-class DesignSession;
+class DialogSeam;
 class ManifoldInputs;
 
 class ManifoldWindow : public QMainWindow, public CloseGuard {
@@ -30,21 +34,23 @@ public:
     // How long a computation runs before the progress bar shows, ms.
     static constexpr int kProgressDelayMs = 200;
 
-    ManifoldWindow(DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
+    ManifoldWindow(models::DesignSession& session, DialogSeam& dialogs, QWidget* parent = nullptr);
     ~ManifoldWindow() override;
 
-    ManifoldSheet& sheet() { return *sheet_; }
+    models::ManifoldSheet& sheet() { return *sheet_; }
     QTableView* table() const { return table_; }
     ManifoldInputs* inputs() const { return inputs_; }
 
     // For the report: the sheet's inputs, results and totals as they stand,
-    // and the menu entry "导出报告" (disabled until something handles it).
+    // and the menu entry "导出报告".
     const ManifoldInput& manifold() const { return sheet_->manifold(); }
     std::span<const LoopInput> loops() const { return sheet_->loops(); }
     std::span<const LoopResult> results() const { return sheet_->results(); }
     ManifoldTotals totals() const { return sheet_->totals(); }
     bool resultsCurrent() const { return sheet_->resultsCurrent(); }
     QAction* reportAction() const { return reportAction_; }
+    // The report being made and written in the background, if any.
+    PdfExportJob& reportJob() { return *reportJob_; }
     QString projectPath() const { return path_; }
 
     bool confirmClose() override;
@@ -63,6 +69,10 @@ public:
     void moveLoops(int delta);
     void addFromMain();
     void openInMain();
+    // "导出报告": the report of the sheet as it stands, made and written in
+    // the background with a progress bar and "取消导出"; a cancel writes no
+    // file. Asks to wait while loops are still being computed.
+    void exportReport();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,8 +82,9 @@ private:
     void updateTitle();
     void updateTotals();
     void onBusy(bool busy, const QString& what);
-    void showDiffReport(const DiffSearchReport& report);
-    void showSupplyReport(const SupplyReport& report);
+    void reportFinished(const PdfExportResult& result);
+    void showDiffReport(const models::DiffSearchReport& report);
+    void showSupplyReport(const models::SupplyReport& report);
     bool askToSave();
     bool writeProject(const QString& fileName);
     void warn(const QString& text);
@@ -81,15 +92,18 @@ private:
     QRect selectedArea() const;
     void selectRow(int row);
 
-    DesignSession& session_;
+    models::DesignSession& session_;
     DialogSeam& dialogs_;
-    ManifoldSheet* sheet_;
+    models::ManifoldSheet* sheet_;
     ManifoldInputs* inputs_;
     QTableView* table_;
     QLabel* totals_;
     QLabel* status_;
     QProgressBar* progress_;
     QPushButton* cancel_;
+    QProgressBar* reportProgress_;
+    QPushButton* reportCancel_;
+    PdfExportJob* reportJob_;
     QAction* reportAction_ = nullptr;
     QTimer progressDelay_;
     QString path_;

@@ -47,6 +47,7 @@ bool ManifoldWindow::confirmClose() {
 void ManifoldWindow::closeEvent(QCloseEvent* event) {
     if (closeConfirmed_ || askToSave()) {
         sheet_->cancel();
+        reportJob_->cancel();
         event->accept();
     } else {
         event->ignore();
@@ -132,10 +133,10 @@ void ManifoldWindow::importCsv() {
     }
     // The sheet has one manifold: the first row's manifold columns.
     const ManifoldInput manifold = read->rows.first().manifold;
-    std::vector<SheetRow> rows;
+    std::vector<models::SheetRow> rows;
     int differing = 0;
     for (const io::CsvDesignRow& row : read->rows) {
-        rows.push_back(SheetRow{row.loop, {}});
+        rows.push_back(models::SheetRow{row.loop, {}});
         differing += !sameManifold(row.manifold, manifold);
     }
     sheet_->replaceAll(manifold, std::move(rows), QStringLiteral("导入CSV"));

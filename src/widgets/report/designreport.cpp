@@ -3,15 +3,13 @@
 #include "core/engine/calculate.h"
 #include "core/engine/curves.h"
 #include "core/engine/designreview.h"
+#include "core/wording/checkwording.h"
 #include "core/wording/designwording.h"
-#include "widgets/check/checktexts.h"
-#include "widgets/check/crosscheckmodel.h"
-#include "widgets/check/ruletablemodel.h"
+#include "models/check/checktexts.h"
+#include "models/check/crosscheckmodel.h"
+#include "models/check/ruletablemodel.h"
 #include "widgets/common/zorvaresources.h"
-#include "widgets/construction/constructionwindow.h"
 #include "widgets/curves/curvechart.h"
-#include "widgets/info/principlewindow.h"
-#include "widgets/main/mainwindow.h"
 #include "widgets/report/reportdocument.h"
 
 #include <QChart>
@@ -63,10 +61,10 @@ void addInputs(ReportBuilder& report, const FieldRecord& fields) {
     report.heading(QStringLiteral("二、地板构造"));
     rows.clear();
     for (int row = 0; row < kConstructionRows; ++row)
-        rows << QStringList{ConstructionWindow::rowCaption(ConstructionRow(row)),
+        rows << QStringList{constructionRowCaption(ConstructionRow(row)),
                             fromStd(fields.thickness[std::size_t(row)]),
                             fromStd(fields.conductivity[std::size_t(row)])};
-    rows << QStringList{ConstructionWindow::elbowsCaption(), fromStd(fields.elbows), QString()};
+    rows << QStringList{elbowsCaption(), fromStd(fields.elbows), QString()};
     report.table(
         {QStringLiteral("构造层"), QStringLiteral("厚度 (mm)"), QStringLiteral("导热系数 (W/m/℃)")},
         rows, {1, 2}, 9, kNarrowTable);
@@ -76,11 +74,9 @@ void addResults(ReportBuilder& report, const Evaluation& run) {
     report.heading(QStringLiteral("三、计算结果"));
     const ResultTexts texts = resultTexts(run);
     QList<QStringList> rows;
-    for (int k = 0; k < MainWindow::kResultFieldCount; ++k) {
-        const int field = MainWindow::kFirstResultField + k;
-        rows << QStringList{fieldCaption(field), QString::fromUtf8(texts[std::size_t(k)].view()),
-                            fieldUnit(field)};
-    }
+    for (int k = 0; k < kResultCount; ++k)
+        rows << QStringList{resultCaption(k), QString::fromUtf8(texts[std::size_t(k)].view()),
+                            resultUnit(k)};
     report.table({QStringLiteral("项目"), QStringLiteral("结果"), QStringLiteral("单位")}, rows,
                  {1}, 9, kNarrowTable);
 }
@@ -89,7 +85,7 @@ void addCheck(ReportBuilder& report, const DesignReview& review, const CheckLimi
     report.heading(QStringLiteral("四、设计校核"));
     report.paragraph(QStringLiteral("房间类别：%1。校核结论：%2。")
                          .arg(categoryText(limits.category), verdictText(review.overall)));
-    RuleTableModel rules;
+    models::RuleTableModel rules;
     rules.setChecks(review.checks, limits.category, limits.loadPerArea.has_value());
     QStringList header;
     const QList<QStringList> rows = modelRows(rules, header);
@@ -113,7 +109,7 @@ void addCrossCheck(ReportBuilder& report, const DesignReview& review) {
     if (!flags.isEmpty())
         report.paragraph(QStringLiteral("以下 EN 1264-2 数值超出其适用范围，仅供参考：") +
                          flags.join(QString()));
-    CrossCheckModel model;
+    models::CrossCheckModel model;
     model.setReview(review);
     QStringList header;
     const QList<QStringList> rows = modelRows(model, header);
@@ -122,8 +118,9 @@ void addCrossCheck(ReportBuilder& report, const DesignReview& review) {
         const MethodDifference& d = *review.difference;
         report.paragraph(QStringLiteral("EN 1264-2 − 本程序方法：散热量 %1 W/m²（%2 %），"
                                         "地面平均温度 %3 ℃。")
-                             .arg(signedText(d.heatFlux, 1), signedText(d.percent, 1),
-                                  signedText(d.floorTemp, 1)));
+                             .arg(models::signedText(d.heatFlux, 1),
+                                  models::signedText(d.percent, 1),
+                                  models::signedText(d.floorTemp, 1)));
     }
 }
 
@@ -175,12 +172,12 @@ void addChart(ReportBuilder& report, const DesignReportData& data, const FieldRe
 void addDiagram(ReportBuilder& report) {
     report.heading(QStringLiteral("七、计算原理图"));
     report.picture(QImage(diagramResource()), kDiagramWidthMm);
-    report.caption(PrincipleWindow::captionText());
+    report.caption(principleCaption());
 }
 
 } // namespace
 
-DesignReportData designReportData(const DesignSession& session, const QDateTime& when) {
+DesignReportData designReportData(const models::DesignSession& session, const QDateTime& when) {
     DesignReportData data;
     data.fields = session.currentFields();
     data.calculation = session.lastCalculation();

@@ -21,14 +21,14 @@ namespace zorva::ui {
 
 struct DesignReportData {
     FieldRecord fields; // both windows' texts as they stand
-    std::optional<CalculatedDesign> calculation;
+    std::optional<models::CalculatedDesign> calculation;
     bool editedSinceCalculation = false;
     CheckLimits limits;
     QDateTime when;
 };
 
 // The report of the session's design as it stands, dated `when`.
-DesignReportData designReportData(const DesignSession& session, const QDateTime& when);
+DesignReportData designReportData(const models::DesignSession& session, const QDateTime& when);
 
 // The report as PDF bytes; empty when the PDF could not be made.
 QByteArray designReportPdf(const DesignReportData& data);

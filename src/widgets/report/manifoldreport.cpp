@@ -3,7 +3,7 @@
 #include "core/engine/numtext.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/manifoldfields.h"
-#include "widgets/report/reportdocument.h"
+#include "widgets/report/pagedreport.h"
 
 #include <cmath>
 
@@ -28,7 +28,12 @@ QStringList loopColumns(const QStringList& csvRow) {
     return row;
 }
 
-void addManifold(ReportBuilder& report, const ManifoldInput& manifold) {
+// Share of the work in making the rows' texts; the rest is laying out and
+// painting the pages.
+constexpr double kRowsShare = 0.1;
+constexpr int kRowsPerStep = 64;
+
+void addManifold(PagedReport& report, const ManifoldInput& manifold) {
     report.heading(QStringLiteral("一、分集水器参数"));
     QList<QStringList> rows;
     const auto numberFields = io::manifoldSpecs();
@@ -46,8 +51,8 @@ void addManifold(ReportBuilder& report, const ManifoldInput& manifold) {
                  rows, {1, 3});
 }
 
-void addLoops(ReportBuilder& report, const ManifoldInput& manifold,
-              std::span<const LoopInput> loops, std::span<const LoopResult> results) {
+bool addLoops(PagedReport& report, const ManifoldInput& manifold, std::span<const LoopInput> loops,
+              std::span<const LoopResult> results, ReportProgress& progress) {
     report.heading(QStringLiteral("二、环路计算与平衡"));
     const bool computed = results.size() == loops.size();
     QList<QStringList> rows;
@@ -57,16 +62,21 @@ void addLoops(ReportBuilder& report, const ManifoldInput& manifold,
     for (int c = 2; c < header.size() - 1; ++c)
         numbers << c;
     numbers << 0;
-    for (std::size_t i = 0; i < loops.size(); ++i)
+    rows.reserve(qsizetype(loops.size()));
+    for (std::size_t i = 0; i < loops.size(); ++i) {
         rows << QStringList{QString::number(i + 1)} +
                     loopColumns(
                         io::manifoldCsvRow(manifold, loops[i], computed ? &results[i] : nullptr));
-    report.table(header, rows, numbers, 6.5);
+        if ((i + 1) % kRowsPerStep == 0 && !progress.advance(double(i + 1) / double(loops.size())))
+            return false;
+    }
+    report.table(header, std::move(rows), numbers, 6.5);
     if (!computed)
         report.paragraph(QStringLiteral("尚未计算：表中只有各环路的输入。"));
+    return true;
 }
 
-void addTotals(ReportBuilder& report, const ManifoldTotals& t, std::span<const LoopInput> loops) {
+void addTotals(PagedReport& report, const ManifoldTotals& t, std::span<const LoopInput> loops) {
     report.heading(QStringLiteral("三、合计"));
     QString index = QStringLiteral("无");
     if (t.indexLoop && *t.indexLoop < loops.size())
@@ -89,33 +99,39 @@ void addTotals(ReportBuilder& report, const ManifoldTotals& t, std::span<const L
                  rows, {1, 3});
 }
 
-void build(ReportBuilder& report, const ManifoldInput& manifold, std::span<const LoopInput> loops,
-           std::span<const LoopResult> results, const ManifoldTotals& totals,
-           const QDateTime& when) {
+bool build(PagedReport& report, const ManifoldInput& manifold, std::span<const LoopInput> loops,
+           std::span<const LoopResult> results, const ManifoldTotals& totals, const QDateTime& when,
+           ReportProgress* progress) {
     report.title(QStringLiteral("分集水器环路计算书"));
     report.caption(
         QStringLiteral("日期：%1").arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
     addManifold(report, manifold);
-    addLoops(report, manifold, loops, results);
+    ProgressPart rows(progress, 0, kRowsShare);
+    if (!addLoops(report, manifold, loops, results, rows))
+        return false;
     addTotals(report, totals, loops);
+    return true;
 }
 
 } // namespace
 
 QByteArray manifoldReportPdf(const ManifoldInput& manifold, std::span<const LoopInput> loops,
                              std::span<const LoopResult> results, const ManifoldTotals& totals,
-                             const QDateTime& when) {
-    ReportBuilder report;
-    build(report, manifold, loops, results, totals, when);
-    return reportPdf(report, QStringLiteral("Zorva 分集水器计算书"), QPageLayout::Landscape);
+                             const QDateTime& when, ReportProgress* progress) {
+    PagedReport report;
+    if (!build(report, manifold, loops, results, totals, when, progress))
+        return {};
+    ProgressPart pages(progress, kRowsShare, 1 - kRowsShare);
+    return pagedReportPdf(report, QStringLiteral("Zorva 分集水器计算书"), QPageLayout::Landscape,
+                          &pages);
 }
 
 bool printManifoldReport(const ManifoldInput& manifold, std::span<const LoopInput> loops,
                          std::span<const LoopResult> results, const ManifoldTotals& totals,
                          QPagedPaintDevice& device, const QDateTime& when) {
-    ReportBuilder report;
-    build(report, manifold, loops, results, totals, when);
-    return printReport(report, device, QPageLayout::Landscape);
+    PagedReport report;
+    build(report, manifold, loops, results, totals, when, nullptr);
+    return report.paint(device, QPageLayout::Landscape);
 }
 
 } // namespace zorva::ui

@@ -3,9 +3,12 @@
 // its inputs, results and balancing, and the totals, on as many A4
 // landscape pages as the loops need, the table's header row repeated at the
 // top of each page. Made from plain values, so that any window holding a
-// manifold can export or print it.
+// manifold can export or print it, and laid out by the program itself in
+// time linear in the loops (pagedreport.h), on any thread, with progress
+// and cancel.
 
 #include "core/engine/manifold.h"
+#include "widgets/report/reportprogress.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -17,10 +20,12 @@ class QPagedPaintDevice;
 namespace zorva::ui {
 
 // The report as PDF bytes, dated `when`; results.size() is loops.size(), or 0
-// when nothing has been computed. Empty when the PDF could not be made.
+// when nothing has been computed. Empty when the PDF could not be made or
+// `progress` said stop.
 QByteArray manifoldReportPdf(const ManifoldInput& manifold, std::span<const LoopInput> loops,
                              std::span<const LoopResult> results, const ManifoldTotals& totals,
-                             const QDateTime& when = QDateTime::currentDateTime());
+                             const QDateTime& when = QDateTime::currentDateTime(),
+                             ReportProgress* progress = nullptr);
 
 // The same report printed on `device` (a printer the user chose); false when
 // it could not be painted on.

@@ -3,6 +3,7 @@
 #include "core/io/safesave.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
+#include "widgets/report/pdfexportjob.h"
 
 #include <QPrinter>
 
@@ -10,19 +11,13 @@ namespace zorva::ui {
 
 bool exportPdfCommand(DialogSeam& dialogs, QWidget* parent, const QString& suggested,
                       const std::function<QByteArray()>& makePdf) {
-    QString fileName = dialogs.saveFileName(parent, QStringLiteral("PDF 文件 (*.pdf)"), suggested);
+    const QString fileName = askPdfFileName(dialogs, parent, suggested);
     if (fileName.isEmpty())
         return false;
-    if (!fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".pdf");
     const auto fail = [&](const QString& reason) {
-        dialogs.message(parent, QMessageBox::Warning, messageTitle(),
-                        QStringLiteral("无法保存报告“%1”：\r\n%2").arg(fileName, reason));
+        showReportSaveFailure(dialogs, parent, fileName, reason);
         return false;
     };
-    // A target that can never be written is refused before the report is made.
-    if (const Result<void> target = io::checkSaveTarget(fileName); !target)
-        return fail(target.error());
     const QByteArray pdf = makePdf();
     if (pdf.isEmpty())
         return fail(QStringLiteral("生成 PDF 失败"));

@@ -9,11 +9,12 @@
 
 #include <functional>
 
-class DialogSeam;
 class QPagedPaintDevice;
 class QWidget;
 
 namespace zorva::ui {
+
+class DialogSeam;
 
 // Asks for a PDF name starting from `suggested` (".pdf" is added when the
 // name lacks it), makes the PDF and writes it. A cancelled dialog does

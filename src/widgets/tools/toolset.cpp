@@ -6,7 +6,6 @@
 #include "widgets/main/windowregistry.h"
 #include "widgets/manifold/manifoldwindow.h"
 #include "widgets/report/designreport.h"
-#include "widgets/report/manifoldreport.h"
 #include "widgets/report/reportcommands.h"
 
 #include <QAction>
@@ -21,11 +20,8 @@ ToolSet::ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settin
                       [this] { return new DesignCheckWindow(session_); });
     tools_->addWindow("curves", QStringLiteral("特性曲线"),
                       [this, &dialogs] { return new CurvesWindow(session_, dialogs); });
-    tools_->addWindow("manifold", QStringLiteral("多环路计算"), [this, &dialogs] {
-        auto* sheet = new ManifoldWindow(session_, dialogs);
-        connectManifoldReport(*sheet, dialogs);
-        return sheet;
-    });
+    tools_->addWindow("manifold", QStringLiteral("多环路计算"),
+                      [this, &dialogs] { return new ManifoldWindow(session_, dialogs); });
     tools_->addSeparator();
     tools_->addCommand("exportReport", QStringLiteral("导出报告"), [this, &dialogs] {
         const DesignReportData data = designReportData(session_, QDateTime::currentDateTime());
@@ -39,24 +35,6 @@ ToolSet::ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settin
         });
     });
     registry_.setEndGuard([this] { return tools_->confirmEnd(); });
-}
-
-// The sheet's "导出报告": its inputs, loops, results, balancing and totals as
-// a PDF, once every loop's result is up to date.
-void ToolSet::connectManifoldReport(ManifoldWindow& sheet, DialogSeam& dialogs) {
-    QAction* action = sheet.reportAction();
-    action->setEnabled(true);
-    QObject::connect(action, &QAction::triggered, &sheet, [&sheet, &dialogs] {
-        if (!sheet.resultsCurrent()) {
-            dialogs.message(&sheet, QMessageBox::Information, QStringLiteral("多环路计算"),
-                            QStringLiteral("环路结果仍在计算中，请在计算完成后再导出报告。"));
-            return;
-        }
-        exportPdfCommand(dialogs, &sheet, QStringLiteral("多环路计算书.pdf"), [&sheet] {
-            return manifoldReportPdf(sheet.manifold(), sheet.loops(), sheet.results(),
-                                     sheet.totals());
-        });
-    });
 }
 
 ToolSet::~ToolSet() {

@@ -8,13 +8,13 @@
 
 #include <memory>
 
-class DialogSeam;
 class QSettings;
-class WindowRegistry;
 
 namespace zorva::ui {
 
+class DialogSeam;
 class ManifoldWindow;
+class WindowRegistry;
 
 class ToolSet {
 public:
@@ -23,14 +23,12 @@ public:
     ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settings);
     ~ToolSet();
 
-    DesignSession& session() { return session_; }
+    models::DesignSession& session() { return session_; }
     ToolWindows& windows() { return *tools_; }
 
 private:
-    static void connectManifoldReport(ManifoldWindow& sheet, DialogSeam& dialogs);
-
     WindowRegistry& registry_;
-    DesignSession session_;
+    models::DesignSession session_;
     std::unique_ptr<ToolWindows> tools_;
 };
 

@@ -1,11 +1,9 @@
 #include "widgets/tools/toolwindows.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QWidget>
 
 namespace zorva::ui {
@@ -17,14 +15,19 @@ ToolWindows::ToolWindows(QMainWindow& main, QObject* parent) : QObject(parent), 
     main.menuBar()->addMenu(menu_);
 }
 
-ToolWindows::~ToolWindows() {
-    for (Entry& entry : entries_)
-        delete entry.window.data();
-}
+ToolWindows::~ToolWindows() = default;
 
 QAction* ToolWindows::addWindow(const char* name, const QString& caption, Factory factory) {
-    entries_.push_back(Entry{QLatin1String(name), std::move(factory), {}});
     const QString key = QLatin1String(name);
+    auto build = [this, key, factory = std::move(factory)] {
+        QWidget* window = factory();
+        window->setObjectName(key);
+        window->setWindowIcon(main_.windowIcon());
+        return window;
+    };
+    entries_.push_back(
+        Entry{key, std::make_unique<WindowSlot>(
+                       std::move(build), [this](QWidget& window) { placeBeside(window, main_); })});
     return addCommand(name, caption, [this, key] { show(key); });
 }
 
@@ -41,79 +44,26 @@ void ToolWindows::addSeparator() {
     menu_->addSeparator();
 }
 
-ToolWindows::Entry* ToolWindows::find(const QString& name) {
-    for (Entry& entry : entries_)
-        if (entry.name == name)
-            return &entry;
-    return nullptr;
-}
-
-const ToolWindows::Entry* ToolWindows::find(const QString& name) const {
+WindowSlot* ToolWindows::find(const QString& name) const {
     for (const Entry& entry : entries_)
         if (entry.name == name)
-            return &entry;
+            return entry.slot.get();
     return nullptr;
 }
 
 QWidget* ToolWindows::existing(const QString& name) const {
-    const Entry* entry = find(name);
-    return entry == nullptr ? nullptr : entry->window.data();
+    const WindowSlot* slot = find(name);
+    return slot == nullptr ? nullptr : slot->existing();
 }
 
 QWidget* ToolWindows::show(const QString& name) {
-    Entry* entry = find(name);
-    if (entry == nullptr)
-        return nullptr;
-    QWidget* window = entry->window.data();
-    if (window == nullptr) {
-        window = entry->factory();
-        window->setObjectName(entry->name);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setWindowIcon(main_.windowIcon());
-        entry->window = window;
-        placeBesideMain(*window);
-    }
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
-}
-
-// To the right of the main window when it fits on the screen, else to its
-// left, else over it; never beyond the screen's free area.
-void ToolWindows::placeBesideMain(QWidget& window) const {
-    // A window that chose its own size keeps it; others take their hint.
-    if (!window.testAttribute(Qt::WA_Resized))
-        window.adjustSize();
-    const QScreen* screen = main_.screen() ? main_.screen() : QGuiApplication::primaryScreen();
-    const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    // The frame around the client area: not known before the window is first
-    // shown, so taken to be the main window's.
-    const QSize frame = (window.frameGeometry().size() - window.geometry().size())
-                            .expandedTo(main_.frameGeometry().size() - main_.geometry().size());
-    const QSize client = window.size().boundedTo(free.size() - frame);
-    if (client != window.size())
-        window.resize(client);
-    const QSize size = client + frame;
-    const QRect mainFrame = main_.frameGeometry();
-    constexpr int gap = 8;
-    int left = mainFrame.right() + 1 + gap;
-    if (left + size.width() > free.right() + 1)
-        left = mainFrame.left() - gap - size.width();
-    if (left < free.left())
-        left = free.right() + 1 - size.width();
-    int top = mainFrame.top();
-    if (top + size.height() > free.bottom() + 1)
-        top = free.bottom() + 1 - size.height();
-    window.move(qMax(left, free.left()), qMax(top, free.top()));
+    WindowSlot* slot = find(name);
+    return slot == nullptr ? nullptr : &slot->show();
 }
 
 bool ToolWindows::confirmEnd() {
-    for (Entry& entry : entries_) {
-        if (auto* guard = dynamic_cast<CloseGuard*>(entry.window.data())) {
+    for (const Entry& entry : entries_) {
+        if (auto* guard = dynamic_cast<CloseGuard*>(entry.slot->existing())) {
             if (!guard->confirmClose())
                 return false;
         }

@@ -4,11 +4,13 @@
 // beside the main window, later requests bring it to the front, and a window
 // the user closes is destroyed and built anew on the next request.
 
+#include "widgets/common/windowslot.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -58,12 +60,9 @@ public:
 private:
     struct Entry {
         QString name;
-        Factory factory;
-        QPointer<QWidget> window;
+        std::unique_ptr<WindowSlot> slot;
     };
-    Entry* find(const QString& name);
-    const Entry* find(const QString& name) const;
-    void placeBesideMain(QWidget& window) const;
+    WindowSlot* find(const QString& name) const;
 
     QMainWindow& main_;
     QMenu* menu_;

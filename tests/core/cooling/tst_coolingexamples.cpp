@@ -117,7 +117,7 @@ void rows(const char* example, const char* pairs) {
 
 } // namespace
 
-class TestCoolingExamples : public QObject {
+class CoolingExamplesTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -127,7 +127,7 @@ private slots:
     void heatingRunsTakeTheHeatingRules();
 };
 
-void TestCoolingExamples::workedExamples_data() {
+void CoolingExamplesTest::workedExamples_data() {
     QTest::addColumn<QString>("example");
     QTest::addColumn<QString>("name");
     QTest::addColumn<double>("expected");
@@ -158,7 +158,7 @@ void TestCoolingExamples::workedExamples_data() {
               "D1 0 belowDew 1 D2 1 D3 1 F1 1 R1 1 L1 0 extrapolated 1 admissible 0 reason 2");
 }
 
-void TestCoolingExamples::workedExamples() {
+void CoolingExamplesTest::workedExamples() {
     QFETCH(QString, example);
     QFETCH(QString, name);
     QFETCH(double, expected);
@@ -169,7 +169,7 @@ void TestCoolingExamples::workedExamples() {
              qPrintable(QString("%1 = %2, sheet %3").arg(name).arg(got, 0, 'g', 10).arg(expected)));
 }
 
-void TestCoolingExamples::roomOfTwoConstructions() {
+void CoolingExamplesTest::roomOfTwoConstructions() {
     // A loop of example 1 (300 mm, 36 m²) and one of 1b (150 mm, 18 m²):
     // outputs add, and at the dew point's lowest supply each gives its own
     // q_dew (22.96561 and 31.13941 W/m²), 1387.27 W against 1500 W.
@@ -185,7 +185,7 @@ void TestCoolingExamples::roomOfTwoConstructions() {
     QCOMPARE(coolingRoom(loops, 1500).applicability, RoomApplicability::MixedConditions);
 }
 
-void TestCoolingExamples::heatingRunsTakeTheHeatingRules() {
+void CoolingExamplesTest::heatingRunsTakeTheHeatingRules() {
     // The heating sheet's example (c): 450 mm, bare floor, so K_H,0 is its
     // K_H = 2.105052 by the wide-spacing rule.
     const En1264Inputs c{0.45, 0.017, 0.002, 0.35, 0.10, 1.2, 0, 45, 35, 20, 29, {}, {}};
@@ -194,5 +194,5 @@ void TestCoolingExamples::heatingRunsTakeTheHeatingRules() {
     QCOMPARE(k.heatingFlags, unsigned(SpacingWide));
 }
 
-QTEST_APPLESS_MAIN(TestCoolingExamples)
+QTEST_APPLESS_MAIN(CoolingExamplesTest)
 #include "tst_coolingexamples.moc"

@@ -29,7 +29,7 @@ LoopInputs defaultLoop() {
 
 } // namespace
 
-class TestCoolingLimits : public QObject {
+class CoolingLimitsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -48,7 +48,7 @@ private slots:
     void proposalsKeepEveryLimit();
 };
 
-void TestCoolingLimits::dewPoint_data() {
+void CoolingLimitsTest::dewPoint_data() {
     QTest::addColumn<double>("temp");
     QTest::addColumn<double>("humidity");
     QTest::addColumn<double>("expected");
@@ -81,7 +81,7 @@ void TestCoolingLimits::dewPoint_data() {
             << p[0] << p[1] / p[2] << p[3] << 0.03;
 }
 
-void TestCoolingLimits::dewPoint() {
+void CoolingLimitsTest::dewPoint() {
     QFETCH(double, temp);
     QFETCH(double, humidity);
     QFETCH(double, expected);
@@ -91,7 +91,7 @@ void TestCoolingLimits::dewPoint() {
     QVERIFY2(std::fabs(*dew - expected) <= tolerance, qPrintable(QString::number(*dew, 'g', 10)));
 }
 
-void TestCoolingLimits::variants_data() {
+void CoolingLimitsTest::variants_data() {
     // Example 1 with changes ("key=value;…"), and one quantity of its loop
     // or of its room: the loop's refusal, a check's verdict (1 passes), and
     // numbers. At its limit a verdict passes (unrounded values).
@@ -158,7 +158,7 @@ void TestCoolingLimits::variants_data() {
             << QString(change) << QString(quantity) << expected;
 }
 
-void TestCoolingLimits::variants() {
+void CoolingLimitsTest::variants() {
     QFETCH(QString, change);
     QFETCH(QString, quantity);
     QFETCH(double, expected);
@@ -218,7 +218,7 @@ void TestCoolingLimits::variants() {
              qPrintable(QString::number(got, 'g', 10)));
 }
 
-void TestCoolingLimits::conversion_data() {
+void CoolingLimitsTest::conversion_data() {
     // With the heating surface coefficient in place of the cooling one the
     // conversion gives back the heating runs at their own coverings, and
     // between them the heating K_H within 1 % (heating sheet example b:
@@ -235,7 +235,7 @@ void TestCoolingLimits::conversion_data() {
     QTest::newRow("carpet, heating") << "150" << 0.010 / 0.10 << "3.538126" << 0.01;
 }
 
-void TestCoolingLimits::conversion() {
+void CoolingLimitsTest::conversion() {
     QFETCH(QString, spacing);
     QFETCH(double, covering);
     QFETCH(QString, expected);
@@ -250,7 +250,7 @@ void TestCoolingLimits::conversion() {
     QVERIFY2(std::fabs(got - want) <= tolerance * want, qPrintable(QString::number(got, 'g', 17)));
 }
 
-void TestCoolingLimits::supplyRoundTrip_data() {
+void CoolingLimitsTest::supplyRoundTrip_data() {
     // Water whose return lies within a few 1e-5 K of the room leaves too
     // few digits in θ_i − θ_R for 1e-12; the rows stay short of that.
     QTest::addColumn<double>("underTemp");
@@ -261,7 +261,7 @@ void TestCoolingLimits::supplyRoundTrip_data() {
     QTest::newRow("Δθ 0.25, σ 0.5") << 0.25 << 0.5;
 }
 
-void TestCoolingLimits::supplyRoundTrip() {
+void CoolingLimitsTest::supplyRoundTrip() {
     QFETCH(double, underTemp);
     QFETCH(double, rise);
     const double supply = supplyForUnderTemp(underTemp, rise, 26);
@@ -269,7 +269,7 @@ void TestCoolingLimits::supplyRoundTrip() {
     QVERIFY(back && std::fabs(*back - underTemp) <= 1e-12 * underTemp);
 }
 
-void TestCoolingLimits::designWater_data() {
+void CoolingLimitsTest::designWater_data() {
     QTest::addColumn<double>("humidity");
     QTest::addColumn<double>("supply"); // NaN: none
     QTest::newRow("40 %: the typical 16 ℃") << 0.40 << 16.0;
@@ -279,7 +279,7 @@ void TestCoolingLimits::designWater_data() {
     QTest::newRow("80 %: the return would pass 26 ℃") << 0.80 << double(NAN);
 }
 
-void TestCoolingLimits::designWater() {
+void CoolingLimitsTest::designWater() {
     QFETCH(double, humidity);
     QFETCH(double, supply);
     const auto water = cooling::designWater(26, humidity, 2, 3);
@@ -292,7 +292,7 @@ void TestCoolingLimits::designWater() {
     QVERIFY(water->supplyTemp >= *lowestSupplyTemp(26, humidity, 2));
 }
 
-void TestCoolingLimits::cache() {
+void CoolingLimitsTest::cache() {
     // The cache holds eight constructions: nine spacings, then the first
     // (evicted) and the last (held) again.
     CharacteristicCache cache;
@@ -303,7 +303,7 @@ void TestCoolingLimits::cache() {
     }
 }
 
-void TestCoolingLimits::proposalsKeepEveryLimit_data() {
+void CoolingLimitsTest::proposalsKeepEveryLimit_data() {
     QTest::addColumn<unsigned>("seed");
     for (const unsigned seed : {1u, 22u, 20240611u})
         QTest::addRow("seed %u", seed) << seed;
@@ -312,7 +312,7 @@ void TestCoolingLimits::proposalsKeepEveryLimit_data() {
 // Random rooms of one to three loops: every supply the engine proposes
 // lies at or above θ_d + Δθ_s, and the loops computed again at it pass
 // D1, D2, D3 and F1 on their unrounded values.
-void TestCoolingLimits::proposalsKeepEveryLimit() {
+void CoolingLimitsTest::proposalsKeepEveryLimit() {
     QFETCH(unsigned, seed);
     std::mt19937 random(seed);
     const auto uniform = [&](double lo, double hi) {
@@ -362,5 +362,5 @@ void TestCoolingLimits::proposalsKeepEveryLimit() {
     QVERIFY(proposals > 500 && floorBound > 20); // both limits were met on the way
 }
 
-QTEST_APPLESS_MAIN(TestCoolingLimits)
+QTEST_APPLESS_MAIN(CoolingLimitsTest)
 #include "tst_coolinglimits.moc"

@@ -14,13 +14,13 @@ class CsvReaderTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void parse_reads_rfc4180_data();
-    void parse_reads_rfc4180();
-    void faults_name_their_line_data();
-    void faults_name_their_line();
+    void parseReadsRfc4180_data();
+    void parseReadsRfc4180();
+    void faultsNameTheirLine_data();
+    void faultsNameTheirLine();
 };
 
-void CsvReaderTest::parse_reads_rfc4180_data() {
+void CsvReaderTest::parseReadsRfc4180_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<QStringList>>("rows");
     QTest::addColumn<QList<int>>("lines");
@@ -43,7 +43,7 @@ void CsvReaderTest::parse_reads_rfc4180_data() {
     QTest::newRow("nothing") << "" << Rows{} << QList<int>{};
 }
 
-void CsvReaderTest::parse_reads_rfc4180() {
+void CsvReaderTest::parseReadsRfc4180() {
     QFETCH(QString, text);
     QFETCH(QList<QStringList>, rows);
     QFETCH(QList<int>, lines);
@@ -70,7 +70,7 @@ void CsvReaderTest::parse_reads_rfc4180() {
     QCOMPARE(back->rows, rows);
 }
 
-void CsvReaderTest::faults_name_their_line_data() {
+void CsvReaderTest::faultsNameTheirLine_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("text after a closing quote") << "a\r\n\"b\r\nc\"x,1"
@@ -81,7 +81,7 @@ void CsvReaderTest::faults_name_their_line_data() {
                                                          << "第 3 行：引号括起的字段没有结束";
 }
 
-void CsvReaderTest::faults_name_their_line() {
+void CsvReaderTest::faultsNameTheirLine() {
     QFETCH(QString, text);
     QFETCH(QString, message);
     const Result<CsvTable> t = parseCsv(text);

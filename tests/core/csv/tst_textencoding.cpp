@@ -34,9 +34,9 @@ class TextEncodingTest : public QObject {
 private slots:
     void decodes_data();
     void decodes();
-    void bad_bytes_name_their_line_data();
-    void bad_bytes_name_their_line();
-    void lenient_gbk_marks_bad_bytes();
+    void badBytesNameTheirLine_data();
+    void badBytesNameTheirLine();
+    void lenientGbkMarksBadBytes();
 };
 
 void TextEncodingTest::decodes_data() {
@@ -73,7 +73,7 @@ void TextEncodingTest::decodes() {
     QCOMPARE(decoded->text, text);
 }
 
-void TextEncodingTest::bad_bytes_name_their_line_data() {
+void TextEncodingTest::badBytesNameTheirLine_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
     // One Latin-1 byte among UTF-8 Chinese text is a bad byte, not GBK.
@@ -100,7 +100,7 @@ void TextEncodingTest::bad_bytes_name_their_line_data() {
            "请另存为 UTF-8（或带标记的 UTF-16）";
 }
 
-void TextEncodingTest::bad_bytes_name_their_line() {
+void TextEncodingTest::badBytesNameTheirLine() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     const Result<DecodedText> decoded = decodeFileText(bytes);
@@ -108,7 +108,7 @@ void TextEncodingTest::bad_bytes_name_their_line() {
     QCOMPARE(decoded.error(), message);
 }
 
-void TextEncodingTest::lenient_gbk_marks_bad_bytes() {
+void TextEncodingTest::lenientGbkMarksBadBytes() {
     // 测 in GBK, then a lead byte cut off: the record reader shows it as U+FFFD.
     QCOMPARE(decodeGbkLenient(QByteArray("\xB2\xE2\xA1")), QStringLiteral("测\uFFFD"));
     QCOMPARE(firstNonPlainUtf8(QByteArray("ab\xEF\xB7\x90")), 2); // U+FDD0, a noncharacter

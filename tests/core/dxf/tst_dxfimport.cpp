@@ -58,18 +58,18 @@ class DxfImportTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void flat_gives_its_rooms_data();
-    void flat_gives_its_rooms();
-    void flat_keeps_the_rest_as_background();
-    void units_follow_insunits_data();
-    void units_follow_insunits();
-    void broken_files_are_refused_data();
-    void broken_files_are_refused();
-    void escapes_decode_data();
-    void escapes_decode();
+    void flatGivesItsRooms_data();
+    void flatGivesItsRooms();
+    void flatKeepsTheRestAsBackground();
+    void unitsFollowInsunits_data();
+    void unitsFollowInsunits();
+    void brokenFilesAreRefused_data();
+    void brokenFilesAreRefused();
+    void escapesDecode_data();
+    void escapesDecode();
 };
 
-void DxfImportTest::flat_gives_its_rooms_data() {
+void DxfImportTest::flatGivesItsRooms_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<double>("area");      // m²
     QTest::addColumn<double>("perimeter"); // m
@@ -85,7 +85,7 @@ void DxfImportTest::flat_gives_its_rooms_data() {
         << 4 << 7.2 + std::numbers::pi / 2 << 8.8 + std::numbers::pi << 3e-3;
 }
 
-void DxfImportTest::flat_gives_its_rooms() {
+void DxfImportTest::flatGivesItsRooms() {
     QFETCH(int, index);
     QFETCH(double, area);
     QFETCH(double, perimeter);
@@ -104,7 +104,7 @@ void DxfImportTest::flat_gives_its_rooms() {
     QVERIFY(zorva::layout::signedArea(o.outline) > 0);
 }
 
-void DxfImportTest::flat_keeps_the_rest_as_background() {
+void DxfImportTest::flatKeepsTheRestAsBackground() {
     const ImportResult r = readDxfText(flatBytes());
     QVERIFY(r.ok);
     const Drawing& bg = r.background;
@@ -131,7 +131,7 @@ void DxfImportTest::flat_keeps_the_rest_as_background() {
     QCOMPARE(bg.layers[1].colour, 3);
 }
 
-void DxfImportTest::units_follow_insunits_data() {
+void DxfImportTest::unitsFollowInsunits_data() {
     QTest::addColumn<int>("units");
     QTest::addColumn<double>("w");
     QTest::addColumn<double>("h");
@@ -149,7 +149,7 @@ void DxfImportTest::units_follow_insunits_data() {
     QTest::newRow("unitless: millimetres") << 0 << 4200.0 << 3600.0 << 15.12 << true;
 }
 
-void DxfImportTest::units_follow_insunits() {
+void DxfImportTest::unitsFollowInsunits() {
     QFETCH(int, units);
     QFETCH(double, w);
     QFETCH(double, h);
@@ -164,7 +164,7 @@ void DxfImportTest::units_follow_insunits() {
     QCOMPARE(!r.notes.empty(), assumed);
 }
 
-void DxfImportTest::broken_files_are_refused_data() {
+void DxfImportTest::brokenFilesAreRefused_data() {
     QTest::addColumn<QByteArray>("bytes");
     const std::string flat = flatBytes();
     QTest::newRow("empty") << QByteArray();
@@ -186,7 +186,7 @@ void DxfImportTest::broken_files_are_refused_data() {
         "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n0\nENDSEC\n0\nEOF\n");
 }
 
-void DxfImportTest::broken_files_are_refused() {
+void DxfImportTest::brokenFilesAreRefused() {
     QFETCH(QByteArray, bytes);
     const ImportResult r = readDxfText(bytes.toStdString());
     QVERIFY(!r.ok);
@@ -194,7 +194,7 @@ void DxfImportTest::broken_files_are_refused() {
     QVERIFY(r.outlines.empty());
 }
 
-void DxfImportTest::escapes_decode_data() {
+void DxfImportTest::escapesDecode_data() {
     QTest::addColumn<QByteArray>("dxf");
     QTest::addColumn<QString>("text");
     QTest::newRow("plain") << QByteArray("Room 1") << "Room 1";
@@ -205,7 +205,7 @@ void DxfImportTest::escapes_decode_data() {
     QTest::newRow("cut at the end kept") << QByteArray("x\\U+5B") << "x\\U+5B";
 }
 
-void DxfImportTest::escapes_decode() {
+void DxfImportTest::escapesDecode() {
     QFETCH(QByteArray, dxf);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(unescapedText(dxf.toStdString())), text);

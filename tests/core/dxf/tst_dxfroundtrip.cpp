@@ -89,16 +89,16 @@ class DxfRoundTripTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void drawing_has_a_layer_per_loop();
-    void dxflib_reads_back_the_same_drawing();
-    void ezdxf_reads_back_the_same_drawing();
-    void text_escapes_data();
-    void text_escapes();
-    void failed_write_leaves_the_old_file();
-    void svg_is_the_same_drawing();
+    void drawingHasALayerPerLoop();
+    void dxflibReadsBackTheSameDrawing();
+    void ezdxfReadsBackTheSameDrawing();
+    void textEscapes_data();
+    void textEscapes();
+    void failedWriteLeavesTheOldFile();
+    void svgIsTheSameDrawing();
 };
 
-void DxfRoundTripTest::drawing_has_a_layer_per_loop() {
+void DxfRoundTripTest::drawingHasALayerPerLoop() {
     const layout::Plan plan = flat();
     const std::vector<layout::RoomLayout> layouts = layout::routePlan(plan);
     std::size_t loops = 0;
@@ -128,7 +128,7 @@ void DxfRoundTripTest::drawing_has_a_layer_per_loop() {
     }
 }
 
-void DxfRoundTripTest::dxflib_reads_back_the_same_drawing() {
+void DxfRoundTripTest::dxflibReadsBackTheSameDrawing() {
     const Drawing d = flatDrawing();
     const ImportResult r = readDxfText(dxfText(d));
     QVERIFY2(r.ok, r.error.c_str());
@@ -155,7 +155,7 @@ void DxfRoundTripTest::dxflib_reads_back_the_same_drawing() {
     QCOMPARE(r.background.lines.size(), d.lines.size());
 }
 
-void DxfRoundTripTest::ezdxf_reads_back_the_same_drawing() {
+void DxfRoundTripTest::ezdxfReadsBackTheSameDrawing() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("plan.dxf");
@@ -202,7 +202,7 @@ void DxfRoundTripTest::ezdxf_reads_back_the_same_drawing() {
                  QString::fromStdString(d.texts[static_cast<std::size_t>(i)].text));
 }
 
-void DxfRoundTripTest::text_escapes_data() {
+void DxfRoundTripTest::textEscapes_data() {
     QTest::addColumn<QByteArray>("utf8");
     QTest::addColumn<QByteArray>("dxf");
     QTest::newRow("ASCII") << QByteArray("LOOP 1 L=85.4m") << QByteArray("LOOP 1 L=85.4m");
@@ -213,13 +213,13 @@ void DxfRoundTripTest::text_escapes_data() {
     QTest::newRow("broken UTF-8") << QByteArray("\xE5\xAE") << QByteArray("??");
 }
 
-void DxfRoundTripTest::text_escapes() {
+void DxfRoundTripTest::textEscapes() {
     QFETCH(QByteArray, utf8);
     QFETCH(QByteArray, dxf);
     QCOMPARE(QByteArray::fromStdString(escapedText(utf8.toStdString())), dxf);
 }
 
-void DxfRoundTripTest::failed_write_leaves_the_old_file() {
+void DxfRoundTripTest::failedWriteLeavesTheOldFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath("plan.dxf");
     {
@@ -252,7 +252,7 @@ void DxfRoundTripTest::failed_write_leaves_the_old_file() {
     QVERIFY(!writeDxfFile(d, dir.filePath("no/such/dir/plan.dxf").toStdString(), &error));
 }
 
-void DxfRoundTripTest::svg_is_the_same_drawing() {
+void DxfRoundTripTest::svgIsTheSameDrawing() {
     const Drawing d = flatDrawing();
     const std::string svg = svgText(d, {500, 20, 40, "客厅与主卧地暖平面图"});
     QXmlStreamReader xml(QByteArray::fromStdString(svg));

@@ -88,25 +88,25 @@ class En1264DesignTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void exampleA_rooms_data();
-    void exampleA_rooms();
-    void exampleA_supply();
-    void exampleA_each_room_meets_the_supply();
-    void exampleA_fixed_pair_data();
-    void exampleA_fixed_pair();
-    void exampleB_loops_data();
-    void exampleB_loops();
-    void exampleB_other_friction_laws_data();
-    void exampleB_other_friction_laws();
-    void exampleB_totals();
-    void exampleB_notes();
-    void room_the_supply_cannot_cover();
-    void leader_heat_credited_in_a_second_pass();
-    void inputs_it_cannot_design_data();
-    void inputs_it_cannot_design();
+    void exampleARooms_data();
+    void exampleARooms();
+    void exampleASupply();
+    void exampleAEachRoomMeetsTheSupply();
+    void exampleAFixedPair_data();
+    void exampleAFixedPair();
+    void exampleBLoops_data();
+    void exampleBLoops();
+    void exampleBOtherFrictionLaws_data();
+    void exampleBOtherFrictionLaws();
+    void exampleBTotals();
+    void exampleBNotes();
+    void roomTheSupplyCannotCover();
+    void leaderHeatCreditedInASecondPass();
+    void inputsItCannotDesign_data();
+    void inputsItCannotDesign();
 };
 
-void En1264DesignTest::exampleA_rooms_data() {
+void En1264DesignTest::exampleARooms_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("room");
     QTest::addColumn<QByteArray>("printed");
@@ -143,7 +143,7 @@ void En1264DesignTest::exampleA_rooms_data() {
     // clang-format on
 }
 
-void En1264DesignTest::exampleA_rooms() {
+void En1264DesignTest::exampleARooms() {
     QFETCH(QString, name);
     QFETCH(int, room);
     QFETCH(QByteArray, printed);
@@ -153,7 +153,7 @@ void En1264DesignTest::exampleA_rooms() {
     QVERIFY2(showsAs(got, printed), qPrintable(sheetMismatch(name, got, printed)));
 }
 
-void En1264DesignTest::exampleA_supply() {
+void En1264DesignTest::exampleASupply() {
     const ManifoldDesign d = designManifold(exampleManifold());
     QVERIFY(d.designed());
     QVERIFY(showsAs(d.designSupplyExcess, "22.69708"));
@@ -166,7 +166,7 @@ void En1264DesignTest::exampleA_supply() {
     QCOMPARE(d.rooms[kLiving].loops, std::size_t(2));
 }
 
-void En1264DesignTest::exampleA_each_room_meets_the_supply() {
+void En1264DesignTest::exampleAEachRoomMeetsTheSupply() {
     // Every room's σ brings its log-mean excess back to the common supply.
     const ManifoldDesignInput in = exampleManifold();
     const ManifoldDesign d = designManifold(in);
@@ -178,7 +178,7 @@ void En1264DesignTest::exampleA_each_room_meets_the_supply() {
     }
 }
 
-void En1264DesignTest::exampleA_fixed_pair_data() {
+void En1264DesignTest::exampleAFixedPair_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("room");
     QTest::addColumn<QByteArray>("printed");
@@ -200,7 +200,7 @@ void En1264DesignTest::exampleA_fixed_pair_data() {
     // clang-format on
 }
 
-void En1264DesignTest::exampleA_fixed_pair() {
+void En1264DesignTest::exampleAFixedPair() {
     QFETCH(QString, name);
     QFETCH(int, room);
     QFETCH(QByteArray, printed);
@@ -213,7 +213,7 @@ void En1264DesignTest::exampleA_fixed_pair() {
     QVERIFY2(showsAs(got, printed), qPrintable(sheetMismatch(name, got, printed)));
 }
 
-void En1264DesignTest::exampleB_loops_data() {
+void En1264DesignTest::exampleBLoops_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("room"); // the loop here
     QTest::addColumn<QByteArray>("printed");
@@ -250,7 +250,7 @@ void En1264DesignTest::exampleB_loops_data() {
     // clang-format on
 }
 
-void En1264DesignTest::exampleB_loops() {
+void En1264DesignTest::exampleBLoops() {
     QFETCH(QString, name);
     QFETCH(int, room);
     QFETCH(QByteArray, printed);
@@ -261,7 +261,7 @@ void En1264DesignTest::exampleB_loops() {
     QVERIFY2(showsAs(got, printed), qPrintable(sheetMismatch(name, got, printed)));
 }
 
-void En1264DesignTest::exampleB_other_friction_laws_data() {
+void En1264DesignTest::exampleBOtherFrictionLaws_data() {
     QTest::addColumn<hydraulics::FrictionLaw>("law");
     QTest::addColumn<int>("loop");
     QTest::addColumn<QByteArray>("printed");
@@ -276,7 +276,7 @@ void En1264DesignTest::exampleB_other_friction_laws_data() {
     QTest::newRow("Colebrook laminar bed2") << F::Colebrook << 3 << QByteArray("0.02928287");
 }
 
-void En1264DesignTest::exampleB_other_friction_laws() {
+void En1264DesignTest::exampleBOtherFrictionLaws() {
     QFETCH(hydraulics::FrictionLaw, law);
     QFETCH(int, loop);
     QFETCH(QByteArray, printed);
@@ -287,7 +287,7 @@ void En1264DesignTest::exampleB_other_friction_laws() {
     QVERIFY2(showsAs(got, printed), qPrintable(sheetMismatch("lambda", got, printed)));
 }
 
-void En1264DesignTest::exampleB_totals() {
+void En1264DesignTest::exampleBTotals() {
     const ManifoldDesign d = designManifold(exampleManifold());
     const ManifoldTotals& t = d.totals;
     QCOMPARE(t.loops, std::size_t(5));
@@ -301,7 +301,7 @@ void En1264DesignTest::exampleB_totals() {
     QVERIFY(showsAs(d.rooms[kCorridor].leaderHeatIn, "613.1586"));
 }
 
-void En1264DesignTest::exampleB_notes() {
+void En1264DesignTest::exampleBNotes() {
     // The checks the examples raise, but the JGJ "below the recommended
     // range" one, which needs the recommended ranges the categories lack.
     const ManifoldDesign d = designManifold(exampleManifold());
@@ -326,7 +326,7 @@ void En1264DesignTest::exampleB_notes() {
     QCOMPARE(noteLevel(C::Laminar), NoteLevel::Info);
 }
 
-void En1264DesignTest::room_the_supply_cannot_cover() {
+void En1264DesignTest::roomTheSupplyCannotCover() {
     // A bathroom at 28 ℃ under the living room's 42.7 ℃ supply: its capped
     // output needs Δθ_H = 15.2 K, more than the 14.7 K the supply offers, so
     // it runs at σ_min and the floor gives what K_H·(Δθ_V − σ_min/2) allows.
@@ -356,7 +356,7 @@ void En1264DesignTest::room_the_supply_cannot_cover() {
     QVERIFY(cold.designed());
 }
 
-void En1264DesignTest::leader_heat_credited_in_a_second_pass() {
+void En1264DesignTest::leaderHeatCreditedInASecondPass() {
     // Bedroom 1's leaders cross the living room, which has loops of its own.
     ManifoldDesignInput in = exampleManifold();
     in.loops[2].crossedRoom = kLiving;
@@ -377,7 +377,7 @@ void En1264DesignTest::leader_heat_credited_in_a_second_pass() {
         QCOMPARE(credited.loops[i].massFlow, expected.loops[i].massFlow);
 }
 
-void En1264DesignTest::inputs_it_cannot_design_data() {
+void En1264DesignTest::inputsItCannotDesign_data() {
     QTest::addColumn<QString>("change");
     QTest::addColumn<RoomProblem>("room"); // of the bathroom
     QTest::addColumn<LoopProblem>("loop"); // of the bathroom's loop
@@ -406,7 +406,7 @@ void En1264DesignTest::inputs_it_cannot_design_data() {
         << "all unloaded" << R::NoHeatLoad << L::RoomProblem << false;
 }
 
-void En1264DesignTest::inputs_it_cannot_design() {
+void En1264DesignTest::inputsItCannotDesign() {
     QFETCH(QString, change);
     QFETCH(RoomProblem, room);
     QFETCH(LoopProblem, loop);

@@ -27,15 +27,15 @@ class En1264FieldTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void example_a_is_the_current_line();
-    void coverings_meet_their_spacing_limit_curve();
-    void output_falls_with_spacing_and_covering();
-    void wide_spacing_has_a_limit_point_only();
-    void grid_and_floors_it_cannot_use_data();
-    void grid_and_floors_it_cannot_use();
+    void exampleAIsTheCurrentLine();
+    void coveringsMeetTheirSpacingLimitCurve();
+    void outputFallsWithSpacingAndCovering();
+    void wideSpacingHasALimitPointOnly();
+    void gridAndFloorsItCannotUse_data();
+    void gridAndFloorsItCannotUse();
 };
 
-void En1264FieldTest::example_a_is_the_current_line() {
+void En1264FieldTest::exampleAIsTheCurrentLine() {
     const CharacteristicField f = characteristicField(kExampleA, 20, 29, FieldWater{45, 35});
     QCOMPARE(f.spacingLines.size(), kFieldSpacings.size()); // 0.15 is one of the family
     QCOMPARE(f.coveringLines.size(), kFieldCoverings.size());
@@ -67,7 +67,7 @@ void En1264FieldTest::example_a_is_the_current_line() {
     QCOMPARE(characteristicField(bed2, 18, 29).spacingLines.size(), kFieldSpacings.size() + 1);
 }
 
-void En1264FieldTest::coverings_meet_their_spacing_limit_curve() {
+void En1264FieldTest::coveringsMeetTheirSpacingLimitCurve() {
     // B_G and n_G do not depend on the covering, so every covering line at
     // 0.15 m meets the limit curve of 0.15 m, each at its own point.
     const CharacteristicField f = characteristicField(kExampleA, 20, 29);
@@ -96,7 +96,7 @@ void En1264FieldTest::coverings_meet_their_spacing_limit_curve() {
     QVERIFY(showsAs(p.limitFluxMax, "175.4144"));
 }
 
-void En1264FieldTest::output_falls_with_spacing_and_covering() {
+void En1264FieldTest::outputFallsWithSpacingAndCovering() {
     const CharacteristicField f = characteristicField(kExampleA, 20, 29);
     for (const auto* lines : {&f.spacingLines, &f.coveringLines}) {
         for (std::size_t i = 1; i < lines->size(); ++i) {
@@ -108,7 +108,7 @@ void En1264FieldTest::output_falls_with_spacing_and_covering() {
     }
 }
 
-void En1264FieldTest::wide_spacing_has_a_limit_point_only() {
+void En1264FieldTest::wideSpacingHasALimitPointOnly() {
     // Example (c): T 0.45, D 17 mm, s_u 0.10, bare floor.
     const Floor wide{0.45, 0.017, 0.002, 0.35, 0.10, 1.2, 0};
     const CharacteristicField f = characteristicField(wide, 20, 29, FieldWater{45, 35});
@@ -123,7 +123,7 @@ void En1264FieldTest::wide_spacing_has_a_limit_point_only() {
     QVERIFY(showsAs(f.designPoint->heatFlux, "41.20883"));
 }
 
-void En1264FieldTest::grid_and_floors_it_cannot_use_data() {
+void En1264FieldTest::gridAndFloorsItCannotUse_data() {
     QTest::addColumn<double>("maxExcess");
     QTest::addColumn<int>("intervals");
     QTest::addColumn<double>("screed");
@@ -137,7 +137,7 @@ void En1264FieldTest::grid_and_floors_it_cannot_use_data() {
     QTest::newRow("no screed above the pipe") << 40.0 << 40 << 0.0 << 0 << 40.0;
 }
 
-void En1264FieldTest::grid_and_floors_it_cannot_use() {
+void En1264FieldTest::gridAndFloorsItCannotUse() {
     QFETCH(double, maxExcess);
     QFETCH(int, intervals);
     QFETCH(double, screed);

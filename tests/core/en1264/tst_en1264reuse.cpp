@@ -81,12 +81,12 @@ class En1264ReuseTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void same_as_the_whole_method_data();
-    void same_as_the_whole_method();
-    void same_on_generated_floors();
+    void sameAsTheWholeMethod_data();
+    void sameAsTheWholeMethod();
+    void sameOnGeneratedFloors();
 };
 
-void En1264ReuseTest::same_as_the_whole_method_data() {
+void En1264ReuseTest::sameAsTheWholeMethod_data() {
     QTest::addColumn<QString>("change");
     for (const char* c :
          {"a", "c wide", "d thick", "b below", "equal water", "supply nan", "return at room",
@@ -95,7 +95,7 @@ void En1264ReuseTest::same_as_the_whole_method_data() {
         QTest::newRow(c) << QString(c);
 }
 
-void En1264ReuseTest::same_as_the_whole_method() {
+void En1264ReuseTest::sameAsTheWholeMethod() {
     QFETCH(QString, change);
     // The sheet's example (a), then one change.
     En1264Inputs in{0.15, 0.020, 0.002, 0.35, 0.045, 1.2, 0.10, 45, 35, 20, 29, {}, {}};
@@ -141,7 +141,7 @@ void En1264ReuseTest::same_as_the_whole_method() {
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
 }
 
-void En1264ReuseTest::same_on_generated_floors() {
+void En1264ReuseTest::sameOnGeneratedFloors() {
     // Floors and water across and beyond the tables' ranges, the same on
     // every run.
     std::uint32_t state = 12345;

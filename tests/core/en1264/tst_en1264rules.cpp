@@ -18,13 +18,13 @@ class En1264RulesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void supply_excess_data();
-    void supply_excess();
-    void insulation_minimum_data();
-    void insulation_minimum();
+    void supplyExcessByHand_data();
+    void supplyExcessByHand();
+    void insulationMinimum_data();
+    void insulationMinimum();
 };
 
-void En1264RulesTest::supply_excess_data() {
+void En1264RulesTest::supplyExcessByHand_data() {
     QTest::addColumn<double>("excess");       // Δθ_H
     QTest::addColumn<double>("drop");         // σ
     QTest::addColumn<double>("supplyExcess"); // Δθ_V, worked by hand
@@ -38,7 +38,7 @@ void En1264RulesTest::supply_excess_data() {
     QTest::newRow("ratio 0.2") << 20.0 << 4.0 << 22.0 << DropRule::Linear;
 }
 
-void En1264RulesTest::supply_excess() {
+void En1264RulesTest::supplyExcessByHand() {
     QFETCH(double, excess);
     QFETCH(double, drop);
     QFETCH(double, supplyExcess);
@@ -55,7 +55,7 @@ void En1264RulesTest::supply_excess() {
     QVERIFY(!dropForSupply(NAN, excess, back));
 }
 
-void En1264RulesTest::insulation_minimum_data() {
+void En1264RulesTest::insulationMinimum_data() {
     QTest::addColumn<BelowKind>("kind");
     QTest::addColumn<double>("temp");    // NaN: not given
     QTest::addColumn<double>("minimum"); // 0: not in the table
@@ -72,7 +72,7 @@ void En1264RulesTest::insulation_minimum_data() {
     QTest::newRow("outdoor, temperature not given") << K::OutdoorAir << double(NAN) << 0.0;
 }
 
-void En1264RulesTest::insulation_minimum() {
+void En1264RulesTest::insulationMinimum() {
     QFETCH(BelowKind, kind);
     QFETCH(double, temp);
     QFETCH(double, minimum);

@@ -32,7 +32,7 @@ int withResult(const Curve& c) {
 
 } // namespace
 
-class TestCurves : public QObject {
+class CurvesTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -47,14 +47,14 @@ private slots:
     void pointIsTheWholeRun();
 };
 
-void TestCurves::outputGrowsWithWaterTemperature_data() {
+void CurvesTest::outputGrowsWithWaterTemperature_data() {
     QTest::addColumn<QString>("inputs");
     QTest::newRow("default design") << QString();
     QTest::newRow("room 20, 45/35, 200 mm, 80 m") << "20,45,35,200,20,80";
     QTest::newRow("room 16, 5 K difference") << "16,40,35";
 }
 
-void TestCurves::outputGrowsWithWaterTemperature() {
+void CurvesTest::outputGrowsWithWaterTemperature() {
     QFETCH(QString, inputs);
     const CurveSet set = computeCurves(inputs.isEmpty() ? FieldRecord::defaults() : design(inputs));
     const double room = set.grid.roomTemp;
@@ -87,14 +87,14 @@ void TestCurves::outputGrowsWithWaterTemperature() {
     }
 }
 
-void TestCurves::closerSpacingAndBetterCoveringGiveMore_data() {
+void CurvesTest::closerSpacingAndBetterCoveringGiveMore_data() {
     QTest::addColumn<QString>("inputs");
     QTest::newRow("default design") << QString();
     QTest::newRow("room 20, 45/35, 200 mm, 80 m") << "20,45,35,200,20,80";
     QTest::newRow("pipe 16 mm, loop 60 m") << "18,50,40,300,16,60";
 }
 
-void TestCurves::closerSpacingAndBetterCoveringGiveMore() {
+void CurvesTest::closerSpacingAndBetterCoveringGiveMore() {
     QFETCH(QString, inputs);
     const CurveSet set = computeCurves(inputs.isEmpty() ? FieldRecord::defaults() : design(inputs));
     // Spacings ascend and conductivities descend through their families, so
@@ -122,7 +122,7 @@ void TestCurves::closerSpacingAndBetterCoveringGiveMore() {
     }
 }
 
-void TestCurves::gapsWhereRunsFault_data() {
+void CurvesTest::gapsWhereRunsFault_data() {
     QTest::addColumn<QString>("inputs");
     QTest::addColumn<int>("spacingWithResults"); // curves of the spacing family
     QTest::addColumn<int>("coveringWithResults");
@@ -136,7 +136,7 @@ void TestCurves::gapsWhereRunsFault_data() {
     QTest::newRow("room at 60 ℃") << "60,70,60" << 0 << 0;
 }
 
-void TestCurves::gapsWhereRunsFault() {
+void CurvesTest::gapsWhereRunsFault() {
     QFETCH(QString, inputs);
     QFETCH(int, spacingWithResults);
     QFETCH(int, coveringWithResults);
@@ -159,7 +159,7 @@ void TestCurves::gapsWhereRunsFault() {
     QCOMPARE(withResults[1], coveringWithResults);
 }
 
-void TestCurves::currentCurveMarked_data() {
+void CurvesTest::currentCurveMarked_data() {
     QTest::addColumn<QString>("inputs");
     QTest::addColumn<int>("spacingCurves");
     QTest::addColumn<int>("currentSpacing");
@@ -174,7 +174,7 @@ void TestCurves::currentCurveMarked_data() {
     QTest::newRow("λ 0.5 of no named material") << "surface=0.5" << 5 << 4 << 5 << 4;
 }
 
-void TestCurves::currentCurveMarked() {
+void CurvesTest::currentCurveMarked() {
     QFETCH(QString, inputs);
     QFETCH(int, spacingCurves);
     QFETCH(int, currentSpacing);
@@ -191,7 +191,7 @@ void TestCurves::currentCurveMarked() {
     }
 }
 
-void TestCurves::pointIsTheWholeRun() {
+void CurvesTest::pointIsTheWholeRun() {
     // Room 20 ℃, 45/35 ℃, 200 mm, 20 mm pipe, 80 m loop: the main window
     // shows 67.3 W/m² and 26.7 ℃. The curves of 200 mm and of marble (the
     // default surface) pass through that point at an excess of 20 K.
@@ -214,5 +214,5 @@ void TestCurves::pointIsTheWholeRun() {
     QCOMPARE(set.spacing[0].points.back().heatOutput, before);
 }
 
-QTEST_APPLESS_MAIN(TestCurves)
+QTEST_APPLESS_MAIN(CurvesTest)
 #include "tst_curves.moc"

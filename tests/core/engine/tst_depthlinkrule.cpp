@@ -2,6 +2,7 @@
 
 #include "core/engine/checked.h"
 #include "core/engine/depthlink.h"
+#include "core/engine/depthsettle.h"
 
 #include <QTest>
 

@@ -49,7 +49,7 @@ bool reaches(const FieldRecord& f, double supply, double difference, double load
 
 } // namespace
 
-class TestDesignCheck : public QObject {
+class DesignCheckTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -68,7 +68,7 @@ private slots:
     void shownDigitsAgreeWithTheVerdict();
 };
 
-void TestDesignCheck::ruleBoundaries_data() {
+void DesignCheckTest::ruleBoundaries_data() {
     QTest::addColumn<Rule>("rule");
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("category");
@@ -105,7 +105,7 @@ void TestDesignCheck::ruleBoundaries_data() {
     row("loop just above", Rule::LoopLength, 120.000001, longStay, Verdict::Fail);
 }
 
-void TestDesignCheck::ruleBoundaries() {
+void DesignCheckTest::ruleBoundaries() {
     QFETCH(Rule, rule);
     QFETCH(double, value);
     QFETCH(int, category);
@@ -128,7 +128,7 @@ void TestDesignCheck::ruleBoundaries() {
              rule == Rule::HeatOutput ? Verdict::NotChecked : verdict);
 }
 
-void TestDesignCheck::runsWithoutResults() {
+void DesignCheckTest::runsWithoutResults() {
     CheckLimits limits;
     limits.loadPerArea = 50;
     Evaluation e = runWith(Rule::HeatOutput, 100);
@@ -143,7 +143,7 @@ void TestDesignCheck::runsWithoutResults() {
     QCOMPARE(worstVerdict(checkDesign(e, limits)), Verdict::NotChecked);
 }
 
-void TestDesignCheck::floorLimitOutput() {
+void DesignCheckTest::floorLimitOutput() {
     // 28 ℃ at an 18 ℃ room: about 101.9 W/m², and the surface formula gives
     // the limit back at that output.
     const double q = maxOutputForFloorLimit(18, 28);
@@ -154,7 +154,7 @@ void TestDesignCheck::floorLimitOutput() {
     QCOMPARE(outputShortfall(90, q), 0.0);
 }
 
-void TestDesignCheck::supplySearch_data() {
+void DesignCheckTest::supplySearch_data() {
     QTest::addColumn<double>("load");
     QTest::newRow("60") << 60.0;
     QTest::newRow("92.6") << 92.6;
@@ -162,7 +162,7 @@ void TestDesignCheck::supplySearch_data() {
     QTest::newRow("200") << 200.0;
 }
 
-void TestDesignCheck::supplySearch() {
+void DesignCheckTest::supplySearch() {
     QFETCH(double, load);
     const FieldRecord f = FieldRecord::defaults();
     const SupplySearch s = requiredSupplyTemp(f, load);
@@ -182,7 +182,7 @@ void TestDesignCheck::supplySearch() {
     QCOMPARE(steered.returnTemp, s.supplyTemp - 10);
 }
 
-void TestDesignCheck::faultsInsideSearch_data() {
+void DesignCheckTest::faultsInsideSearch_data() {
     QTest::addColumn<QStringList>("design");
     QTest::addColumn<double>("load");
     QTest::addColumn<SupplySearch::Result>("result");
@@ -201,7 +201,7 @@ void TestDesignCheck::faultsInsideSearch_data() {
         << QStringList{"85", "95", "85", "300", "90", "20", "120"} << 50.0 << R::NoRange;
 }
 
-void TestDesignCheck::faultsInsideSearch() {
+void DesignCheckTest::faultsInsideSearch() {
     QFETCH(QStringList, design);
     QFETCH(double, load);
     QFETCH(SupplySearch::Result, result);
@@ -225,7 +225,7 @@ void TestDesignCheck::faultsInsideSearch() {
         QVERIFY(s.probes >= 2);
 }
 
-void TestDesignCheck::reviewOfDefaultDesign() {
+void DesignCheckTest::reviewOfDefaultDesign() {
     const FieldRecord f = FieldRecord::defaults();
     CheckLimits limits;
     limits.loadPerArea = 100;
@@ -259,7 +259,7 @@ FieldRecord design(const QStringList& values) {
 
 } // namespace
 
-void TestDesignCheck::limitCurveJudgesEnCategories_data() {
+void DesignCheckTest::limitCurveJudgesEnCategories_data() {
     QTest::addColumn<QStringList>("design");
     QTest::addColumn<RoomCategory>("category");
     QTest::addColumn<double>("value"); // 0: the method's own mean floor temperature
@@ -277,7 +277,7 @@ void TestDesignCheck::limitCurveJudgesEnCategories_data() {
         << e << RoomCategory::LongStay << 0.0 << 29.0 << Verdict::Pass;
 }
 
-void TestDesignCheck::limitCurveJudgesEnCategories() {
+void DesignCheckTest::limitCurveJudgesEnCategories() {
     QFETCH(QStringList, design);
     QFETCH(RoomCategory, category);
     QFETCH(double, value);
@@ -320,7 +320,7 @@ void TestDesignCheck::limitCurveJudgesEnCategories() {
     QCOMPARE(none.maxOutputBasis, FloorOutputLimit::Basis::NotAvailable);
 }
 
-void TestDesignCheck::shownDigitsAgreeWithTheVerdict_data() {
+void DesignCheckTest::shownDigitsAgreeWithTheVerdict_data() {
     QTest::addColumn<Rule>("rule");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("shown");
@@ -344,7 +344,7 @@ void TestDesignCheck::shownDigitsAgreeWithTheVerdict_data() {
     row("supply above 35–45", Rule::SupplyTemp, 50, "50", Verdict::Pass, Advice::Above);
 }
 
-void TestDesignCheck::shownDigitsAgreeWithTheVerdict() {
+void DesignCheckTest::shownDigitsAgreeWithTheVerdict() {
     QFETCH(Rule, rule);
     QFETCH(double, value);
     QFETCH(QString, shown);
@@ -358,5 +358,5 @@ void TestDesignCheck::shownDigitsAgreeWithTheVerdict() {
     QCOMPARE(ruleValueText(c), shown);
 }
 
-QTEST_APPLESS_MAIN(TestDesignCheck)
+QTEST_APPLESS_MAIN(DesignCheckTest)
 #include "tst_designcheck.moc"

@@ -48,7 +48,7 @@ double quantity(const En1264Result& r, const QString& name) {
 
 } // namespace
 
-class TestEn1264 : public QObject {
+class En1264Test : public QObject {
     Q_OBJECT
 
 private slots:
@@ -61,7 +61,7 @@ private slots:
     void fillingLayerRaisedFirst();
 };
 
-void TestEn1264::workedExamples_data() {
+void En1264Test::workedExamples_data() {
     QTest::addColumn<QString>("example");
     QTest::addColumn<QString>("name");
     QTest::addColumn<double>("expected");
@@ -116,7 +116,7 @@ void TestEn1264::workedExamples_data() {
                {"within", 0}});
 }
 
-void TestEn1264::workedExamples() {
+void En1264Test::workedExamples() {
     QFETCH(QString, example);
     QFETCH(QString, name);
     QFETCH(double, expected);
@@ -130,7 +130,7 @@ void TestEn1264::workedExamples() {
              qPrintable(QString("%1 = %2, sheet %3").arg(name).arg(got, 0, 'g', 10).arg(expected)));
 }
 
-void TestEn1264::tableCorners_data() {
+void En1264Test::tableCorners_data() {
     QTest::addColumn<QString>("table");
     QTest::addColumn<double>("row");
     QTest::addColumn<double>("column");
@@ -160,7 +160,7 @@ void TestEn1264::tableCorners_data() {
     QTest::newRow("by s_u/T held above") << "nGr" << 1.2 << 0.0 << 0.0;
 }
 
-void TestEn1264::tableCorners() {
+void En1264Test::tableCorners() {
     QFETCH(QString, table);
     QFETCH(double, row);
     QFETCH(double, column);
@@ -179,7 +179,7 @@ void TestEn1264::tableCorners() {
         QCOMPARE(got, expected); // grid points and held ends are exact
 }
 
-void TestEn1264::applicability_data() {
+void En1264Test::applicability_data() {
     QTest::addColumn<QString>("change");
     QTest::addColumn<double>("value");
     QTest::addColumn<En1264Applicability>("applicability");
@@ -203,7 +203,7 @@ void TestEn1264::applicability_data() {
         << "lE" << 5.0 << A::Applicable << unsigned(ScreedRatioBelowTables);
 }
 
-void TestEn1264::applicability() {
+void En1264Test::applicability() {
     QFETCH(QString, change);
     QFETCH(double, value);
     QFETCH(En1264Applicability, applicability);
@@ -221,7 +221,7 @@ void TestEn1264::applicability() {
     QCOMPARE(std::isfinite(r.heatFlux) && r.heatFlux > 0, r.applicable());
 }
 
-void TestEn1264::fillingLayerRaisedFirst() {
+void En1264Test::fillingLayerRaisedFirst() {
     // A 60 mm pipe in a 50 mm filling layer: the layer becomes 60 mm, so only
     // the 20 mm levelling layer lies above the pipe.
     FieldRecord f = FieldRecord::defaults();
@@ -236,5 +236,5 @@ void TestEn1264::fillingLayerRaisedFirst() {
     QCOMPARE(en1264TypeA(level).logMeanExcess, 20.0);
 }
 
-QTEST_APPLESS_MAIN(TestEn1264)
+QTEST_APPLESS_MAIN(En1264Test)
 #include "tst_en1264.moc"

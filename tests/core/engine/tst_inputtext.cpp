@@ -13,7 +13,7 @@ std::u16string u16(const QString& text) {
 }
 } // namespace
 
-class TestInputText : public QObject {
+class InputTextTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -56,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestInputText)
+QTEST_APPLESS_MAIN(InputTextTest)
 #include "tst_inputtext.moc"

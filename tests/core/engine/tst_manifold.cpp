@@ -63,22 +63,22 @@ class ManifoldTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void loop_run_obeys_the_heat_balance_data();
-    void loop_run_obeys_the_heat_balance();
-    void design_of_the_windows_round_trips();
-    void three_loops_balance_by_hand();
-    void balancing_skips_loops_without_result();
-    void difference_search_brackets_the_load_data();
-    void difference_search_brackets_the_load();
-    void supply_suggestion_is_the_neediest_loop();
-    void supply_suggestion_keeps_to_the_limits_data();
-    void supply_suggestion_keeps_to_the_limits();
-    void supply_suggestion_reports_unreachable_and_empty();
-    void loop_runner_gives_the_whole_runs_results_data();
-    void loop_runner_gives_the_whole_runs_results();
+    void loopRunObeysTheHeatBalance_data();
+    void loopRunObeysTheHeatBalance();
+    void designOfTheWindowsRoundTrips();
+    void threeLoopsBalanceByHand();
+    void balancingSkipsLoopsWithoutResult();
+    void differenceSearchBracketsTheLoad_data();
+    void differenceSearchBracketsTheLoad();
+    void supplySuggestionIsTheNeediestLoop();
+    void supplySuggestionKeepsToTheLimits_data();
+    void supplySuggestionKeepsToTheLimits();
+    void supplySuggestionReportsUnreachableAndEmpty();
+    void loopRunnerGivesTheWholeRunsResults_data();
+    void loopRunnerGivesTheWholeRunsResults();
 };
 
-void ManifoldTest::loop_run_obeys_the_heat_balance_data() {
+void ManifoldTest::loopRunObeysTheHeatBalance_data() {
     QTest::addColumn<double>("room");
     QTest::addColumn<double>("spacing");
     QTest::addColumn<double>("length");
@@ -88,7 +88,7 @@ void ManifoldTest::loop_run_obeys_the_heat_balance_data() {
     QTest::newRow("bedroom, wide spacing") << 16.0 << 300.0 << 110.0 << std::optional<double>();
 }
 
-void ManifoldTest::loop_run_obeys_the_heat_balance() {
+void ManifoldTest::loopRunObeysTheHeatBalance() {
     QFETCH(double, room);
     QFETCH(double, spacing);
     QFETCH(double, length);
@@ -112,7 +112,7 @@ void ManifoldTest::loop_run_obeys_the_heat_balance() {
     QVERIFY(r.resistance > 0 && r.velocity > 0);
 }
 
-void ManifoldTest::design_of_the_windows_round_trips() {
+void ManifoldTest::designOfTheWindowsRoundTrips() {
     FieldRecord d = FieldRecord::defaults();
     d.design[ReturnTempField] = "41.5";
     d.design[DepthField] = "95"; // not the layer sum: the sheet writes 90
@@ -124,7 +124,7 @@ void ManifoldTest::design_of_the_windows_round_trips() {
             back.conductivity == d.conductivity && back.elbows == d.elbows);
 }
 
-void ManifoldTest::three_loops_balance_by_hand() {
+void ManifoldTest::threeLoopsBalanceByHand() {
     // Resistances 12.5, 20 and 7.25 kPa: the second is the index loop, its
     // valve adds nothing, the others 7.5 and 12.75 kPa. Flows 120, 90 and
     // 60 kg/h are 2, 1.5 and 1 l/min. Pump head 20 + 4.5 = 24.5 kPa, which
@@ -153,7 +153,7 @@ void ManifoldTest::three_loops_balance_by_hand() {
     QVERIFY(qAbs(t.pumpHeadM - 2.49830) < 1e-5);
 }
 
-void ManifoldTest::balancing_skips_loops_without_result() {
+void ManifoldTest::balancingSkipsLoopsWithoutResult() {
     // Real runs: a long loop, a short one, and one with a difference of zero
     // that divides by zero; the fault takes no part.
     ManifoldInput m;
@@ -174,7 +174,7 @@ void ManifoldTest::balancing_skips_loops_without_result() {
     QCOMPARE(t.output, r[0].loopOutput + r[1].loopOutput);
 }
 
-void ManifoldTest::difference_search_brackets_the_load_data() {
+void ManifoldTest::differenceSearchBracketsTheLoad_data() {
     QTest::addColumn<double>("supply");
     QTest::addColumn<double>("room");
     QTest::addColumn<double>("spacing");
@@ -223,7 +223,7 @@ void ManifoldTest::difference_search_brackets_the_load_data() {
 // The answer against independent whole runs: the difference found keeps the
 // load and the velocity, a tenth more breaks the rule named as its bound;
 // a loop not served breaks that rule at the smallest difference.
-void ManifoldTest::difference_search_brackets_the_load() {
+void ManifoldTest::differenceSearchBracketsTheLoad() {
     QFETCH(double, supply);
     QFETCH(double, room);
     QFETCH(double, spacing);
@@ -263,7 +263,7 @@ void ManifoldTest::difference_search_brackets_the_load() {
     }
 }
 
-void ManifoldTest::supply_suggestion_is_the_neediest_loop() {
+void ManifoldTest::supplySuggestionIsTheNeediestLoop() {
     ManifoldInput m;
     m.tempDiff = 5;
     // Bathroom at 24 ℃ with a dense load needs the most; its floor is over
@@ -302,7 +302,7 @@ void ManifoldTest::supply_suggestion_is_the_neediest_loop() {
             QVERIFY(computeLoop(m, l).loopOutput >= *l.loadW);
 }
 
-void ManifoldTest::supply_suggestion_keeps_to_the_limits_data() {
+void ManifoldTest::supplySuggestionKeepsToTheLimits_data() {
     QTest::addColumn<double>("maxSupply");
     QTest::addColumn<int>("category");
     QTest::addColumn<std::optional<double>>("suggestion"); // empty: none
@@ -320,7 +320,7 @@ void ManifoldTest::supply_suggestion_keeps_to_the_limits_data() {
 
 // Independent runs decide each loop: its need is the lowest tenth that
 // reaches the load, within the supply limit and with its floor in bounds.
-void ManifoldTest::supply_suggestion_keeps_to_the_limits() {
+void ManifoldTest::supplySuggestionKeepsToTheLimits() {
     QFETCH(double, maxSupply);
     QFETCH(int, category);
     QFETCH(std::optional<double>, suggestion);
@@ -348,7 +348,7 @@ void ManifoldTest::supply_suggestion_keeps_to_the_limits() {
     QVERIFY(outputAt(m, loops[2], maxSupply, 10) < 9000);
 }
 
-void ManifoldTest::supply_suggestion_reports_unreachable_and_empty() {
+void ManifoldTest::supplySuggestionReportsUnreachableAndEmpty() {
     ManifoldInput m;
     std::vector<LoopInput> loops{loop("a", 18, 200, 90, 600), loop("b", 18, 300, 10, 9000),
                                  loop("c", 18, 300, 10, 9000)};
@@ -371,7 +371,7 @@ void ManifoldTest::supply_suggestion_reports_unreachable_and_empty() {
     QVERIFY(!s.decidingLoop);
 }
 
-void ManifoldTest::loop_runner_gives_the_whole_runs_results_data() {
+void ManifoldTest::loopRunnerGivesTheWholeRunsResults_data() {
     QTest::addColumn<double>("secondLayers"); // the second manifold's levelling and filling, mm
     QTest::addColumn<double>("ownDiff");      // the third loop's own difference; 0: none
     QTest::addColumn<int>("faulted");         // of the five runs
@@ -388,7 +388,7 @@ void ManifoldTest::loop_runner_gives_the_whole_runs_results_data() {
 
 // Loops of alternating manifolds through one runner: each result is bit for
 // bit the whole run's, faults included.
-void ManifoldTest::loop_runner_gives_the_whole_runs_results() {
+void ManifoldTest::loopRunnerGivesTheWholeRunsResults() {
     QFETCH(double, secondLayers);
     QFETCH(double, ownDiff);
     QFETCH(int, faulted);

@@ -65,7 +65,7 @@ const CityTable& builtin() {
 
 } // namespace
 
-class TestCityTable : public QObject {
+class CityTableTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -78,7 +78,7 @@ private slots:
     void fileLoading();
 };
 
-void TestCityTable::builtinTableReads() {
+void CityTableTest::builtinTableReads() {
     const CityTableLoad load = loadBuiltinCityTable();
     QVERIFY2(load.ok(), qPrintable(load.error()));
     QVERIFY(load->errors.empty());
@@ -88,7 +88,7 @@ void TestCityTable::builtinTableReads() {
     QVERIFY(load->source.find("308338006742d8f23bfda3bfae076a20ecf03c80") != std::string::npos);
 }
 
-void TestCityTable::sheetCities_data() {
+void CityTableTest::sheetCities_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("province");
     QTest::addColumn<QString>("station");
@@ -100,7 +100,7 @@ void TestCityTable::sheetCities_data() {
 }
 
 // Found by its name, the one station the sheet gives, with its values.
-void TestCityTable::sheetCities() {
+void CityTableTest::sheetCities() {
     QFETCH(QString, name);
     QFETCH(QString, province);
     QFETCH(QString, station);
@@ -117,7 +117,7 @@ void TestCityTable::sheetCities() {
     QCOMPARE(findStation(builtin(), station.toStdString()), &city);
 }
 
-void TestCityTable::parseFaults_data() {
+void CityTableTest::parseFaults_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("cities");
     QTest::addColumn<int>("errorLine");
@@ -158,7 +158,7 @@ void TestCityTable::parseFaults_data() {
         << header + beijing + beijing << 1 << 3 << F::DuplicateStation;
 }
 
-void TestCityTable::parseFaults() {
+void CityTableTest::parseFaults() {
     QFETCH(QByteArray, text);
     QFETCH(int, cities);
     QFETCH(int, errorLine);
@@ -177,7 +177,7 @@ void TestCityTable::parseFaults() {
     QCOMPARE(table.errors.front().fault, fault);
 }
 
-void TestCityTable::fileLoading_data() {
+void CityTableTest::fileLoading_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("errorPart");
@@ -190,7 +190,7 @@ void TestCityTable::fileLoading_data() {
         << "pipe" << false << "“cities.csv”不是普通文件，未读取。";
 }
 
-void TestCityTable::fileLoading() {
+void CityTableTest::fileLoading() {
     QFETCH(QString, kind);
     QFETCH(bool, ok);
     QFETCH(QString, errorPart);
@@ -223,5 +223,5 @@ void TestCityTable::fileLoading() {
     }
 }
 
-QTEST_GUILESS_MAIN(TestCityTable)
+QTEST_GUILESS_MAIN(CityTableTest)
 #include "tst_citytable.moc"

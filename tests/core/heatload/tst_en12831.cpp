@@ -63,7 +63,7 @@ double tolerance(const QString& printed) {
 
 } // namespace
 
-class TestEn12831 : public QObject {
+class En12831Test : public QObject {
     Q_OBJECT
 
 private slots:
@@ -75,7 +75,7 @@ private slots:
     void refusedInputs();
 };
 
-void TestEn12831::workedExample_data() {
+void En12831Test::workedExample_data() {
     QTest::addColumn<double>("heatingUp");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("printed");
@@ -93,7 +93,7 @@ void TestEn12831::workedExample_data() {
                                       << "979.76";
 }
 
-void TestEn12831::workedExample() {
+void En12831Test::workedExample() {
     QFETCH(double, heatingUp);
     QFETCH(QString, name);
     QFETCH(QString, printed);
@@ -109,7 +109,7 @@ void TestEn12831::workedExample() {
 
 // f_x from the neighbour's temperature, (θ_int − θ_a)/(θ_int − θ_e); a
 // warmer neighbour gives 0, a typed f_x wins.
-void TestEn12831::adjacentTemperature_data() {
+void En12831Test::adjacentTemperature_data() {
     QTest::addColumn<int>("boundary");
     QTest::addColumn<double>("adjacent");
     QTest::addColumn<double>("typed");
@@ -124,7 +124,7 @@ void TestEn12831::adjacentTemperature_data() {
     QTest::newRow("typed 0.8") << int(Boundary::UnheatedSpace) << 0.0 << 0.8 << 0.8 << false;
 }
 
-void TestEn12831::adjacentTemperature() {
+void En12831Test::adjacentTemperature() {
     QFETCH(int, boundary);
     QFETCH(double, adjacent);
     QFETCH(double, typed);
@@ -142,7 +142,7 @@ void TestEn12831::adjacentTemperature() {
     QCOMPARE(!r.warnings.empty(), warned);
 }
 
-void TestEn12831::refusedInputs_data() {
+void En12831Test::refusedInputs_data() {
     QTest::addColumn<QString>("change");
     QTest::addColumn<Fault>("fault");
     QTest::newRow("indoor below outdoor") << "outdoor 25" << Fault::IndoorNotAboveOutdoor;
@@ -153,7 +153,7 @@ void TestEn12831::refusedInputs_data() {
     QTest::newRow("a load beyond a double") << "area 1e308" << Fault::NotFinite;
 }
 
-void TestEn12831::refusedInputs() {
+void En12831Test::refusedInputs() {
     QFETCH(QString, change);
     QFETCH(Fault, fault);
     RoomEnvelope room = roomB();
@@ -176,5 +176,5 @@ void TestEn12831::refusedInputs() {
     QCOMPARE(r.heatLoad, 0.0);
 }
 
-QTEST_APPLESS_MAIN(TestEn12831)
+QTEST_APPLESS_MAIN(En12831Test)
 #include "tst_en12831.moc"

@@ -113,7 +113,7 @@ double tolerance(const QString& printed) {
 
 } // namespace
 
-class TestGb50736 : public QObject {
+class Gb50736Test : public QObject {
     Q_OBJECT
 
 private slots:
@@ -131,7 +131,7 @@ private slots:
     void warnings();
 };
 
-void TestGb50736::workedExamples_data() {
+void Gb50736Test::workedExamples_data() {
     QTest::addColumn<QString>("example");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("printed");
@@ -189,7 +189,7 @@ void TestGb50736::workedExamples_data() {
                {"convective", "3686.8241"}});
 }
 
-void TestGb50736::workedExamples() {
+void Gb50736Test::workedExamples() {
     QFETCH(QString, example);
     QFETCH(QString, name);
     QFETCH(QString, printed);
@@ -212,7 +212,7 @@ void TestGb50736::workedExamples() {
              qPrintable(QString("%1 = %2, sheet %3").arg(name).arg(got, 0, 'f', 7).arg(printed)));
 }
 
-void TestGb50736::oneLineChecks_data() {
+void Gb50736Test::oneLineChecks_data() {
     QTest::addColumn<QString>("check");
     QTest::addColumn<double>("got");
     QTest::addColumn<double>("expected");
@@ -247,7 +247,7 @@ void TestGb50736::oneLineChecks_data() {
     QTest::newRow("density at -7.6") << "" << airDensity(-7.6) << 353 / 265.4;
 }
 
-void TestGb50736::oneLineChecks() {
+void Gb50736Test::oneLineChecks() {
     QFETCH(double, got);
     QFETCH(double, expected);
     QVERIFY2(std::fabs(got - expected) < 1e-12, qPrintable(QString::number(got, 'g', 17)));
@@ -256,7 +256,7 @@ void TestGb50736::oneLineChecks() {
 // A partition to a heated neighbour counts from 5 K of difference, or when
 // its flow passes 10 % of the room's load (§5.2.5); a warmer neighbour gives
 // no gain.
-void TestGb50736::neighbours_data() {
+void Gb50736Test::neighbours_data() {
     QTest::addColumn<int>("allowance");
     QTest::addColumn<double>("neighbourTemp");
     QTest::addColumn<double>("area");
@@ -277,7 +277,7 @@ void TestGb50736::neighbours_data() {
         << int(A::LowerIndoorTemp) << 12.0 << 10.0 << true << 467.4684 + 60;
 }
 
-void TestGb50736::neighbours() {
+void Gb50736Test::neighbours() {
     QFETCH(int, allowance);
     QFETCH(double, neighbourTemp);
     QFETCH(double, area);
@@ -301,7 +301,7 @@ void TestGb50736::neighbours() {
     QCOMPARE(warned, neighbourTemp > 18);
 }
 
-void TestGb50736::refusedInputs_data() {
+void Gb50736Test::refusedInputs_data() {
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("element");
     QTest::addColumn<Fault>("fault");
@@ -326,7 +326,7 @@ void TestGb50736::refusedInputs_data() {
     QTest::newRow("a load beyond a double") << "area 1e308" << -1 << Fault::NotFinite;
 }
 
-void TestGb50736::refusedInputs() {
+void Gb50736Test::refusedInputs() {
     QFETCH(QString, change);
     QFETCH(int, element);
     QFETCH(Fault, fault);
@@ -380,7 +380,7 @@ void TestGb50736::refusedInputs() {
 }
 
 // Whatever the allowance, the three parts add up to the load shown.
-void TestGb50736::breakdownAddsUp() {
+void Gb50736Test::breakdownAddsUp() {
     for (FloorAllowance a :
          {FloorAllowance::None, FloorAllowance::LowerIndoorTemp, FloorAllowance::ShareOfLoad}) {
         RoomEnvelope room = livingC();
@@ -405,7 +405,7 @@ void TestGb50736::breakdownAddsUp() {
 
 // The inter-dwelling allowance goes to the loops only, capped at half the
 // room's load: 1.5·F·6 against 0.5 × 467.4684 = 233.7342 W.
-void TestGb50736::interDwellingApart_data() {
+void Gb50736Test::interDwellingApart_data() {
     QTest::addColumn<double>("area");
     QTest::addColumn<double>("allowance");
     QTest::addColumn<bool>("capped");
@@ -413,7 +413,7 @@ void TestGb50736::interDwellingApart_data() {
     QTest::newRow("40 m², capped") << 40.0 << 233.7342 << true;
 }
 
-void TestGb50736::interDwellingApart() {
+void Gb50736Test::interDwellingApart() {
     QFETCH(double, area);
     QFETCH(double, allowance);
     QFETCH(bool, capped);
@@ -439,7 +439,7 @@ void TestGb50736::interDwellingApart() {
     QCOMPARE(warned, capped);
 }
 
-void TestGb50736::warnings() {
+void Gb50736Test::warnings() {
     RoomEnvelope room = bedroomA();
     room.elements[0].orientationRate = 0.15; // N allows 0 … 10 %
     room.elements[1].orientation = Orientation::None;
@@ -461,5 +461,5 @@ void TestGb50736::warnings() {
     QCOMPARE(r.elements[1].orientationRate, 0.0);
 }
 
-QTEST_APPLESS_MAIN(TestGb50736)
+QTEST_APPLESS_MAIN(Gb50736Test)
 #include "tst_gb50736.moc"

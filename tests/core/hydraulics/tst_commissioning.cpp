@@ -28,13 +28,13 @@ class CommissioningTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void pressure_test_and_heating_data();
-    void pressure_test_and_heating();
-    void en_waiting_time_by_screed();
-    void plans_refused();
+    void pressureTestAndHeating_data();
+    void pressureTestAndHeating();
+    void enWaitingTimeByScreed();
+    void plansRefused();
 };
 
-void CommissioningTest::pressure_test_and_heating_data() {
+void CommissioningTest::pressureTestAndHeating_data() {
     QTest::addColumn<double>("working");
     QTest::addColumn<double>("supply");
     QTest::addColumn<double>("site");
@@ -50,7 +50,7 @@ void CommissioningTest::pressure_test_and_heating_data() {
         << 0.3 << 30.0 << 25.0 << 0.6 << 0.6 << Temps{30};
 }
 
-void CommissioningTest::pressure_test_and_heating() {
+void CommissioningTest::pressureTestAndHeating() {
     QFETCH(double, working);
     QFETCH(double, supply);
     QFETCH(double, site);
@@ -93,7 +93,7 @@ void CommissioningTest::pressure_test_and_heating() {
     QCOMPARE(en[4].holdHours, 96.0);
 }
 
-void CommissioningTest::en_waiting_time_by_screed() {
+void CommissioningTest::enWaitingTimeByScreed() {
     CommissioningInput in;
     in.designSupplyTemp = 40;
     const auto cement = stepsOf(commissioningPlan(in), Standard::En1264Part4)[2];
@@ -106,7 +106,7 @@ void CommissioningTest::en_waiting_time_by_screed() {
     QVERIFY(sulphate.dependsOnMaker);
 }
 
-void CommissioningTest::plans_refused() {
+void CommissioningTest::plansRefused() {
     CommissioningInput in;
     in.designSupplyTemp = 60.5;
     QCOMPARE(commissioningPlan(in).fault, CommissioningFault::SupplyOutside);

@@ -16,16 +16,16 @@ class HydraulicsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void water_properties_data();
-    void water_properties();
-    void friction_at_the_law_boundaries_data();
-    void friction_at_the_law_boundaries();
-    void pipe_flow_inputs_data();
-    void pipe_flow_inputs();
-    void leader_heat_without_flow();
+    void waterProperties_data();
+    void waterProperties();
+    void frictionAtTheLawBoundaries_data();
+    void frictionAtTheLawBoundaries();
+    void pipeFlowInputs_data();
+    void pipeFlowInputs();
+    void leaderHeatWithoutFlow();
 };
 
-void HydraulicsTest::water_properties_data() {
+void HydraulicsTest::waterProperties_data() {
     QTest::addColumn<double>("temp");
     QTest::addColumn<QByteArray>("density");
     QTest::addColumn<QByteArray>("viscosity"); // 10⁻³ Pa·s
@@ -46,7 +46,7 @@ void HydraulicsTest::water_properties_data() {
                         << QByteArray("0.4710114");
 }
 
-void HydraulicsTest::water_properties() {
+void HydraulicsTest::waterProperties() {
     QFETCH(double, temp);
     QFETCH(QByteArray, density);
     QFETCH(QByteArray, viscosity);
@@ -61,7 +61,7 @@ void HydraulicsTest::water_properties() {
     QVERIFY(w.inRange);
 }
 
-void HydraulicsTest::friction_at_the_law_boundaries_data() {
+void HydraulicsTest::frictionAtTheLawBoundaries_data() {
     QTest::addColumn<double>("reynolds");
     QTest::addColumn<int>("law");
     QTest::addColumn<QByteArray>("printed"); // "nan": no value
@@ -76,7 +76,7 @@ void HydraulicsTest::friction_at_the_law_boundaries_data() {
     QTest::newRow("negative") << -5.0 << 1 << QByteArray("nan");
 }
 
-void HydraulicsTest::friction_at_the_law_boundaries() {
+void HydraulicsTest::frictionAtTheLawBoundaries() {
     QFETCH(double, reynolds);
     QFETCH(int, law);
     QFETCH(QByteArray, printed);
@@ -87,7 +87,7 @@ void HydraulicsTest::friction_at_the_law_boundaries() {
         QVERIFY2(showsAs(got, printed), qPrintable(sheetMismatch("λ", got, printed)));
 }
 
-void HydraulicsTest::pipe_flow_inputs_data() {
+void HydraulicsTest::pipeFlowInputs_data() {
     QTest::addColumn<double>("massFlow");
     QTest::addColumn<double>("temp");
     QTest::addColumn<double>("diameter");
@@ -111,7 +111,7 @@ void HydraulicsTest::pipe_flow_inputs_data() {
         << 0.01 << 120.0 << 0.016 << 104.0 << true << QByteArray();
 }
 
-void HydraulicsTest::pipe_flow_inputs() {
+void HydraulicsTest::pipeFlowInputs() {
     QFETCH(double, massFlow);
     QFETCH(double, temp);
     QFETCH(double, diameter);
@@ -134,7 +134,7 @@ void HydraulicsTest::pipe_flow_inputs() {
                  qPrintable(sheetMismatch("Δp", f.pressureDrop, pressureDrop)));
 }
 
-void HydraulicsTest::leader_heat_without_flow() {
+void HydraulicsTest::leaderHeatWithoutFlow() {
     // Without a flow only the heat itself has a value; the return at the
     // manifold stays the loop's.
     const LeaderHeat h = leaderHeat(0.8413315, 6, 42.69708, 35.43967, 18, 0, 7.25741);

@@ -38,14 +38,14 @@ class ManifoldExampleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void presetting_per_loop_data();
-    void presetting_per_loop();
-    void manifold_pump_and_mixing_station();
-    void commissioning_rows_carry_the_loops();
-    void connection_pipes_by_the_loop_hydraulics();
+    void presettingPerLoop_data();
+    void presettingPerLoop();
+    void manifoldPumpAndMixingStation();
+    void commissioningRowsCarryTheLoops();
+    void connectionPipesByTheLoopHydraulics();
 };
 
-void ManifoldExampleTest::presetting_per_loop_data() {
+void ManifoldExampleTest::presettingPerLoop_data() {
     QTest::addColumn<int>("loop");
     QTest::addColumn<QStringList>("printed");
     // V̇ m³/h, Δp_open Pa, Δp_extra Pa, Δp_valve Pa, kv, setting, dial,
@@ -67,7 +67,7 @@ void ManifoldExampleTest::presetting_per_loop_data() {
                                               "0.07327173", "0.03824877", "1.177824"};
 }
 
-void ManifoldExampleTest::presetting_per_loop() {
+void ManifoldExampleTest::presettingPerLoop() {
     QFETCH(int, loop);
     QFETCH(QStringList, printed);
     const ManifoldHydraulics h = manifoldHydraulics(exampleInput(test::systemExample()));
@@ -92,7 +92,7 @@ void ManifoldExampleTest::presetting_per_loop() {
     QCOMPARE(p.flags, 0u);
 }
 
-void ManifoldExampleTest::manifold_pump_and_mixing_station() {
+void ManifoldExampleTest::manifoldPumpAndMixingStation() {
     const ManifoldHydraulics h = manifoldHydraulics(exampleInput(test::systemExample()));
     QCOMPARE(h.presetting.indexLoop, std::optional<std::size_t>(1));
     CHECK_PRINTED(h.presetting.branchPressureKpa * 1000, "14340.59");
@@ -131,7 +131,7 @@ void ManifoldExampleTest::manifold_pump_and_mixing_station() {
     QVERIFY(!h.pressureControlAdvised); // 14.3 kPa across the branches
 }
 
-void ManifoldExampleTest::commissioning_rows_carry_the_loops() {
+void ManifoldExampleTest::commissioningRowsCarryTheLoops() {
     const test::ExampleManifold ex = test::systemExample();
     const ManifoldHydraulics h = manifoldHydraulics(exampleInput(ex));
     std::vector<CommissioningLoopInput> loops;
@@ -148,7 +148,7 @@ void ManifoldExampleTest::commissioning_rows_carry_the_loops() {
     QVERIFY(rows[1].fullyOpen && !rows[2].fullyOpen && rows[4].preset);
 }
 
-void ManifoldExampleTest::connection_pipes_by_the_loop_hydraulics() {
+void ManifoldExampleTest::connectionPipesByTheLoopHydraulics() {
     // 10 m of 20 mm bore each way instead of the typed 2 kPa: the pipes carry
     // the pump's flow, the return pipe its colder, denser water more slowly,
     // and the pump's head grows by exactly their two drops.

@@ -16,17 +16,17 @@ class PresettingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void setting_falls_as_the_extra_drop_rises_data();
-    void setting_falls_as_the_extra_drop_rises();
-    void index_loop_and_its_equals_are_fully_open();
-    void dial_rounds_to_the_resolution_data();
-    void dial_rounds_to_the_resolution();
-    void warnings_at_their_thresholds_data();
-    void warnings_at_their_thresholds();
-    void loops_that_cannot_be_balanced_are_skipped();
+    void settingFallsAsTheExtraDropRises_data();
+    void settingFallsAsTheExtraDropRises();
+    void indexLoopAndItsEqualsAreFullyOpen();
+    void dialRoundsToTheResolution_data();
+    void dialRoundsToTheResolution();
+    void warningsAtTheirThresholds_data();
+    void warningsAtTheirThresholds();
+    void loopsThatCannotBeBalancedAreSkipped();
 };
 
-void PresettingTest::setting_falls_as_the_extra_drop_rises_data() {
+void PresettingTest::settingFallsAsTheExtraDropRises_data() {
     QTest::addColumn<double>("flowKgh");
     // From below the table (the valve cannot throttle) to fully open.
     QTest::newRow("small loop, 40 kg/h") << 40.0;
@@ -34,7 +34,7 @@ void PresettingTest::setting_falls_as_the_extra_drop_rises_data() {
     QTest::newRow("large loop, 400 kg/h") << 400.0;
 }
 
-void PresettingTest::setting_falls_as_the_extra_drop_rises() {
+void PresettingTest::settingFallsAsTheExtraDropRises() {
     QFETCH(double, flowKgh);
     const ValveCharacteristic valve = genericValveCharacteristic();
     double lastSetting = std::numeric_limits<double>::infinity();
@@ -56,7 +56,7 @@ void PresettingTest::setting_falls_as_the_extra_drop_rises() {
     QVERIFY(lastKv < std::numeric_limits<double>::infinity());
 }
 
-void PresettingTest::index_loop_and_its_equals_are_fully_open() {
+void PresettingTest::indexLoopAndItsEqualsAreFullyOpen() {
     // The second and third loops have the same flow and pipe drop: the first
     // of them is the index loop, both stay fully open.
     const std::vector<LoopBranch> loops{{100, 3, 990}, {250, 12, 990}, {250, 12, 990}};
@@ -73,7 +73,7 @@ void PresettingTest::index_loop_and_its_equals_are_fully_open() {
     QCOMPARE(p.loops[0].range, SettingRange::Inside);
 }
 
-void PresettingTest::dial_rounds_to_the_resolution_data() {
+void PresettingTest::dialRoundsToTheResolution_data() {
     QTest::addColumn<double>("resolution");
     QTest::addColumn<double>("setting");
     QTest::addColumn<double>("dial");
@@ -85,7 +85,7 @@ void PresettingTest::dial_rounds_to_the_resolution_data() {
     QTest::newRow("kept at the last setting") << 0.5 << 5.99 << 6.0;
 }
 
-void PresettingTest::dial_rounds_to_the_resolution() {
+void PresettingTest::dialRoundsToTheResolution() {
     QFETCH(double, resolution);
     QFETCH(double, setting);
     QFETCH(double, dial);
@@ -94,7 +94,7 @@ void PresettingTest::dial_rounds_to_the_resolution() {
     QCOMPARE(dialSetting(valve, setting), dial);
 }
 
-void PresettingTest::warnings_at_their_thresholds_data() {
+void PresettingTest::warningsAtTheirThresholds_data() {
     // Density 1000: the index loop's 600 kg/h is 0.6 m³/h, 25 kPa across the
     // open valve (kv 1.2) with no pipe drop, so the branch is 25 kPa and the
     // second loop's valve takes 25 kPa minus its pipe drop.
@@ -114,7 +114,7 @@ void PresettingTest::warnings_at_their_thresholds_data() {
     QTest::newRow("on/off, authority 0.2") << 220.0 << 20.0 << 0 << 0u;
 }
 
-void PresettingTest::warnings_at_their_thresholds() {
+void PresettingTest::warningsAtTheirThresholds() {
     QFETCH(double, flowKgh);
     QFETCH(double, pipeKpa);
     QFETCH(int, actuator);
@@ -132,7 +132,7 @@ void PresettingTest::warnings_at_their_thresholds() {
     }
 }
 
-void PresettingTest::loops_that_cannot_be_balanced_are_skipped() {
+void PresettingTest::loopsThatCannotBeBalancedAreSkipped() {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<LoopBranch> loops{
         {0, 90, 990}, {nan, 5, 990}, {120, 4, 0}, {120, -1, 990}, {150, 6, 990}};

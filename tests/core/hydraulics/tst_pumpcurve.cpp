@@ -18,14 +18,14 @@ class PumpCurveTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void operating_point_data();
-    void operating_point();
-    void curves_refused_data();
-    void curves_refused();
-    void duty_refused_without_flow();
+    void operatingPointOfCurve_data();
+    void operatingPointOfCurve();
+    void curvesRefused_data();
+    void curvesRefused();
+    void dutyRefusedWithoutFlow();
 };
 
-void PumpCurveTest::operating_point_data() {
+void PumpCurveTest::operatingPointOfCurve_data() {
     // The duty is 1 m³/h at 10 kPa throughout: the system is 10·V̇².
     QTest::addColumn<Curve>("curve");
     QTest::addColumn<int>("found");
@@ -50,7 +50,7 @@ void PumpCurveTest::operating_point_data() {
         << Curve{{1.5, 5}, {3, 0}} << int(OperatingFound::BelowCurve) << 0.0 << false;
 }
 
-void PumpCurveTest::operating_point() {
+void PumpCurveTest::operatingPointOfCurve() {
     QFETCH(Curve, curve);
     QFETCH(int, found);
     QFETCH(double, flow);
@@ -66,7 +66,7 @@ void PumpCurveTest::operating_point() {
     }
 }
 
-void PumpCurveTest::curves_refused_data() {
+void PumpCurveTest::curvesRefused_data() {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     QTest::addColumn<Curve>("curve");
     QTest::addColumn<int>("fault");
@@ -80,7 +80,7 @@ void PumpCurveTest::curves_refused_data() {
                                   << 0;
 }
 
-void PumpCurveTest::curves_refused() {
+void PumpCurveTest::curvesRefused() {
     QFETCH(Curve, curve);
     QFETCH(int, fault);
     QFETCH(int, point);
@@ -90,7 +90,7 @@ void PumpCurveTest::curves_refused() {
     QVERIFY(!op.suffices);
 }
 
-void PumpCurveTest::duty_refused_without_flow() {
+void PumpCurveTest::dutyRefusedWithoutFlow() {
     PumpDutyInput in;
     in.branchPressureKpa = 12;
     in.supplyDensity = 990;

@@ -64,13 +64,13 @@ class RebalanceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void design_readings_change_nothing_data();
-    void design_readings_change_nothing();
-    void starved_loop_gets_its_design_flow_back();
-    void unreachable_and_impossible_readings();
+    void designReadingsChangeNothing_data();
+    void designReadingsChangeNothing();
+    void starvedLoopGetsItsDesignFlowBack();
+    void unreachableAndImpossibleReadings();
 };
 
-void RebalanceTest::design_readings_change_nothing_data() {
+void RebalanceTest::designReadingsChangeNothing_data() {
     QTest::addColumn<double>("tolerance");
     QTest::addColumn<bool>("withMeter");
     QTest::newRow("no dead band, temperatures only") << 0.0 << false;
@@ -78,7 +78,7 @@ void RebalanceTest::design_readings_change_nothing_data() {
     QTest::newRow("default dead band") << RebalanceOptions{}.tolerance << true;
 }
 
-void RebalanceTest::design_readings_change_nothing() {
+void RebalanceTest::designReadingsChangeNothing() {
     QFETCH(double, tolerance);
     QFETCH(bool, withMeter);
     std::vector<RebalanceLoopInput> loops = designedLoops();
@@ -97,7 +97,7 @@ void RebalanceTest::design_readings_change_nothing() {
     }
 }
 
-void RebalanceTest::starved_loop_gets_its_design_flow_back() {
+void RebalanceTest::starvedLoopGetsItsDesignFlowBack() {
     // bed1 gets 70 % of its water; its floor is as designed, so its
     // temperatures follow the exchange law at the design conductance.
     std::vector<RebalanceLoopInput> loops = designedLoops();
@@ -120,7 +120,7 @@ void RebalanceTest::starved_loop_gets_its_design_flow_back() {
     QCOMPARE(r.flags, 0u);
 }
 
-void RebalanceTest::unreachable_and_impossible_readings() {
+void RebalanceTest::unreachableAndImpossibleReadings() {
     std::vector<RebalanceLoopInput> loops = designedLoops();
     // Living-1 reads a return barely above the room at its design flow: its
     // floor takes far less than designed, and no flow at 42.7 ℃ makes up

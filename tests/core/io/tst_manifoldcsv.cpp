@@ -17,14 +17,14 @@ class ManifoldCsvTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void gbk_file_is_detected();
-    void export_reads_back_as_the_same_loops();
-    void bad_rows_are_named_data();
-    void bad_rows_are_named();
-    void oversized_file_is_not_read();
+    void gbkFileIsDetected();
+    void exportReadsBackAsTheSameLoops();
+    void badRowsAreNamed_data();
+    void badRowsAreNamed();
+    void oversizedFileIsNotRead();
     void imports_data();
     void imports();
-    void largest_sheet_round_trips();
+    void largestSheetRoundTrips();
 };
 
 namespace {
@@ -41,7 +41,7 @@ QByteArray utf16(const QString& text, bool littleEndian) {
 
 } // namespace
 
-void ManifoldCsvTest::gbk_file_is_detected() {
+void ManifoldCsvTest::gbkFileIsDetected() {
     // 环路,室内温度,盘管间距,单管长度 / 客厅,18,200,80 in GBK.
     const QByteArray gbk = QByteArray::fromHex("bbb7c2b72c cad2c4dacec2b6c82c c5ccb9dcbce4bee02c"
                                                "b5a5b9dcb3a4b6c8 0d0a bfcdccfc2c31382c3230302c3830"
@@ -62,7 +62,7 @@ void ManifoldCsvTest::gbk_file_is_detected() {
     QVERIFY(!csv::readCsv(QByteArray::fromHex("41a1")).ok()); // a GBK lead byte cut off
 }
 
-void ManifoldCsvTest::export_reads_back_as_the_same_loops() {
+void ManifoldCsvTest::exportReadsBackAsTheSameLoops() {
     ManifoldInput m;
     m.supplyTemp = 42.5;
     m.pipeDiameter = 16;
@@ -102,7 +102,7 @@ void ManifoldCsvTest::export_reads_back_as_the_same_loops() {
     QCOMPARE(row((idx + 1) % 3)[index], QString());
 }
 
-void ManifoldCsvTest::bad_rows_are_named_data() {
+void ManifoldCsvTest::badRowsAreNamed_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     const QString head = QStringLiteral("环路,室内温度(℃),盘管间距,单管长度(m),热负荷(W)\r\n");
@@ -131,7 +131,7 @@ void ManifoldCsvTest::bad_rows_are_named_data() {
         << "第 1 行：缺少“单管长度(m)”一列（未识别的列：“单管长度（m）”、“备注”）";
 }
 
-void ManifoldCsvTest::bad_rows_are_named() {
+void ManifoldCsvTest::badRowsAreNamed() {
     QFETCH(QString, text);
     QFETCH(QString, message);
     const Result<LoopCsvImport> in = importLoopsCsv(text.toUtf8(), ManifoldInput{});
@@ -139,7 +139,7 @@ void ManifoldCsvTest::bad_rows_are_named() {
     QCOMPARE(in.error(), message);
 }
 
-void ManifoldCsvTest::oversized_file_is_not_read() {
+void ManifoldCsvTest::oversizedFileIsNotRead() {
     QTemporaryDir dir;
     QFile f(dir.filePath("big.csv"));
     QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxCsvImportBytes + 1));
@@ -206,7 +206,7 @@ void ManifoldCsvTest::imports() {
 // A sheet of the most loops, every name as long as allowed in characters of
 // three UTF-8 bytes and numbers of 15 significant digits, exports within
 // half the import limit and imports as the same loops.
-void ManifoldCsvTest::largest_sheet_round_trips() {
+void ManifoldCsvTest::largestSheetRoundTrips() {
     ManifoldInput m;
     m.supplyTemp = 48.7654321098765;
     m.allowance = 1234.56789012345;

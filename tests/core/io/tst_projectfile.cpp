@@ -31,17 +31,17 @@ class ProjectFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void saved_project_opens_unchanged();
-    void unknown_keys_are_kept();
-    void bad_files_are_refused_data();
-    void bad_files_are_refused();
-    void oversized_file_is_not_read();
-    void marks_and_utf16_open_data();
-    void marks_and_utf16_open();
-    void largest_project_round_trips();
+    void savedProjectOpensUnchanged();
+    void unknownKeysAreKept();
+    void badFilesAreRefused_data();
+    void badFilesAreRefused();
+    void oversizedFileIsNotRead();
+    void marksAndUtf16Open_data();
+    void marksAndUtf16Open();
+    void largestProjectRoundTrips();
 };
 
-void ProjectFileTest::saved_project_opens_unchanged() {
+void ProjectFileTest::savedProjectOpensUnchanged() {
     ProjectData p;
     p.manifold.supplyTemp = 41.3;
     p.manifold.thickness = {8, 0, 45.5, 2.3};
@@ -84,7 +84,7 @@ void ProjectFileTest::saved_project_opens_unchanged() {
     QVERIFY(!first.contains("load") && !first.contains("tempDiff"));
 }
 
-void ProjectFileTest::unknown_keys_are_kept() {
+void ProjectFileTest::unknownKeysAreKept() {
     const Result<ProjectData> r =
         readProject(validFile(",\"colour\":\"red\",\"load\":null", "\"author\":{\"n\":1},"));
     QVERIFY2(r.ok(), qPrintable(r.error()));
@@ -96,7 +96,7 @@ void ProjectFileTest::unknown_keys_are_kept() {
     QCOMPARE(saved["version"].toInt(), 1);
 }
 
-void ProjectFileTest::bad_files_are_refused_data() {
+void ProjectFileTest::badFilesAreRefused_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
     QByteArray broken = validFile();
@@ -168,7 +168,7 @@ void ProjectFileTest::bad_files_are_refused_data() {
         << "项目文件的“环路”（loops）应是数组，而不是对象";
 }
 
-void ProjectFileTest::bad_files_are_refused() {
+void ProjectFileTest::badFilesAreRefused() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     const Result<ProjectData> r = readProject(bytes);
@@ -176,7 +176,7 @@ void ProjectFileTest::bad_files_are_refused() {
     QCOMPARE(r.error(), message);
 }
 
-void ProjectFileTest::oversized_file_is_not_read() {
+void ProjectFileTest::oversizedFileIsNotRead() {
     QTemporaryDir dir;
     const QString path = dir.filePath("big.zorvaproj");
     QFile f(path);
@@ -192,7 +192,7 @@ void ProjectFileTest::oversized_file_is_not_read() {
         QStringLiteral("无法打开项目文件“%1”：文件不存在：%2").arg(none, qt_error_string(ENOENT)));
 }
 
-void ProjectFileTest::marks_and_utf16_open_data() {
+void ProjectFileTest::marksAndUtf16Open_data() {
     QTest::addColumn<QByteArray>("bytes");
     const QString text = QString::fromUtf8(validFile());
     QByteArray le = "\xFF\xFE", be = "\xFE\xFF";
@@ -207,7 +207,7 @@ void ProjectFileTest::marks_and_utf16_open_data() {
     QTest::newRow("UTF-16BE") << be;
 }
 
-void ProjectFileTest::marks_and_utf16_open() {
+void ProjectFileTest::marksAndUtf16Open() {
     QFETCH(QByteArray, bytes);
     const Result<ProjectData> r = readProject(bytes);
     QVERIFY2(r.ok(), qPrintable(r.error()));
@@ -218,7 +218,7 @@ void ProjectFileTest::marks_and_utf16_open() {
 // The most loops, each name as long as allowed in characters JSON writes
 // as \u escapes (six bytes each) and numbers of 17 digits, save within half
 // the reader's limit and open again; one loop more is not saved.
-void ProjectFileTest::largest_project_round_trips() {
+void ProjectFileTest::largestProjectRoundTrips() {
     ProjectData p;
     p.manifold.allowance = 1234.5678901234567;
     ProjectLoop loop;

@@ -21,17 +21,17 @@ class RecordFormatTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void record_of_the_default_design_is_exact_gbk_bytes();
-    void values_are_written_with_one_decimal_data();
-    void values_are_written_with_one_decimal();
-    void file_bytes_close_the_last_line();
-    void fields_are_read_by_the_delimiter_rules_data();
-    void fields_are_read_by_the_delimiter_rules();
-    void saved_record_reads_back_as_its_own_text_data();
-    void saved_record_reads_back_as_its_own_text();
+    void recordOfTheDefaultDesignIsExactGbkBytes();
+    void valuesAreWrittenWithOneDecimal_data();
+    void valuesAreWrittenWithOneDecimal();
+    void fileBytesCloseTheLastLine();
+    void fieldsAreReadByTheDelimiterRules_data();
+    void fieldsAreReadByTheDelimiterRules();
+    void savedRecordReadsBackAsItsOwnText_data();
+    void savedRecordReadsBackAsItsOwnText();
 };
 
-void RecordFormatTest::record_of_the_default_design_is_exact_gbk_bytes() {
+void RecordFormatTest::recordOfTheDefaultDesignIsExactGbkBytes() {
     const QString record = composeRecord(18.0, 50.0, 40.0, 92.6f, 27.1);
     QCOMPARE(record, lines({u"Zorva程序：", u"室内温度18.0℃", u"供水温度50.0℃", u"回水温度40.0℃",
                             u"单位面积散热量92.6W/平米", u"地面平均温度27.1℃", u""}));
@@ -52,7 +52,7 @@ void RecordFormatTest::record_of_the_default_design_is_exact_gbk_bytes() {
     QVERIFY(bytes.endsWith(QByteArray::fromHex("a1e60d0a0d0a0d0a")));
 }
 
-void RecordFormatTest::values_are_written_with_one_decimal_data() {
+void RecordFormatTest::valuesAreWrittenWithOneDecimal_data() {
     QTest::addColumn<double>("room");
     QTest::addColumn<float>("output");
     QTest::addColumn<QString>("roomText");
@@ -78,7 +78,7 @@ void RecordFormatTest::values_are_written_with_one_decimal_data() {
                                                    << "92.7";
 }
 
-void RecordFormatTest::values_are_written_with_one_decimal() {
+void RecordFormatTest::valuesAreWrittenWithOneDecimal() {
     QFETCH(double, room);
     QFETCH(float, output);
     QFETCH(QString, roomText);
@@ -91,12 +91,12 @@ void RecordFormatTest::values_are_written_with_one_decimal() {
              QStringLiteral("单位面积散热量") + outputText + QStringLiteral("W/平米"));
 }
 
-void RecordFormatTest::file_bytes_close_the_last_line() {
+void RecordFormatTest::fileBytesCloseTheLastLine() {
     QCOMPARE(recordFileBytes(QString()), QByteArray("\r\n"));
     QCOMPARE(recordFileBytes(QStringLiteral("℃\r\n")), QByteArray("\xa1\xe6\r\n\r\n"));
 }
 
-void RecordFormatTest::fields_are_read_by_the_delimiter_rules_data() {
+void RecordFormatTest::fieldsAreReadByTheDelimiterRules_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("buffer");
 
@@ -135,13 +135,13 @@ void RecordFormatTest::fields_are_read_by_the_delimiter_rules_data() {
     QTest::newRow("NUL byte") << QByteArray("a\0b", 3) << QString::fromLatin1("a\0b\r\n", 5);
 }
 
-void RecordFormatTest::fields_are_read_by_the_delimiter_rules() {
+void RecordFormatTest::fieldsAreReadByTheDelimiterRules() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, buffer);
     QCOMPARE(readRecordFields(bytes), buffer);
 }
 
-void RecordFormatTest::saved_record_reads_back_as_its_own_text_data() {
+void RecordFormatTest::savedRecordReadsBackAsItsOwnText_data() {
     QTest::addColumn<double>("room");
     QTest::addColumn<float>("output");
     QTest::addColumn<double>("surface");
@@ -151,7 +151,7 @@ void RecordFormatTest::saved_record_reads_back_as_its_own_text_data() {
     QTest::newRow("large values") << 1e6 << 3.4e5f << 123456.78;
 }
 
-void RecordFormatTest::saved_record_reads_back_as_its_own_text() {
+void RecordFormatTest::savedRecordReadsBackAsItsOwnText() {
     QFETCH(double, room);
     QFETCH(float, output);
     QFETCH(double, surface);

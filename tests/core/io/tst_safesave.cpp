@@ -69,7 +69,7 @@ bool makeNode(const QString& kind, const QByteArray& path) {
 
 } // namespace
 
-class TestSafeSave : public QObject {
+class SafeSaveTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -212,5 +212,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSafeSave)
+QTEST_GUILESS_MAIN(SafeSaveTest)
 #include "tst_safesave.moc"

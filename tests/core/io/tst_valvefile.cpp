@@ -12,14 +12,14 @@ class ValveFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void good_files_read_data();
-    void good_files_read();
-    void bad_files_refused_data();
-    void bad_files_refused();
-    void files_on_disk();
+    void goodFilesRead_data();
+    void goodFilesRead();
+    void badFilesRefused_data();
+    void badFilesRefused();
+    void filesOnDisk();
 };
 
-void ValveFileTest::good_files_read_data() {
+void ValveFileTest::goodFilesRead_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
     QTest::newRow("JSON") << QByteArray(R"({"format": "zorva-valve", "name": "示例阀",
@@ -44,7 +44,7 @@ void ValveFileTest::good_files_read_data() {
         << QStringLiteral("某厂回水阀");
 }
 
-void ValveFileTest::good_files_read() {
+void ValveFileTest::goodFilesRead() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, name);
     const ValveFileRead r = readValveFile(bytes);
@@ -56,7 +56,7 @@ void ValveFileTest::good_files_read() {
     QCOMPARE(r->resolution, 0.5);
 }
 
-void ValveFileTest::bad_files_refused_data() {
+void ValveFileTest::badFilesRefused_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
     const QByteArray head = "name,阀\nresolution,0.25\nsetting,kv\n";
@@ -108,7 +108,7 @@ void ValveFileTest::bad_files_refused_data() {
         << QByteArray(1024 * 1024 + 1, ' ') << QStringLiteral("阀门文件：文件太大");
 }
 
-void ValveFileTest::bad_files_refused() {
+void ValveFileTest::badFilesRefused() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     const ValveFileRead r = readValveFile(bytes);
@@ -116,7 +116,7 @@ void ValveFileTest::bad_files_refused() {
     QVERIFY2(r.error().startsWith(message), qPrintable(r.error()));
 }
 
-void ValveFileTest::files_on_disk() {
+void ValveFileTest::filesOnDisk() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("阀.csv"));
     QVERIFY(readValveFilePath(path).error().startsWith(QStringLiteral("阀门文件：不能打开 ")));

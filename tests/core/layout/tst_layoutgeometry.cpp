@@ -31,23 +31,23 @@ class LayoutGeometryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void area_and_perimeter_data();
-    void area_and_perimeter();
+    void areaAndPerimeter_data();
+    void areaAndPerimeter();
     void contains_data();
     void contains();
-    void outline_faults_data();
-    void outline_faults();
+    void outlineFaults_data();
+    void outlineFaults();
     void snapping_data();
     void snapping();
-    void bend_radius_data();
-    void bend_radius();
-    void ring_walks_across_its_start();
-    void offsets_keep_right_angles_data();
-    void offsets_keep_right_angles();
-    void far_away_plans_keep_their_digits();
+    void bendRadius_data();
+    void bendRadius();
+    void ringWalksAcrossItsStart();
+    void offsetsKeepRightAngles_data();
+    void offsetsKeepRightAngles();
+    void farAwayPlansKeepTheirDigits();
 };
 
-void LayoutGeometryTest::area_and_perimeter_data() {
+void LayoutGeometryTest::areaAndPerimeter_data() {
     QTest::addColumn<Polygon>("polygon");
     QTest::addColumn<double>("area");      // mm²
     QTest::addColumn<double>("perimeter"); // mm
@@ -61,7 +61,7 @@ void LayoutGeometryTest::area_and_perimeter_data() {
         << Polygon{{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}, {0, 0}} << 1e6 << 4000.0;
 }
 
-void LayoutGeometryTest::area_and_perimeter() {
+void LayoutGeometryTest::areaAndPerimeter() {
     QFETCH(Polygon, polygon);
     QFETCH(double, area);
     QFETCH(double, perimeter);
@@ -87,7 +87,7 @@ void LayoutGeometryTest::contains() {
     QCOMPARE(zorva::layout::contains(lShape(), point), inside);
 }
 
-void LayoutGeometryTest::outline_faults_data() {
+void LayoutGeometryTest::outlineFaults_data() {
     QTest::addColumn<Polygon>("polygon");
     QTest::addColumn<OutlineFault>("fault");
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -107,7 +107,7 @@ void LayoutGeometryTest::outline_faults_data() {
         << OutlineFault::SelfIntersecting;
 }
 
-void LayoutGeometryTest::outline_faults() {
+void LayoutGeometryTest::outlineFaults() {
     QFETCH(Polygon, polygon);
     QFETCH(OutlineFault, fault);
     QCOMPARE(checkOutline(polygon), fault);
@@ -148,7 +148,7 @@ void LayoutGeometryTest::snapping() {
              qPrintable(QString("%1, %2").arg(got.x, 0, 'g', 17).arg(got.y, 0, 'g', 17)));
 }
 
-void LayoutGeometryTest::bend_radius_data() {
+void LayoutGeometryTest::bendRadius_data() {
     QTest::addColumn<Point>("a");
     QTest::addColumn<Point>("b");
     QTest::addColumn<Point>("c");
@@ -168,7 +168,7 @@ void LayoutGeometryTest::bend_radius_data() {
                               << std::numeric_limits<double>::infinity();
 }
 
-void LayoutGeometryTest::bend_radius() {
+void LayoutGeometryTest::bendRadius() {
     QFETCH(Point, a);
     QFETCH(Point, b);
     QFETCH(Point, c);
@@ -181,7 +181,7 @@ void LayoutGeometryTest::bend_radius() {
                  qPrintable(QString::number(got, 'g', 17)));
 }
 
-void LayoutGeometryTest::ring_walks_across_its_start() {
+void LayoutGeometryTest::ringWalksAcrossItsStart() {
     // The square 1000 × 1000 walked from its lower-left corner.
     const Ring ring(rectangle({0, 0}, 1000, 1000));
     QCOMPARE(ring.length(), 4000.0);
@@ -199,7 +199,7 @@ void LayoutGeometryTest::ring_walks_across_its_start() {
     QCOMPARE(ring.forwardDistance(3500, 500), 1000.0);
 }
 
-void LayoutGeometryTest::offsets_keep_right_angles_data() {
+void LayoutGeometryTest::offsetsKeepRightAngles_data() {
     QTest::addColumn<Polygon>("shape");
     QTest::addColumn<double>("delta");
     QTest::addColumn<double>("area"); // mm², worked out on paper
@@ -211,7 +211,7 @@ void LayoutGeometryTest::offsets_keep_right_angles_data() {
     QTest::newRow("used up") << rectangle({0, 0}, 400, 3000) << -250.0 << 0.0;
 }
 
-void LayoutGeometryTest::offsets_keep_right_angles() {
+void LayoutGeometryTest::offsetsKeepRightAngles() {
     QFETCH(Polygon, shape);
     QFETCH(double, delta);
     QFETCH(double, area);
@@ -220,7 +220,7 @@ void LayoutGeometryTest::offsets_keep_right_angles() {
     QCOMPARE(regionArea(r), area);
 }
 
-void LayoutGeometryTest::far_away_plans_keep_their_digits() {
+void LayoutGeometryTest::farAwayPlansKeepTheirDigits() {
     // A plan 500 km from the drawing's zero, as survey drawings place them:
     // relative to a near origin the offset still lands on the micrometre.
     const Point far{5e8, 3e8};

@@ -44,14 +44,14 @@ class LayoutRulesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void injected_fault_is_found_data();
-    void injected_fault_is_found();
-    void sound_drawing_has_no_findings_data();
-    void sound_drawing_has_no_findings();
-    void parallel_fault_is_reported_once_per_spacing();
+    void injectedFaultIsFound_data();
+    void injectedFaultIsFound();
+    void soundDrawingHasNoFindings_data();
+    void soundDrawingHasNoFindings();
+    void parallelFaultIsReportedOncePerSpacing();
 };
 
-void LayoutRulesTest::injected_fault_is_found_data() {
+void LayoutRulesTest::injectedFaultIsFound_data() {
     QTest::addColumn<int>("fault");
     QTest::addColumn<Rule>("rule");
     QTest::addColumn<int>("count"); // at most, one per spacing along a fault
@@ -79,7 +79,7 @@ void LayoutRulesTest::injected_fault_is_found_data() {
         << 7 << Rule::Crossing << 1 << Point{2000, 1500} << 0.0 << 0.0;
 }
 
-void LayoutRulesTest::injected_fault_is_found() {
+void LayoutRulesTest::injectedFaultIsFound() {
     QFETCH(int, fault);
     QFETCH(Rule, rule);
     QFETCH(int, count);
@@ -148,7 +148,7 @@ void LayoutRulesTest::injected_fault_is_found() {
                                                       : Severity::Error);
 }
 
-void LayoutRulesTest::sound_drawing_has_no_findings_data() {
+void LayoutRulesTest::soundDrawingHasNoFindings_data() {
     QTest::addColumn<int>("kind");
     QTest::newRow("U-turn of the spacing") << 0;
     QTest::newRow("leader across the heated pipe") << 1;
@@ -157,7 +157,7 @@ void LayoutRulesTest::sound_drawing_has_no_findings_data() {
     QTest::newRow("loop at the length limit") << 4;
 }
 
-void LayoutRulesTest::sound_drawing_has_no_findings() {
+void LayoutRulesTest::soundDrawingHasNoFindings() {
     QFETCH(int, kind);
     CheckedRoom r = room();
     switch (kind) {
@@ -187,7 +187,7 @@ void LayoutRulesTest::sound_drawing_has_no_findings() {
     QVERIFY2(found.empty(), found.empty() ? "" : found.front().message.c_str());
 }
 
-void LayoutRulesTest::parallel_fault_is_reported_once_per_spacing() {
+void LayoutRulesTest::parallelFaultIsReportedOncePerSpacing() {
     // Two runs 120 mm apart for 2 m: one finding per 200 mm of their length
     // at most, not one per pair of segments.
     CheckedRoom r = room();

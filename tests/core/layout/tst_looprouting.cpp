@@ -167,24 +167,24 @@ class LoopRoutingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void routed_length_matches_the_estimate_data();
-    void routed_length_matches_the_estimate();
-    void spiral_alternates_supply_and_return();
-    void serpentine_pairs_supply_and_return();
-    void peripheral_zone_at_its_own_spacing_data();
-    void peripheral_zone_at_its_own_spacing();
-    void furniture_against_a_wall_is_left_out();
-    void island_is_left_out_data();
-    void island_is_left_out();
-    void large_room_is_divided_into_loops();
-    void dividing_line_as_the_user_left_it();
-    void leader_path_as_the_user_drew_it();
-    void rerouting_one_room_gives_the_plans_result();
-    void bad_input_is_refused_data();
-    void bad_input_is_refused();
+    void routedLengthMatchesTheEstimate_data();
+    void routedLengthMatchesTheEstimate();
+    void spiralAlternatesSupplyAndReturn();
+    void serpentinePairsSupplyAndReturn();
+    void peripheralZoneAtItsOwnSpacing_data();
+    void peripheralZoneAtItsOwnSpacing();
+    void furnitureAgainstAWallIsLeftOut();
+    void islandIsLeftOut_data();
+    void islandIsLeftOut();
+    void largeRoomIsDividedIntoLoops();
+    void dividingLineAsTheUserLeftIt();
+    void leaderPathAsTheUserDrewIt();
+    void reroutingOneRoomGivesThePlansResult();
+    void badInputIsRefused_data();
+    void badInputIsRefused();
 };
 
-void LoopRoutingTest::routed_length_matches_the_estimate_data() {
+void LoopRoutingTest::routedLengthMatchesTheEstimate_data() {
     QTest::addColumn<Polygon>("outline");
     QTest::addColumn<Point>("door");
     QTest::addColumn<Pattern>("pattern");
@@ -210,7 +210,7 @@ void LoopRoutingTest::routed_length_matches_the_estimate_data() {
         << lShape(4800, 2400) << Point{1200, 0} << Pattern::Serpentine << 200.0 << 100.0 << 17.28;
 }
 
-void LoopRoutingTest::routed_length_matches_the_estimate() {
+void LoopRoutingTest::routedLengthMatchesTheEstimate() {
     QFETCH(Polygon, outline);
     QFETCH(Point, door);
     QFETCH(Pattern, pattern);
@@ -254,7 +254,7 @@ void LoopRoutingTest::routed_length_matches_the_estimate() {
                  qPrintable(QString::fromStdString(v.message)));
 }
 
-void LoopRoutingTest::spiral_alternates_supply_and_return() {
+void LoopRoutingTest::spiralAlternatesSupplyAndReturn() {
     const Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
     const RoomLayout layout = routeRoom(plan, 0);
     QCOMPARE(layout.loops.size(), std::size_t(1));
@@ -278,7 +278,7 @@ void LoopRoutingTest::spiral_alternates_supply_and_return() {
     QCOMPARE(QString::fromStdString(order), QString("SRSRSRSRS"));
 }
 
-void LoopRoutingTest::serpentine_pairs_supply_and_return() {
+void LoopRoutingTest::serpentinePairsSupplyAndReturn() {
     const Plan plan =
         onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Serpentine, 200, 100);
     const RoomLayout layout = routeRoom(plan, 0);
@@ -302,13 +302,13 @@ void LoopRoutingTest::serpentine_pairs_supply_and_return() {
         QVERIFY(hits[i].second != hits[i + 1].second);
 }
 
-void LoopRoutingTest::peripheral_zone_at_its_own_spacing_data() {
+void LoopRoutingTest::peripheralZoneAtItsOwnSpacing_data() {
     QTest::addColumn<Pattern>("pattern");
     QTest::newRow("回形") << Pattern::Spiral;
     QTest::newRow("往复形") << Pattern::Serpentine;
 }
 
-void LoopRoutingTest::peripheral_zone_at_its_own_spacing() {
+void LoopRoutingTest::peripheralZoneAtItsOwnSpacing() {
     QFETCH(Pattern, pattern);
     Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, pattern, 200, 100);
     Room& room = plan.rooms.front();
@@ -331,7 +331,7 @@ void LoopRoutingTest::peripheral_zone_at_its_own_spacing() {
     QVERIFY(std::abs(ys[8] - 2600) < 1e-6);
 }
 
-void LoopRoutingTest::furniture_against_a_wall_is_left_out() {
+void LoopRoutingTest::furnitureAgainstAWallIsLeftOut() {
     Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
     const Polygon wardrobe = rectangle({0, 3000}, 1800, 600);
     plan.rooms.front().noPipeAreas.push_back({wardrobe, "衣柜"});
@@ -349,14 +349,14 @@ void LoopRoutingTest::furniture_against_a_wall_is_left_out() {
     QCOMPARE(crossings({loop.heated}), 0);
 }
 
-void LoopRoutingTest::island_is_left_out_data() {
+void LoopRoutingTest::islandIsLeftOut_data() {
     QTest::addColumn<bool>("divided");
     QTest::addColumn<int>("loops");
     QTest::newRow("joined to the wall by a cut") << false << 1;
     QTest::newRow("a dividing line drawn across it") << true << 2;
 }
 
-void LoopRoutingTest::island_is_left_out() {
+void LoopRoutingTest::islandIsLeftOut() {
     QFETCH(bool, divided);
     QFETCH(int, loops);
     Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
@@ -384,7 +384,7 @@ void LoopRoutingTest::island_is_left_out() {
     QCOMPARE(crossings(heatedPipes(layout)), 0);
 }
 
-void LoopRoutingTest::large_room_is_divided_into_loops() {
+void LoopRoutingTest::largeRoomIsDividedIntoLoops() {
     // 108 m² at 200 mm is 540 m of pipe: at 120 m a loop, with 6 m of
     // leaders each, at least ⌈540 / 114⌉ = 5 loops.
     const Plan plan = onePlan(rectangle({0, 0}, 12000, 9000), {1000, 0}, Pattern::Spiral, 200, 100);
@@ -404,7 +404,7 @@ void LoopRoutingTest::large_room_is_divided_into_loops() {
     QCOMPARE(crossings(heatedPipes(layout)), 0);
 }
 
-void LoopRoutingTest::dividing_line_as_the_user_left_it() {
+void LoopRoutingTest::dividingLineAsTheUserLeftIt() {
     Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
     plan.rooms.front().dividers = {{{1500, -10}, {1500, 3610}}};
     const RoomLayout layout = routeRoom(plan, 0);
@@ -421,7 +421,7 @@ void LoopRoutingTest::dividing_line_as_the_user_left_it() {
     QVERIFY(closestApproach(heatedPipes(layout), 200) >= 199);
 }
 
-void LoopRoutingTest::leader_path_as_the_user_drew_it() {
+void LoopRoutingTest::leaderPathAsTheUserDrewIt() {
     Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
     plan.manifolds.front().position = {6100, -3000};
     // Down 1 m, right 4 m, down 2 m: a left and a right turn, so each pipe
@@ -441,7 +441,7 @@ void LoopRoutingTest::leader_path_as_the_user_drew_it() {
     QVERIFY(std::abs(length(whole) / 1000 - loop.routedLength) < 1e-9);
 }
 
-void LoopRoutingTest::rerouting_one_room_gives_the_plans_result() {
+void LoopRoutingTest::reroutingOneRoomGivesThePlansResult() {
     Plan plan = onePlan(rectangle({0, 0}, 4200, 3600), {2100, 0}, Pattern::Spiral, 200, 100);
     Room second = plan.rooms.front();
     second.name = "B";
@@ -461,7 +461,7 @@ void LoopRoutingTest::rerouting_one_room_gives_the_plans_result() {
     }
 }
 
-void LoopRoutingTest::bad_input_is_refused_data() {
+void LoopRoutingTest::badInputIsRefused_data() {
     QTest::addColumn<int>("fault");
     QTest::addColumn<RoomStatus>("status");
     QTest::newRow("NaN corner") << 0 << RoomStatus::BadOutline;
@@ -480,7 +480,7 @@ void LoopRoutingTest::bad_input_is_refused_data() {
     QTest::newRow("zero peripheral spacing") << 13 << RoomStatus::BadSettings;
 }
 
-void LoopRoutingTest::bad_input_is_refused() {
+void LoopRoutingTest::badInputIsRefused() {
     QFETCH(int, fault);
     QFETCH(RoomStatus, status);
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -42,13 +42,13 @@ class BillTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void small_flat_by_hand();
-    void manifolds_by_outlets_data();
-    void manifolds_by_outlets();
-    void bad_input_refused();
+    void smallFlatByHand();
+    void manifoldsByOutlets_data();
+    void manifoldsByOutlets();
+    void badInputRefused();
 };
 
-void BillTest::small_flat_by_hand() {
+void BillTest::smallFlatByHand() {
     const Flat f;
     BillOptions o;
     o.insulationWaste = 0.05;
@@ -83,7 +83,7 @@ void BillTest::small_flat_by_hand() {
     QVERIFY(!b.anyUnplaced && !b.anyOversize);
 }
 
-void BillTest::manifolds_by_outlets_data() {
+void BillTest::manifoldsByOutlets_data() {
     QTest::addColumn<int>("loops");
     QTest::addColumn<bool>("split");
     QTest::addColumn<Outlets>("outlets");
@@ -94,7 +94,7 @@ void BillTest::manifolds_by_outlets_data() {
     QTest::newRow("thirteen kept and flagged") << 13 << false << Outlets{13};
 }
 
-void BillTest::manifolds_by_outlets() {
+void BillTest::manifoldsByOutlets() {
     QFETCH(int, loops);
     QFETCH(bool, split);
     QFETCH(Outlets, outlets);
@@ -107,7 +107,7 @@ void BillTest::manifolds_by_outlets() {
     QCOMPARE(b.anyOversize, loops > 12);
 }
 
-void BillTest::bad_input_refused() {
+void BillTest::badInputRefused() {
     Flat f;
     f.loops[3].room = 7;
     Bill b = billOfMaterials(f.loops, f.rooms, f.manifolds);

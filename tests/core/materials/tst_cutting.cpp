@@ -56,15 +56,15 @@ class CuttingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void plans_by_hand_data();
-    void plans_by_hand();
-    void random_projects_keep_the_rules();
-    void large_random_projects_near_the_bound_data();
-    void large_random_projects_near_the_bound();
-    void bad_lengths_refused();
+    void plansByHand_data();
+    void plansByHand();
+    void randomProjectsKeepTheRules();
+    void largeRandomProjectsNearTheBound_data();
+    void largeRandomProjectsNearTheBound();
+    void badLengthsRefused();
 };
 
-void CuttingTest::plans_by_hand_data() {
+void CuttingTest::plansByHand_data() {
     QTest::addColumn<Lengths>("loops");
     QTest::addColumn<Lengths>("rolls");
     QTest::addColumn<double>("allowance");
@@ -97,7 +97,7 @@ void CuttingTest::plans_by_hand_data() {
         << Lengths{120, 120} << Lengths{150, 200} << 0.0 << Lengths{150, 150} << 0 << 250.0;
 }
 
-void CuttingTest::plans_by_hand() {
+void CuttingTest::plansByHand() {
     QFETCH(Lengths, loops);
     QFETCH(Lengths, rolls);
     QFETCH(double, allowance);
@@ -116,7 +116,7 @@ void CuttingTest::plans_by_hand() {
         QCOMPARE(brokenRule(plan, loops, rolls), QString());
 }
 
-void CuttingTest::random_projects_keep_the_rules() {
+void CuttingTest::randomProjectsKeepTheRules() {
     std::mt19937_64 random(20240521);
     const std::vector<Lengths> stocks{{100}, {200}, {100, 200, 300, 500}, {150, 250}, {80, 120}};
     for (int project = 0; project < 200; ++project) {
@@ -133,7 +133,7 @@ void CuttingTest::random_projects_keep_the_rules() {
     }
 }
 
-void CuttingTest::large_random_projects_near_the_bound_data() {
+void CuttingTest::largeRandomProjectsNearTheBound_data() {
     QTest::addColumn<Lengths>("rolls");
     QTest::addColumn<int>("seed");
     QTest::newRow("200 m rolls") << Lengths{200} << 1;
@@ -141,7 +141,7 @@ void CuttingTest::large_random_projects_near_the_bound_data() {
     QTest::newRow("300 m rolls") << Lengths{300} << 3;
 }
 
-void CuttingTest::large_random_projects_near_the_bound() {
+void CuttingTest::largeRandomProjectsNearTheBound() {
     QFETCH(Lengths, rolls);
     QFETCH(int, seed);
     std::mt19937_64 random(static_cast<unsigned>(seed));
@@ -154,7 +154,7 @@ void CuttingTest::large_random_projects_near_the_bound() {
     QVERIFY2(plan.ratio <= 1.10, qPrintable(QString::number(plan.ratio)));
 }
 
-void CuttingTest::bad_lengths_refused() {
+void CuttingTest::badLengthsRefused() {
     const double nan = std::nan("");
     QCOMPARE(planCuts(Lengths{50}, Lengths{}).fault, CuttingFault::NoRolls);
     QCOMPARE(planCuts(Lengths{50}, Lengths{200, 0}).fault, CuttingFault::RollInvalid);

@@ -47,24 +47,24 @@ class MethodLoopTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void program_is_computeLoop_data();
-    void program_is_computeLoop();
-    void output_by_loop_length_data();
-    void output_by_loop_length();
-    void standard_output_falls_with_spacing_and_covering();
-    void standard_agrees_with_the_manifold_design_data();
-    void standard_agrees_with_the_manifold_design();
-    void floor_limit_by_category_data();
-    void floor_limit_by_category();
-    void loops_a_method_cannot_compute_data();
-    void loops_a_method_cannot_compute();
-    void runner_gives_the_same_bits_data();
-    void runner_gives_the_same_bits();
-    void construction_maps_as_the_check_window_does();
-    void method_keys();
+    void programIsComputeLoop_data();
+    void programIsComputeLoop();
+    void outputByLoopLength_data();
+    void outputByLoopLength();
+    void standardOutputFallsWithSpacingAndCovering();
+    void standardAgreesWithTheManifoldDesign_data();
+    void standardAgreesWithTheManifoldDesign();
+    void floorLimitByCategory_data();
+    void floorLimitByCategory();
+    void loopsAMethodCannotCompute_data();
+    void loopsAMethodCannotCompute();
+    void runnerGivesTheSameBits_data();
+    void runnerGivesTheSameBits();
+    void constructionMapsAsTheCheckWindowDoes();
+    void methodKeys();
 };
 
-void MethodLoopTest::program_is_computeLoop_data() {
+void MethodLoopTest::programIsComputeLoop_data() {
     QTest::addColumn<double>("room");
     QTest::addColumn<double>("supply");
     QTest::addColumn<double>("diff");
@@ -83,7 +83,7 @@ void MethodLoopTest::program_is_computeLoop_data() {
         << 20.0 << 45.0 << 0.0 << 200.0 << 60.0 << 20.0 << P::Faulted;
 }
 
-void MethodLoopTest::program_is_computeLoop() {
+void MethodLoopTest::programIsComputeLoop() {
     QFETCH(double, room);
     QFETCH(double, supply);
     QFETCH(double, diff);
@@ -124,7 +124,7 @@ void MethodLoopTest::program_is_computeLoop() {
     QCOMPARE(got.withinLimit, got.floorTempMean <= got.floorLimit);
 }
 
-void MethodLoopTest::output_by_loop_length_data() {
+void MethodLoopTest::outputByLoopLength_data() {
     // 45/35 ℃ at 200 mm under the default layers: the program's method
     // gives 34.2, 59.1, 76.7 and 85.3 W/m² for 30, 60, 120 and 200 m, EN
     // 1264-2 98.04101 W/m² (the type A sheet's example e) for every length.
@@ -136,7 +136,7 @@ void MethodLoopTest::output_by_loop_length_data() {
     QTest::newRow("200 m") << 200.0 << QByteArray("85.3");
 }
 
-void MethodLoopTest::output_by_loop_length() {
+void MethodLoopTest::outputByLoopLength() {
     QFETCH(double, length);
     QFETCH(QByteArray, program);
     const LoopSetup s = setup(20, 45, 10, 200, length);
@@ -160,7 +160,7 @@ void MethodLoopTest::output_by_loop_length() {
                  loopByMethod(Method::En1264, setup(20, 45, 10, 200, 90)).flowKgh / 90));
 }
 
-void MethodLoopTest::standard_output_falls_with_spacing_and_covering() {
+void MethodLoopTest::standardOutputFallsWithSpacingAndCovering() {
     double previous = INFINITY;
     for (const double spacing : {50.0, 100.0, 150.0, 200.0, 250.0, 300.0, 375.0, 450.0}) {
         const MethodLoopResult r = loopByMethod(Method::En1264, setup(20, 45, 10, spacing, 80));
@@ -179,7 +179,7 @@ void MethodLoopTest::standard_output_falls_with_spacing_and_covering() {
     }
 }
 
-void MethodLoopTest::standard_agrees_with_the_manifold_design_data() {
+void MethodLoopTest::standardAgreesWithTheManifoldDesign_data() {
     QTest::addColumn<double>("spacing");
     QTest::addColumn<double>("length");
     QTest::addColumn<double>("belowTemp");
@@ -188,7 +188,7 @@ void MethodLoopTest::standard_agrees_with_the_manifold_design_data() {
     QTest::newRow("300 mm 120 m over a room at 22") << 300.0 << 120.0 << 22.0;
 }
 
-void MethodLoopTest::standard_agrees_with_the_manifold_design() {
+void MethodLoopTest::standardAgreesWithTheManifoldDesign() {
     // One room with one loop at one supply/return pair and a load above what
     // the floor gives: the design's room then gets exactly K_H·Δθ_H, and its
     // flow, velocity and pressure drop come through the design's own path.
@@ -235,7 +235,7 @@ void MethodLoopTest::standard_agrees_with_the_manifold_design() {
     QVERIFY(near(l.limitOutput, loop.limitOutput));
 }
 
-void MethodLoopTest::floor_limit_by_category_data() {
+void MethodLoopTest::floorLimitByCategory_data() {
     QTest::addColumn<RoomCategory>("category");
     QTest::addColumn<double>("room");
     QTest::addColumn<double>("standard");
@@ -251,7 +251,7 @@ void MethodLoopTest::floor_limit_by_category_data() {
     QTest::newRow("nobody stays") << C::Unoccupied << 16.0 << 42.0 << 42.0;
 }
 
-void MethodLoopTest::floor_limit_by_category() {
+void MethodLoopTest::floorLimitByCategory() {
     QFETCH(RoomCategory, category);
     QFETCH(double, room);
     QFETCH(double, standard);
@@ -267,7 +267,7 @@ void MethodLoopTest::floor_limit_by_category() {
     QCOMPARE(floorLimitFor(s, false), 31.0);
 }
 
-void MethodLoopTest::loops_a_method_cannot_compute_data() {
+void MethodLoopTest::loopsAMethodCannotCompute_data() {
     QTest::addColumn<QString>("change");
     QTest::addColumn<LoopProblem>("problem");
     QTest::addColumn<unsigned>("notes");
@@ -285,7 +285,7 @@ void MethodLoopTest::loops_a_method_cannot_compute_data() {
         << "supply 130" << P::None << unsigned(DownwardLossLeftOut | WaterOutsideRange);
 }
 
-void MethodLoopTest::loops_a_method_cannot_compute() {
+void MethodLoopTest::loopsAMethodCannotCompute() {
     QFETCH(QString, change);
     QFETCH(LoopProblem, problem);
     QFETCH(unsigned, notes);
@@ -316,13 +316,13 @@ void MethodLoopTest::loops_a_method_cannot_compute() {
     }
 }
 
-void MethodLoopTest::runner_gives_the_same_bits_data() {
+void MethodLoopTest::runnerGivesTheSameBits_data() {
     QTest::addColumn<Method>("method");
     QTest::newRow("program") << Method::Program;
     QTest::newRow("EN 1264-2") << Method::En1264;
 }
 
-void MethodLoopTest::runner_gives_the_same_bits() {
+void MethodLoopTest::runnerGivesTheSameBits() {
     // Loops of two manifolds in turn, on 5 rooms × 4 spacings, some with
     // the space below known and some a method cannot compute.
     QFETCH(Method, method);
@@ -363,7 +363,7 @@ void MethodLoopTest::runner_gives_the_same_bits() {
                  qPrintable(QString::number(runner.floorsComputed())));
 }
 
-void MethodLoopTest::construction_maps_as_the_check_window_does() {
+void MethodLoopTest::constructionMapsAsTheCheckWindowDoes() {
     // The numeric mapping and the field-text mapping of the design check
     // give the same bits, with and without the filling-layer clamp.
     for (const char* diameter : {"20", "60"}) {
@@ -380,7 +380,7 @@ void MethodLoopTest::construction_maps_as_the_check_window_does() {
     }
 }
 
-void MethodLoopTest::method_keys() {
+void MethodLoopTest::methodKeys() {
     for (const Method m : {Method::Program, Method::En1264}) {
         Method back = m == Method::Program ? Method::En1264 : Method::Program;
         QVERIFY(methodFromKey(methodKey(m), back));

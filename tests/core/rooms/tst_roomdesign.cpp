@@ -65,7 +65,7 @@ bool near(double a, double b, double tolerance) {
 
 } // namespace
 
-class TestRoomDesign : public QObject {
+class RoomDesignTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -91,7 +91,7 @@ private slots:
 // living-1 of the system design's example B (ṁ 0.0614253 kg/s, θ_m
 // 40.19708 ℃, 104 m of 16 mm bore, Σζ 2.3) with its flow printed to six
 // digits.
-void TestRoomDesign::standardMethods_data() {
+void RoomDesignTest::standardMethods_data() {
     QTest::addColumn<QString>("quantity");
     QTest::addColumn<double>("got");
     QTest::addColumn<double>("expected");
@@ -112,7 +112,7 @@ void TestRoomDesign::standardMethods_data() {
     QTest::newRow("living-1 valid") << "valid" << double(drop.valid) << 1.0 << 0.0;
 }
 
-void TestRoomDesign::standardMethods() {
+void RoomDesignTest::standardMethods() {
     QFETCH(double, got);
     QFETCH(double, expected);
     QFETCH(double, tolerance);
@@ -121,7 +121,7 @@ void TestRoomDesign::standardMethods() {
 
 // The widest spacing whose deliverable min(q, q_G) covers the need; else
 // the one that gives most, and the rest as supplementary heat.
-void TestRoomDesign::spacingChoice_data() {
+void RoomDesignTest::spacingChoice_data() {
     QTest::addColumn<double>("need"); // W/m² over 10 m²
     QTest::addColumn<double>("spacing");
     QTest::addColumn<RoomStatus>("status");
@@ -135,7 +135,7 @@ void TestRoomDesign::spacingChoice_data() {
     QTest::newRow("90 W/m²") << 90.0 << 0.20 << RoomStatus::Shortfall << (90 - 86.36281) * 10;
 }
 
-void TestRoomDesign::spacingChoice() {
+void RoomDesignTest::spacingChoice() {
     QFETCH(double, need);
     QFETCH(double, spacing);
     QFETCH(RoomStatus, status);
@@ -154,7 +154,7 @@ void TestRoomDesign::spacingChoice() {
 
 // Check case C of the heat-load sheet: 3475.5448 W on 30 m² is 115.85 W/m²,
 // more than the floor of example (a) gives at 0.15 m (67.84795 W/m²).
-void TestRoomDesign::unreachableLoadGetsNoRuleBreakingLoop() {
+void RoomDesignTest::unreachableLoadGetsNoRuleBreakingLoop() {
     DesignConditions c;
     c.spacings = {0.15};
     const RoomDesign d = designRoom(room(30, 3475.5448), c, sheetFloor);
@@ -181,7 +181,7 @@ void TestRoomDesign::unreachableLoadGetsNoRuleBreakingLoop() {
         QVERIFY(!loop.overLength && !loop.overPressure);
 }
 
-void TestRoomDesign::loopSplit_data() {
+void RoomDesignTest::loopSplit_data() {
     QTest::addColumn<double>("area");
     QTest::addColumn<double>("leader");
     QTest::addColumn<int>("loops");
@@ -195,7 +195,7 @@ void TestRoomDesign::loopSplit_data() {
     QTest::newRow("leaders at the limit") << 10.0 << 60.0 << 0 << 0.0;
 }
 
-void TestRoomDesign::loopSplit() {
+void RoomDesignTest::loopSplit() {
     QFETCH(double, area);
     QFETCH(double, leader);
     QFETCH(int, loops);
@@ -219,7 +219,7 @@ void TestRoomDesign::loopSplit() {
 
 // 2000 W on 30 m² at 0.15 m: two loops of 108 m carrying 1 kW each drop
 // 0.3·108 = 32.4 kPa, so three loops of 200/3 + 8 m are needed.
-void TestRoomDesign::pressureSplit_data() {
+void RoomDesignTest::pressureSplit_data() {
     QTest::addColumn<QString>("method");
     QTest::addColumn<int>("loops");
     QTest::addColumn<RoomFault>("fault");
@@ -228,7 +228,7 @@ void TestRoomDesign::pressureSplit_data() {
     QTest::newRow("no number") << "invalid" << 0 << RoomFault::PressureInvalid;
 }
 
-void TestRoomDesign::pressureSplit() {
+void RoomDesignTest::pressureSplit() {
     QFETCH(QString, method);
     QFETCH(int, loops);
     QFETCH(RoomFault, fault);
@@ -250,7 +250,7 @@ void TestRoomDesign::pressureSplit() {
     }
 }
 
-void TestRoomDesign::overrides_data() {
+void RoomDesignTest::overrides_data() {
     QTest::addColumn<QString>("override");
     QTest::addColumn<unsigned>("marks");
     QTest::addColumn<QList<double>>("lengths");
@@ -270,7 +270,7 @@ void TestRoomDesign::overrides_data() {
         << "length1" << unsigned(LengthOverridden | BreaksLimits) << QList<double>{130, 83} << 0.0;
 }
 
-void TestRoomDesign::overrides() {
+void RoomDesignTest::overrides() {
     QFETCH(QString, override);
     QFETCH(unsigned, marks);
     QFETCH(QList<double>, lengths);
@@ -299,7 +299,7 @@ void TestRoomDesign::overrides() {
 }
 
 // A 5 m² strip at 0.10 m gives 38.15039 × 5 W; the other 10 m² need 60 W/m².
-void TestRoomDesign::peripheralZone() {
+void RoomDesignTest::peripheralZone() {
     Room r = room(15, 600 + 38.15039 * 5, 2);
     r.peripheral = PeripheralZone{1.0, 5.0, 0.10};
     const RoomDesign d = designRoom(r, sheetConditions(), sheetFloor);
@@ -317,7 +317,7 @@ void TestRoomDesign::peripheralZone() {
     QCOMPARE(designRoom(r, sheetConditions(), sheetFloor).fault, RoomFault::PeripheralInvalid);
 }
 
-void TestRoomDesign::refusedInputs_data() {
+void RoomDesignTest::refusedInputs_data() {
     QTest::addColumn<QString>("change");
     QTest::addColumn<RoomFault>("fault");
     QTest::newRow("no heated area") << "heatedArea 0" << RoomFault::HeatedAreaNotPositive;
@@ -336,7 +336,7 @@ void TestRoomDesign::refusedInputs_data() {
     QTest::newRow("a field of a room") << "heatedArea 1e9" << RoomFault::HeatedAreaAboveFloor;
 }
 
-void TestRoomDesign::refusedInputs() {
+void RoomDesignTest::refusedInputs() {
     QFETCH(QString, change);
     QFETCH(RoomFault, fault);
     Room r = room(30, 1800);
@@ -369,7 +369,7 @@ void TestRoomDesign::refusedInputs() {
 // Seeded random rooms on the EN 1264-2 floor and the stand-in drop: no loop
 // passes a limit, no room has more loops than it needs, and the spacing is
 // the widest that meets the load.
-void TestRoomDesign::randomRooms() {
+void RoomDesignTest::randomRooms() {
     std::mt19937 random(1264);
     const auto uniform = [&](double a, double b) {
         return std::uniform_real_distribution<double>(a, b)(random);
@@ -426,5 +426,5 @@ void TestRoomDesign::randomRooms() {
           split, unreachable);
 }
 
-QTEST_APPLESS_MAIN(TestRoomDesign)
+QTEST_APPLESS_MAIN(RoomDesignTest)
 #include "tst_roomdesign.moc"

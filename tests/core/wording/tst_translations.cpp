@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QTest>
 
-class TestTranslations : public QObject {
+class TranslationsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -31,5 +31,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestTranslations)
+QTEST_APPLESS_MAIN(TranslationsTest)
 #include "tst_translations.moc"

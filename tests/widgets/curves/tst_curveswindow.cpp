@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace zorva;
+using namespace zorva::models;
 using namespace zorva::ui;
 
 Q_DECLARE_METATYPE(zorva::RoomCategory)
@@ -30,7 +31,7 @@ struct FakeDesign {
     }
 };
 
-class TestCurvesWindow : public QObject {
+class CurvesWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -46,7 +47,7 @@ private slots:
     void copyTable();
 };
 
-void TestCurvesWindow::seriesFollowTheDesign_data() {
+void CurvesWindowTest::seriesFollowTheDesign_data() {
     QTest::addColumn<int>("field"); // design field, or 20 for the surface conductivity
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("spacingLines");
@@ -58,7 +59,7 @@ void TestCurvesWindow::seriesFollowTheDesign_data() {
     QTest::newRow("λ 0.5") << 20 << "0.5" << 5 << 5 << "间距 300 mm（当前）";
 }
 
-void TestCurvesWindow::seriesFollowTheDesign() {
+void CurvesWindowTest::seriesFollowTheDesign() {
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(int, spacingLines);
@@ -93,7 +94,7 @@ void TestCurvesWindow::seriesFollowTheDesign() {
              (spacingLines + coveringLines) * window.curves().grid.count);
 }
 
-void TestCurvesWindow::limitLine_data() {
+void CurvesWindowTest::limitLine_data() {
     QTest::addColumn<QString>("room");
     QTest::addColumn<RoomCategory>("category");
     QTest::addColumn<double>("low");
@@ -110,7 +111,7 @@ void TestCurvesWindow::limitLine_data() {
     QTest::newRow("residential: q_G") << "18" << RoomCategory::Residential << 88.8425 << 88.8426;
 }
 
-void TestCurvesWindow::limitLine() {
+void CurvesWindowTest::limitLine() {
     QFETCH(QString, room);
     QFETCH(RoomCategory, category);
     QFETCH(double, low);
@@ -145,7 +146,7 @@ void TestCurvesWindow::limitLine() {
     }
 }
 
-void TestCurvesWindow::editsRecomputeAfterTheyStop() {
+void CurvesWindowTest::editsRecomputeAfterTheyStop() {
     FakeDesign d;
     CurvesWindow window(d.session, d.dialogs);
     // A burst of keystrokes, each within the wait of the one before. A busy
@@ -189,7 +190,7 @@ void TestCurvesWindow::editsRecomputeAfterTheyStop() {
     QCOMPARE(window.recomputations(), start + 1);
 }
 
-void TestCurvesWindow::designPointAndLoad() {
+void CurvesWindowTest::designPointAndLoad() {
     FakeDesign d;
     CurvesWindow window(d.session, d.dialogs);
     QScatterSeries* design = window.spacingChart()->designSeries();
@@ -218,7 +219,7 @@ void TestCurvesWindow::designPointAndLoad() {
     QCOMPARE(load->name(), QStringLiteral("热负荷 80 W/m²"));
 }
 
-void TestCurvesWindow::saveChart_data() {
+void CurvesWindowTest::saveChart_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("head"); // the file's first bytes, or a text it holds
@@ -232,7 +233,7 @@ void TestCurvesWindow::saveChart_data() {
     QTest::newRow("missing folder") << "none/d.png" << QString() << QByteArray();
 }
 
-void TestCurvesWindow::saveChart() {
+void CurvesWindowTest::saveChart() {
     QFETCH(QString, name);
     QFETCH(QString, written);
     QFETCH(QByteArray, head);
@@ -257,7 +258,7 @@ void TestCurvesWindow::saveChart() {
     QVERIFY(head.startsWith('<') ? bytes.contains(head) : bytes.startsWith(head));
 }
 
-void TestCurvesWindow::exportCsv() {
+void CurvesWindowTest::exportCsv() {
     QTemporaryDir dir;
     FakeDesign d;
     d.fields.design[SpacingField] = "175";
@@ -279,7 +280,7 @@ void TestCurvesWindow::exportCsv() {
     QVERIFY(lines[last].startsWith(QStringLiteral("管间距,间距 175 mm（当前）,60,50,").toUtf8()));
 }
 
-void TestCurvesWindow::copyTable() {
+void CurvesWindowTest::copyTable() {
     FakeDesign d;
     CurvesWindow window(d.session, d.dialogs);
     window.showTab(2);
@@ -290,5 +291,5 @@ void TestCurvesWindow::copyTable() {
     QCOMPARE(lines[1].count(u'\t'), 7);
 }
 
-QTEST_MAIN(TestCurvesWindow)
+QTEST_MAIN(CurvesWindowTest)
 #include "tst_curveswindow.moc"

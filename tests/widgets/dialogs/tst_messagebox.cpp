@@ -15,15 +15,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace zorva;
+using namespace zorva::ui;
+
 class MessageBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void box_fits_available_area_data();
-    void box_fits_available_area();
+    void boxFitsAvailableArea_data();
+    void boxFitsAvailableArea();
 };
 
-void MessageBoxTest::box_fits_available_area_data() {
+void MessageBoxTest::boxFitsAvailableArea_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("plainBox");
     QTest::newRow("short") << QStringLiteral("计算未能收敛。") << true;
@@ -35,7 +38,7 @@ void MessageBoxTest::box_fits_available_area_data() {
     QTest::newRow("1990 tabs") << QString(1990, u'\t') << false;
 }
 
-void MessageBoxTest::box_fits_available_area() {
+void MessageBoxTest::boxFitsAvailableArea() {
     QFETCH(QString, text);
     QFETCH(bool, plainBox);
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();

@@ -21,6 +21,9 @@
 
 #include <cerrno>
 
+using namespace zorva;
+using namespace zorva::ui;
+
 namespace {
 
 // The main window's side of the command: its file dialog and the principle
@@ -106,22 +109,22 @@ private slots:
     // As both programs do at start: a write past the size cap then fails
     // with EFBIG instead of SIGXFSZ ending the suite.
     void initTestCase() { zorva::io::ignoreFileSizeSignal(); }
-    void saved_file_is_the_diagram_as_bitmap_data();
-    void saved_file_is_the_diagram_as_bitmap();
-    void save_while_window_is_shown_keeps_it_shown();
-    void cancel_writes_nothing_although_a_name_is_remembered_data();
-    void cancel_writes_nothing_although_a_name_is_remembered();
-    void saving_over_a_file_replaces_it_data();
-    void saving_over_a_file_replaces_it();
-    void unwritable_path_is_reported_data();
-    void unwritable_path_is_reported();
-    void failed_write_leaves_old_file_intact();
-    void write_cut_short_at_any_size_keeps_the_old_file_data();
-    void write_cut_short_at_any_size_keeps_the_old_file();
-    void missing_picture_writes_nothing();
+    void savedFileIsTheDiagramAsBitmap_data();
+    void savedFileIsTheDiagramAsBitmap();
+    void saveWhileWindowIsShownKeepsItShown();
+    void cancelWritesNothingAlthoughANameIsRemembered_data();
+    void cancelWritesNothingAlthoughANameIsRemembered();
+    void savingOverAFileReplacesIt_data();
+    void savingOverAFileReplacesIt();
+    void unwritablePathIsReported_data();
+    void unwritablePathIsReported();
+    void failedWriteLeavesOldFileIntact();
+    void writeCutShortAtAnySizeKeepsTheOldFile_data();
+    void writeCutShortAtAnySizeKeepsTheOldFile();
+    void missingPictureWritesNothing();
 };
 
-void PictureSaveTest::saved_file_is_the_diagram_as_bitmap_data() {
+void PictureSaveTest::savedFileIsTheDiagramAsBitmap_data() {
     QTest::addColumn<QString>("name");
 
     QTest::newRow("bmp") << QStringLiteral("diagram.bmp");
@@ -131,7 +134,7 @@ void PictureSaveTest::saved_file_is_the_diagram_as_bitmap_data() {
     QTest::newRow("Chinese name with space") << QStringLiteral("原理 图.bmp");
 }
 
-void PictureSaveTest::saved_file_is_the_diagram_as_bitmap() {
+void PictureSaveTest::savedFileIsTheDiagramAsBitmap() {
     QFETCH(QString, name);
 
     QTemporaryDir dir;
@@ -155,7 +158,7 @@ void PictureSaveTest::saved_file_is_the_diagram_as_bitmap() {
     QVERIFY(!host.window->isVisible());
 }
 
-void PictureSaveTest::save_while_window_is_shown_keeps_it_shown() {
+void PictureSaveTest::saveWhileWindowIsShownKeepsItShown() {
     QTemporaryDir dir;
     FakeHost host;
     host.window = new PrincipleWindow;
@@ -169,7 +172,7 @@ void PictureSaveTest::save_while_window_is_shown_keeps_it_shown() {
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
-void PictureSaveTest::cancel_writes_nothing_although_a_name_is_remembered_data() {
+void PictureSaveTest::cancelWritesNothingAlthoughANameIsRemembered_data() {
     QTest::addColumn<QString>("answer");
 
     // The dialog reports a cancel and an unnamed confirm the same way.
@@ -177,7 +180,7 @@ void PictureSaveTest::cancel_writes_nothing_although_a_name_is_remembered_data()
     QTest::newRow("empty name") << QStringLiteral("");
 }
 
-void PictureSaveTest::cancel_writes_nothing_although_a_name_is_remembered() {
+void PictureSaveTest::cancelWritesNothingAlthoughANameIsRemembered() {
     QFETCH(QString, answer);
 
     QTemporaryDir dir;
@@ -197,7 +200,7 @@ void PictureSaveTest::cancel_writes_nothing_although_a_name_is_remembered() {
     QCOMPARE(host.windowsCreated, 0);
 }
 
-void PictureSaveTest::saving_over_a_file_replaces_it_data() {
+void PictureSaveTest::savingOverAFileReplacesIt_data() {
     QTest::addColumn<int>("oldSize");
 
     QTest::newRow("larger old file") << 400000;
@@ -205,7 +208,7 @@ void PictureSaveTest::saving_over_a_file_replaces_it_data() {
     QTest::newRow("empty old file") << 0;
 }
 
-void PictureSaveTest::saving_over_a_file_replaces_it() {
+void PictureSaveTest::savingOverAFileReplacesIt() {
     QFETCH(int, oldSize);
 
     QTemporaryDir dir;
@@ -225,7 +228,7 @@ void PictureSaveTest::saving_over_a_file_replaces_it() {
              (QStringList{QStringLiteral("fresh.bmp"), QStringLiteral("target.bmp")}));
 }
 
-void PictureSaveTest::unwritable_path_is_reported_data() {
+void PictureSaveTest::unwritablePathIsReported_data() {
     QTest::addColumn<QString>("name");
 
     QTest::newRow("no such folder") << QStringLiteral("missing/picture.bmp");
@@ -233,7 +236,7 @@ void PictureSaveTest::unwritable_path_is_reported_data() {
     QTest::newRow("name is a folder") << QStringLiteral("folder");
 }
 
-void PictureSaveTest::unwritable_path_is_reported() {
+void PictureSaveTest::unwritablePathIsReported() {
     QFETCH(QString, name);
 
     QTemporaryDir dir;
@@ -261,7 +264,7 @@ void PictureSaveTest::unwritable_path_is_reported() {
     QCOMPARE(readAll(dir.filePath(QStringLiteral("folder/inside.txt"))), QByteArray("keep me too"));
 }
 
-void PictureSaveTest::failed_write_leaves_old_file_intact() {
+void PictureSaveTest::failedWriteLeavesOldFileIntact() {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("old.bmp"));
     QVERIFY(writeAll(target, "the old picture"));
@@ -284,19 +287,19 @@ void PictureSaveTest::failed_write_leaves_old_file_intact() {
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("old.bmp")});
 }
 
-void PictureSaveTest::missing_picture_writes_nothing() {
+void PictureSaveTest::missingPictureWritesNothing() {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("old.bmp"));
     QVERIFY(writeAll(target, "the old picture"));
 
-    const zorva::Result<void> written = zorva::io::writeBitmapFile(QImage(), target);
+    const zorva::Result<void> written = zorva::ui::writeBitmapFile(QImage(), target);
     QVERIFY(!written.ok());
     QVERIFY(!written.error().isEmpty());
     QCOMPARE(readAll(target), QByteArray("the old picture"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("old.bmp")});
 }
 
-void PictureSaveTest::write_cut_short_at_any_size_keeps_the_old_file_data() {
+void PictureSaveTest::writeCutShortAtAnySizeKeepsTheOldFile_data() {
     QTest::addColumn<bool>("hasOld");
     QTest::newRow("over an old picture") << true;
     QTest::newRow("new file") << false;
@@ -304,7 +307,7 @@ void PictureSaveTest::write_cut_short_at_any_size_keeps_the_old_file_data() {
 
 // Every cap below the bitmap's size, each byte of the last 5 KiB included,
 // fails the save with a warning and leaves the old file (or none).
-void PictureSaveTest::write_cut_short_at_any_size_keeps_the_old_file() {
+void PictureSaveTest::writeCutShortAtAnySizeKeepsTheOldFile() {
     QFETCH(bool, hasOld);
     QTemporaryDir dir;
     FakeHost host;

@@ -8,7 +8,10 @@
 
 #include <sys/stat.h>
 
-using namespace zorva::io;
+using namespace zorva;
+using namespace zorva::ui;
+
+using zorva::io::kRecordSizeLimit;
 
 class RecordOpenTest : public QObject {
     Q_OBJECT
@@ -17,21 +20,21 @@ private slots:
     void init() { fx_.start(); }
     void cleanup() { fx_.finish(); }
 
-    void open_reads_fields_and_shows_them();
-    void open_of_a_saved_record_gives_the_file_text();
-    void open_of_an_empty_file_empties_the_buffer();
-    void unreadable_file_keeps_the_buffer_data();
-    void unreadable_file_keeps_the_buffer();
-    void file_over_the_size_limit_is_refused_data();
-    void file_over_the_size_limit_is_refused();
-    void file_at_the_size_limit_is_read_and_shown_cut_short();
-    void many_lines_are_shown_cut_short();
+    void openReadsFieldsAndShowsThem();
+    void openOfASavedRecordGivesTheFileText();
+    void openOfAnEmptyFileEmptiesTheBuffer();
+    void unreadableFileKeepsTheBuffer_data();
+    void unreadableFileKeepsTheBuffer();
+    void fileOverTheSizeLimitIsRefused_data();
+    void fileOverTheSizeLimitIsRefused();
+    void fileAtTheSizeLimitIsReadAndShownCutShort();
+    void manyLinesAreShownCutShort();
 
 private:
     RecordFixture fx_;
 };
 
-void RecordOpenTest::open_reads_fields_and_shows_them() {
+void RecordOpenTest::openReadsFieldsAndShowsThem() {
     const QString file = fx_.path(QStringLiteral("fields.txt"));
     writeBytes(file, "a, b\r\n\"x,y\"\r\n");
     fx_.host->working.heatOutput = 1.5f;
@@ -48,7 +51,7 @@ void RecordOpenTest::open_reads_fields_and_shows_them() {
     QCOMPARE(fx_.host->working.heatOutput, 1.5f);
 }
 
-void RecordOpenTest::open_of_a_saved_record_gives_the_file_text() {
+void RecordOpenTest::openOfASavedRecordGivesTheFileText() {
     const QString file = fx_.path(QStringLiteral("round.txt"));
     fx_.host->seam.answerSave(file);
     saveRecordCommand(*fx_.host);
@@ -66,7 +69,7 @@ void RecordOpenTest::open_of_a_saved_record_gives_the_file_text() {
     QCOMPARE(fx_.host->calculations, 1);
 }
 
-void RecordOpenTest::open_of_an_empty_file_empties_the_buffer() {
+void RecordOpenTest::openOfAnEmptyFileEmptiesTheBuffer() {
     const QString file = fx_.path(QStringLiteral("empty.txt"));
     writeBytes(file, QByteArray());
     fx_.host->buffer = QStringLiteral("kept");
@@ -79,7 +82,7 @@ void RecordOpenTest::open_of_an_empty_file_empties_the_buffer() {
     QVERIFY2(shown.text.contains(QDir::toNativeSeparators(file)), qPrintable(shown.text));
 }
 
-void RecordOpenTest::unreadable_file_keeps_the_buffer_data() {
+void RecordOpenTest::unreadableFileKeepsTheBuffer_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("reason"); // ours, before the system's text
     QTest::addColumn<int>("error");      // the system's, by its errno value
@@ -91,7 +94,7 @@ void RecordOpenTest::unreadable_file_keeps_the_buffer_data() {
                                           << "文件不存在" << ENOTDIR;
 }
 
-void RecordOpenTest::unreadable_file_keeps_the_buffer() {
+void RecordOpenTest::unreadableFileKeepsTheBuffer() {
     QFETCH(QString, target);
     QFETCH(QString, reason);
     QFETCH(int, error);
@@ -116,7 +119,7 @@ void RecordOpenTest::unreadable_file_keeps_the_buffer() {
     QCOMPARE(fx_.host->buffer, QStringLiteral("kept"));
 }
 
-void RecordOpenTest::file_over_the_size_limit_is_refused_data() {
+void RecordOpenTest::fileOverTheSizeLimitIsRefused_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<qint64>("size");
 
@@ -128,7 +131,7 @@ void RecordOpenTest::file_over_the_size_limit_is_refused_data() {
     QTest::newRow("named pipe") << "pipe" << qint64(-2);
 }
 
-void RecordOpenTest::file_over_the_size_limit_is_refused() {
+void RecordOpenTest::fileOverTheSizeLimitIsRefused() {
     QFETCH(QString, target);
     QFETCH(qint64, size);
 
@@ -147,7 +150,7 @@ void RecordOpenTest::file_over_the_size_limit_is_refused() {
     QCOMPARE(fx_.host->buffer, QStringLiteral("kept"));
 }
 
-void RecordOpenTest::file_at_the_size_limit_is_read_and_shown_cut_short() {
+void RecordOpenTest::fileAtTheSizeLimitIsReadAndShownCutShort() {
     const QString file = fx_.path(QStringLiteral("limit.txt"));
     QByteArray bytes(kRecordSizeLimit, 'a');
     bytes[100] = ',';
@@ -163,7 +166,7 @@ void RecordOpenTest::file_at_the_size_limit_is_read_and_shown_cut_short() {
     QVERIFY(shown.text.size() < 4000);
 }
 
-void RecordOpenTest::many_lines_are_shown_cut_short() {
+void RecordOpenTest::manyLinesAreShownCutShort() {
     const QString file = fx_.path(QStringLiteral("lines.txt"));
     QByteArray bytes;
     for (int i = 1; i <= 100; ++i)

@@ -9,7 +9,9 @@
 
 #include <sys/stat.h>
 
-using namespace zorva::io;
+using namespace zorva;
+using namespace zorva::ui;
+using zorva::io::recordFileBytes;
 
 class RecordSaveTest : public QObject {
     Q_OBJECT
@@ -21,29 +23,29 @@ private slots:
     void init() { fx_.start(); }
     void cleanup() { fx_.finish(); }
 
-    void save_of_the_defaults_writes_the_exact_record();
-    void save_writes_the_room_temperature_as_typed_data();
-    void save_writes_the_room_temperature_as_typed();
-    void save_recalculates_before_writing();
-    void save_replaces_a_longer_file_whole();
-    void save_uses_the_name_as_given_data();
-    void save_uses_the_name_as_given();
-    void failing_calculation_changes_no_file_data();
-    void failing_calculation_changes_no_file();
-    void cancel_changes_nothing_although_a_name_is_remembered_data();
-    void cancel_changes_nothing_although_a_name_is_remembered();
-    void save_to_unwritable_path_reports_and_keeps_the_old_file_data();
-    void save_to_unwritable_path_reports_and_keeps_the_old_file();
-    void write_cut_short_keeps_the_old_file_data();
-    void write_cut_short_keeps_the_old_file();
-    void target_that_is_no_file_is_refused_data();
-    void target_that_is_no_file_is_refused();
+    void saveOfTheDefaultsWritesTheExactRecord();
+    void saveWritesTheRoomTemperatureAsTyped_data();
+    void saveWritesTheRoomTemperatureAsTyped();
+    void saveRecalculatesBeforeWriting();
+    void saveReplacesALongerFileWhole();
+    void saveUsesTheNameAsGiven_data();
+    void saveUsesTheNameAsGiven();
+    void failingCalculationChangesNoFile_data();
+    void failingCalculationChangesNoFile();
+    void cancelChangesNothingAlthoughANameIsRemembered_data();
+    void cancelChangesNothingAlthoughANameIsRemembered();
+    void saveToUnwritablePathReportsAndKeepsTheOldFile_data();
+    void saveToUnwritablePathReportsAndKeepsTheOldFile();
+    void writeCutShortKeepsTheOldFile_data();
+    void writeCutShortKeepsTheOldFile();
+    void targetThatIsNoFileIsRefused_data();
+    void targetThatIsNoFileIsRefused();
 
 private:
     RecordFixture fx_;
 };
 
-void RecordSaveTest::save_of_the_defaults_writes_the_exact_record() {
+void RecordSaveTest::saveOfTheDefaultsWritesTheExactRecord() {
     const QString file = fx_.path(QStringLiteral("记录.txt"));
     fx_.host->seam.answerSave(file);
     saveRecordCommand(*fx_.host);
@@ -75,7 +77,7 @@ void RecordSaveTest::save_of_the_defaults_writes_the_exact_record() {
     QVERIFY(fx_.host->buffer.endsWith(QStringLiteral("℃\r\n\r\n")));
 }
 
-void RecordSaveTest::save_writes_the_room_temperature_as_typed_data() {
+void RecordSaveTest::saveWritesTheRoomTemperatureAsTyped_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("digits");
 
@@ -84,7 +86,7 @@ void RecordSaveTest::save_writes_the_room_temperature_as_typed_data() {
     QTest::newRow("negative") << "-5" << QByteArray("-5.0");
 }
 
-void RecordSaveTest::save_writes_the_room_temperature_as_typed() {
+void RecordSaveTest::saveWritesTheRoomTemperatureAsTyped() {
     QFETCH(QString, typed);
     QFETCH(QByteArray, digits);
 
@@ -97,7 +99,7 @@ void RecordSaveTest::save_writes_the_room_temperature_as_typed() {
     QCOMPARE(lines.at(1), QByteArray("\xca\xd2\xc4\xda\xce\xc2\xb6\xc8") + digits + "\xa1\xe6\r");
 }
 
-void RecordSaveTest::save_recalculates_before_writing() {
+void RecordSaveTest::saveRecalculatesBeforeWriting() {
     // What an earlier design left in the working variables must not reach
     // the file.
     fx_.host->working.roomTemp = 77;
@@ -116,7 +118,7 @@ void RecordSaveTest::save_recalculates_before_writing() {
     QCOMPARE(lines.at(5), gbk(QStringLiteral("地面平均温度26.7℃\r")));
 }
 
-void RecordSaveTest::save_replaces_a_longer_file_whole() {
+void RecordSaveTest::saveReplacesALongerFileWhole() {
     const QString file = fx_.path(QStringLiteral("old.txt"));
     writeBytes(file, QByteArray(5000, 'x'));
     fx_.host->seam.answerSave(file);
@@ -126,14 +128,14 @@ void RecordSaveTest::save_replaces_a_longer_file_whole() {
     QCOMPARE(QDir(fx_.dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("old.txt")});
 }
 
-void RecordSaveTest::save_uses_the_name_as_given_data() {
+void RecordSaveTest::saveUsesTheNameAsGiven_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("no extension") << "record";
     QTest::newRow("other extension") << "record.bmp";
     QTest::newRow("blank and Chinese") << "计算 记录.doc";
 }
 
-void RecordSaveTest::save_uses_the_name_as_given() {
+void RecordSaveTest::saveUsesTheNameAsGiven() {
     QFETCH(QString, name);
 
     fx_.host->seam.answerSave(fx_.path(name));
@@ -143,7 +145,7 @@ void RecordSaveTest::save_uses_the_name_as_given() {
     QCOMPARE(fileBytes(fx_.path(name)), recordFileBytes(fx_.host->buffer));
 }
 
-void RecordSaveTest::failing_calculation_changes_no_file_data() {
+void RecordSaveTest::failingCalculationChangesNoFile_data() {
     QTest::addColumn<QStringList>("design");
     QTest::addColumn<bool>("fileExists");
 
@@ -156,7 +158,7 @@ void RecordSaveTest::failing_calculation_changes_no_file_data() {
     QTest::newRow("no convergence, new file") << noConvergence << false;
 }
 
-void RecordSaveTest::failing_calculation_changes_no_file() {
+void RecordSaveTest::failingCalculationChangesNoFile() {
     QFETCH(QStringList, design);
     QFETCH(bool, fileExists);
 
@@ -178,13 +180,13 @@ void RecordSaveTest::failing_calculation_changes_no_file() {
     QCOMPARE(fx_.host->buffer, QStringLiteral("kept"));
 }
 
-void RecordSaveTest::cancel_changes_nothing_although_a_name_is_remembered_data() {
+void RecordSaveTest::cancelChangesNothingAlthoughANameIsRemembered_data() {
     QTest::addColumn<bool>("save");
     QTest::newRow("save") << true;
     QTest::newRow("open") << false;
 }
 
-void RecordSaveTest::cancel_changes_nothing_although_a_name_is_remembered() {
+void RecordSaveTest::cancelChangesNothingAlthoughANameIsRemembered() {
     QFETCH(bool, save);
 
     const QString file = fx_.path(QStringLiteral("first.txt"));
@@ -211,14 +213,14 @@ void RecordSaveTest::cancel_changes_nothing_although_a_name_is_remembered() {
     QCOMPARE(fx_.host->calculations, 1);
 }
 
-void RecordSaveTest::save_to_unwritable_path_reports_and_keeps_the_old_file_data() {
+void RecordSaveTest::saveToUnwritablePathReportsAndKeepsTheOldFile_data() {
     QTest::addColumn<QString>("target");
     QTest::newRow("no such folder") << "missing/sub/rec.txt";
     QTest::newRow("under a regular file") << "good.txt/rec.txt";
     QTest::newRow("a folder") << "folder";
 }
 
-void RecordSaveTest::save_to_unwritable_path_reports_and_keeps_the_old_file() {
+void RecordSaveTest::saveToUnwritablePathReportsAndKeepsTheOldFile() {
     QFETCH(QString, target);
 
     const QString good = fx_.path(QStringLiteral("good.txt"));
@@ -247,7 +249,7 @@ void RecordSaveTest::save_to_unwritable_path_reports_and_keeps_the_old_file() {
     QCOMPARE(QDir(fx_.dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("good.txt")});
 }
 
-void RecordSaveTest::write_cut_short_keeps_the_old_file_data() {
+void RecordSaveTest::writeCutShortKeepsTheOldFile_data() {
     QTest::addColumn<bool>("hasOld");
     QTest::newRow("over an old record") << true;
     QTest::newRow("new file") << false;
@@ -255,7 +257,7 @@ void RecordSaveTest::write_cut_short_keeps_the_old_file_data() {
 
 // Every cap below the record's size fails the save with a warning and
 // leaves the old file (or none).
-void RecordSaveTest::write_cut_short_keeps_the_old_file() {
+void RecordSaveTest::writeCutShortKeepsTheOldFile() {
     QFETCH(bool, hasOld);
     fx_.host->seam.answerSave(fx_.path(QStringLiteral("full.txt")));
     saveRecordCommand(*fx_.host);
@@ -281,13 +283,13 @@ void RecordSaveTest::write_cut_short_keeps_the_old_file() {
     }
 }
 
-void RecordSaveTest::target_that_is_no_file_is_refused_data() {
+void RecordSaveTest::targetThatIsNoFileIsRefused_data() {
     QTest::addColumn<bool>("loop");
     QTest::newRow("named pipe") << false;
     QTest::newRow("symbolic link loop") << true;
 }
 
-void RecordSaveTest::target_that_is_no_file_is_refused() {
+void RecordSaveTest::targetThatIsNoFileIsRefused() {
     QFETCH(bool, loop);
     const QString target = fx_.path(QStringLiteral("target"));
     const QString other = fx_.path(QStringLiteral("other"));

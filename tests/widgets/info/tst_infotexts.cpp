@@ -2,9 +2,12 @@
 // and how they are shown.
 
 #include "support/fakedialogs.h"
-#include "widgets/info/infotexts.h"
+#include "widgets/info/infobox.h"
 
 #include <QTest>
+
+using namespace zorva;
+using namespace zorva::ui;
 
 namespace {
 
@@ -18,20 +21,20 @@ class InfoTextsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void text_has_its_line_count_and_ending_data();
-    void text_has_its_line_count_and_ending();
-    void line_reads_exactly_data();
-    void line_reads_exactly();
-    void lines_break_only_with_cr_lf_data();
-    void lines_break_only_with_cr_lf();
-    void punctuation_is_full_width_where_chinese_data();
-    void punctuation_is_full_width_where_chinese();
-    void about_contact_line_carries_an_address();
-    void menu_item_shows_its_text_in_a_question_box_data();
-    void menu_item_shows_its_text_in_a_question_box();
+    void textHasItsLineCountAndEnding_data();
+    void textHasItsLineCountAndEnding();
+    void lineReadsExactly_data();
+    void lineReadsExactly();
+    void linesBreakOnlyWithCrLf_data();
+    void linesBreakOnlyWithCrLf();
+    void punctuationIsFullWidthWhereChinese_data();
+    void punctuationIsFullWidthWhereChinese();
+    void aboutContactLineCarriesAnAddress();
+    void menuItemShowsItsTextInAQuestionBox_data();
+    void menuItemShowsItsTextInAQuestionBox();
 };
 
-void InfoTextsTest::text_has_its_line_count_and_ending_data() {
+void InfoTextsTest::textHasItsLineCountAndEnding_data() {
     QTest::addColumn<InfoText>("which");
     QTest::addColumn<int>("lines");
     QTest::addColumn<bool>("endsWithBreak");
@@ -50,7 +53,7 @@ void InfoTextsTest::text_has_its_line_count_and_ending_data() {
                            << QStringLiteral("date:2005.11.22");
 }
 
-void InfoTextsTest::text_has_its_line_count_and_ending() {
+void InfoTextsTest::textHasItsLineCountAndEnding() {
     QFETCH(InfoText, which);
     QFETCH(int, lines);
     QFETCH(bool, endsWithBreak);
@@ -69,7 +72,7 @@ void InfoTextsTest::text_has_its_line_count_and_ending() {
         QVERIFY2(split.last().startsWith(lastStart), qPrintable(split.last()));
 }
 
-void InfoTextsTest::line_reads_exactly_data() {
+void InfoTextsTest::lineReadsExactly_data() {
     QTest::addColumn<InfoText>("which");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("expected");
@@ -116,7 +119,7 @@ void InfoTextsTest::line_reads_exactly_data() {
     QTest::newRow("about 4") << InfoText::About << 3 << QStringLiteral("date:2005.11.22");
 }
 
-void InfoTextsTest::line_reads_exactly() {
+void InfoTextsTest::lineReadsExactly() {
     QFETCH(InfoText, which);
     QFETCH(int, index);
     QFETCH(QString, expected);
@@ -126,7 +129,7 @@ void InfoTextsTest::line_reads_exactly() {
     QCOMPARE(lines.at(index), expected);
 }
 
-void InfoTextsTest::lines_break_only_with_cr_lf_data() {
+void InfoTextsTest::linesBreakOnlyWithCrLf_data() {
     QTest::addColumn<InfoText>("which");
     QTest::addColumn<int>("breaks");
 
@@ -135,7 +138,7 @@ void InfoTextsTest::lines_break_only_with_cr_lf_data() {
     QTest::newRow("about") << InfoText::About << 3;
 }
 
-void InfoTextsTest::lines_break_only_with_cr_lf() {
+void InfoTextsTest::linesBreakOnlyWithCrLf() {
     QFETCH(InfoText, which);
     QFETCH(int, breaks);
 
@@ -145,7 +148,7 @@ void InfoTextsTest::lines_break_only_with_cr_lf() {
     QCOMPARE(text.count(QStringLiteral("\r\n")), breaks);
 }
 
-void InfoTextsTest::punctuation_is_full_width_where_chinese_data() {
+void InfoTextsTest::punctuationIsFullWidthWhereChinese_data() {
     QTest::addColumn<InfoText>("which");
     QTest::addColumn<int>("codePoint");
     QTest::addColumn<int>("count");
@@ -169,7 +172,7 @@ void InfoTextsTest::punctuation_is_full_width_where_chinese_data() {
     QTest::newRow("about no ideographic space") << InfoText::About << 0x3000 << 0;
 }
 
-void InfoTextsTest::punctuation_is_full_width_where_chinese() {
+void InfoTextsTest::punctuationIsFullWidthWhereChinese() {
     QFETCH(InfoText, which);
     QFETCH(int, codePoint);
     QFETCH(int, count);
@@ -177,7 +180,7 @@ void InfoTextsTest::punctuation_is_full_width_where_chinese() {
     QCOMPARE(infoText(which).count(QChar(codePoint)), count);
 }
 
-void InfoTextsTest::about_contact_line_carries_an_address() {
+void InfoTextsTest::aboutContactLineCarriesAnAddress() {
     const QString line = linesOf(InfoText::About).at(2);
     QVERIFY(line.startsWith(QStringLiteral("e-mail:")));
     const QString address = line.mid(7);
@@ -186,7 +189,7 @@ void InfoTextsTest::about_contact_line_carries_an_address() {
     QVERIFY(!address.contains(u' '));
 }
 
-void InfoTextsTest::menu_item_shows_its_text_in_a_question_box_data() {
+void InfoTextsTest::menuItemShowsItsTextInAQuestionBox_data() {
     QTest::addColumn<InfoText>("which");
 
     QTest::newRow("说明") << InfoText::Guidance;
@@ -194,7 +197,7 @@ void InfoTextsTest::menu_item_shows_its_text_in_a_question_box_data() {
     QTest::newRow("关于") << InfoText::About;
 }
 
-void InfoTextsTest::menu_item_shows_its_text_in_a_question_box() {
+void InfoTextsTest::menuItemShowsItsTextInAQuestionBox() {
     QFETCH(InfoText, which);
 
     // Records message boxes; a file dialog here is a fault.

@@ -8,6 +8,9 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace zorva;
+using namespace zorva::ui;
+
 namespace {
 
 QImage resourceDiagram() {
@@ -41,20 +44,18 @@ class PrincipleWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void new_window_is_hidden_with_caption_and_client_size();
-    void control_sits_at_its_place_data();
-    void control_sits_at_its_place();
-    void controls_stay_put_when_window_is_resized();
-    void picture_is_the_diagram_resource_pixel_for_pixel();
-    void diagram_is_a_grey_drawing_on_white();
-    void picture_box_shows_diagram_inside_one_pixel_border();
-    void window_wears_the_star_icon_data();
-    void window_wears_the_star_icon();
-    void closing_destroys_the_window_data();
-    void closing_destroys_the_window();
+    void newWindowIsHiddenWithCaptionAndClientSize();
+    void controlsStayPutWhenWindowIsResized();
+    void pictureIsTheDiagramResourcePixelForPixel();
+    void diagramIsAGreyDrawingOnWhite();
+    void pictureBoxShowsDiagramInsideOnePixelBorder();
+    void windowWearsTheStarIcon_data();
+    void windowWearsTheStarIcon();
+    void closingDestroysTheWindow_data();
+    void closingDestroysTheWindow();
 };
 
-void PrincipleWindowTest::new_window_is_hidden_with_caption_and_client_size() {
+void PrincipleWindowTest::newWindowIsHiddenWithCaptionAndClientSize() {
     PrincipleWindow window;
     QCOMPARE(window.objectName(), QStringLiteral("yuanli"));
     QVERIFY(window.isWindow());
@@ -64,28 +65,7 @@ void PrincipleWindowTest::new_window_is_hidden_with_caption_and_client_size() {
     QVERIFY(window.testAttribute(Qt::WA_DeleteOnClose));
 }
 
-void PrincipleWindowTest::control_sits_at_its_place_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-
-    // 120, 120, 1335 x 255 twips and 120, 360, 4530 x 3780 twips.
-    QTest::newRow("Lab11") << QStringLiteral("Lab11") << QRect(8, 8, 89, 17);
-    QTest::newRow("Pic11") << QStringLiteral("Pic11") << QRect(8, 24, 302, 252);
-}
-
-void PrincipleWindowTest::control_sits_at_its_place() {
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-
-    PrincipleWindow window;
-    const auto* control = window.findChild<QLabel*>(name);
-    QVERIFY(control);
-    QCOMPARE(control->geometry(), geometry);
-    if (name == QStringLiteral("Lab11"))
-        QCOMPARE(control->text(), QStringLiteral("1、计算原理图"));
-}
-
-void PrincipleWindowTest::controls_stay_put_when_window_is_resized() {
+void PrincipleWindowTest::controlsStayPutWhenWindowIsResized() {
     PrincipleWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window, kPatienceMs));
@@ -97,7 +77,7 @@ void PrincipleWindowTest::controls_stay_put_when_window_is_resized() {
     }
 }
 
-void PrincipleWindowTest::picture_is_the_diagram_resource_pixel_for_pixel() {
+void PrincipleWindowTest::pictureIsTheDiagramResourcePixelForPixel() {
     const QImage expected = resourceDiagram();
     QVERIFY(!expected.isNull());
     PrincipleWindow window;
@@ -107,7 +87,7 @@ void PrincipleWindowTest::picture_is_the_diagram_resource_pixel_for_pixel() {
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
-void PrincipleWindowTest::diagram_is_a_grey_drawing_on_white() {
+void PrincipleWindowTest::diagramIsAGreyDrawingOnWhite() {
     const QImage diagram = resourceDiagram();
     QCOMPARE(diagram.format(), QImage::Format_Indexed8);
     QCOMPARE(diagram.colorCount(), 16);
@@ -136,7 +116,7 @@ void PrincipleWindowTest::diagram_is_a_grey_drawing_on_white() {
     QVERIFY(uses.at(0) > total / 100);
 }
 
-void PrincipleWindowTest::picture_box_shows_diagram_inside_one_pixel_border() {
+void PrincipleWindowTest::pictureBoxShowsDiagramInsideOnePixelBorder() {
     PrincipleWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window, kPatienceMs));
@@ -161,14 +141,14 @@ void PrincipleWindowTest::picture_box_shows_diagram_inside_one_pixel_border() {
     }
 }
 
-void PrincipleWindowTest::window_wears_the_star_icon_data() {
+void PrincipleWindowTest::windowWearsTheStarIcon_data() {
     QTest::addColumn<int>("size");
 
     QTest::newRow("16") << 16;
     QTest::newRow("32") << 32;
 }
 
-void PrincipleWindowTest::window_wears_the_star_icon() {
+void PrincipleWindowTest::windowWearsTheStarIcon() {
     QFETCH(int, size);
 
     PrincipleWindow window;
@@ -185,14 +165,14 @@ void PrincipleWindowTest::window_wears_the_star_icon() {
     QVERIFY(qBlue(spoke) > qRed(spoke) + 40);
 }
 
-void PrincipleWindowTest::closing_destroys_the_window_data() {
+void PrincipleWindowTest::closingDestroysTheWindow_data() {
     QTest::addColumn<bool>("shown");
 
     QTest::newRow("shown by the menu") << true;
     QTest::newRow("created hidden by a picture save") << false;
 }
 
-void PrincipleWindowTest::closing_destroys_the_window() {
+void PrincipleWindowTest::closingDestroysTheWindow() {
     QFETCH(bool, shown);
 
     QPointer<PrincipleWindow> window = new PrincipleWindow;

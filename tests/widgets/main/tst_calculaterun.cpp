@@ -1,7 +1,7 @@
 // The Calculate run as the user starts it: the button, Enter in any field,
 // the documented designs, and the messages for runs without results.
 
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include "widgets/dialogs/messages.h"
 
@@ -12,36 +12,31 @@
 
 #include <memory>
 
-class CalculateRunTest : public QObject {
+using namespace zorva;
+using namespace zorva::ui;
+
+class CalculateRunTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        QCOMPARE(w_->dialogs.pendingExpectations(), 0);
-        w_.reset();
-    }
-
-    void results_are_empty_before_first_run();
-    void click_on_calculate_shows_default_results();
-    void typed_design_and_enter_show_documented_results_data();
-    void typed_design_and_enter_show_documented_results();
-    void enter_in_any_field_recalculates_data();
-    void enter_in_any_field_recalculates();
-    void enter_in_result_field_recalculates();
-    void enter_twice_runs_twice();
-    void typed_over_result_stays_until_next_run();
-    void leading_number_of_input_is_used();
-    void working_values_hold_last_run();
-    void arithmetic_fault_reports_and_keeps_results_data();
-    void arithmetic_fault_reports_and_keeps_results();
-    void non_converging_run_reports_and_keeps_results();
-    void result_writes_bring_depth_link_into_step();
+    void resultsAreEmptyBeforeFirstRun();
+    void clickOnCalculateShowsDefaultResults();
+    void typedDesignAndEnterShowDocumentedResults_data();
+    void typedDesignAndEnterShowDocumentedResults();
+    void enterInAnyFieldRecalculates_data();
+    void enterInAnyFieldRecalculates();
+    void enterInResultFieldRecalculates();
+    void enterTwiceRunsTwice();
+    void typedOverResultStaysUntilNextRun();
+    void leadingNumberOfInputIsUsed();
+    void workingValuesHoldLastRun();
+    void arithmeticFaultReportsAndKeepsResults_data();
+    void arithmeticFaultReportsAndKeepsResults();
+    void nonConvergingRunReportsAndKeepsResults();
+    void resultWritesBringDepthLinkIntoStep();
 
 private:
     void setDesign(const QStringList& inputs);
-    std::unique_ptr<TestWindows> w_;
 };
 
 void CalculateRunTest::setDesign(const QStringList& inputs) {
@@ -49,16 +44,16 @@ void CalculateRunTest::setDesign(const QStringList& inputs) {
         w_->field(i)->setText(inputs[i]);
 }
 
-void CalculateRunTest::results_are_empty_before_first_run() {
+void CalculateRunTest::resultsAreEmptyBeforeFirstRun() {
     QCOMPARE(w_->results(), QStringList(7, QString()));
 }
 
-void CalculateRunTest::click_on_calculate_shows_default_results() {
+void CalculateRunTest::clickOnCalculateShowsDefaultResults() {
     QTest::mouseClick(w_->main().calculateButton(), Qt::LeftButton);
     QCOMPARE(w_->results(), defaultResults());
 }
 
-void CalculateRunTest::typed_design_and_enter_show_documented_results_data() {
+void CalculateRunTest::typedDesignAndEnterShowDocumentedResults_data() {
     QTest::addColumn<QStringList>("inputs"); // Txt(0) .. Txt(6), typed
     QTest::addColumn<QStringList>("results");
 
@@ -68,7 +63,7 @@ void CalculateRunTest::typed_design_and_enter_show_documented_results_data() {
                                 << QStringList{"67.3", "26.7", "1.7", "25.7", "41.6", "93", "0.13"};
 }
 
-void CalculateRunTest::typed_design_and_enter_show_documented_results() {
+void CalculateRunTest::typedDesignAndEnterShowDocumentedResults() {
     QFETCH(QStringList, inputs);
     QFETCH(QStringList, results);
 
@@ -81,7 +76,7 @@ void CalculateRunTest::typed_design_and_enter_show_documented_results() {
     QCOMPARE(w_->results(), results);
 }
 
-void CalculateRunTest::enter_in_any_field_recalculates_data() {
+void CalculateRunTest::enterInAnyFieldRecalculates_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("key");
     for (int i = 0; i < MainWindow::kFieldCount; ++i)
@@ -89,7 +84,7 @@ void CalculateRunTest::enter_in_any_field_recalculates_data() {
     QTest::newRow("keypad Enter") << 2 << int(Qt::Key_Enter);
 }
 
-void CalculateRunTest::enter_in_any_field_recalculates() {
+void CalculateRunTest::enterInAnyFieldRecalculates() {
     QFETCH(int, index);
     QFETCH(int, key);
 
@@ -101,7 +96,7 @@ void CalculateRunTest::enter_in_any_field_recalculates() {
     QCOMPARE(reached.count(), 1);
 }
 
-void CalculateRunTest::enter_in_result_field_recalculates() {
+void CalculateRunTest::enterInResultFieldRecalculates() {
     w_->main().calculate();
     w_->field(7)->setText("x");
     w_->field(12)->clear();
@@ -109,7 +104,7 @@ void CalculateRunTest::enter_in_result_field_recalculates() {
     QCOMPARE(w_->results(), defaultResults());
 }
 
-void CalculateRunTest::enter_twice_runs_twice() {
+void CalculateRunTest::enterTwiceRunsTwice() {
     // Every run of this design ends in a fault, so each run shows itself.
     w_->field(2)->setText("50");
     w_->dialogs.expectMessages(2);
@@ -118,7 +113,7 @@ void CalculateRunTest::enter_twice_runs_twice() {
     QCOMPARE(w_->dialogs.messages().size(), 2);
 }
 
-void CalculateRunTest::typed_over_result_stays_until_next_run() {
+void CalculateRunTest::typedOverResultStaysUntilNextRun() {
     w_->main().calculate();
     retype(w_->field(8), "hello");
     QCOMPARE(w_->field(8)->text(), QString("hello"));
@@ -127,14 +122,14 @@ void CalculateRunTest::typed_over_result_stays_until_next_run() {
     QCOMPARE(w_->field(8)->text(), QString("27.1"));
 }
 
-void CalculateRunTest::leading_number_of_input_is_used() {
+void CalculateRunTest::leadingNumberOfInputIsUsed() {
     w_->field(0)->setText("18℃ room");
     w_->field(6)->setText(" 1 2 0 m");
     QCOMPARE(w_->main().calculate(), CalcOutcome::Converged);
     QCOMPARE(w_->results(), defaultResults());
 }
 
-void CalculateRunTest::working_values_hold_last_run() {
+void CalculateRunTest::workingValuesHoldLastRun() {
     setDesign({"20", "45", "35", "200", "90", "20", "80"});
     QCOMPARE(w_->main().calculate(), CalcOutcome::Converged);
     const zorva::WorkingVars& vars = w_->main().workingVars();
@@ -145,7 +140,7 @@ void CalculateRunTest::working_values_hold_last_run() {
     QCOMPARE(QString::number(vars.heatOutput, 'f', 1), QString("67.3"));
 }
 
-void CalculateRunTest::arithmetic_fault_reports_and_keeps_results_data() {
+void CalculateRunTest::arithmeticFaultReportsAndKeepsResults_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("fault");
@@ -155,7 +150,7 @@ void CalculateRunTest::arithmetic_fault_reports_and_keeps_results_data() {
     QTest::newRow("zero spacing") << 3 << "0" << int(zorva::Fault::DivisionByZero);
 }
 
-void CalculateRunTest::arithmetic_fault_reports_and_keeps_results() {
+void CalculateRunTest::arithmeticFaultReportsAndKeepsResults() {
     QFETCH(int, index);
     QFETCH(QString, text);
     QFETCH(int, fault);
@@ -175,7 +170,7 @@ void CalculateRunTest::arithmetic_fault_reports_and_keeps_results() {
     QCOMPARE(w_->results(), defaultResults());
 }
 
-void CalculateRunTest::non_converging_run_reports_and_keeps_results() {
+void CalculateRunTest::nonConvergingRunReportsAndKeepsResults() {
     QTest::mouseClick(w_->main().calculateButton(), Qt::LeftButton);
     setDesign({"25", "50", "30", "300", "90", "32", "10"});
     w_->dialogs.expectMessages(1);
@@ -188,7 +183,7 @@ void CalculateRunTest::non_converging_run_reports_and_keeps_results() {
     QCOMPARE(w_->results(), defaultResults());
 }
 
-void CalculateRunTest::result_writes_bring_depth_link_into_step() {
+void CalculateRunTest::resultWritesBringDepthLinkIntoStep() {
     // A new construction window with default layers under a depth of 100: the
     // run itself uses the 50 mm filling layer, and its result writes then
     // put the filling layer in step with the depth.

@@ -2,7 +2,7 @@
 // thicknesses on the construction window, for whole-text writes (pasting) and
 // for entries typed key by key.
 
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include "core/engine/depthlink.h"
 #include "core/wording/fieldtext.h"
@@ -13,6 +13,9 @@
 
 #include <memory>
 #include <random>
+
+using namespace zorva;
+using namespace zorva::ui;
 
 namespace {
 
@@ -34,7 +37,7 @@ void pasteAndCheck(TestWindows& w, const QString& surface, const QString& level,
     w.thickness(1)->setText(level);
     if (!depthFirst)
         w.field(4)->setText(depth);
-    QVERIFY(w.registry.linkNestingPeak() <= WindowRegistry::kLinkNestingLimit);
+    QVERIFY(w.registry.depthLink().nestingPeak() <= DepthLinkBridge::kNestingLimit);
     const QString sum = zorva::toQString(zorva::layerSumText(
         zorva::leadingNumber(w.thickness(0)->text()), zorva::leadingNumber(w.thickness(1)->text()),
         zorva::leadingNumber(w.thickness(2)->text())));
@@ -44,43 +47,34 @@ void pasteAndCheck(TestWindows& w, const QString& surface, const QString& level,
 
 } // namespace
 
-class DepthLinkTest : public QObject {
+class DepthLinkTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        w_.reset();
-    }
-
-    void defaults_keep_depth_equal_to_layer_sum();
-    void whole_text_write_settles_both_windows_data();
-    void whole_text_write_settles_both_windows();
-    void typed_entry_settles_after_every_key_data();
-    void typed_entry_settles_after_every_key();
-    void typed_depth_turns_to_fifty_after_first_digit();
-    void emptying_depth_by_keyboard_restores_minimum();
-    void layers_with_decimals_sum_exactly();
-    void clamp_raises_filling_layer_and_depth_data();
-    void clamp_raises_filling_layer_and_depth();
-    void layer_sum_overflow_reports_fault_and_keeps_depth();
-    void endless_exchange_ends_consistent_data();
-    void endless_exchange_ends_consistent();
-    void random_long_numbers_stay_within_bound();
-
-private:
-    std::unique_ptr<TestWindows> w_;
+    void defaultsKeepDepthEqualToLayerSum();
+    void wholeTextWriteSettlesBothWindows_data();
+    void wholeTextWriteSettlesBothWindows();
+    void typedEntrySettlesAfterEveryKey_data();
+    void typedEntrySettlesAfterEveryKey();
+    void typedDepthTurnsToFiftyAfterFirstDigit();
+    void emptyingDepthByKeyboardRestoresMinimum();
+    void layersWithDecimalsSumExactly();
+    void clampRaisesFillingLayerAndDepth_data();
+    void clampRaisesFillingLayerAndDepth();
+    void layerSumOverflowReportsFaultAndKeepsDepth();
+    void endlessExchangeEndsConsistent_data();
+    void endlessExchangeEndsConsistent();
+    void randomLongNumbersStayWithinBound();
 };
 
-void DepthLinkTest::defaults_keep_depth_equal_to_layer_sum() {
+void DepthLinkTest::defaultsKeepDepthEqualToLayerSum() {
     QCOMPARE(w_->field(4)->text(), QString("90"));
     QCOMPARE(w_->thickness(0)->text(), QString("20"));
     QCOMPARE(w_->thickness(1)->text(), QString("20"));
     QCOMPARE(w_->thickness(2)->text(), QString("50"));
 }
 
-void DepthLinkTest::whole_text_write_settles_both_windows_data() {
+void DepthLinkTest::wholeTextWriteSettlesBothWindows_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("fieldAfter");
@@ -129,7 +123,7 @@ void DepthLinkTest::whole_text_write_settles_both_windows_data() {
     row("conductivity lone minus", "Text1_3", "-", "-", "90", "50");
 }
 
-void DepthLinkTest::whole_text_write_settles_both_windows() {
+void DepthLinkTest::wholeTextWriteSettlesBothWindows() {
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QString, fieldAfter);
@@ -145,7 +139,7 @@ void DepthLinkTest::whole_text_write_settles_both_windows() {
     QVERIFY(w_->dialogs.messages().isEmpty());
 }
 
-void DepthLinkTest::typed_entry_settles_after_every_key_data() {
+void DepthLinkTest::typedEntrySettlesAfterEveryKey_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("keys");
     // After each key: the typed field, the depth and the filling layer.
@@ -173,7 +167,7 @@ void DepthLinkTest::typed_entry_settles_after_every_key_data() {
     row("letters in room", "Txt_0", "ab", {"a", "ab"}, {"90", "90"}, {"50", "50"});
 }
 
-void DepthLinkTest::typed_entry_settles_after_every_key() {
+void DepthLinkTest::typedEntrySettlesAfterEveryKey() {
     QFETCH(QString, name);
     QFETCH(QString, keys);
     QFETCH(QStringList, fieldAfter);
@@ -195,7 +189,7 @@ void DepthLinkTest::typed_entry_settles_after_every_key() {
     QVERIFY(w_->dialogs.messages().isEmpty());
 }
 
-void DepthLinkTest::typed_depth_turns_to_fifty_after_first_digit() {
+void DepthLinkTest::typedDepthTurnsToFiftyAfterFirstDigit() {
     QLineEdit* depth = w_->field(4);
     depth->selectAll();
     QTest::keyClick(depth, Qt::Key_9);
@@ -207,7 +201,7 @@ void DepthLinkTest::typed_depth_turns_to_fifty_after_first_digit() {
     QCOMPARE(w_->thickness(2)->text(), QString::number(d - 40));
 }
 
-void DepthLinkTest::emptying_depth_by_keyboard_restores_minimum() {
+void DepthLinkTest::emptyingDepthByKeyboardRestoresMinimum() {
     QLineEdit* depth = w_->field(4);
     depth->selectAll();
     QTest::keyClick(depth, Qt::Key_Backspace);
@@ -215,7 +209,7 @@ void DepthLinkTest::emptying_depth_by_keyboard_restores_minimum() {
     QCOMPARE(w_->thickness(2)->text(), QString("10"));
 }
 
-void DepthLinkTest::layers_with_decimals_sum_exactly() {
+void DepthLinkTest::layersWithDecimalsSumExactly() {
     w_->thickness(0)->setText("20.1");
     w_->thickness(1)->setText("20.2");
     w_->thickness(2)->setText("50.3");
@@ -223,7 +217,7 @@ void DepthLinkTest::layers_with_decimals_sum_exactly() {
     QCOMPARE(w_->thickness(2)->text(), QString("50.3"));
 }
 
-void DepthLinkTest::clamp_raises_filling_layer_and_depth_data() {
+void DepthLinkTest::clampRaisesFillingLayerAndDepth_data() {
     QTest::addColumn<QString>("fillBefore");
     QTest::addColumn<QString>("diameter");
     QTest::addColumn<QString>("fillAfter");
@@ -240,7 +234,7 @@ void DepthLinkTest::clamp_raises_filling_layer_and_depth_data() {
     row("fractional pipe", "20", "20.5", "20.5", "60.5", 20.5);
 }
 
-void DepthLinkTest::clamp_raises_filling_layer_and_depth() {
+void DepthLinkTest::clampRaisesFillingLayerAndDepth() {
     QFETCH(QString, fillBefore);
     QFETCH(QString, diameter);
     QFETCH(QString, fillAfter);
@@ -255,7 +249,7 @@ void DepthLinkTest::clamp_raises_filling_layer_and_depth() {
     QCOMPARE(w_->main().workingVars().thickFill, thickFill);
 }
 
-void DepthLinkTest::layer_sum_overflow_reports_fault_and_keeps_depth() {
+void DepthLinkTest::layerSumOverflowReportsFaultAndKeepsDepth() {
     w_->dialogs.expectMessages(1);
     w_->thickness(0)->setText("1e309");
     QCOMPARE(w_->dialogs.messages().size(), 1);
@@ -266,7 +260,7 @@ void DepthLinkTest::layer_sum_overflow_reports_fault_and_keeps_depth() {
     QCOMPARE(w_->thickness(0)->text(), QString("1e309"));
 }
 
-void DepthLinkTest::endless_exchange_ends_consistent_data() {
+void DepthLinkTest::endlessExchangeEndsConsistent_data() {
     QTest::addColumn<QString>("surface");
     QTest::addColumn<QString>("level");
     QTest::addColumn<QString>("depth");
@@ -286,19 +280,19 @@ void DepthLinkTest::endless_exchange_ends_consistent_data() {
     }
 }
 
-void DepthLinkTest::endless_exchange_ends_consistent() {
+void DepthLinkTest::endlessExchangeEndsConsistent() {
     QFETCH(QString, surface);
     QFETCH(QString, level);
     QFETCH(QString, depth);
     QFETCH(bool, depthFirst);
     pasteAndCheck(*w_, surface, level, depth, depthFirst);
     // The bound was what ended it.
-    QCOMPARE(w_->registry.linkNestingPeak(), WindowRegistry::kLinkNestingLimit);
+    QCOMPARE(w_->registry.depthLink().nestingPeak(), DepthLinkBridge::kNestingLimit);
 }
 
 // Pasted depths of 15 to 20 digits with layers of 1 to 20 digits, in both
 // orders, from a fixed seed.
-void DepthLinkTest::random_long_numbers_stay_within_bound() {
+void DepthLinkTest::randomLongNumbersStayWithinBound() {
     std::mt19937 rng(20261208u);
     auto digits = [&rng](int count, bool point) {
         QString s = QString::number(std::uniform_int_distribution<int>(1, 9)(rng));

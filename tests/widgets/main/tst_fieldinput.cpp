@@ -4,7 +4,7 @@
 // gives.
 
 #include "support/patience.h"
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include "widgets/dialogs/messages.h"
 
@@ -14,6 +14,9 @@
 
 #include <limits>
 #include <memory>
+
+using namespace zorva;
+using namespace zorva::ui;
 
 namespace {
 
@@ -25,30 +28,21 @@ QLineEdit* field(TestWindows& w, const QString& name) {
 
 } // namespace
 
-class FieldInputTest : public QObject {
+class FieldInputTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        w_.reset();
-    }
-
-    void wide_and_invisible_characters_read_as_number_data();
-    void wide_and_invisible_characters_read_as_number();
-    void long_paste_is_kept_whole_data();
-    void long_paste_is_kept_whole();
-    void typing_over_rewritten_text_replaces_it_data();
-    void typing_over_rewritten_text_replaces_it();
-    void fault_message_names_where_data();
-    void fault_message_names_where();
-
-private:
-    std::unique_ptr<TestWindows> w_;
+    void wideAndInvisibleCharactersReadAsNumber_data();
+    void wideAndInvisibleCharactersReadAsNumber();
+    void longPasteIsKeptWhole_data();
+    void longPasteIsKeptWhole();
+    void typingOverRewrittenTextReplacesIt_data();
+    void typingOverRewrittenTextReplacesIt();
+    void faultMessageNamesWhere_data();
+    void faultMessageNamesWhere();
 };
 
-void FieldInputTest::wide_and_invisible_characters_read_as_number_data() {
+void FieldInputTest::wideAndInvisibleCharactersReadAsNumber_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("typed");
     const std::pair<const char*, QString> texts[] = {
@@ -65,7 +59,7 @@ void FieldInputTest::wide_and_invisible_characters_read_as_number_data() {
 
 // The room temperature as an input method or a clipboard gives it: the
 // field shows the plain form and the default design gives its results.
-void FieldInputTest::wide_and_invisible_characters_read_as_number() {
+void FieldInputTest::wideAndInvisibleCharactersReadAsNumber() {
     QFETCH(QString, text);
     QFETCH(bool, typed);
     QLineEdit* room = w_->field(0);
@@ -85,14 +79,14 @@ void FieldInputTest::wide_and_invisible_characters_read_as_number() {
     QCOMPARE(w_->results().mid(0, 2), QStringList({"92.6", "27.1"}));
 }
 
-void FieldInputTest::long_paste_is_kept_whole_data() {
+void FieldInputTest::longPasteIsKeptWhole_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("main window room temperature") << "Txt_0";
     QTest::newRow("main window result") << "Txt_13";
     QTest::newRow("construction conductivity") << "Text1_3";
 }
 
-void FieldInputTest::long_paste_is_kept_whole() {
+void FieldInputTest::longPasteIsKeptWhole() {
     QFETCH(QString, name);
     // Qt's default limit is 32,767 characters.
     const QString text = QStringLiteral("1") + QString(40000, u'0');
@@ -103,7 +97,7 @@ void FieldInputTest::long_paste_is_kept_whole() {
     QCOMPARE(target->text().size(), text.size());
 }
 
-void FieldInputTest::typing_over_rewritten_text_replaces_it_data() {
+void FieldInputTest::typingOverRewrittenTextReplacesIt_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("fieldAfter");
@@ -124,7 +118,7 @@ void FieldInputTest::typing_over_rewritten_text_replaces_it_data() {
                                 << "6";
 }
 
-void FieldInputTest::typing_over_rewritten_text_replaces_it() {
+void FieldInputTest::typingOverRewrittenTextReplacesIt() {
     QFETCH(QString, name);
     QFETCH(QString, keys);
     QFETCH(QString, fieldAfter);
@@ -144,7 +138,7 @@ void FieldInputTest::typing_over_rewritten_text_replaces_it() {
     QCOMPARE(w_->thickness(2)->text(), fill);
 }
 
-void FieldInputTest::fault_message_names_where_data() {
+void FieldInputTest::faultMessageNamesWhere_data() {
     QTest::addColumn<QStringList>("edits"); // name, text, name, text, ...
     QTest::addColumn<int>("site");
     QTest::addColumn<bool>("calculate");
@@ -160,7 +154,7 @@ void FieldInputTest::fault_message_names_where_data() {
 
 // Only a Calculate run says the calculation stopped; and it claims the
 // results of an earlier run only when there are some.
-void FieldInputTest::fault_message_names_where() {
+void FieldInputTest::faultMessageNamesWhere() {
     QFETCH(QStringList, edits);
     QFETCH(int, site);
     QFETCH(bool, calculate);

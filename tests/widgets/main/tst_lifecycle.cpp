@@ -3,7 +3,7 @@
 // when the main window closes.
 
 #include "support/patience.h"
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +14,9 @@
 
 #include <algorithm>
 #include <memory>
+
+using namespace zorva;
+using namespace zorva::ui;
 
 namespace {
 
@@ -34,31 +37,20 @@ void chooseMenu(MainWindow& main, const char* name) {
 
 } // namespace
 
-class LifecycleTest : public QObject {
+class LifecycleTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        w_.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(countConstructionWindows(), 0);
-    }
-
-    void setting_shows_one_window_in_front();
-    void setting_copies_no_values_and_runs_nothing();
-    void closing_settings_discards_typed_values();
-    void main_field_change_after_close_rebuilds_settings_hidden();
-    void calculate_after_close_uses_default_construction();
-    void principle_window_is_built_once_and_anew_after_close();
-    void closing_main_window_ends_program();
-
-private:
-    std::unique_ptr<TestWindows> w_;
+    void settingShowsOneWindowInFront();
+    void settingCopiesNoValuesAndRunsNothing();
+    void closingSettingsDiscardsTypedValues();
+    void mainFieldChangeAfterCloseRebuildsSettingsHidden();
+    void calculateAfterCloseUsesDefaultConstruction();
+    void principleWindowIsBuiltOnceAndAnewAfterClose();
+    void closingMainWindowEndsProgram();
 };
 
-void LifecycleTest::setting_shows_one_window_in_front() {
+void LifecycleTest::settingShowsOneWindowInFront() {
     MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
     chooseMenu(main, "setting");
@@ -80,7 +72,7 @@ void LifecycleTest::setting_shows_one_window_in_front() {
     QVERIFY(main.isVisible());
 }
 
-void LifecycleTest::setting_copies_no_values_and_runs_nothing() {
+void LifecycleTest::settingCopiesNoValuesAndRunsNothing() {
     MainWindow& main = w_->registry.start();
     w_->field(4)->setText("100");
     chooseMenu(main, "setting");
@@ -89,7 +81,7 @@ void LifecycleTest::setting_copies_no_values_and_runs_nothing() {
     QCOMPARE(w_->results(), QStringList(7, QString()));
 }
 
-void LifecycleTest::closing_settings_discards_typed_values() {
+void LifecycleTest::closingSettingsDiscardsTypedValues() {
     MainWindow& main = w_->registry.start();
     chooseMenu(main, "setting");
     QPointer<ConstructionWindow> first = w_->registry.existingConstruction();
@@ -115,7 +107,7 @@ void LifecycleTest::closing_settings_discards_typed_values() {
     QCOMPARE(w_->field(4)->text(), QString("100"));
 }
 
-void LifecycleTest::main_field_change_after_close_rebuilds_settings_hidden() {
+void LifecycleTest::mainFieldChangeAfterCloseRebuildsSettingsHidden() {
     w_->registry.start();
     w_->registry.showConstruction();
     w_->thickness(1)->setText("25");
@@ -131,7 +123,7 @@ void LifecycleTest::main_field_change_after_close_rebuilds_settings_hidden() {
     QCOMPARE(w_->thickness(2)->text(), QString("55"));
 }
 
-void LifecycleTest::calculate_after_close_uses_default_construction() {
+void LifecycleTest::calculateAfterCloseUsesDefaultConstruction() {
     w_->registry.start();
     w_->conductivity(2)->setText("1.84");
     w_->construction().close();
@@ -140,7 +132,7 @@ void LifecycleTest::calculate_after_close_uses_default_construction() {
     QCOMPARE(w_->results(), defaultResults());
 }
 
-void LifecycleTest::principle_window_is_built_once_and_anew_after_close() {
+void LifecycleTest::principleWindowIsBuiltOnceAndAnewAfterClose() {
     MainWindow& main = w_->registry.start();
     QVERIFY(w_->registry.existingPrinciple() == nullptr);
 
@@ -167,7 +159,7 @@ void LifecycleTest::principle_window_is_built_once_and_anew_after_close() {
     QVERIFY(w_->registry.existingPrinciple()->isVisible());
 }
 
-void LifecycleTest::closing_main_window_ends_program() {
+void LifecycleTest::closingMainWindowEndsProgram() {
     MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
     w_->registry.showConstruction();

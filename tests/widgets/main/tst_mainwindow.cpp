@@ -1,8 +1,9 @@
-// The main window as built: texts, places, fonts, colours, names, keyboard
-// order, menus and the start of the program.
+// The main window as built, beyond its form (tst_windowlayouts): client
+// area, colours and fonts, names, keyboard order, menus and the start of the
+// program.
 
 #include "support/patience.h"
-#include "support/windowtestkit.h"
+#include "support/windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,18 +17,13 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
-#include <limits>
 
 #include <memory>
 
+using namespace zorva;
+using namespace zorva::ui;
+
 namespace {
-
-constexpr int kRowTop[] = {360, 960, 1320, 2040, 2400, 3240, 3600,
-                           360, 840, 1320, 360,  720,  1080, 1440};
-
-QRect fromTwips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 bool rendersAll(const QFont& font, const QString& text) {
     const QFontMetrics metrics(font);
@@ -40,58 +36,23 @@ bool rendersAll(const QFont& font, const QString& text) {
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() { w_ = std::make_unique<TestWindows>(); }
-    void cleanup() {
-        QVERIFY(w_->dialogs.unexpected().isEmpty());
-        w_.reset();
-    }
-
-    void field_defaults_data();
-    void field_defaults();
-    void client_area_is_fixed_size_under_menu_bar();
-    void controls_sit_at_their_places_data();
-    void controls_sit_at_their_places();
-    void rows_carry_caption_unit_and_names_data();
-    void rows_carry_caption_unit_and_names();
-    void colours_and_fonts();
-    void button_and_label_array_names();
-    void chinese_captions_render_with_installed_font();
-    void tab_order_follows_the_form();
-    void menu_items_carry_names_and_captions_data();
-    void menu_items_carry_names_and_captions();
-    void cancelled_print_changes_nothing();
-    void start_shows_main_centred_with_settings_hidden();
-    void resizing_moves_nothing();
-
-private:
-    std::unique_ptr<TestWindows> w_;
+    void clientAreaIsFixedSizeUnderMenuBar();
+    void coloursAndFonts();
+    void buttonAndLabelArrayNames();
+    void chineseCaptionsRenderWithInstalledFont();
+    void tabOrderFollowsTheForm();
+    void menuItemsCarryNamesAndCaptions_data();
+    void menuItemsCarryNamesAndCaptions();
+    void cancelledPrintChangesNothing();
+    void startShowsMainCentredWithSettingsHidden();
+    void resizingMovesNothing();
 };
 
-void MainWindowTest::field_defaults_data() {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("text");
-    const char* defaults[] = {"18", "50", "40", "300", "90", "20", "120"};
-    for (int i = 0; i < MainWindow::kFieldCount; ++i)
-        QTest::addRow("Txt(%d)", i) << i << QString(i < 7 ? defaults[i] : "");
-}
-
-void MainWindowTest::field_defaults() {
-    QFETCH(int, index);
-    QFETCH(QString, text);
-    QLineEdit* field = w_->field(index);
-    QCOMPARE(field->text(), text);
-    QCOMPARE(field->objectName(), QStringLiteral("Txt_%1").arg(index));
-    QVERIFY(!field->isReadOnly());
-    // No length limit: a pasted text is never cut short.
-    QCOMPARE(field->maxLength(), std::numeric_limits<int>::max());
-    QCOMPARE(field->size(), QSize(57, 21));
-}
-
-void MainWindowTest::client_area_is_fixed_size_under_menu_bar() {
+void MainWindowTest::clientAreaIsFixedSizeUnderMenuBar() {
     MainWindow& main = w_->main();
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
@@ -100,89 +61,7 @@ void MainWindowTest::client_area_is_fixed_size_under_menu_bar() {
     QCOMPARE(main.centralWidget()->y(), main.menuBar()->height());
 }
 
-void MainWindowTest::controls_sit_at_their_places_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QRect>("place");
-    auto place = [](const char* name, const char* parent, QRect rect) {
-        QTest::newRow(name) << QString(name) << QString(parent) << rect;
-    };
-    place("Frame1", "client", fromTwips(720, 480, 3735, 4215));
-    place("Frame2", "client", fromTwips(4440, 480, 3735, 1815));
-    place("Frame4", "client", fromTwips(4440, 2280, 3735, 2415));
-    place("Command1", "client", fromTwips(3960, 5160, 975, 375));
-    for (int i = 0; i < MainWindow::kFieldCount; ++i) {
-        const char* frame = i < 7 ? "Frame1" : i < 10 ? "Frame2" : "Frame4";
-        QTest::addRow("Txt(%d)", i) << QString("Txt_%1").arg(i) << QString(frame)
-                                    << fromTwips(i < 7 ? 1560 : 1800, kRowTop[i], 855, 315);
-    }
-    // Units, and the small "2" raised after "W/m".
-    place("Lb_0", "Frame1", fromTwips(2520, 360, 315, 255));
-    place("Lb_4", "Frame1", fromTwips(2520, 2400, 315, 315));
-    place("Lb_7", "Frame2", fromTwips(2880, 360, 435, 255));
-    place("Lb_9", "Frame2", fromTwips(2880, 1320, 555, 255));
-    place("Lb_11", "Frame4", fromTwips(2880, 720, 675, 255));
-    place("Lb_13", "Frame4", fromTwips(2880, 1440, 555, 255));
-    place("Lb_20", "Frame2", fromTwips(3300, 360, 195, 255));
-    place("Lb_21", "Frame4", fromTwips(3300, 360, 195, 255));
-    place("Lb_22", "Frame4", fromTwips(3300, 720, 195, 255));
-    // The one caption that does not size itself.
-    place("Lab_1", "Frame1", fromTwips(600, 960, 855, 210));
-}
-
-void MainWindowTest::controls_sit_at_their_places() {
-    QFETCH(QString, name);
-    QFETCH(QString, parent);
-    QFETCH(QRect, place);
-    auto* widget = w_->main().findChild<QWidget*>(name);
-    QVERIFY(widget != nullptr);
-    QCOMPARE(widget->parentWidget()->objectName(), parent);
-    QCOMPARE(widget->geometry(), place);
-}
-
-void MainWindowTest::rows_carry_caption_unit_and_names_data() {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("unit");
-    const char* rows[][2] = {
-        {"室内温度", "℃"},      {"供水温度", "℃"},     {"回水温度", "℃"},     {"盘管间距", "mm"},
-        {"盘管埋深", "mm"},     {"盘管外径", "mm"},    {"单管长度", "m"},     {"散热量", "W/m"},
-        {"地面平均温度", "℃"},  {"环路水阻力", "kPa"}, {"对流散热量", "W/m"}, {"辐射散热量", "W/m"},
-        {"单管水流量", "kg/h"}, {"盘管水流速", "m/s"},
-    };
-    for (int i = 0; i < MainWindow::kFieldCount; ++i)
-        QTest::addRow("row %d", i) << i << QString(rows[i][0]) << QString(rows[i][1]);
-}
-
-void MainWindowTest::rows_carry_caption_unit_and_names() {
-    QFETCH(int, index);
-    QFETCH(QString, caption);
-    QFETCH(QString, unit);
-    auto* label = w_->main().findChild<QLabel*>(QString("Lab_%1").arg(index));
-    QVERIFY(label != nullptr);
-    QCOMPARE(label->text(), caption);
-    QCOMPARE(label->pos(), QPoint(40, kRowTop[index] / 15));
-    if (index != 1)
-        QCOMPARE(label->size(), label->sizeHint());
-    QCOMPARE(label->toolTip(), index == 6 ? QString("单个环路里加热盘管的长度") : QString());
-    QCOMPARE(w_->field(index)->accessibleName(), caption);
-
-    auto* unitLabel = w_->main().findChild<QLabel*>(QString("Lb_%1").arg(index));
-    QVERIFY(unitLabel != nullptr);
-    QCOMPARE(unitLabel->text(), unit);
-    QVERIFY(unitLabel->alignment() & Qt::AlignTop);
-    const bool raisedTwo = unit == "W/m";
-    const int twoIndex = index == 7 ? 20 : index == 10 ? 21 : 22;
-    auto* two = w_->main().findChild<QLabel*>(QString("Lb_%1").arg(twoIndex));
-    QVERIFY(two != nullptr);
-    if (raisedTwo) {
-        QCOMPARE(two->text(), QString("2"));
-        QCOMPARE(two->font().pointSizeF(), 6.0);
-        QCOMPARE(two->y(), unitLabel->y());
-    }
-}
-
-void MainWindowTest::colours_and_fonts() {
+void MainWindowTest::coloursAndFonts() {
     MainWindow& main = w_->main();
     const QColor cyan(128, 255, 255);
     const QColor orange(255, 192, 128);
@@ -210,7 +89,7 @@ void MainWindowTest::colours_and_fonts() {
     QCOMPARE(main.findChild<QLabel*>("Lb_7")->font().pointSizeF(), 10.5);
 }
 
-void MainWindowTest::button_and_label_array_names() {
+void MainWindowTest::buttonAndLabelArrayNames() {
     QPushButton* button = w_->main().calculateButton();
     QCOMPARE(button->objectName(), QString("Command1"));
     QCOMPARE(button->text(), QString("计算"));
@@ -220,7 +99,7 @@ void MainWindowTest::button_and_label_array_names() {
     QCOMPARE(w_->main().findChildren<QLabel*>(QRegularExpression("^Lb_")).size(), 17);
 }
 
-void MainWindowTest::chinese_captions_render_with_installed_font() {
+void MainWindowTest::chineseCaptionsRenderWithInstalledFont() {
     // Without "宋体" or "Times New Roman" on the machine the fallbacks must
     // still carry every character of the captions.
     auto* caption = w_->main().findChild<QLabel*>("Lab_8");
@@ -231,7 +110,7 @@ void MainWindowTest::chinese_captions_render_with_installed_font() {
     QVERIFY2(caption->font().families().contains(family), qPrintable(family));
 }
 
-void MainWindowTest::tab_order_follows_the_form() {
+void MainWindowTest::tabOrderFollowsTheForm() {
     MainWindow& main = w_->main();
     QStringList order;
     QWidget* widget = w_->field(7);
@@ -247,7 +126,7 @@ void MainWindowTest::tab_order_follows_the_form() {
     QCOMPARE(order, expected);
 }
 
-void MainWindowTest::menu_items_carry_names_and_captions_data() {
+void MainWindowTest::menuItemsCarryNamesAndCaptions_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("underFile");
@@ -266,7 +145,7 @@ void MainWindowTest::menu_items_carry_names_and_captions_data() {
     item("about", "关于", false);
 }
 
-void MainWindowTest::menu_items_carry_names_and_captions() {
+void MainWindowTest::menuItemsCarryNamesAndCaptions() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(bool, underFile);
@@ -285,7 +164,7 @@ void MainWindowTest::menu_items_carry_names_and_captions() {
     QCOMPARE(found->menu() != nullptr, name == "file");
 }
 
-void MainWindowTest::cancelled_print_changes_nothing() {
+void MainWindowTest::cancelledPrintChangesNothing() {
     MainWindow& main = w_->main();
     main.calculate();
     const QWidgetList before = QApplication::topLevelWidgets();
@@ -297,7 +176,7 @@ void MainWindowTest::cancelled_print_changes_nothing() {
     QVERIFY(w_->dialogs.messages().isEmpty());
 }
 
-void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
+void MainWindowTest::startShowsMainCentredWithSettingsHidden() {
     QVERIFY(w_->registry.existingMain() == nullptr);
     MainWindow& main = w_->registry.start();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));
@@ -315,7 +194,7 @@ void MainWindowTest::start_shows_main_centred_with_settings_hidden() {
     QCOMPARE(main.workingVars().roomTemp, 0.0);
 }
 
-void MainWindowTest::resizing_moves_nothing() {
+void MainWindowTest::resizingMovesNothing() {
     MainWindow& main = w_->main();
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main, kPatienceMs));

@@ -1,8 +1,8 @@
 // The menu items reach their commands through the real main window.
 
 #include "core/engine/calculate.h"
-#include "support/windowtestkit.h"
-#include "widgets/info/infotexts.h"
+#include "support/windowtest.h"
+#include "widgets/info/infobox.h"
 #include "widgets/info/principlewindow.h"
 
 #include <QAction>
@@ -11,37 +11,32 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class MenuCommandsTest : public QObject {
+using namespace zorva;
+using namespace zorva::ui;
+
+class MenuCommandsTest : public WindowTest {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
-    void info_items_show_their_texts_data();
-    void info_items_show_their_texts();
-    void save_item_calculates_then_writes_the_record();
-    void save_item_writes_nothing_when_the_run_faults();
-    void open_item_reads_a_saved_record_into_the_buffer();
-    void image_item_saves_the_diagram_without_showing_the_window();
-    void file_commands_share_the_last_name();
-    void print_item_cancelled_prints_nothing();
+    void infoItemsShowTheirTexts_data();
+    void infoItemsShowTheirTexts();
+    void saveItemCalculatesThenWritesTheRecord();
+    void saveItemWritesNothingWhenTheRunFaults();
+    void openItemReadsASavedRecordIntoTheBuffer();
+    void imageItemSavesTheDiagramWithoutShowingTheWindow();
+    void fileCommandsShareTheLastName();
+    void printItemCancelledPrintsNothing();
 
 private:
     void choose(const char* item);
-    std::unique_ptr<TestWindows> w_;
     QTemporaryDir dir_;
 };
 
 void MenuCommandsTest::init() {
-    w_ = std::make_unique<TestWindows>();
+    WindowTest::init();
     w_->registry.start();
-}
-
-void MenuCommandsTest::cleanup() {
-    QCOMPARE(w_->dialogs.pendingExpectations(), 0);
-    QVERIFY(w_->dialogs.unexpected().isEmpty());
-    w_.reset();
 }
 
 void MenuCommandsTest::choose(const char* item) {
@@ -50,7 +45,7 @@ void MenuCommandsTest::choose(const char* item) {
     action->trigger();
 }
 
-void MenuCommandsTest::info_items_show_their_texts_data() {
+void MenuCommandsTest::infoItemsShowTheirTexts_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("which");
     QTest::newRow("说明") << "introdce" << int(InfoText::Guidance);
@@ -58,7 +53,7 @@ void MenuCommandsTest::info_items_show_their_texts_data() {
     QTest::newRow("关于") << "about" << int(InfoText::About);
 }
 
-void MenuCommandsTest::info_items_show_their_texts() {
+void MenuCommandsTest::infoItemsShowTheirTexts() {
     QFETCH(QString, item);
     QFETCH(int, which);
     w_->dialogs.expectMessages(1);
@@ -72,7 +67,7 @@ void MenuCommandsTest::info_items_show_their_texts() {
     QCOMPARE(w_->results(), QStringList(7, QString()));
 }
 
-void MenuCommandsTest::save_item_calculates_then_writes_the_record() {
+void MenuCommandsTest::saveItemCalculatesThenWritesTheRecord() {
     const QString path = dir_.filePath(QStringLiteral("record.txt"));
     w_->field(0)->setText(QStringLiteral("18.25"));
     w_->field(7)->setText(QStringLiteral("typed over")); // a result field typed into
@@ -101,7 +96,7 @@ void MenuCommandsTest::save_item_calculates_then_writes_the_record() {
     QCOMPARE(bytes.count("\r\n"), 8);
 }
 
-void MenuCommandsTest::save_item_writes_nothing_when_the_run_faults() {
+void MenuCommandsTest::saveItemWritesNothingWhenTheRunFaults() {
     const QString path = dir_.filePath(QStringLiteral("kept.txt"));
     {
         QFile old(path);
@@ -119,7 +114,7 @@ void MenuCommandsTest::save_item_writes_nothing_when_the_run_faults() {
     QCOMPARE(w_->results(), QStringList(7, QString()));
 }
 
-void MenuCommandsTest::open_item_reads_a_saved_record_into_the_buffer() {
+void MenuCommandsTest::openItemReadsASavedRecordIntoTheBuffer() {
     const QString path = dir_.filePath(QStringLiteral("round.txt"));
     w_->dialogs.answerSave(path);
     choose("save");
@@ -133,7 +128,7 @@ void MenuCommandsTest::open_item_reads_a_saved_record_into_the_buffer() {
     QCOMPARE(w_->main().recordBuffer(), composed + QStringLiteral("\r\n"));
 }
 
-void MenuCommandsTest::image_item_saves_the_diagram_without_showing_the_window() {
+void MenuCommandsTest::imageItemSavesTheDiagramWithoutShowingTheWindow() {
     QVERIFY(w_->registry.existingPrinciple() == nullptr);
     const QString path = dir_.filePath(QStringLiteral("diagram.gif"));
     w_->dialogs.answerSave(path);
@@ -151,7 +146,7 @@ void MenuCommandsTest::image_item_saves_the_diagram_without_showing_the_window()
              window->picture().convertToFormat(QImage::Format_RGB32));
 }
 
-void MenuCommandsTest::file_commands_share_the_last_name() {
+void MenuCommandsTest::fileCommandsShareTheLastName() {
     const QString path = dir_.filePath(QStringLiteral("first.txt"));
     w_->dialogs.answerSave(path);
     choose("save");
@@ -161,7 +156,7 @@ void MenuCommandsTest::file_commands_share_the_last_name() {
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("first.bmp"))));
 }
 
-void MenuCommandsTest::print_item_cancelled_prints_nothing() {
+void MenuCommandsTest::printItemCancelledPrintsNothing() {
     w_->dialogs.answerPrint(false);
     choose("print");
     QCOMPARE(w_->dialogs.printRequests(), 1);

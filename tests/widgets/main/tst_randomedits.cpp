@@ -17,6 +17,9 @@
 #include <cmath>
 #include <random>
 
+using namespace zorva;
+using namespace zorva::ui;
+
 namespace {
 
 // A message box as "title|text".
@@ -70,10 +73,10 @@ class RandomEditsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void random_edits_keep_the_program_answering_and_the_depth_linked();
+    void randomEditsKeepTheProgramAnsweringAndTheDepthLinked();
 };
 
-void RandomEditsTest::random_edits_keep_the_program_answering_and_the_depth_linked() {
+void RandomEditsTest::randomEditsKeepTheProgramAnsweringAndTheDepthLinked() {
     // Every message box is accepted; a file dialog fails the test.
     FakeDialogs dialogs(FakeDialogs::Mode::Tolerant);
     WindowRegistry registry(dialogs);

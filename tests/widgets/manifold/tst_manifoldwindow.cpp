@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 using namespace zorva;
+using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+using namespace zorva;
 using namespace zorva::ui;
 
 namespace {

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+using namespace zorva;
+using namespace zorva::models;
 using namespace zorva::ui;
 
 class ToolSetTest : public QObject {
@@ -132,6 +134,9 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("环路.pdf"));
         w.dialogs.answerSave(path);
         sheet->reportAction()->trigger();
+        // Made and written in the background.
+        QTRY_VERIFY_WITH_TIMEOUT(!sheet->reportJob().busy(), kPatienceMs);
+        QVERIFY(sheet->reportAction()->isEnabled());
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");

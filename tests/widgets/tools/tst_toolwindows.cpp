@@ -19,6 +19,7 @@
 #include <QTest>
 
 using namespace zorva;
+using namespace zorva::models;
 using namespace zorva::ui;
 
 namespace {

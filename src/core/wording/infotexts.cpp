@@ -1,9 +1,8 @@
-#include "widgets/info/infotexts.h"
-
-#include "widgets/dialogs/dialogseam.h"
-#include "widgets/dialogs/messages.h"
+#include "core/wording/infotexts.h"
 
 #include <QStringList>
+
+namespace zorva {
 
 namespace {
 
@@ -69,6 +68,9 @@ QString infoText(InfoText which) {
     return {};
 }
 
-void showInfo(DialogSeam& dialogs, QWidget* parent, InfoText which) {
-    dialogs.message(parent, QMessageBox::Question, messageTitle(), infoText(which));
+QString infoLine(InfoText which, int index) {
+    const QStringList lines = infoText(which).split(QStringLiteral("\r\n"));
+    return index >= 0 && index < lines.size() ? lines.at(index) : QString();
 }
+
+} // namespace zorva

@@ -1,23 +1,10 @@
-#include "widgets/check/checktexts.h"
+#include "models/check/checktexts.h"
 
-#include <QApplication>
-#include <QStyle>
-
-#include "widgets/info/infotexts.h"
+#include "core/wording/infotexts.h"
 
 #include <cmath>
 
-namespace zorva::ui {
-
-namespace {
-
-// Line `index` (from 0) of one of the Help menu's texts.
-QString infoLine(InfoText which, int index) {
-    const QStringList lines = infoText(which).split(QStringLiteral("\r\n"));
-    return index < lines.size() ? lines.at(index) : QString();
-}
-
-} // namespace
+namespace zorva::models {
 
 QString fixedText(double value, int decimals) {
     if (!std::isfinite(value))
@@ -55,23 +42,4 @@ QString ruleBasisDetail(const RuleCheck& check) {
     return QStringLiteral("JGJ 142-2004《地面辐射供暖技术规程》第 3.5.2 条");
 }
 
-QIcon verdictIcon(Verdict verdict) {
-    QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxQuestion;
-    switch (verdict) {
-    case Verdict::Pass:
-        pixmap = QStyle::SP_DialogApplyButton;
-        break;
-    case Verdict::Fail:
-        pixmap = QStyle::SP_MessageBoxCritical;
-        break;
-    case Verdict::High:
-    case Verdict::Low:
-        pixmap = QStyle::SP_MessageBoxWarning;
-        break;
-    case Verdict::NotChecked:
-        break;
-    }
-    return QApplication::style()->standardIcon(pixmap);
-}
-
-} // namespace zorva::ui
+} // namespace zorva::models

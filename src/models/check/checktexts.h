@@ -2,22 +2,18 @@
 // The texts of the design check window beyond the check's shared wording
 // (checkwording.h: rule names, units, limits and their sources, verdicts,
 // room categories; advicewording.h: what to change and the EN 1264-2
-// cross-check): the detail behind a rule for its tooltip, the cross-check's
-// number texts and the verdict icons.
+// cross-check): the detail behind a rule for its tooltip and the cross-check's
+// number texts.
 
 #include "core/engine/designcheck.h"
 #include "core/engine/en1264.h"
 #include "core/wording/advicewording.h"
 #include "core/wording/checkwording.h"
 
-#include <QIcon>
 #include <QString>
 #include <QStringList>
 
-namespace zorva::ui {
-
-// The standard icon shown beside a verdict's word (never colour alone).
-QIcon verdictIcon(Verdict verdict);
+namespace zorva::models {
 
 // The guidance or characteristics line behind the rule, or the full title
 // of the standard, for a tooltip.
@@ -29,4 +25,4 @@ QString fixedText(double value, int decimals);
 // "+10.3", "-1.2", with the sign always written.
 QString signedText(double value, int decimals);
 
-} // namespace zorva::ui
+} // namespace zorva::models

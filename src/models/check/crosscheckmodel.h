@@ -9,7 +9,7 @@
 
 #include <QAbstractTableModel>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 class CrossCheckModel : public QAbstractTableModel {
     Q_OBJECT
@@ -58,4 +58,4 @@ private:
     bool filled_ = false;
 };
 
-} // namespace zorva::ui
+} // namespace zorva::models

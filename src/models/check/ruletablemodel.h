@@ -1,6 +1,7 @@
 #pragma once
 // The rules of the design check as a table: 项目, 计算值, 限值, 结论, 依据,
-// one row per rule. Each verdict is a word and a standard icon; each cell
+// one row per rule. Each verdict is a word, and its value in VerdictRole
+// for the view's icon (verdictrole.h); each cell
 // also carries the whole row as one sentence for screen readers. After an
 // edit of the inputs the rows are marked as the last calculation's.
 
@@ -10,7 +11,7 @@
 
 #include <array>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 class RuleTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -49,4 +50,4 @@ private:
     bool stale_ = false;
 };
 
-} // namespace zorva::ui
+} // namespace zorva::models

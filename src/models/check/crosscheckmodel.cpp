@@ -1,12 +1,9 @@
-#include "widgets/check/crosscheckmodel.h"
+#include "models/check/crosscheckmodel.h"
 
-#include "widgets/check/checktexts.h"
+#include "models/check/checktexts.h"
+#include "models/check/verdictrole.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QStyle>
-
-namespace zorva::ui {
+namespace zorva::models {
 
 CrossCheckModel::CrossCheckModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -136,17 +133,16 @@ QVariant CrossCheckModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleDescriptionRole:
     case Qt::ToolTipRole:
         return rowSentence(index.row());
-    case Qt::DecorationRole:
+    case VerdictRole:
         if (index.row() != VerdictRow || index.column() == NameColumn)
             return {};
         if (index.column() == ProgramColumn)
-            return verdictIcon(floorVerdict_);
+            return static_cast<int>(floorVerdict_);
         // For an EN category this is the floor's verdict; for a JGJ row above
-        // the curve is a hint to look again.
+        // the curve is a hint to look again (a warning).
         if (limitCurve_)
-            return verdictIcon(floorVerdict_);
-        return QApplication::style()->standardIcon(en_.withinLimit ? QStyle::SP_DialogApplyButton
-                                                                   : QStyle::SP_MessageBoxWarning);
+            return static_cast<int>(floorVerdict_);
+        return static_cast<int>(en_.withinLimit ? Verdict::Pass : Verdict::High);
     default:
         return {};
     }
@@ -173,4 +169,4 @@ QVariant CrossCheckModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

@@ -1,13 +1,12 @@
-#include "widgets/check/ruletablemodel.h"
+#include "models/check/ruletablemodel.h"
 
-#include "widgets/check/checktexts.h"
+#include "models/check/checktexts.h"
+#include "models/check/verdictrole.h"
 
-#include <QApplication>
-#include <QIcon>
+#include <QGuiApplication>
 #include <QPalette>
-#include <QStyle>
 
-namespace zorva::ui {
+namespace zorva::models {
 
 RuleTableModel::RuleTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -86,9 +85,9 @@ QVariant RuleTableModel::data(const QModelIndex& index, int role) const {
         if (index.column() == BasisColumn)
             return ruleBasisDetail(c);
         return rowSentence(index.row());
-    case Qt::DecorationRole:
+    case VerdictRole:
         if (index.column() == VerdictColumn)
-            return verdictIcon(c.verdict);
+            return static_cast<int>(c.verdict);
         return {};
     case Qt::TextAlignmentRole:
         if (index.column() == ValueColumn)
@@ -97,7 +96,7 @@ QVariant RuleTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         // Greyed as well as worded: the text says it is the last calculation's.
         if (stale_)
-            return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+            return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
         return {};
     default:
         return {};
@@ -128,4 +127,4 @@ QVariant RuleTableModel::headerData(int section, Qt::Orientation orientation, in
     }
 }
 
-} // namespace zorva::ui
+} // namespace zorva::models

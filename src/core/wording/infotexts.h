@@ -5,8 +5,7 @@
 
 #include <QString>
 
-class DialogSeam;
-class QWidget;
+namespace zorva {
 
 enum class InfoText {
     Guidance,        // "说明"
@@ -16,6 +15,7 @@ enum class InfoText {
 
 QString infoText(InfoText which);
 
-// Shows the text in a modal box titled "Zorva" with the question icon and
-// waits until the user closes it; which button closed it does not matter.
-void showInfo(DialogSeam& dialogs, QWidget* parent, InfoText which);
+// Line `index` (from 0) of a text, empty past its end.
+QString infoLine(InfoText which, int index);
+
+} // namespace zorva

@@ -1,0 +1,74 @@
+// The manifold window's report: made from a copy of the sheet and written
+// in the background, while the sheet stays in use.
+
+#include "widgets/dialogs/dialogseam.h"
+#include "widgets/manifold/manifoldwindow.h"
+#include "widgets/report/manifoldreport.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <vector>
+
+namespace zorva::ui {
+
+void ManifoldWindow::exportReport() {
+    if (reportJob_->busy())
+        return;
+    if (!sheet_->resultsCurrent()) {
+        dialogs_.message(this, QMessageBox::Information, QStringLiteral("多环路计算"),
+                         QStringLiteral("环路结果仍在计算中，请在计算完成后再导出报告。"));
+        return;
+    }
+    const QString fileName = askPdfFileName(dialogs_, this, QStringLiteral("多环路计算书.pdf"));
+    if (fileName.isEmpty())
+        return;
+    // The report is made from a copy: editing the sheet goes on meanwhile.
+    struct Copy {
+        ManifoldInput manifold;
+        std::vector<LoopInput> loops;
+        std::vector<LoopResult> results;
+        ManifoldTotals totals;
+        QDateTime when;
+    };
+    auto copy =
+        std::make_shared<const Copy>(Copy{sheet_->manifold(),
+                                          {sheet_->loops().begin(), sheet_->loops().end()},
+                                          {sheet_->results().begin(), sheet_->results().end()},
+                                          sheet_->totals(),
+                                          QDateTime::currentDateTime()});
+    reportJob_->start(fileName, [copy](ReportProgress& progress) {
+        return manifoldReportPdf(copy->manifold, copy->loops, copy->results, copy->totals,
+                                 copy->when, &progress);
+    });
+    reportAction_->setEnabled(false);
+    reportProgress_->setValue(0);
+    reportProgress_->show();
+    reportCancel_->show();
+    status_->setText(QStringLiteral("正在导出报告…"));
+}
+
+void ManifoldWindow::reportFinished(const PdfExportResult& result) {
+    reportProgress_->hide();
+    reportCancel_->hide();
+    reportAction_->setEnabled(true);
+    const QString name = QFileInfo(result.fileName).fileName();
+    switch (result.outcome) {
+    case PdfExportResult::Outcome::Written:
+        status_->setText(QStringLiteral("报告已导出：%1").arg(name));
+        break;
+    case PdfExportResult::Outcome::Cancelled:
+        status_->setText(QStringLiteral("导出报告已取消，未写入文件。"));
+        break;
+    case PdfExportResult::Outcome::Failed:
+        status_->clear();
+        showReportSaveFailure(dialogs_, this, result.fileName, result.error);
+        break;
+    }
+}
+
+} // namespace zorva::ui
