@@ -80,6 +80,7 @@ struct Settings {
     HeatLoadSettings heatLoad;
     RoomConditions conditions;
     StandardDesign standard;
+    std::string extraKeys; // the file's keys this version does not know (JSON object text)
 };
 
 // A loop typed into a manifold's table, as the manifold sheet holds it.
