@@ -87,8 +87,7 @@ QString readBool(const QJsonObject& obj, const char* k, const char* name, const 
     return {};
 }
 
-QString checkText(const std::string& text, const char* name, const QString& where,
-                  int maxLength) {
+QString checkText(const std::string& text, const char* name, const QString& where, int maxLength) {
     if (QString::fromStdString(text).size() > maxLength)
         return QStringLiteral("%1的“%2”超过 %3 个字符")
             .arg(where, QString::fromUtf8(name))

@@ -72,8 +72,8 @@ template <typename T, typename E> struct Choice {
 
 // `where` + "缺少…", "…应是数字…", "…超出范围…": the messages of every field.
 QString missing(const QString& where, const char* name, const char* key);
-QString wrongType(const QString& where, const char* name, const char* key,
-                  const QString& expected, const QJsonValue& value);
+QString wrongType(const QString& where, const char* name, const char* key, const QString& expected,
+                  const QJsonValue& value);
 QString outOfRange(const QString& where, const NumberSpec& spec, double value);
 QString notWhole(const QString& where, const NumberSpec& spec, double value);
 
@@ -139,8 +139,8 @@ QString readChoice(const QJsonObject& obj, const Choice<T, E>& c, T& target, con
              text.left(40));
 }
 
-template <typename T, typename E> void writeChoice(QJsonObject& obj, const Choice<T, E>& c,
-                                                   const T& source) {
+template <typename T, typename E>
+void writeChoice(QJsonObject& obj, const Choice<T, E>& c, const T& source) {
     for (const auto& [k, value] : c.options)
         if (value == source.*c.member) {
             obj.insert(key(c.key), QLatin1String(k));

@@ -13,8 +13,8 @@ using namespace heatload;
 
 constexpr int kMaxElementNameLength = 200;
 
-constexpr std::pair<const char*, HeatingSystem> kSystems[] = {{"floor", HeatingSystem::Floor},
-                                                              {"radiators", HeatingSystem::Radiators}};
+constexpr std::pair<const char*, HeatingSystem> kSystems[] = {
+    {"floor", HeatingSystem::Floor}, {"radiators", HeatingSystem::Radiators}};
 constexpr std::pair<const char*, ElementKind> kKinds[] = {
     {"outerWall", ElementKind::OuterWall}, {"window", ElementKind::Window},
     {"door", ElementKind::Door},           {"roof", ElementKind::Roof},
@@ -50,8 +50,7 @@ const Choice<EnvelopeElement, DoorEntrance> kEntrance{
 const std::array<Number<RoomEnvelope>, 6> kRoomNumbers{{
     plain<RoomEnvelope, &RoomEnvelope::height>({"height", "层高", "m", 0, 100, true}),
     optional<RoomEnvelope, &RoomEnvelope::volume>({"volume", "体积", "m³", 0, 1e7, true}),
-    plain<RoomEnvelope, &RoomEnvelope::airChanges>(
-        {"airChanges", "换气次数", "1/h", 0, 100, true}),
+    plain<RoomEnvelope, &RoomEnvelope::airChanges>({"airChanges", "换气次数", "1/h", 0, 100, true}),
     optional<RoomEnvelope, &RoomEnvelope::airFlow>({"airFlow", "风量", "m³/h", 0, 1e7, true}),
     optional<RoomEnvelope, &RoomEnvelope::heatedShare>(
         {"heatedShare", "局部辐射供暖面积比", "", 0, 1, true}),
@@ -75,12 +74,14 @@ const std::array<Number<EnvelopeElement>, 7> kElementNumbers{{
 }};
 
 constexpr std::initializer_list<const char*> kElementKeys = {
-    "name",  "kind", "boundary",     "orientation",     "entrance",  "area",       "u",
-    "alpha", "fx",   "adjacentTemp", "orientationRate", "otherRate", "heatedFloor", "otherDwelling"};
+    "name",        "kind",         "boundary", "orientation",  "entrance",        "area",
+    "u",           "alpha",        "fx",       "adjacentTemp", "orientationRate", "otherRate",
+    "heatedFloor", "otherDwelling"};
 
 QString elementLabel(const QString& where, qsizetype index, const std::string& name) {
     const QString label = where + QStringLiteral("的围护结构第 %1 项").arg(index + 1);
-    return name.empty() ? label : label + QStringLiteral("（%1）").arg(QString::fromStdString(name));
+    return name.empty() ? label
+                        : label + QStringLiteral("（%1）").arg(QString::fromStdString(name));
 }
 
 QString readElement(const QJsonValue& value, qsizetype index, const QString& where,
@@ -94,12 +95,11 @@ QString readElement(const QJsonValue& value, qsizetype index, const QString& whe
         !error.isEmpty())
         return error;
     const QString at = elementLabel(where, index, e.name);
-    for (QString error :
-         {readChoice(obj, kKind, e, at), readChoice(obj, kBoundary, e, at),
-          readChoice(obj, kOrientation, e, at), readChoice(obj, kEntrance, e, at),
-          readNumbers<EnvelopeElement>(obj, kElementNumbers, e, at),
-          readBool(obj, "heatedFloor", "敷设加热管的楼板", at, e.heatedFloor),
-          readBool(obj, "otherDwelling", "与其他住户相邻", at, e.otherDwelling)})
+    for (QString error : {readChoice(obj, kKind, e, at), readChoice(obj, kBoundary, e, at),
+                          readChoice(obj, kOrientation, e, at), readChoice(obj, kEntrance, e, at),
+                          readNumbers<EnvelopeElement>(obj, kElementNumbers, e, at),
+                          readBool(obj, "heatedFloor", "敷设加热管的楼板", at, e.heatedFloor),
+                          readBool(obj, "otherDwelling", "与其他住户相邻", at, e.otherDwelling)})
         if (!error.isEmpty())
             return error;
     QJsonObject rest = obj;
@@ -154,8 +154,7 @@ QString writeEnvelope(const RoomEnvelope& envelope, const QString& where, QJsonO
             .arg(where)
             .arg(envelope.elements.size())
             .arg(kMaxEnvelopeElements);
-    if (QString error = checkNumbers<RoomEnvelope>(kRoomNumbers, envelope, where);
-        !error.isEmpty())
+    if (QString error = checkNumbers<RoomEnvelope>(kRoomNumbers, envelope, where); !error.isEmpty())
         return error;
     out = {};
     writeNumbers<RoomEnvelope>(out, kRoomNumbers, envelope);
@@ -165,11 +164,9 @@ QString writeEnvelope(const RoomEnvelope& envelope, const QString& where, QJsonO
     for (std::size_t i = 0; i < envelope.elements.size(); ++i) {
         const EnvelopeElement& e = envelope.elements[i];
         const QString at = elementLabel(where, qsizetype(i), e.name);
-        if (QString error = checkText(e.name, "名称", at, kMaxElementNameLength);
-            !error.isEmpty())
+        if (QString error = checkText(e.name, "名称", at, kMaxElementNameLength); !error.isEmpty())
             return error;
-        if (QString error = checkNumbers<EnvelopeElement>(kElementNumbers, e, at);
-            !error.isEmpty())
+        if (QString error = checkNumbers<EnvelopeElement>(kElementNumbers, e, at); !error.isEmpty())
             return error;
         QJsonObject obj;
         obj.insert(QStringLiteral("name"), QString::fromStdString(e.name));

@@ -16,8 +16,8 @@ constexpr int kMaxEnvelopeElements = 500;
 
 // `where` names the room. Unknown keys (with those of the elements) go to
 // `extras`. Empty, or the message naming the element and field.
-QString readEnvelope(const QJsonObject& obj, heatload::RoomEnvelope& envelope,
-                     const QString& where, QJsonObject& extras);
+QString readEnvelope(const QJsonObject& obj, heatload::RoomEnvelope& envelope, const QString& where,
+                     QJsonObject& extras);
 QString writeEnvelope(const heatload::RoomEnvelope& envelope, const QString& where,
                       QJsonObject& out);
 

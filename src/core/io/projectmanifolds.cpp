@@ -32,9 +32,9 @@ QString readLoop(const QJsonValue& value, int index, const QString& owner,
     for (int i = 0; i < kLoopNumberCount; ++i) {
         const NumberSpec& spec = loopSpecs()[i];
         std::optional<double> v;
-        if (QString e = readNumber(obj, spec,
-                                   spec.optional ? Presence::Nullable : Presence::Required, false,
-                                   where, v);
+        if (QString e =
+                readNumber(obj, spec, spec.optional ? Presence::Nullable : Presence::Required,
+                           false, where, v);
             !e.isEmpty())
             return e;
         setLoopNumber(loop.input, i, v);
@@ -109,7 +109,8 @@ QString readManifold(const QJsonValue& value, std::size_t index, project::Manifo
 
 QString manifoldLabel(std::size_t index, const std::string& name) {
     const QString label = QStringLiteral("第 %1 个分集水器").arg(index + 1);
-    return name.empty() ? label : label + QStringLiteral("（%1）").arg(QString::fromStdString(name));
+    return name.empty() ? label
+                        : label + QStringLiteral("（%1）").arg(QString::fromStdString(name));
 }
 
 QString readManifolds(const QJsonArray& array, std::vector<project::Manifold>& out) {

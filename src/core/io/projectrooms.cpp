@@ -18,11 +18,11 @@ using project::Room;
 constexpr int kMaxRoomNameLength = 200;
 
 constexpr std::pair<const char*, RoomCategory> kCategories[] = {
-    {"longStay", RoomCategory::LongStay},       {"shortStay", RoomCategory::ShortStay},
-    {"unoccupied", RoomCategory::Unoccupied},   {"residential", RoomCategory::Residential},
-    {"bathroom", RoomCategory::Bathroom},       {"peripheral", RoomCategory::Peripheral}};
-const Choice<Room, RoomCategory> kCategory{"category", "房间类别", kCategories,
-                                           Presence::Defaulted, &Room::category};
+    {"longStay", RoomCategory::LongStay},     {"shortStay", RoomCategory::ShortStay},
+    {"unoccupied", RoomCategory::Unoccupied}, {"residential", RoomCategory::Residential},
+    {"bathroom", RoomCategory::Bathroom},     {"peripheral", RoomCategory::Peripheral}};
+const Choice<Room, RoomCategory> kCategory{"category", "房间类别", kCategories, Presence::Defaulted,
+                                           &Room::category};
 
 const std::array<Number<Room>, 7> kNumbers{{
     plain<Room, &Room::indoorTemp>({"indoorTemp", "室内设计温度", "℃", -50, 50, false},
@@ -31,8 +31,7 @@ const std::array<Number<Room>, 7> kNumbers{{
                                   Presence::Required),
     plain<Room, &Room::heatedArea>({"heatedArea", "敷设面积", "m²", 0.01, 100000, false},
                                    Presence::Required),
-    plain<Room, &Room::coveringResistance>(
-        {"covering", "地面覆盖层热阻", "m²·K/W", 0, 1, true}),
+    plain<Room, &Room::coveringResistance>({"covering", "地面覆盖层热阻", "m²·K/W", 0, 1, true}),
     plain<Room, &Room::leaderLength>({"leaderLength", "连接管长度", "m", 0, 1000, true}),
     optional<Room, &Room::typedLoad>({"load", "热负荷", "W", 0, 1e7, true}),
     {{"manifold", "分集水器序号", "", 0, kMaxManifolds - 1, true},
@@ -76,11 +75,11 @@ QString readOverrides(const QJsonObject& obj, rooms::RoomOverrides& o, const QSt
         return e;
     QJsonArray lengths;
     bool present = false;
-    if (QString e = readArray(obj, kLength.key, kLength.name, at, lengths, present);
-        !e.isEmpty())
+    if (QString e = readArray(obj, kLength.key, kLength.name, at, lengths, present); !e.isEmpty())
         return e;
     if (lengths.size() > rooms::kMaxLoopsPerRoom)
-        return QStringLiteral("%1的“%2”多于 %3 个").arg(at, QString::fromUtf8(kLength.name))
+        return QStringLiteral("%1的“%2”多于 %3 个")
+            .arg(at, QString::fromUtf8(kLength.name))
             .arg(rooms::kMaxLoopsPerRoom);
     o.loopLengths.clear();
     for (qsizetype i = 0; i < lengths.size(); ++i) {
@@ -142,8 +141,8 @@ QString readRoom(const QJsonValue& value, std::size_t index, std::size_t manifol
     if (!value.isObject())
         return QStringLiteral("%1应是对象，而不是%2").arg(roomLabel(index, {}), typeName(value));
     const QJsonObject obj = value.toObject();
-    if (QString e = readText(obj, "name", "名称", roomLabel(index, {}), kMaxRoomNameLength, true,
-                             r.name);
+    if (QString e =
+            readText(obj, "name", "名称", roomLabel(index, {}), kMaxRoomNameLength, true, r.name);
         !e.isEmpty())
         return e;
     const QString where = roomLabel(index, r.name);
@@ -157,14 +156,12 @@ QString readRoom(const QJsonValue& value, std::size_t index, std::size_t manifol
             .arg(manifolds);
     if (QString e = readChoice(obj, kCategory, r, where); !e.isEmpty())
         return e;
-    QJsonObject extras = unknownKeys(obj, {"name", "indoorTemp", "floorArea", "heatedArea",
-                                           "covering", "leaderLength", "load", "manifold",
-                                           "category", "below", "peripheral", "overrides",
-                                           "envelope"});
-    if (QString e = member(obj, "below", "楼板下方", where, extras,
-                           [&](const QJsonObject& o, QJsonObject& x) {
-                               return readBelow(o, r.below, where, x);
-                           });
+    QJsonObject extras = unknownKeys(
+        obj, {"name", "indoorTemp", "floorArea", "heatedArea", "covering", "leaderLength", "load",
+              "manifold", "category", "below", "peripheral", "overrides", "envelope"});
+    if (QString e = member(
+            obj, "below", "楼板下方", where, extras,
+            [&](const QJsonObject& o, QJsonObject& x) { return readBelow(o, r.below, where, x); });
         !e.isEmpty())
         return e;
     if (QString e = member(obj, "peripheral", "边缘区", where, extras,
@@ -198,7 +195,8 @@ QString readRoom(const QJsonValue& value, std::size_t index, std::size_t manifol
 
 QString roomLabel(std::size_t index, const std::string& name) {
     const QString label = QStringLiteral("第 %1 个房间").arg(index + 1);
-    return name.empty() ? label : label + QStringLiteral("（%1）").arg(QString::fromStdString(name));
+    return name.empty() ? label
+                        : label + QStringLiteral("（%1）").arg(QString::fromStdString(name));
 }
 
 QString readRooms(const QJsonArray& array, std::size_t manifolds, std::vector<Room>& out) {

@@ -20,7 +20,6 @@ QString roomLabel(std::size_t index, const std::string& name);
 
 // `manifolds` is the number of manifolds the rooms may name.
 QString readRooms(const QJsonArray& array, std::size_t manifolds, std::vector<project::Room>& out);
-QString writeRooms(const std::vector<project::Room>& rooms, std::size_t manifolds,
-                   QJsonArray& out);
+QString writeRooms(const std::vector<project::Room>& rooms, std::size_t manifolds, QJsonArray& out);
 
 } // namespace zorva::io

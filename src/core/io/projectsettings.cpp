@@ -18,10 +18,11 @@ using project::StandardDesign;
 
 const QString kWhere = QStringLiteral("项目设置");
 
-constexpr std::pair<const char*, method::Method> kMethods[] = {
-    {"program", method::Method::Program}, {"en1264", method::Method::En1264}};
-constexpr std::pair<const char*, LoadMethod> kLoadMethods[] = {
-    {"typed", LoadMethod::Typed}, {"gb50736", LoadMethod::Gb50736}, {"en12831", LoadMethod::En12831}};
+constexpr std::pair<const char*, method::Method> kMethods[] = {{"program", method::Method::Program},
+                                                               {"en1264", method::Method::En1264}};
+constexpr std::pair<const char*, LoadMethod> kLoadMethods[] = {{"typed", LoadMethod::Typed},
+                                                               {"gb50736", LoadMethod::Gb50736},
+                                                               {"en12831", LoadMethod::En12831}};
 constexpr std::pair<const char*, heatload::FloorAllowance> kAllowances[] = {
     {"none", heatload::FloorAllowance::None},
     {"lowerIndoorTemp", heatload::FloorAllowance::LowerIndoorTemp},
@@ -46,8 +47,7 @@ const Choice<StandardDesign, hydraulics::FrictionLaw> kLaw{
     "friction", "摩擦系数公式", kLaws, Presence::Defaulted, &StandardDesign::friction};
 
 const std::array<Number<Climate>, 2> kClimate{{
-    optional<Climate, &Climate::outdoorTemp>(
-        {"outdoorTemp", "室外计算温度", "℃", -60, 30, true}),
+    optional<Climate, &Climate::outdoorTemp>({"outdoorTemp", "室外计算温度", "℃", -60, 30, true}),
     optional<Climate, &Climate::winterSunshine>(
         {"winterSunshine", "冬季日照百分率", "%", 0, 100, true}),
 }};
@@ -106,8 +106,8 @@ constexpr int kMaxPlaceLength = 200;
 
 QString readClimate(const QJsonObject& obj, Climate& c, QJsonObject& extras) {
     const QString where = kWhere + QStringLiteral("的地点（climate）");
-    if (QString e = readText(obj, "station", "气象台站", where, kMaxStationLength, false,
-                             c.stationId);
+    if (QString e =
+            readText(obj, "station", "气象台站", where, kMaxStationLength, false, c.stationId);
         !e.isEmpty())
         return e;
     if (QString e = readText(obj, "place", "地点", where, kMaxPlaceLength, false, c.place);
@@ -131,25 +131,22 @@ QString readHeatLoad(const QJsonObject& obj, HeatLoadSettings& h, QJsonObject& e
         return e;
     if (!subExtras.isEmpty())
         extras.insert(QStringLiteral("climate"), subExtras);
-    if (QString e = readObject(obj, "gb50736", "GB 50736 选项", where, sub, present);
-        !e.isEmpty())
+    if (QString e = readObject(obj, "gb50736", "GB 50736 选项", where, sub, present); !e.isEmpty())
         return e;
     const QString gbWhere = kWhere + QStringLiteral("的 GB 50736 选项（gb50736）");
-    if (QString e = readNumbers<heatload::Gb50736Options>(sub, kGb, h.gb, gbWhere);
-        !e.isEmpty())
+    if (QString e = readNumbers<heatload::Gb50736Options>(sub, kGb, h.gb, gbWhere); !e.isEmpty())
         return e;
     if (QString e = readChoice(sub, kAllowance, h.gb, gbWhere); !e.isEmpty())
         return e;
     if (QString e = readBool(sub, "interDwelling", "户间传热附加", gbWhere, h.gb.interDwelling);
         !e.isEmpty())
         return e;
-    subExtras = unknownKeys(sub, {"windRate", "storeys", "intermittentRate", "allowanceShare",
-                                  "interDwellingDelta", "interDwellingCap", "allowance",
-                                  "interDwelling"});
+    subExtras =
+        unknownKeys(sub, {"windRate", "storeys", "intermittentRate", "allowanceShare",
+                          "interDwellingDelta", "interDwellingCap", "allowance", "interDwelling"});
     if (!subExtras.isEmpty())
         extras.insert(QStringLiteral("gb50736"), subExtras);
-    if (QString e = readObject(obj, "en12831", "EN 12831 选项", where, sub, present);
-        !e.isEmpty())
+    if (QString e = readObject(obj, "en12831", "EN 12831 选项", where, sub, present); !e.isEmpty())
         return e;
     if (QString e = readNumbers<heatload::En12831Options>(
             sub, kEn, h.en, kWhere + QStringLiteral("的 EN 12831 选项（en12831）"));
@@ -283,12 +280,11 @@ QString writeSettings(const Settings& s, QJsonObject& out) {
     writeChoice(standard, kLaw, s.standard);
     writeNumbers<StandardDesign>(standard, kStandard, s.standard);
 
-    for (const QString& e :
-         {checkNumbers<Climate>(kClimate, h.climate, kWhere),
-          checkNumbers<heatload::Gb50736Options>(kGb, h.gb, kWhere),
-          checkNumbers<heatload::En12831Options>(kEn, h.en, kWhere),
-          checkNumbers<RoomConditions>(kConditions, s.conditions, kWhere),
-          checkNumbers<StandardDesign>(kStandard, s.standard, kWhere)})
+    for (const QString& e : {checkNumbers<Climate>(kClimate, h.climate, kWhere),
+                             checkNumbers<heatload::Gb50736Options>(kGb, h.gb, kWhere),
+                             checkNumbers<heatload::En12831Options>(kEn, h.en, kWhere),
+                             checkNumbers<RoomConditions>(kConditions, s.conditions, kWhere),
+                             checkNumbers<StandardDesign>(kStandard, s.standard, kWhere)})
         if (!e.isEmpty())
             return e;
 
