@@ -4,6 +4,7 @@
 
 #include "core/engine/manifold.h"
 #include "core/project/compute.h"
+#include "core/project/construction.h"
 
 #include <QTest>
 
@@ -87,6 +88,7 @@ private slots:
     void systemDesignExampleA_data();
     void systemDesignExampleA();
     void programMethodIsTheSheet();
+    void programMethodRoom();
     void unreachableLoad();
     void overridesMarked_data();
     void overridesMarked();
@@ -178,6 +180,49 @@ void ProjectPipelineTest::programMethodIsTheSheet() {
     QCOMPARE(m.totals.pumpHeadKpa, expected.pumpHeadKpa);
     QCOMPARE(m.totals.indexLoop, expected.indexLoop);
     QVERIFY(!m.design);
+}
+
+// A room by the program's method: each spacing is one whole run of the loop
+// the room would get at it, L = (A/T)/n + 2·l_A with the fewest n within
+// 120 m, against the output at the category's mean floor limit; the loops
+// are the runs of their own lengths.
+void ProjectPipelineTest::programMethodRoom() {
+    Project p = newProject();
+    p.settings.method = method::Method::Program;
+    p.settings.heatLoad.method = LoadMethod::Typed;
+    p.manifolds[0].input = exampleConstruction();
+    Room room = typedRoom("客厅", 20, 30 * 55.0, 30, 0);
+    room.overrides.spacing.reset();
+    room.category = RoomCategory::LongStay;
+    room.leaderLength = 6;
+    p.rooms = {room};
+    const ProjectResult r = computeProject(p);
+    const RoomResult& result = r.rooms[0];
+    QVERIFY(result.designed());
+    const ManifoldInput construction = withCovering(exampleConstruction(), 0.10);
+    const double limit = maxOutputForFloorLimit(20, floorTempLimit(RoomCategory::LongStay));
+    double widest = 0;
+    for (const rooms::SpacingTrial& t : result.design.trials) {
+        const double pipe = 30 / t.spacing;
+        const double n = std::ceil(pipe / (120 - 12));
+        const LoopResult run =
+            computeLoop(construction, {"", 20, t.spacing * 1000, pipe / n + 12, {}, {}});
+        QVERIFY(run.converged());
+        QCOMPARE(t.output.heatFlux, run.heatOutput);
+        QCOMPARE(t.output.limitFlux, limit);
+        if (std::min(run.heatOutput, limit) >= 55)
+            widest = t.spacing;
+    }
+    QVERIFY(widest > 0);
+    QCOMPARE(result.design.spacing, widest);
+    for (std::size_t i : result.loops) {
+        const ProjectLoop& l = r.manifolds[0].loops[i];
+        const LoopResult run = computeLoop(construction, l.input);
+        QCOMPARE(l.figures.heatOutput, run.heatOutput);
+        QCOMPARE(l.figures.pressureDrop, run.resistance);
+        QCOMPARE(l.figures.supplementaryHeat,
+                 std::max(0.0, *l.input.loadW - std::min(run.loopOutput, limit * run.area)));
+    }
 }
 
 // A bathroom that the floor cannot heat at 45 ℃: the narrowest spacing,
