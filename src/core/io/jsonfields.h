@@ -164,6 +164,16 @@ QString readObject(const QJsonObject& obj, const char* k, const char* name, cons
 QString readArray(const QJsonObject& obj, const char* k, const char* name, const QString& where,
                   QJsonArray& out, bool& present);
 
+// The first of the messages noted: a writer writes every value and says
+// what the first value that would not read back is.
+struct FirstError {
+    QString text;
+    void note(const QString& error) {
+        if (text.isEmpty())
+            text = error;
+    }
+};
+
 // The keys of `obj` that are not in `known`.
 QJsonObject unknownKeys(const QJsonObject& obj, std::initializer_list<const char*> known);
 

@@ -39,12 +39,10 @@ QString readBelow(const QJsonObject& obj, Below& below, const QString& where, QJ
 }
 
 QString writeBelow(const Below& below, const QString& where, QJsonObject& out) {
-    if (QString e = checkNumbers<Below>(kNumbers, below, at(where)); !e.isEmpty())
-        return e;
     out = {};
     writeChoice(out, kKind, below);
     writeNumbers<Below>(out, kNumbers, below);
-    return {};
+    return checkNumbers<Below>(kNumbers, below, at(where));
 }
 
 } // namespace zorva::io

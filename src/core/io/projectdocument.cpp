@@ -62,21 +62,19 @@ QString readProjectObject(const QJsonObject& top, int version, project::Project&
 }
 
 QString writeProjectObject(const project::Project& p, QJsonObject& out) {
+    FirstError error;
     QJsonObject settings;
-    if (QString e = writeSettings(p.settings, settings); !e.isEmpty())
-        return e;
+    error.note(writeSettings(p.settings, settings));
     QJsonArray manifolds;
-    if (QString e = writeManifolds(p.manifolds, manifolds); !e.isEmpty())
-        return e;
+    error.note(writeManifolds(p.manifolds, manifolds));
     QJsonArray rooms;
-    if (QString e = writeRooms(p.rooms, p.manifolds.size(), rooms); !e.isEmpty())
-        return e;
+    error.note(writeRooms(p.rooms, p.manifolds.size(), rooms));
     out = QJsonObject{};
     out.insert(QStringLiteral("settings"), settings);
     out.insert(QStringLiteral("manifolds"), manifolds);
     out.insert(QStringLiteral("rooms"), rooms);
     out = mergeExtras(out, extraObject(p.extraKeys));
-    return {};
+    return error.text;
 }
 
 } // namespace zorva::io

@@ -149,13 +149,13 @@ QString readEnvelope(const QJsonObject& obj, RoomEnvelope& envelope, const QStri
 }
 
 QString writeEnvelope(const RoomEnvelope& envelope, const QString& where, QJsonObject& out) {
+    FirstError error;
     if (envelope.elements.size() > std::size_t(kMaxEnvelopeElements))
-        return QStringLiteral("%1有 %2 项围护结构，超过 %3 项")
-            .arg(where)
-            .arg(envelope.elements.size())
-            .arg(kMaxEnvelopeElements);
-    if (QString error = checkNumbers<RoomEnvelope>(kRoomNumbers, envelope, where); !error.isEmpty())
-        return error;
+        error.note(QStringLiteral("%1有 %2 项围护结构，超过 %3 项")
+                       .arg(where)
+                       .arg(envelope.elements.size())
+                       .arg(kMaxEnvelopeElements));
+    error.note(checkNumbers<RoomEnvelope>(kRoomNumbers, envelope, where));
     out = {};
     writeNumbers<RoomEnvelope>(out, kRoomNumbers, envelope);
     writeChoice(out, kSystem, envelope);
@@ -164,10 +164,8 @@ QString writeEnvelope(const RoomEnvelope& envelope, const QString& where, QJsonO
     for (std::size_t i = 0; i < envelope.elements.size(); ++i) {
         const EnvelopeElement& e = envelope.elements[i];
         const QString at = elementLabel(where, qsizetype(i), e.name);
-        if (QString error = checkText(e.name, "名称", at, kMaxElementNameLength); !error.isEmpty())
-            return error;
-        if (QString error = checkNumbers<EnvelopeElement>(kElementNumbers, e, at); !error.isEmpty())
-            return error;
+        error.note(checkText(e.name, "名称", at, kMaxElementNameLength));
+        error.note(checkNumbers<EnvelopeElement>(kElementNumbers, e, at));
         QJsonObject obj;
         obj.insert(QStringLiteral("name"), QString::fromStdString(e.name));
         writeChoice(obj, kKind, e);
@@ -180,7 +178,7 @@ QString writeEnvelope(const RoomEnvelope& envelope, const QString& where, QJsonO
         elements.append(obj);
     }
     out.insert(QStringLiteral("elements"), elements);
-    return {};
+    return error.text;
 }
 
 } // namespace zorva::io

@@ -10,7 +10,6 @@ namespace {
 using namespace json;
 
 constexpr int kMaxManifoldNameLength = 200;
-constexpr int kMaxManualLoops = 10000; // TODO after rebase: kMaxLoops
 
 // The sheet's loop numbers, as version 1 reads them.
 QString readLoop(const QJsonValue& value, int index, const QString& owner,
@@ -44,13 +43,14 @@ QString readLoop(const QJsonValue& value, int index, const QString& owner,
     return {};
 }
 
-QString readLoops(const QJsonArray& array, const QString& owner,
+// `holder` has the loops ("项目文件", a manifold); `owner` prefixes their labels.
+QString readLoops(const QJsonArray& array, const QString& holder, const QString& owner,
                   std::vector<project::ManualLoop>& out) {
-    if (array.size() > kMaxManualLoops)
+    if (array.size() > kMaxLoops)
         return QStringLiteral("%1有 %2 个环路，超过本程序的上限 %3 个")
-            .arg(owner)
+            .arg(holder)
             .arg(array.size())
-            .arg(kMaxManualLoops);
+            .arg(kMaxLoops);
     out.clear();
     out.reserve(std::size_t(array.size()));
     for (qsizetype i = 0; i < array.size(); ++i) {
@@ -99,7 +99,7 @@ QString readManifold(const QJsonValue& value, std::size_t index, project::Manifo
     QJsonArray loops;
     if (QString e = readArray(obj, "loops", "环路", where, loops, present); !e.isEmpty())
         return e;
-    if (QString e = readLoops(loops, where + QStringLiteral("的"), m.loops); !e.isEmpty())
+    if (QString e = readLoops(loops, where, where + QStringLiteral("的"), m.loops); !e.isEmpty())
         return e;
     m.extraKeys = extraText(rest);
     return {};
@@ -129,32 +129,30 @@ QString readManifolds(const QJsonArray& array, std::vector<project::Manifold>& o
 }
 
 QString writeManifolds(const std::vector<project::Manifold>& manifolds, QJsonArray& out) {
+    FirstError error;
     if (manifolds.size() > std::size_t(kMaxManifolds))
-        return QStringLiteral("项目有 %1 个分集水器，超过 %2 个")
-            .arg(manifolds.size())
-            .arg(kMaxManifolds);
+        error.note(QStringLiteral("项目有 %1 个分集水器，超过 %2 个")
+                       .arg(manifolds.size())
+                       .arg(kMaxManifolds));
     out = {};
     for (std::size_t i = 0; i < manifolds.size(); ++i) {
         const project::Manifold& m = manifolds[i];
         const QString where = manifoldLabel(i, m.name);
-        if (QString e = checkText(m.name, "名称", where, kMaxManifoldNameLength); !e.isEmpty())
-            return e;
-        if (m.loops.size() > std::size_t(kMaxManualLoops))
-            return QStringLiteral("%1有 %2 个环路，超过 %3 个")
-                .arg(where)
-                .arg(m.loops.size())
-                .arg(kMaxManualLoops);
+        error.note(checkText(m.name, "名称", where, kMaxManifoldNameLength));
+        if (m.loops.size() > std::size_t(kMaxLoops))
+            error.note(QStringLiteral("%1有 %2 个环路，超过 %3 个，不能保存")
+                           .arg(where)
+                           .arg(m.loops.size())
+                           .arg(kMaxLoops));
         QJsonObject obj;
         obj.insert(QStringLiteral("name"), QString::fromStdString(m.name));
         for (int n = 0; n < kManifoldNumberCount; ++n) {
             const double v = manifoldNumber(m.input, n);
-            if (QString e = checkNumber(manifoldSpecs()[n], false, v, where); !e.isEmpty())
-                return e;
+            error.note(checkNumber(manifoldSpecs()[n], false, v, where));
             obj.insert(key(manifoldSpecs()[n].key), v);
         }
         QJsonObject below;
-        if (QString e = writeBelow(m.manualBelow, where, below); !e.isEmpty())
-            return e;
+        error.note(writeBelow(m.manualBelow, where, below));
         obj.insert(QStringLiteral("below"), below);
         QJsonArray loops;
         for (std::size_t l = 0; l < m.loops.size(); ++l) {
@@ -162,13 +160,13 @@ QString writeManifolds(const std::vector<project::Manifold>& manifolds, QJsonArr
             const QString name = QString::fromStdString(input.name);
             const QString at = where + QStringLiteral("的") + loopLabel(int(l) + 1, name);
             if (name.size() > kMaxLoopNameLength)
-                return QStringLiteral("%1的名称超过 %2 个字符").arg(at).arg(kMaxLoopNameLength);
+                error.note(
+                    QStringLiteral("%1的名称超过 %2 个字符").arg(at).arg(kMaxLoopNameLength));
             QJsonObject loop;
             loop.insert(key(kLoopNameKey), name);
             for (int n = 0; n < kLoopNumberCount; ++n)
                 if (const std::optional<double> v = loopNumber(input, n)) {
-                    if (QString e = checkNumber(loopSpecs()[n], false, *v, at); !e.isEmpty())
-                        return e;
+                    error.note(checkNumber(loopSpecs()[n], false, *v, at));
                     loop.insert(key(loopSpecs()[n].key), *v);
                 }
             loops.append(mergeExtras(loop, extraObject(m.loops[l].extraKeys)));
@@ -176,7 +174,7 @@ QString writeManifolds(const std::vector<project::Manifold>& manifolds, QJsonArr
         obj.insert(QStringLiteral("loops"), loops);
         out.append(mergeExtras(obj, extraObject(m.extraKeys)));
     }
-    return {};
+    return error.text;
 }
 
 QString readVersion1Manifold(const QJsonObject& manifold, const QJsonArray& loops,
@@ -186,7 +184,7 @@ QString readVersion1Manifold(const QJsonObject& manifold, const QJsonArray& loop
         !e.isEmpty())
         return e;
     out.extraKeys = extraText(rest);
-    return readLoops(loops, QString(), out.loops);
+    return readLoops(loops, QStringLiteral("项目文件"), QString(), out.loops);
 }
 
 } // namespace zorva::io

@@ -100,23 +100,23 @@ QString readOverrides(const QJsonObject& obj, rooms::RoomOverrides& o, const QSt
 }
 
 QString writeOverrides(const rooms::RoomOverrides& o, const QString& where, QJsonObject& out) {
-    if (QString e = checkNumbers<rooms::RoomOverrides>(kOverrides, o, where); !e.isEmpty())
-        return e;
+    FirstError error;
+    error.note(checkNumbers<rooms::RoomOverrides>(kOverrides, o, where));
     if (o.loopLengths.size() > std::size_t(rooms::kMaxLoopsPerRoom))
-        return QStringLiteral("%1的指定环路长度多于 %2 个").arg(where).arg(rooms::kMaxLoopsPerRoom);
+        error.note(
+            QStringLiteral("%1的指定环路长度多于 %2 个").arg(where).arg(rooms::kMaxLoopsPerRoom));
     out = {};
     writeNumbers<rooms::RoomOverrides>(out, kOverrides, o);
     if (!o.loopLengths.empty()) {
         QJsonArray lengths;
         for (const std::optional<double>& l : o.loopLengths) {
             if (l)
-                if (QString e = checkNumber(kLength, false, *l, where); !e.isEmpty())
-                    return e;
+                error.note(checkNumber(kLength, false, *l, where));
             lengths.append(l ? QJsonValue(*l) : QJsonValue());
         }
         out.insert(QStringLiteral("loopLengths"), lengths);
     }
-    return {};
+    return error.text;
 }
 
 // A member object read by `read`; its unknown keys nest in `extras`.
@@ -215,46 +215,42 @@ QString readRooms(const QJsonArray& array, std::size_t manifolds, std::vector<Ro
 }
 
 QString writeRooms(const std::vector<Room>& rooms, std::size_t manifolds, QJsonArray& out) {
+    FirstError error;
     if (rooms.size() > std::size_t(kMaxRooms))
-        return QStringLiteral("项目有 %1 个房间，超过 %2 个").arg(rooms.size()).arg(kMaxRooms);
+        error.note(QStringLiteral("项目有 %1 个房间，超过 %2 个").arg(rooms.size()).arg(kMaxRooms));
     out = {};
     for (std::size_t i = 0; i < rooms.size(); ++i) {
         const Room& r = rooms[i];
         const QString where = roomLabel(i, r.name);
-        if (QString e = checkText(r.name, "名称", where, kMaxRoomNameLength); !e.isEmpty())
-            return e;
-        if (QString e = checkNumbers<Room>(kNumbers, r, where); !e.isEmpty())
-            return e;
+        error.note(checkText(r.name, "名称", where, kMaxRoomNameLength));
+        if (r.name.empty())
+            error.note(missing(where, "名称", "name"));
+        error.note(checkNumbers<Room>(kNumbers, r, where));
         if (r.manifold >= manifolds)
-            return QStringLiteral("%1没有对应的分集水器").arg(where);
+            error.note(QStringLiteral("%1没有对应的分集水器").arg(where));
         QJsonObject obj;
         obj.insert(QStringLiteral("name"), QString::fromStdString(r.name));
         writeNumbers<Room>(obj, kNumbers, r);
         writeChoice(obj, kCategory, r);
         QJsonObject sub;
-        if (QString e = writeBelow(r.below, where, sub); !e.isEmpty())
-            return e;
+        error.note(writeBelow(r.below, where, sub));
         obj.insert(QStringLiteral("below"), sub);
         if (r.peripheral) {
-            if (QString e = checkNumbers<rooms::PeripheralZone>(kZone, *r.peripheral, where);
-                !e.isEmpty())
-                return e;
+            error.note(checkNumbers<rooms::PeripheralZone>(kZone, *r.peripheral, where));
             sub = {};
             writeNumbers<rooms::PeripheralZone>(sub, kZone, *r.peripheral);
             obj.insert(QStringLiteral("peripheral"), sub);
         }
-        if (QString e = writeOverrides(r.overrides, where, sub); !e.isEmpty())
-            return e;
+        error.note(writeOverrides(r.overrides, where, sub));
         if (!sub.isEmpty())
             obj.insert(QStringLiteral("overrides"), sub);
         if (r.envelope) {
-            if (QString e = writeEnvelope(*r.envelope, where, sub); !e.isEmpty())
-                return e;
+            error.note(writeEnvelope(*r.envelope, where, sub));
             obj.insert(QStringLiteral("envelope"), sub);
         }
         out.append(mergeExtras(obj, extraObject(r.extraKeys)));
     }
-    return {};
+    return error.text;
 }
 
 } // namespace zorva::io

@@ -240,13 +240,11 @@ QString readSettings(const QJsonObject& obj, Settings& settings) {
 }
 
 QString writeSettings(const Settings& s, QJsonObject& out) {
+    FirstError error;
     const HeatLoadSettings& h = s.heatLoad;
     QJsonObject climate;
-    if (QString e = checkText(h.climate.stationId, "气象台站", kWhere, kMaxStationLength);
-        !e.isEmpty())
-        return e;
-    if (QString e = checkText(h.climate.place, "地点", kWhere, kMaxPlaceLength); !e.isEmpty())
-        return e;
+    error.note(checkText(h.climate.stationId, "气象台站", kWhere, kMaxStationLength));
+    error.note(checkText(h.climate.place, "地点", kWhere, kMaxPlaceLength));
     if (!h.climate.stationId.empty())
         climate.insert(QStringLiteral("station"), QString::fromStdString(h.climate.stationId));
     if (!h.climate.place.empty())
@@ -267,10 +265,9 @@ QString writeSettings(const Settings& s, QJsonObject& out) {
     QJsonObject conditions;
     QJsonArray spacings;
     if (s.conditions.spacings.empty() || s.conditions.spacings.size() > kMaxSpacings)
-        return QStringLiteral("%1的可选管间距应有 1 ~ %2 个").arg(kWhere).arg(kMaxSpacings);
+        error.note(QStringLiteral("%1的可选管间距应有 1 ~ %2 个").arg(kWhere).arg(kMaxSpacings));
     for (double t : s.conditions.spacings) {
-        if (QString e = checkNumber(kSpacing, false, t, kWhere); !e.isEmpty())
-            return e;
+        error.note(checkNumber(kSpacing, false, t, kWhere));
         spacings.append(t);
     }
     conditions.insert(QStringLiteral("spacings"), spacings);
@@ -280,13 +277,11 @@ QString writeSettings(const Settings& s, QJsonObject& out) {
     writeChoice(standard, kLaw, s.standard);
     writeNumbers<StandardDesign>(standard, kStandard, s.standard);
 
-    for (const QString& e : {checkNumbers<Climate>(kClimate, h.climate, kWhere),
-                             checkNumbers<heatload::Gb50736Options>(kGb, h.gb, kWhere),
-                             checkNumbers<heatload::En12831Options>(kEn, h.en, kWhere),
-                             checkNumbers<RoomConditions>(kConditions, s.conditions, kWhere),
-                             checkNumbers<StandardDesign>(kStandard, s.standard, kWhere)})
-        if (!e.isEmpty())
-            return e;
+    error.note(checkNumbers<Climate>(kClimate, h.climate, kWhere));
+    error.note(checkNumbers<heatload::Gb50736Options>(kGb, h.gb, kWhere));
+    error.note(checkNumbers<heatload::En12831Options>(kEn, h.en, kWhere));
+    error.note(checkNumbers<RoomConditions>(kConditions, s.conditions, kWhere));
+    error.note(checkNumbers<StandardDesign>(kStandard, s.standard, kWhere));
 
     out = QJsonObject{};
     writeChoice(out, kMethod, s);
@@ -294,7 +289,7 @@ QString writeSettings(const Settings& s, QJsonObject& out) {
     out.insert(QStringLiteral("conditions"), conditions);
     out.insert(QStringLiteral("en1264"), standard);
     out = mergeExtras(out, extraObject(s.extraKeys));
-    return {};
+    return error.text;
 }
 
 } // namespace zorva::io
