@@ -25,7 +25,7 @@ const Choice<Room, RoomCategory> kCategory{"category", "房间类别", kCategori
                                            &Room::category};
 
 const std::array<Number<Room>, 7> kNumbers{{
-    plain<Room, &Room::indoorTemp>({"indoorTemp", "室内设计温度", "℃", -50, 50, false},
+    plain<Room, &Room::indoorTemp>({"indoorTemp", "室内温度", "℃", -50, 50, false},
                                    Presence::Required),
     plain<Room, &Room::floorArea>({"floorArea", "房间面积", "m²", 0.01, 100000, false},
                                   Presence::Required),
@@ -192,6 +192,13 @@ QString readRoom(const QJsonValue& value, std::size_t index, std::size_t manifol
 }
 
 } // namespace
+
+const NumberSpec& roomNumberSpec(const char* k) {
+    for (const Number<Room>& f : kNumbers)
+        if (std::string_view(f.spec.key) == k)
+            return f.spec;
+    return kNumbers[0].spec;
+}
 
 QString roomLabel(std::size_t index, const std::string& name) {
     const QString label = QStringLiteral("第 %1 个房间").arg(index + 1);

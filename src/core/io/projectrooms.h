@@ -3,6 +3,7 @@
 // per room its data, what lies below, the peripheral zone, the typed load,
 // the envelope, the user's overrides and the manifold that serves it.
 
+#include "core/io/manifoldfields.h"
 #include "core/project/project.h"
 
 #include <QJsonArray>
@@ -14,6 +15,11 @@ namespace zorva::io {
 
 // The most rooms of a project.
 constexpr int kMaxRooms = 10000;
+
+// The key, name, unit and range of a room's number in a file ("indoorTemp",
+// "floorArea", "heatedArea", "covering", "leaderLength", "load"), for the
+// rooms CSV import to check the same ranges.
+const NumberSpec& roomNumberSpec(const char* key);
 
 // "第 2 个房间（客厅）"
 QString roomLabel(std::size_t index, const std::string& name);
