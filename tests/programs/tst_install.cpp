@@ -123,6 +123,8 @@ void InstallTest::files_are_in_their_standard_places_data() {
     QTest::newRow("desktop entry") << desktopPath() << false;
     QTest::newRow("metainfo") << metainfoPath() << false;
     QTest::newRow("city table") << QStringLiteral("share/zorva/cities.csv") << false;
+    QTest::newRow("example flat") << QStringLiteral("share/zorva/examples/flat.zorvaproj")
+                                  << false;
     for (int size : {16, 32, 48, 256})
         QTest::addRow("icon %d", size) << iconPath(size) << false;
 }
