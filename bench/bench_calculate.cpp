@@ -2,7 +2,7 @@
 // Calculate run on the default design and on one that does not converge,
 // one update of the design check, then each capability's own lines from its
 // bench_<name>.cpp (the standard method, cooling, the manifold sheet, rooms,
-// materials, the curves, the floor plan's loop layout, zorva-calc), and last
+// the project pipeline, materials, the curves, the floor plan's loop layout, zorva-calc), and last
 // the start-up figures of the windows.
 // The README's bench section lists every line with its goal.
 
@@ -14,6 +14,7 @@
 #include "bench_manifold.h"
 #include "bench_materials.h"
 #include "bench_report.h"
+#include "bench_project.h"
 #include "bench_rooms.h"
 #include "bench_startup.h"
 #include "core/engine/calculate.h"
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
     if (const int failed = runManifoldBench(project, serialMs))
         return failed;
     runRoomsBench();
+    runProjectBench();
     runMaterialsBench();
     runCurvesBench();
     runLayoutBench();

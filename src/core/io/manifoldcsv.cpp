@@ -3,6 +3,7 @@
 #include "core/csv/csvreader.h"
 #include "core/csv/csvwriter.h"
 #include "core/engine/numtext.h"
+#include "core/io/csvcells.h"
 #include "core/io/fileread.h"
 #include "core/io/manifoldfields.h"
 
@@ -29,57 +30,9 @@ QString fixed(double value, int decimals) {
                                 : QString();
 }
 
-// A name a spreadsheet program would run as a formula (after any leading
-// apostrophes, it starts with = + - or @) is written after one more
-// apostrophe, which the import drops again.
-bool formulaLike(const QString& name) {
-    qsizetype i = 0;
-    while (i < name.size() && name[i] == u'\'')
-        ++i;
-    return i < name.size() && QStringLiteral("=+-@").contains(name[i]);
-}
-
-QString nameCell(const QString& name) {
-    return formulaLike(name) ? u'\'' + name : name;
-}
-
-QString nameFromCell(const QString& cell) {
-    const QString name = cell.trimmed();
-    return formulaLike(name) && name.startsWith(u'\'') ? name.mid(1) : name;
-}
-
-bool headerMatches(const QString& cell, const NumberSpec& numberField) {
-    const QString c = cell.trimmed();
-    return c == numberField.caption() || c == QString::fromUtf8(numberField.name);
-}
-
 QString rowLabel(int line, const QString& name) {
     const QString label = QStringLiteral("第 %1 行").arg(line);
     return name.isEmpty() ? label : label + QStringLiteral("（环路“%1”）").arg(name);
-}
-
-// Reads one number cell. Returns false with `error` set on a bad value.
-bool readNumber(const QString& cell, const NumberSpec& numberField, std::optional<double>& value,
-                QString& error) {
-    const QString text = cell.trimmed();
-    value.reset();
-    if (text.isEmpty()) {
-        if (!numberField.optional)
-            error = QStringLiteral("“%1”为空").arg(QString::fromUtf8(numberField.name));
-        return numberField.optional;
-    }
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) {
-        error = QStringLiteral("“%1”不是数字：%2").arg(QString::fromUtf8(numberField.name), text);
-        return false;
-    }
-    if (!inRange(numberField, v)) {
-        error = rangeMessage(numberField, text);
-        return false;
-    }
-    value = v;
-    return true;
 }
 
 } // namespace

@@ -134,10 +134,14 @@ QString rangeMessage(const NumberSpec& numberField, const QString& valueText) {
 }
 
 QString rangeMessage(const NumberSpec& numberField, double value) {
-    return rangeMessage(numberField,
-                        std::isfinite(value)
-                            ? QString::number(value, 'g', QLocale::FloatingPointShortest)
-                            : QStringLiteral("∞"));
+    // A value that is no number (a save of a field left without one) is
+    // said to be so, not shown as infinite.
+    const QString text = std::isnan(value) ? QStringLiteral("（不是数）")
+                         : std::isfinite(value)
+                             ? QString::number(value, 'g', QLocale::FloatingPointShortest)
+                         : value > 0 ? QStringLiteral("∞")
+                                     : QStringLiteral("-∞");
+    return rangeMessage(numberField, text);
 }
 
 QString loopLabel(int oneBasedIndex, const QString& name) {

@@ -1,8 +1,10 @@
 #include "core/io/projectfile.h"
 
 #include "core/csv/textencoding.h"
+#include "core/io/jsonfields.h"
 #include "core/io/jsonkeys.h"
 #include "core/io/manifoldfields.h"
+#include "core/io/projectdocument.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -17,32 +19,6 @@ namespace {
 
 const QString kFormatKey = QStringLiteral("format");
 const QString kVersionKey = QStringLiteral("version");
-const QString kManifoldKey = QStringLiteral("manifold");
-const QString kLoopsKey = QStringLiteral("loops");
-
-QString key(const char* k) {
-    return QString::fromLatin1(k);
-}
-
-QString typeName(const QJsonValue& v) {
-    switch (v.type()) {
-    case QJsonValue::Null:
-        return QStringLiteral("空值");
-    case QJsonValue::Bool:
-        return QStringLiteral("真假值");
-    case QJsonValue::Double:
-        return QStringLiteral("数字");
-    case QJsonValue::String:
-        return QStringLiteral("文字");
-    case QJsonValue::Array:
-        return QStringLiteral("数组");
-    case QJsonValue::Object:
-        return QStringLiteral("对象");
-    case QJsonValue::Undefined:
-        break;
-    }
-    return QStringLiteral("缺失");
-}
 
 // What a JSON syntax error is, in Chinese.
 QString syntaxError(QJsonParseError::ParseError error) {
@@ -98,132 +74,6 @@ QString position(const QByteArray& bytes, qsizetype offset) {
     return QStringLiteral("第 %1 行第 %2 列").arg(line).arg(column);
 }
 
-// Reads a number; `where` names the place ("分集水器" or a loop label).
-bool readNumber(const QJsonObject& obj, const NumberSpec& numberField, std::optional<double>& out,
-                const QString& where, QString& error) {
-    const QJsonValue v = obj.value(key(numberField.key));
-    out.reset();
-    if (v.isUndefined() || (numberField.optional && v.isNull())) {
-        if (numberField.optional)
-            return true;
-        error = QStringLiteral("%1缺少“%2”（%3）")
-                    .arg(where, QString::fromUtf8(numberField.name), key(numberField.key));
-        return false;
-    }
-    if (!v.isDouble()) {
-        error =
-            QStringLiteral("%1的“%2”（%3）应是数字，而不是%4")
-                .arg(where, QString::fromUtf8(numberField.name), key(numberField.key), typeName(v));
-        return false;
-    }
-    const double d = v.toDouble();
-    if (!inRange(numberField, d)) {
-        error = where + QStringLiteral("的") + rangeMessage(numberField, d);
-        return false;
-    }
-    out = d;
-    return true;
-}
-
-QJsonObject without(QJsonObject obj, std::initializer_list<QString> known) {
-    for (const QString& k : known)
-        obj.remove(k);
-    return obj;
-}
-
-bool readManifold(const QJsonObject& obj, ProjectData& p, QString& error) {
-    const QString where = QStringLiteral("分集水器");
-    QJsonObject rest = obj;
-    for (int i = 0; i < kManifoldNumberCount; ++i) {
-        std::optional<double> v;
-        if (!readNumber(obj, manifoldSpecs()[i], v, where, error))
-            return false;
-        manifoldNumber(p.manifold, i) = *v;
-        rest.remove(key(manifoldSpecs()[i].key));
-    }
-    p.unknownManifoldKeys = rest;
-    return true;
-}
-
-bool readLoop(const QJsonValue& value, int index, ProjectLoop& loop, QString& error) {
-    if (!value.isObject()) {
-        error = QStringLiteral("%1应是对象，而不是%2")
-                    .arg(loopLabel(index, QString()), typeName(value));
-        return false;
-    }
-    const QJsonObject obj = value.toObject();
-    QJsonObject rest = obj;
-    const QJsonValue name = obj.value(key(kLoopNameKey));
-    if (!name.isUndefined() && !name.isString()) {
-        error = QStringLiteral("%1的“环路”（name）应是文字，而不是%2")
-                    .arg(loopLabel(index, QString()), typeName(name));
-        return false;
-    }
-    const QString nameText = name.toString();
-    if (nameText.size() > kMaxLoopNameLength) {
-        error = QStringLiteral("%1的名称超过 %2 个字符")
-                    .arg(loopLabel(index, QString()))
-                    .arg(kMaxLoopNameLength);
-        return false;
-    }
-    loop.input.name = nameText.toStdString();
-    rest.remove(key(kLoopNameKey));
-    const QString where = loopLabel(index, nameText);
-    for (int i = 0; i < kLoopNumberCount; ++i) {
-        std::optional<double> v;
-        if (!readNumber(obj, loopSpecs()[i], v, where, error))
-            return false;
-        setLoopNumber(loop.input, i, v);
-        rest.remove(key(loopSpecs()[i].key));
-    }
-    loop.unknownKeys = rest;
-    return true;
-}
-
-} // namespace
-
-QByteArray projectBytes(const ProjectData& p) {
-    QJsonObject manifold = p.unknownManifoldKeys;
-    for (int i = 0; i < kManifoldNumberCount; ++i)
-        manifold.insert(key(manifoldSpecs()[i].key), manifoldNumber(p.manifold, i));
-    QJsonArray loops;
-    for (const ProjectLoop& loop : p.loops) {
-        QJsonObject obj = loop.unknownKeys;
-        obj.insert(key(kLoopNameKey), QString::fromStdString(loop.input.name));
-        for (int i = 0; i < kLoopNumberCount; ++i) {
-            const std::optional<double> v = loopNumber(loop.input, i);
-            if (v)
-                obj.insert(key(loopSpecs()[i].key), *v);
-            else
-                obj.remove(key(loopSpecs()[i].key));
-        }
-        loops.append(obj);
-    }
-    QJsonObject top = p.unknownKeys;
-    top.insert(kFormatKey, QString::fromLatin1(kProjectFormatName));
-    top.insert(kVersionKey, kProjectVersion);
-    top.insert(kManifoldKey, manifold);
-    top.insert(kLoopsKey, loops);
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
-}
-
-Result<QByteArray> projectFileBytes(const ProjectData& project) {
-    if (project.loops.size() > kMaxLoops)
-        return Problem{QStringLiteral("项目有 %1 个环路，超过 %2 个，不能保存")
-                           .arg(project.loops.size())
-                           .arg(kMaxLoops),
-                       {}};
-    QByteArray bytes = projectBytes(project);
-    if (bytes.size() > kMaxProjectBytes)
-        return Problem{QStringLiteral("项目文件将超过 %1 MiB（其中有打开时保留的未知内容），"
-                                      "将不能再打开，未保存")
-                           .arg(kMaxProjectBytes >> 20),
-                       {}};
-    return bytes;
-}
-
-namespace {
-
 Problem fault(const QString& message) {
     return {message, {}};
 }
@@ -248,9 +98,14 @@ Result<QByteArray> jsonBytes(const QByteArray& bytes) {
     return bytes;
 }
 
-} // namespace
+// The top-level object and its version, every check of the file as a
+// whole made.
+struct TopLevel {
+    QJsonObject object;
+    int version = 0;
+};
 
-Result<ProjectData> readProject(const QByteArray& bytes) {
+Result<TopLevel> topLevel(const QByteArray& bytes) {
     if (bytes.size() > kMaxProjectBytes)
         return fault(
             QStringLiteral("项目文件太大（超过 %1 MiB），不能打开").arg(kMaxProjectBytes >> 20));
@@ -277,11 +132,12 @@ Result<ProjectData> readProject(const QByteArray& bytes) {
                          .arg(position(json, repeated->offset), repeated->key));
     if (!doc.isObject())
         return fault(QStringLiteral("项目文件的最外层应是对象"));
-    const QJsonObject top = doc.object();
-    if (top.value(kFormatKey).toString() != QString::fromLatin1(kProjectFormatName))
+    TopLevel top;
+    top.object = doc.object();
+    if (top.object.value(kFormatKey).toString() != QString::fromLatin1(kProjectFormatName))
         return fault(QStringLiteral("这不是 Zorva 多环路项目文件（缺少 \"format\": \"%1\"）")
                          .arg(QString::fromLatin1(kProjectFormatName)));
-    const QJsonValue version = top.value(kVersionKey);
+    const QJsonValue version = top.object.value(kVersionKey);
     const double v = version.toDouble(-1);
     if (!version.isDouble() || v != std::floor(v) || v < 1)
         return fault(QStringLiteral("项目文件的版本号（version）应是正整数"));
@@ -290,55 +146,152 @@ Result<ProjectData> readProject(const QByteArray& bytes) {
             QStringLiteral("项目文件的版本 %1 比本程序支持的版本 %2 新，请使用更新的程序打开")
                 .arg(QString::number(v, 'g', 15))
                 .arg(kProjectVersion));
-    ProjectData p;
-    QString error;
-    const QJsonValue manifold = top.value(kManifoldKey);
-    if (!manifold.isObject())
-        return fault(QStringLiteral("项目文件的“分集水器”（manifold）应是对象，而不是%1")
-                         .arg(typeName(manifold)));
-    if (!readManifold(manifold.toObject(), p, error))
-        return fault(error);
-    const QJsonValue loops = top.value(kLoopsKey);
-    if (!loops.isArray())
-        return fault(
-            QStringLiteral("项目文件的“环路”（loops）应是数组，而不是%1").arg(typeName(loops)));
-    const QJsonArray array = loops.toArray();
-    if (array.size() > kMaxLoops)
-        return fault(QStringLiteral("项目文件有 %1 个环路，超过本程序的上限 %2 个")
-                         .arg(array.size())
-                         .arg(kMaxLoops));
-    p.loops.reserve(array.size());
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        ProjectLoop loop;
-        if (!readLoop(array[i], static_cast<int>(i) + 1, loop, error))
-            return fault(error);
-        p.loops.append(std::move(loop));
-    }
-    p.unknownKeys = without(top, {kFormatKey, kVersionKey, kManifoldKey, kLoopsKey});
-    return p;
+    top.version = int(v);
+    return top;
 }
 
-Result<ProjectData> readProjectFile(const QByteArray& path, const QString& shownName,
-                                    FileKinds kinds) {
+Problem fileProblem(Problem problem, const QString& quoted) {
+    if (problem.code == TooLarge)
+        problem.message = QStringLiteral("项目文件%1太大（超过 %2 MiB），不能打开")
+                              .arg(quoted)
+                              .arg(kMaxProjectBytes >> 20);
+    else if (problem.code == CannotOpen)
+        problem.message = QStringLiteral("无法打开项目文件") + quoted;
+    else if (problem.code == ReadError)
+        problem.message = QStringLiteral("读取项目文件%1失败").arg(quoted);
+    return problem;
+}
+
+// The text and its first fault.
+struct Written {
+    QByteArray bytes;
+    QString error;
+};
+
+Written written(const project::Project& p) {
+    QJsonObject top;
+    Written w;
+    w.error = writeProjectObject(p, top);
+    top.insert(kFormatKey, QString::fromLatin1(kProjectFormatName));
+    top.insert(kVersionKey, kProjectVersion);
+    w.bytes = QJsonDocument(top).toJson(QJsonDocument::Indented);
+    return w;
+}
+
+} // namespace
+
+Result<ProjectDocument> readProjectDocument(const QByteArray& bytes) {
+    const Result<TopLevel> top = topLevel(bytes);
+    if (!top)
+        return top.problem();
+    ProjectDocument d;
+    d.version = top->version;
+    if (const QString error = readProjectObject(top->object, top->version, d.project);
+        !error.isEmpty())
+        return fault(error);
+    return d;
+}
+
+Result<ProjectDocument> readProjectDocumentFile(const QByteArray& path, const QString& shownName,
+                                                FileKinds kinds) {
     const QString quoted = QStringLiteral("“%1”").arg(shownName);
     const Result<QByteArray> bytes = readFileBytes(path, shownName, kMaxProjectBytes, kinds);
-    if (!bytes) {
-        Problem problem = bytes.problem();
-        if (problem.code == TooLarge)
-            problem.message = QStringLiteral("项目文件%1太大（超过 %2 MiB），不能打开")
-                                  .arg(quoted)
-                                  .arg(kMaxProjectBytes >> 20);
-        else if (problem.code == CannotOpen)
-            problem.message = QStringLiteral("无法打开项目文件") + quoted;
-        else if (problem.code == ReadError)
-            problem.message = QStringLiteral("读取项目文件%1失败").arg(quoted);
-        return problem;
-    }
-    Result<ProjectData> read = readProject(*bytes);
+    if (!bytes)
+        return fileProblem(bytes.problem(), quoted);
+    Result<ProjectDocument> read = readProjectDocument(*bytes);
     if (!read)
         return Problem{QStringLiteral("无法打开项目文件%1：%2").arg(quoted, read.problem().message),
                        {}};
     return read;
+}
+
+Result<ProjectDocument> readProjectDocumentFile(const QString& path) {
+    return readProjectDocumentFile(QFile::encodeName(path), shownFileName(path),
+                                   FileKinds::RegularOnly);
+}
+
+QByteArray projectDocumentText(const project::Project& project) {
+    return written(project).bytes;
+}
+
+Result<QByteArray> projectDocumentBytes(const project::Project& project) {
+    Written w = written(project);
+    if (!w.error.isEmpty())
+        return fault(w.error + QStringLiteral("，不能保存"));
+    if (w.bytes.size() > kMaxProjectBytes)
+        return fault(QStringLiteral("项目文件将超过 %1 MiB（其中有打开时保留的未知内容），"
+                                    "将不能再打开，未保存")
+                         .arg(kMaxProjectBytes >> 20));
+    return std::move(w.bytes);
+}
+
+project::Project projectOf(const ProjectData& data) {
+    project::Project p = data.document;
+    if (p.manifolds.empty()) {
+        p = project::newProject();
+        p.settings.method = method::Method::Program;
+        p.manifolds[0].name.clear();
+    }
+    p.manifolds.resize(1);
+    project::Manifold& m = p.manifolds[0];
+    m.input = data.manifold;
+    m.extraKeys = json::extraText(data.unknownManifoldKeys);
+    m.loops.clear();
+    m.loops.reserve(std::size_t(data.loops.size()));
+    for (const ProjectLoop& loop : data.loops)
+        m.loops.push_back({loop.input, json::extraText(loop.unknownKeys)});
+    p.extraKeys = json::extraText(data.unknownKeys);
+    return p;
+}
+
+Result<ProjectData> sheetOf(const project::Project& project) {
+    if (project.manifolds.size() != 1 || !project.rooms.empty())
+        return fault(QStringLiteral("这个项目有 %1 个分集水器、%2 个房间；多环路计算表只能打开"
+                                    "一个分集水器、没有房间的项目")
+                         .arg(project.manifolds.size())
+                         .arg(project.rooms.size()));
+    ProjectData d;
+    const project::Manifold& m = project.manifolds[0];
+    d.manifold = m.input;
+    d.unknownManifoldKeys = json::extraObject(m.extraKeys);
+    d.unknownKeys = json::extraObject(project.extraKeys);
+    d.loops.reserve(qsizetype(m.loops.size()));
+    for (const project::ManualLoop& loop : m.loops)
+        d.loops.append({loop.input, json::extraObject(loop.extraKeys)});
+    d.document = project;
+    return d;
+}
+
+QByteArray projectBytes(const ProjectData& project) {
+    return projectDocumentText(projectOf(project));
+}
+
+Result<QByteArray> projectFileBytes(const ProjectData& project) {
+    if (project.loops.size() > kMaxLoops)
+        return Problem{QStringLiteral("项目有 %1 个环路，超过 %2 个，不能保存")
+                           .arg(project.loops.size())
+                           .arg(kMaxLoops),
+                       {}};
+    return projectDocumentBytes(projectOf(project));
+}
+
+Result<ProjectData> readProject(const QByteArray& bytes) {
+    const Result<ProjectDocument> read = readProjectDocument(bytes);
+    if (!read)
+        return read.problem();
+    return sheetOf(read->project);
+}
+
+Result<ProjectData> readProjectFile(const QByteArray& path, const QString& shownName,
+                                    FileKinds kinds) {
+    const Result<ProjectDocument> read = readProjectDocumentFile(path, shownName, kinds);
+    if (!read)
+        return read.problem();
+    const Result<ProjectData> sheet = sheetOf(read->project);
+    if (!sheet)
+        return Problem{
+            QStringLiteral("无法打开项目文件“%1”：%2").arg(shownName, sheet.problem().message), {}};
+    return sheet;
 }
 
 Result<ProjectData> readProjectFile(const QString& path) {

@@ -80,7 +80,9 @@ void ProjectFileTest::savedProjectOpensUnchanged() {
         QCOMPARE(a.ownTempDiff, b.ownTempDiff);
     }
     // A loop without load has no "load" key at all.
-    const QJsonObject first = QJsonDocument::fromJson(bytes)["loops"][0].toObject();
+    const QJsonObject first =
+        QJsonDocument::fromJson(bytes)["manifolds"][0]["loops"][0].toObject();
+    QVERIFY(first.contains("length"));
     QVERIFY(!first.contains("load") && !first.contains("tempDiff"));
 }
 
@@ -89,11 +91,14 @@ void ProjectFileTest::unknownKeysAreKept() {
         readProject(validFile(",\"colour\":\"red\",\"load\":null", "\"author\":{\"n\":1},"));
     QVERIFY2(r.ok(), qPrintable(r.error()));
     QVERIFY(!r->loops[0].input.loadW);
+    // Saved as version 2: the loops under the one manifold, the method of
+    // the version-1 file kept.
     const QJsonDocument saved = QJsonDocument::fromJson(projectBytes(*r));
     QCOMPARE(saved["author"]["n"].toInt(), 1);
-    QCOMPARE(saved["loops"][0]["colour"].toString(), QStringLiteral("red"));
-    QCOMPARE(saved["loops"][0]["name"].toString(), QStringLiteral("客厅"));
-    QCOMPARE(saved["version"].toInt(), 1);
+    QCOMPARE(saved["manifolds"][0]["loops"][0]["colour"].toString(), QStringLiteral("red"));
+    QCOMPARE(saved["manifolds"][0]["loops"][0]["name"].toString(), QStringLiteral("客厅"));
+    QCOMPARE(saved["version"].toInt(), 2);
+    QCOMPARE(saved["settings"]["method"].toString(), QStringLiteral("program"));
 }
 
 void ProjectFileTest::badFilesAreRefused_data() {
@@ -108,8 +113,8 @@ void ProjectFileTest::badFilesAreRefused_data() {
         << "项目文件第 1 行第 360 列：文字以不可见的字节顺序标记（U+FEFF）开头，"
            "不能可靠读取；请删除这个字符或写成 \\uFEFF";
     QTest::newRow("newer version")
-        << QByteArray(validFile()).replace("\"version\":1", "\"version\":2")
-        << "项目文件的版本 2 比本程序支持的版本 1 新，请使用更新的程序打开";
+        << QByteArray(validFile()).replace("\"version\":1", "\"version\":3")
+        << "项目文件的版本 3 比本程序支持的版本 2 新，请使用更新的程序打开";
     QTest::newRow("fractional version")
         << QByteArray(validFile()).replace("\"version\":1", "\"version\":1.5")
         << "项目文件的版本号（version）应是正整数";
@@ -243,7 +248,7 @@ void ProjectFileTest::largestProjectRoundTrips() {
         projectFileBytes(p).error(),
         QStringLiteral("项目有 %1 个环路，超过 %2 个，不能保存").arg(kMaxLoops + 1).arg(kMaxLoops));
     QCOMPARE(readProject(projectBytes(p)).error(),
-             QStringLiteral("项目文件有 %1 个环路，超过本程序的上限 %2 个")
+             QStringLiteral("第 1 个分集水器有 %1 个环路，超过本程序的上限 %2 个")
                  .arg(kMaxLoops + 1)
                  .arg(kMaxLoops));
 }

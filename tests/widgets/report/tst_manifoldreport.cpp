@@ -42,7 +42,7 @@ struct Project {
     ManifoldTotals totals;
 };
 
-Project project(int count) {
+Project sheetOf(int count) {
     Project p;
     p.loops.resize(std::size_t(count));
     for (int i = 0; i < count; ++i) {
@@ -105,7 +105,7 @@ void ManifoldReportTest::largeProjectHasEveryLoopOnceUnderItsHeader() {
     if (!havePdfTools())
         QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     constexpr int kLoops = 3000;
-    const Project p = project(kLoops);
+    const Project p = sheetOf(kLoops);
     ProgressLog progress(2);
     const QByteArray pdf = manifoldReportPdf(p.manifold, p.loops, p.results, p.totals,
                                              QDateTime::currentDateTime(), &progress);
@@ -163,7 +163,7 @@ void ManifoldReportTest::workStopsWhenToldAtAnyStage_data() {
 
 void ManifoldReportTest::workStopsWhenToldAtAnyStage() {
     QFETCH(double, stopAt);
-    const Project p = project(1500);
+    const Project p = sheetOf(1500);
     ProgressLog progress(stopAt);
     const QByteArray pdf = manifoldReportPdf(p.manifold, p.loops, p.results, p.totals,
                                              QDateTime::currentDateTime(), &progress);
@@ -193,7 +193,7 @@ void ManifoldReportTest::stoppedOrFailedJobWritesNothing() {
     }
     PdfExportJob job;
     QSignalSpy finished(&job, &PdfExportJob::finished);
-    const Project p = project(400);
+    const Project p = sheetOf(400);
     // The work waits until the test has cancelled (or not), so that the
     // cancel comes while the report is being made.
     QSemaphore started;
@@ -225,7 +225,7 @@ void ManifoldReportTest::cancelInTheWindowLeavesNoFile() {
     DesignSession session;
     FakeDialogs dialogs;
     ManifoldWindow window(session, dialogs);
-    const Project p = project(3000);
+    const Project p = sheetOf(3000);
     std::vector<SheetRow> rows;
     for (const LoopInput& loop : p.loops)
         rows.push_back(SheetRow{loop, {}});

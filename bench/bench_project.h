@@ -1,0 +1,8 @@
+#pragma once
+
+// Prints "project <N> ms (1000 rooms, <M> manifolds)": the whole project
+// pipeline (GB 50736 loads with the JGJ 142 allowance, spacing choice and
+// loop split on the EN 1264-2 floor, every loop by the method and the
+// EN 1264-3 design of every manifold) of a 1,000-room project on one
+// thread, best of several rounds.
+void runProjectBench();
