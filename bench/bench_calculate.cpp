@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zorva-bench: one line per figure, "<name> <value> <unit> (...)". The
 // Calculate run on the default design and on one that does not converge,
 // one update of the design check, then each capability's own lines from its

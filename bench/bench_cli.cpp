@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes tables of 50,000 and 200,000 varied designs, runs
 // `zorva-calc --time <table>` on each (output to /dev/null) and prints
 //   cli <N> designs/s, <M> MiB (<rows> rows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench_en1264.h"
 
 #include "core/en1264/design.h"

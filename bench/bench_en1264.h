@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Times the standard method on the manifold project of manifoldbench.h:
 // "en1264 <N> ns/loop" for one loop by EN 1264-2 as the tools compute

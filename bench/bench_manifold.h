@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold project of manifoldbench.h computed the way the sheet does
 // it: each loop's run, the difference searches and the supply needs as

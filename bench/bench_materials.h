@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Prints "materials <N> ms (10000 loops)": valve settings and pump duty of

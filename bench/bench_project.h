@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Prints "project <N> ms (1000 rooms, <M> manifolds)": the whole project

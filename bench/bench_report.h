@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Prints "report <N> ms (<L> loops, <P> pages, longest UI gap <G> ms)": the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench_rooms.h"
 
 #include "core/heatload/gb50736.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Prints "rooms <N> ms (1000 rooms)": the heat loads (GB 50736 with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the program's windows against a bare window.
 //
 // Whole start: the bench starts itself again as a child process that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A large manifold project for timing the sheet's computations, and the
 // whole computation on one thread: every loop's run, balancing, totals, the

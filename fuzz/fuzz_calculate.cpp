@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Calculate run over arbitrary field texts.
 //
 // The input is split at "|" into at most 16 texts, which replace in order

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV table reader and the loop import over arbitrary bytes.
 //
 // - Neither crashes; a refusal always says why. Any number of byte-order

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The leading-number parse and the number texts over arbitrary bytes.
 //
 // - Both overloads read any text without fault, never give NaN, and read a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project reader over arbitrary bytes.
 //
 // - Reading never crashes; a refusal always says why.

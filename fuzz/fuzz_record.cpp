@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record reader over arbitrary bytes, and the record written for
 // arbitrary values.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The valve file reader over arbitrary bytes, and presetting with what it
 // reads.
 //

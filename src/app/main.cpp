@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qtcommandline.h"
 #include "app/zorvaapp.h"
 #include "core/io/safesave.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line Qt is started with: the program name only. The program
 // takes no options, and Qt's own (-reverse, -style, -platform, ...) would

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The values of zorva-calc's options: the seven design texts, the floor
 // construction's thicknesses and conductivities, the elbows, and the design

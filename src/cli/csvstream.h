@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A CSV table of designs (the manifold sheet's columns, one whole design a
 // row) computed row by row into a CSV table of inputs and results, without

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One design given on the command line: the whole Calculate run of the main
 // window on its texts (the filling-layer clamp included), the seven results

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The exit statuses of zorva-calc. A Problem that ends a run carries its
 // status in Problem::code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zorva-calc: the program's method from the command line, without a display.
 
 #include "cli/cliinput.h"

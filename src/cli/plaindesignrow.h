@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common rows of a UTF-8 design table read and written straight on
 // their bytes, without decoding them into QString: rows without quotation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A computed project as zorva-calc prints it as CSV (docs/cli.md): a line
 // naming the method and one naming the heat-load method, then three tables

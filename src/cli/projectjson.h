@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A computed project as zorva-calc prints it with --json (docs/cli.md): one
 // JSON object with the method, every manifold with its loops, design and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A manifold project file computed as the manifold sheet computes it: every
 // loop's run (on the thread pool), balancing, the design check of each loop

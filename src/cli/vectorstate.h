@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // glibc's string functions on newer x86 processors use the wide vector
 // registers and may return with their upper halves in use; the engine's

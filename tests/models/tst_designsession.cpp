@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design check limits kept between runs: limits saved by an earlier
 // version move once to the JGJ 142-2012 defaults, with a notice taken once;
 // values the user changed stay.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manifold sheet without its window: balancing and totals on a small
 // dwelling worked out from single-design runs, undo of edits and row
 // operations, tab-separated paste, the two searches, background recomputing

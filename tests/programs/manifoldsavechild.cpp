@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A child process for tst_filesizelimit: started with SIGXFSZ at its default
 // and a file-size limit, it begins as the desktop program does
 // (io::ignoreFileSizeSignal, then Qt on the offscreen platform), fills the

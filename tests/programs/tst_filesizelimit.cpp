@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both programs under a file-size limit (ulimit -f), started as a shell
 // starts them: SIGXFSZ at its default disposition and RLIMIT_FSIZE set in
 // the child only. A write past the limit must fail with EFBIG and be

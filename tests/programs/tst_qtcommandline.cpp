@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt is started with the program name only: options on the command line
 // such as -reverse or -style never reach it.
 

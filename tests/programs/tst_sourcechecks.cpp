@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The source checks of `make check` run on small trees made for the test:
 // tools/check-includes fails on an include circle between units and on
 // each broken layer rule and passes a clean tree; tools/add-spdx finds a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zorva-calc run as a user runs it: exact result digits, exit statuses,
 // messages naming the line and field, encodings, streaming of a table larger
 // than the program's pieces, and the project file's totals.

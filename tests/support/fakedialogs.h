@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one fake DialogSeam of the tests. Message boxes are recorded; file
 // dialogs answer from queues the test fills beforehand (an empty name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Caps the size of files this process may write, for its lifetime, so that
 // a test can see a write fail with EFBIG part way. The suite must first

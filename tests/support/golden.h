@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Saved reference ("golden") files: a text the program produces, compared as
 // a whole with the file kept beside the tests, so that a change shows as one

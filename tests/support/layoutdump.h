@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window's controls as text, one line per named control in the order they
 // were built: class, name, parent, place and size (or "hint" for a label

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold of the worked examples of EN 1264-3 design: a living room
 // with two loops, two bedrooms and a bathroom over heated rooms at 20 ℃, and

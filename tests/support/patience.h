@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How long a test waits for something the event loop or another thread
 // brings about: a deferred delete, an activated window, a debounced

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A PDF read back as its text, pages and fonts through poppler's command
 // line tools (Debian package poppler-utils).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up of the record command tests: a fresh folder and host per
 // test, file helpers, and the checks every test ends with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A record host for tests: scripted file dialogs, recorded messages and the
 // real calculation engine on a plain field record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Comparison with a number printed in a data sheet: the value must round to
 // the printed digits, that is lie within half a unit of the last printed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The worked example's manifold (four rooms, five loops) as the EN 1264-3
 // design and its loop hydraulics give it, in full double precision, as the

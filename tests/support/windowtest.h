@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shared fixture of the suites that drive the program's windows: every
 // test function gets a fresh set of windows answered by a strict fake dialog

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh set of the program's windows for each test, answered by a strict
 // fake dialog seam, and a few helpers for driving the fields.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the principle diagram of the heat-output calculation and writes it
 // as diagram.png into the resources folder given as the argument.
 //

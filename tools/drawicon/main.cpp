@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's icon, a blue eight-spoked star on a transparent
 // ground, at the sizes the windows and the desktop ask for, and writes
 // icons/zorva-<size>.png into the resources folder given as the argument.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How cold the water may be: the lowest supply temperature at a fixed rise
 // that keeps the supply, the floor surface and the inlet strip at least the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cooling characteristic K_C of a type A floor: the EN 1264-2 heating
 // characteristic computed twice for the same construction, once with a bare

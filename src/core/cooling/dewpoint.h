@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dew point of the room air and what it allows the water: the lowest
 // supply temperature and a design water pair for a new cooling loop

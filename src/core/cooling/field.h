@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cooling characteristic field of a design as plain data for a curve
 // window: the cooling output q_C = K_C·Δθ_C against the water's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The constants of floor cooling and the limits that keep a cooled floor dry
 // and comfortable: the surface coefficients of the conversion, the room

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One loop of a cooled floor by EN 1264-5 / ISO 11855-2: the cooling output
 // per m², the floor surface temperatures, the dew point of the room and the

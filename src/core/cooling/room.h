@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A room's sensible cooling load against what its loops give and what they
 // may give without breaking a limit: the capacity, the admissible capacity,

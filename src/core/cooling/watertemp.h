@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The water side of a cooled floor: the log-mean under-temperature of the
 // water against the room and its exact inverse, the supply temperature that

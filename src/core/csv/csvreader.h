@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading RFC 4180 tables. One set of rules, CsvMachine, takes a character
 // at a time and says what it is (text of a field, the end of a field or of a

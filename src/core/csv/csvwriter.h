@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing RFC 4180 tables: a cell is quoted when it holds a comma, quotation
 // mark, CR or LF, its quotation marks doubled; every row ends in CR LF. The

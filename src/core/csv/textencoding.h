@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text encodings of the files the program reads: UTF-8 (with or without
 // byte-order marks, any number of them), GBK (what Chinese spreadsheet

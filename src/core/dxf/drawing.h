@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plain drawing on layers: what the DXF and SVG writers put out and what
 // the DXF reader brings in as the background of a plan. Coordinates in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/dxf/dxfreader.h"
 
 #include <dxflib/dl_creationadapter.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DXF in through dxflib: closed polylines become candidate room outlines
 // (the user names them), everything else that can be drawn simply becomes

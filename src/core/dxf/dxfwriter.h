@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DXF out through dxflib: an ASCII DXF of AutoCAD R2000 (AC1015) in
 // millimetres ($INSUNITS 4), each layer with its colour, polylines as

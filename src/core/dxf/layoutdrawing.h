@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The installation drawing of a laid-out plan: room outlines, no-pipe
 // areas, dividing lines, the manifolds, one layer per loop with its supply

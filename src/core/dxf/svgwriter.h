@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The same drawing as SVG: one group per layer (its id the layer's name),
 // the drawing's millimetres as user units with y turned down for SVG, and

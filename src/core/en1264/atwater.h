@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // EN 1264-2 for many water temperatures on one floor: the characteristic
 // and the limit curve do not depend on the water, so they are computed once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What lies under a heated floor: the layers from the pipe plane down, the
 // kind of space and its temperature; the downward resistance R_u, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The EN 1264-3 design of one manifold (docs/en1264-design.md): the loop
 // with the highest need sets the design supply temperature, every other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the EN 1264-3 design of one manifold reads: the rooms it serves (each
 // with its load, heated area, floor and what lies below), the loops (each in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the EN 1264-3 design of a manifold gives: the design supply
 // temperature, per room its characteristic, limit, output, σ, flow and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The characteristic field of EN 1264-2 for the curve window: heat flux q
 // against the log-mean excess Δθ_H for a family of spacings and a family of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The floor of a room as EN 1264-2 type A sees it, the program's
 // construction mapped onto it, the surface temperature limit of a room

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The EN 1264-3 relations between the log-mean excess Δθ_H of a loop, its
 // temperature drop σ and the supply excess Δθ_V = θ_V − θ_i

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Calculate run: the bounded trial-and-correction iteration on the heat
 // output per m² of floor, and the results derived from it. The method, its

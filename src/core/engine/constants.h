@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The constants of the heat calculation, with exactly the values the method
 // uses (π and e are not the full-precision ones).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/engine/curves.h"
 
 #include "core/engine/numparse.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Characteristic curves of a design: the heat output per m² and the mean
 // floor surface temperature against the mean water temperature minus the

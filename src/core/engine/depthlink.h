@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The depth link between the two windows: the main window's burial depth
 // Txt(4) is the sum of the surface, levelling and filling layers of the

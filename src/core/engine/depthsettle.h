@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A burial depth typed on its own (the command line's --depth, a pasted
 // value), run through the depth link to its end on the whole record.

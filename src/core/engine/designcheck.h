@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The design rules of the program's guidance, JGJ 142-2012 / GB 50736-2012
 // and EN 1264, checked on the numbers of one converged run, and what to change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the design check shows for one state of the fields, from one
 // call: the run and its rules, the output the floor limit allows, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The heat output of a type A floor (pipes in the screed) by EN 1264-2: the
 // characteristic K_H, the heat flux, the mean floor temperature by the basic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The type A tables of EN 1264-2 and their look-up: linear between grid
 // points, held at the first and last point, exact on a grid point. Two-way

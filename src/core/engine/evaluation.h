@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One whole Calculate run on a copy of the field texts, for the tools that
 // explore a design (checks, searches, curves, the manifold sheet): the run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the calculation takes its inputs from: the texts of the main window's
 // design fields and of the construction window's fields, read with the

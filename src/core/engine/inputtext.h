@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number texts as Chinese input methods and pasted text deliver them: turned
 // into the ASCII forms the leading-number parse reads.

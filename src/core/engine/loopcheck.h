@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The design check of one loop of a manifold, as the manifold sheet and
 // zorva-calc show it: the loop's load ÷ area is its load per m², the other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The loops of one manifold: common supply temperature, floor construction
 // and pipe, and per loop its room, spacing, length and load. Every loop is

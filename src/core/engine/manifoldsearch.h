@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two searches of the manifold sheet, each probe a whole run of the
 // method: the supply–return difference at which a loop gives off its load at

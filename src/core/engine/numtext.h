@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing numbers as field text: the general decimal text and the fixed
 // patterns "0", "0.0" and "0.00". The text lives in a fixed buffer, so

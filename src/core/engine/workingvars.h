@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's numeric state of the heat calculation. The values keep
 // what the last run left in them until the next run overwrites them.

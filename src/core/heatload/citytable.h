@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table of heating outdoor design temperatures (供暖室外计算温度) and
 // winter sunshine percentages of Chinese weather stations, GB 50736-2012

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The design heat load of a room by the simplified room method of
 // EN 12831-1:2017 (docs/heat-load.md §3):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The inputs of a room's design heat load: its envelope elements and the
 // room itself, as a project model holds them, and the project's options for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The checks both methods run before they compute: numbers that are not
 // finite, temperatures in the wrong order, negative areas, conductances and

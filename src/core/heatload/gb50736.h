@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The design heat load of a room by GB 50736-2012 §5.2 with the
 // floor-heating rules of JGJ 142-2012 §3.3 (docs/heat-load.md §2):

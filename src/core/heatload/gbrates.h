@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rates and factors of the GB method as small functions of their
 // inputs: orientation ranges, height, outer-door and partial-heating rates,

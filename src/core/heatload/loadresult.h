@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The design heat load of one room as either method computes it: a row per
 // envelope element, the totals per kind, the method and its clauses, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Chinese texts of the faults and warnings of a heat load, UTF-8, for
 // the windows, the report and zorva-calc alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commissioning sheet's data (docs/hydraulics.md §6): per loop what the
 // installer dials and reads, and the pressure test and first-heating steps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The heat a pair of leader pipes (连接管, supply and return between the
 // manifold and the heated area) gives to a room it crosses

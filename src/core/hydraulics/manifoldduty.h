@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the installer sets and checks on one manifold, in one call
 // (docs/hydraulics.md §3–§5): valve presetting, flow-meter targets, totals

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold's mixed return temperature and an optional mixing station
 // between a hotter primary circuit and the floor circuit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pressure drop of water in one plastic loop: Darcy–Weisbach friction
 // with the laminar law below Re 2300 and Blasius (or, as options,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Balancing the loops of one manifold by presetting their return valves
 // (docs/hydraulics.md §3): every loop is a branch between the supply and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The circulating pump's duty point for one manifold (docs/hydraulics.md
 // §4): the total flow and the head that the index branch, the manifold body,

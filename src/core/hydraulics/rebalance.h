@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Thermal re-balancing after commissioning (docs/hydraulics.md §7): from the
 // supply and return temperatures measured on each loop (and its flow where

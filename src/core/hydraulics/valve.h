@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A presetting valve's characteristic: its flow factor kv against the dial
 // setting, read by straight lines between the maker's points, and the

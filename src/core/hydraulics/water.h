@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Properties of liquid water at a temperature, for the hydraulics of a loop
 // and of a manifold (docs/en1264-design.md, "Water properties"). Each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table of heating outdoor design temperatures as the program ships it:
 // data/cities.csv compiled in as the resource ":/zorva/data/cities.csv"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cells of the tables the program imports (the manifold sheet's loops,
 // rooms): names that a spreadsheet would run as a formula, captions with or

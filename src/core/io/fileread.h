@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program reads a whole file: the project, a CSV table, a
 // calculation record. For the windows only regular files are read, and the

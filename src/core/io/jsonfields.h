@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fields of a project file's objects as tables: for each field its key,
 // its Chinese name, its unit and range (NumberSpec), and how the model holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A key given twice in one JSON object. Qt's parser keeps one of the two
 // values without a word, so a project file edited by hand could open with

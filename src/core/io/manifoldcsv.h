@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold sheet as a CSV table: one row per loop holding the loop's
 // inputs, the manifold's inputs (so that every row is a whole design) and

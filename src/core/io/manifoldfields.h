@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The inputs of the manifold sheet as the files hold them: for each number
 // its key in a project file, its column caption in a CSV table, its unit and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What lies under a heated floor, as a project file holds it for a room
 // and for a manifold's manual loops (docs/project-format.md, "below").

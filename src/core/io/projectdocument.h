@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A project file's top level as the project model holds it
 // (docs/project-format.md): version 1, the manifold sheet's file, read as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A room's envelope in a project file (docs/project-format.md,
 // "envelope"): height, volume, air change, and its elements with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The project file (.zorvaproj): versioned JSON in UTF-8. Version 2 holds a
 // whole project (settings, manifolds with their manual loops, rooms);

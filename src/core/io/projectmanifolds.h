@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "manifolds" section of a project file (docs/project-format.md,
 // "manifolds"): per manifold its name, the sheet's thirteen numbers, what

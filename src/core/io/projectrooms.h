@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "rooms" section of a project file (docs/project-format.md, "rooms"):
 // per room its data, what lies below, the peripheral zone, the typed load,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "settings" section of a project file (docs/project-format.md,
 // "settings"): the calculation method, the heat-load method with the

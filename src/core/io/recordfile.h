@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Record files on disk: writing the record buffer as a file and reading a
 // file back into a record. A failure says, in Chinese, which file and what

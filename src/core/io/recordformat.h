@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculation record: a short GBK text summary of one calculation, and
 // the field-by-field reading of such a file back into text.

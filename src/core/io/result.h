@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outcome of an operation that may fail with a message for the user:
 // the value, or a Problem saying what failed (in Chinese, naming the file,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rooms from a CSV table (docs/project-format.md, "Rooms from a CSV
 // table"): one row per room with its name, use, indoor temperature, floor

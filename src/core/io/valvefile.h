@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A presetting valve's characteristic from a small file the user writes
 // from the maker's data sheet (docs/hydraulics.md §2.2): JSON, or CSV, in

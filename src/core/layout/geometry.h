@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plane geometry of the floor plan. Every coordinate is in millimetres, x to
 // the right and y up as in a CAD drawing (the plan window flips y for the

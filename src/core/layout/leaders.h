@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Leader pipes (连接管) between a room's door and the manifold, and the
 // connections inside the room from the door to each loop (docs/layout.md

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loop areas: the parts of a room that one loop each serves, and the
 // outlines the pipe centres follow inside them (docs/layout.md §2).

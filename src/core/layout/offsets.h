@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Polygon offsets and Boolean operations of the layout, done by Clipper 6.4
 // on integer micrometres. Each call works relative to an origin near the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two pipe patterns inside one loop area (docs/layout.md §3 and §4).
 // Both lay supply and return side by side, so that a warm pipe always runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The floor plan a project holds for the loop layout: manifolds, and rooms
 // as outlines with their doors, no-pipe areas and layout settings. Plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A closed outline measured along its length: the pipe patterns walk along
 // offset outlines, cut them at a distance along and jump between them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Automatic loop layout of rooms: loop areas, pipe patterns, leaders to the
 // manifold, measured lengths and the rules on the drawing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules on the drawing: bend radius, spacing, wall clearance, crossings
 // and loop length, each violation with the place to mark it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bill of materials of a project (docs/materials.md): pipe per loop and
 // per kind of pipe with its cutting plan onto the stocked rolls, manifolds

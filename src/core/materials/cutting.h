@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A cutting plan for one kind of pipe (docs/materials.md §2): every loop is
 // one whole piece cut from one roll, never joined, and the pieces cut from

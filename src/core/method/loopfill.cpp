@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/method/loopfill.h"
 
 #include "core/engine/constants.h"

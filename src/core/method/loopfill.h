@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The steps that fill a MethodLoopResult, shared by loopByMethod (defined in
 // loopfill.cpp) and LoopMethodRunner so both give the same numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A loop's result by a method: the one call the manifold sheet, the curves,
 // the design check, the report and zorva-calc make for a loop, whichever

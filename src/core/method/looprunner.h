@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // loopByMethod for loops one after another, most of them of the same
 // manifold, as the sheet, the report and zorva-calc compute them: the

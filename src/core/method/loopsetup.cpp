@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/method/loopsetup.h"
 
 #include "core/en1264/floor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One loop as every method reads it: temperatures, spacing, length, the
 // construction window's floor and pipe, the room category that sets the

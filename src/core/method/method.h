@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculation methods a tool can use for one loop, with the names and
 // sources every table header, report and output shows

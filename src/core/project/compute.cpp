@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/project/compute.h"
 
 #include "core/project/construction.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The whole project in one pure call (docs/project.md, "The pipeline"):
 //  1. per room its heat load (typed, GB 50736 with the project's climate and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A room's floor as the methods read it: the manifold's construction with
 // the room's covering R_λ,B as its surface layer (docs/project.md,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The loops of one manifold of a project, by the project's method
 // (docs/project.md, "The loops of a manifold"): its manual loops and the

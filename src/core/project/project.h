@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A design project (docs/project.md): the settings, the manifolds with
 // their inputs and manual loops, and the rooms with their data, envelope,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What computeProject() gives (docs/project.md, "Results"): per room its
 // heat load with the breakdown and its loop design, per manifold every loop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A room's heat load in a project (docs/project.md, "Heat loads"): typed,
 // or computed from its envelope by the project's method with the outdoor

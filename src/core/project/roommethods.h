@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two methods a room's loop design is given (rooms::designRoom), for the
 // project's calculation method (docs/project.md, "Loops of a room"):

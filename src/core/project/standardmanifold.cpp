@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/project/standardmanifold.h"
 
 #include "core/en1264/design.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The EN 1264-3 design of one manifold of a project (docs/project.md,
 // "EN 1264-3 design of a manifold"): en1264::designManifold on its manual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A room as the loop design sees it, the manifold's conditions, and the two
 // methods the design is given as parameters: the floor's heat output for a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The loops that serve a room (docs/heat-load.md §6):
 //  1. the spacing: the widest allowed spacing at which the floor gives the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two methods of the loop design as the program computes them
 // elsewhere, ready to pass to designRoom() (docs/heat-load.md §6):

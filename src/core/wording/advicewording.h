@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of what to change when a rule fails (调整建议) and of the
 // EN 1264-2 cross-check, written the same way by the design check window,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words and number texts of the design check: rule names, units,
 // limits with the standard and edition they come from, verdicts, advice and

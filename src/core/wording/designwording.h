@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words of a design calculation: the captions and units of the main
 // window's fields and of the construction window's rows, the principle

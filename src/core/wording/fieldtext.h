@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Field texts as Qt strings: the engine's leading-number parse of a QString
 // and the engine's number text as a QString. Used by the windows and by the

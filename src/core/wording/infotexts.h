@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed texts of the Help menu's message boxes: the design guidance,
 // the heating system's characteristics and the About text. Lines are joined

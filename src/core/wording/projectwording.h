@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words of a project's results (docs/project.md): the keys zorva-calc's
 // JSON prints for the engine's enumerations and the Chinese texts of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words of the manifold sheet's searches: the limits they keep to, the
 // rule that bounded each answer and why a loop cannot be served.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts (file dialog, its "already exists" question, standard
 // buttons) in the user's language, from the qtbase translations that Qt

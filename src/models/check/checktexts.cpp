@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "models/check/checktexts.h"
 
 #include "core/wording/infotexts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the design check window beyond the check's shared wording
 // (checkwording.h: rule names, units, limits and their sources, verdicts,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The EN 1264-2 cross-check as a table beside this program's method: the
 // method's inputs and characteristic, the heat flux and mean floor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules of the design check as a table: 项目, 计算值, 限值, 结论, 依据,
 // one row per rule. Each verdict is a word, and its value in VerdictRole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The item role through which the check's table models give the verdict a
 // cell stands for: an int of zorva::Verdict. The models stay free of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbers of the characteristic curves as a table: one row per point of
 // every curve of both families, for the data tab, screen readers and the

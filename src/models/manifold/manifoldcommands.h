@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The edits of the manifold sheet as undo steps. Each step keeps just what
 // it changes (the rows edited, the rows inserted or removed, a new row

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold sheet's computations spread over every core with
 // QtConcurrent: each loop's run, difference search or supply need is one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The loops of the manifold sheet as a table: one row per loop, its inputs
 // and its cached results. Every change of an input marks the rows it touches

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "models/manifold/manifoldsheet.h"
 
 #include "core/engine/inputs.h"

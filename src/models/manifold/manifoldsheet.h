@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold sheet without its window: the loops' table model, the undo
 // history of every edit, the background jobs (recomputing many loops, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The background work of the manifold sheet: recomputing many stale loops,
 // the difference search and the supply suggestion.
 

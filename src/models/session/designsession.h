@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tool windows share with the main and construction windows: the
 // field texts as they stand now, the last converged calculation, whether the

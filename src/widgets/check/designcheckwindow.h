@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window "设计校核": the design rules checked on the last converged
 // calculation of the main window, what to change when one fails (the output

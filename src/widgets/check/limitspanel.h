@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The inputs of the design check: the heat load (optional), the room
 // category that sets the floor temperature limit, and the other limits, each

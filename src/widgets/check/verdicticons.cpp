@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/check/verdicticons.h"
 
 #include "models/check/verdictrole.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The icons of the check's verdicts, beside their words (never colour
 // alone), and the proxy through which a view shows them for the check's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small helpers shared by the program's windows: window set-up, twip
 // geometry, the fonts by name with their fallbacks, and the number in a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label that shows a value (a number with its unit, a verdict, a status)
 // under a caption shown elsewhere, e.g. in a form's left column. Assistive

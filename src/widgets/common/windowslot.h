@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One window of a kind, built on demand: the first reach builds it (hidden,
 // placed as its owner asks), later reaches return the same window, and once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The construction window: the floor construction (thickness and
 // conductivity of the three layers and of the pipe wall) and the elbow count

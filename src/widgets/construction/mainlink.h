@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the construction window may do to the main window: keep the burial depth
 // in step with the layer thicknesses, and hand the focus back to Calculate.

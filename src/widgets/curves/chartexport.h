@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A chart as file bytes: PNG of what the view shows, or SVG drawn through
 // Qt SVG, both rendered into memory so that the file is written whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/curves/curvechart.h"
 
 #include "core/engine/designcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One chart of the characteristic curves window: a family of curves of the
 // heat output against the mean water temperature minus the room

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool window "特性曲线": the characteristic curves of the design the
 // two windows hold, as two charts (the spacing family and the covering

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every modal dialog the program shows goes through a DialogSeam. The
 // program passes a QtDialogs; tests pass a scripted seam that answers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's one file dialog (CommonDialog1), shared by the record and
 // picture commands. It keeps the last confirmed file name between uses; a

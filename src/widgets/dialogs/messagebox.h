@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's message boxes, built so that they always fit the available
 // area of their screen: a text that would make the box larger than that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own message texts, and the boxes that show them through the
 // dialog seam: a calculation that cannot give results, a file that could not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/info/infobox.h"
 
 #include "widgets/dialogs/dialogseam.h"

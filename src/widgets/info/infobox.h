@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Help menu's message boxes: "说明", "特性" and "关于" with their fixed
 // texts (core/wording/infotexts.h).

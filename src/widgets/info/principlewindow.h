@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The principle window: the diagram of the calculation cell with its layers
 // and dimensions, under the caption "1、计算原理图". It has nothing to edit and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window may do to the construction window: read its texts,
 // and keep its filling layer in step with the burial depth. Reaching the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The depth link between the two original windows: the main window's burial
 // depth and the construction window's filling layer follow each other, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The File menu's commands as the user meets them: "保存文件" recalculates
 // and writes the calculation record, "打开文件" reads a record into the main

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the seven design parameters of one heating loop, the
 // Calculate button and the seven results, all held as field texts; the

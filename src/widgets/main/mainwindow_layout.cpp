@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls at their fixed places.
 
 #include "widgets/main/mainwindow.h"

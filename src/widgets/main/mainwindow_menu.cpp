@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu bar and its commands.
 
 #include "widgets/main/mainwindow.h"

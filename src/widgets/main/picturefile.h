@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The principle diagram as a picture file: a Windows bitmap.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "打印图片": the principle diagram on a printer the user chooses in the
 // system print dialog, as large as the page allows with its proportions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window's menu may ask of the program's other windows: show
 // the construction or the principle window, and the picture of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's original windows, one of each kind: the main window, the
 // construction window and the principle window. Reaching a window that does

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold inputs above the loop table: supply temperature, difference,
 // the eight values of the floor construction, pipe diameter, elbows and the

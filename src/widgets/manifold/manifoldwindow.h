@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool window "多环路计算": the manifold inputs, a table with a row per
 // loop (inputs and results, balancing, design-check verdicts), the totals

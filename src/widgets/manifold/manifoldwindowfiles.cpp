@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file commands of the manifold window: project files, CSV, and asking
 // to save before the sheet's work is dropped.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manifold window's report: made from a copy of the sheet and written
 // in the background, while the sheet stays in use.
 

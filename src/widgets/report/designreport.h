@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The design report: one design on A4 pages, for handing in. Title and
 // date; the inputs of the main and construction windows with their units;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The manifold report: the manifold's inputs, one table row per loop with
 // its inputs, results and balancing, and the totals, on as many A4

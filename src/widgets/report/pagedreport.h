@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A report of text and long tables laid out on A4 pages by the program
 // itself, in time linear in its rows: headings, paragraphs and tables whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A PDF report made and written off the UI thread: the report is laid out
 // and painted on a worker thread, then written whole through the safe save

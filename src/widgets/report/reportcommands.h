@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands that let a report leave the program: saved as a PDF file
 // (a name asked for, the file written whole through the safe save path or

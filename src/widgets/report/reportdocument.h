@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pieces every report is made of, written into a QTextDocument through
 // a cursor (never through HTML, so texts typed by the user stay text):

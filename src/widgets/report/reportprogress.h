@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How far a report being made has come, and whether it is to go on: the
 // report's parts call advance() as they go (rows written, pages painted);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/tools/toolset.h"
 
 #include "widgets/check/designcheckwindow.h"

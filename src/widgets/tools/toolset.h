@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's tools beside the original windows: the session they share
 // with the main and construction windows, and the "工具" menu with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "工具" menu of the main window and the tool windows it opens. Each
 // tool window exists at most once: the first request builds it and places it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading RFC 4180 text: rows, the line each starts on, the faults named by
 // their line, and the same rows whether the text comes whole or a character
 // at a time; what the writer writes reads back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting a CSV table at the row ends CsvRowSplitter finds, and reading each
 // piece with a CsvRowReader started at the piece's line, gives the rows and
 // line numbers of reading the table whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cell writer, for text and for UTF-8 bytes: the same bytes either way.
 
 #include "core/csv/csvwriter.h"

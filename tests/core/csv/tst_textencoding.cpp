@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding detector and decoder: byte-order marks of any number, UTF-16
 // by its mark, GBK told from UTF-8, and the line of a byte that does not
 // belong to the encoding.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DXF in: the hand-drawn flat of data/flat.dxf (metres, CRLF lines, an
 // LWPOLYLINE, an old POLYLINE with VERTEX and SEQEND, a clockwise L, an
 // outline closed by repeating its first vertex, a bay drawn with a bulge, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DXF out: the drawing of a laid-out flat reads back with dxflib and, as a
 // second reader, with python3-ezdxf started as a child process: the same
 // layers, polylines point for point, lengths and labels. Also the text

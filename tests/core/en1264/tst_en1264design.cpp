@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The EN 1264-3 design of a manifold against the worked examples A, A′ and
 // B of the system-design data sheet, to their printed digits, and the
 // design's answers to inputs it cannot design.

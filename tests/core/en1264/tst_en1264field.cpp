@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The EN 1264-2 characteristic field: its lines, limit points and limit
 // curves against the type A sheet's examples and the relations the field
 // must show (every covering meets the same limit curve of its spacing).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A floor's characteristic computed once and the water's numbers added per
 // loop give en1264TypeA's result bit for bit: on the type A sheet's
 // examples, on inputs the method stops at, and on many generated floors.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The EN 1264-3 supply and temperature-drop relations at the switch of
 // their two forms, and EN 1264-4's minimum insulation at the edges of its
 // table.

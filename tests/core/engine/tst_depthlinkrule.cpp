@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which text the depth link writes after a change, on plain numbers.
 
 #include "core/engine/checked.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/engine/en1264.h"
 #include "core/engine/en1264tables.h"
 

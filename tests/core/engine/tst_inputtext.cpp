@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts from Chinese input methods and pastes: full-width forms and
 // odd spaces become ASCII, invisible direction controls go, and the result
 // reads as the number the user sees.

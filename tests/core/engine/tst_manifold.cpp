@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manifold's loops: whole runs per loop, balancing, totals and the two
 // searches, checked against relations worked out from the physics and
 // against independent whole runs at the neighbouring probes.

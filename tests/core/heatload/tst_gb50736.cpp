@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/heatload/gb50736.h"
 #include "core/heatload/gbrates.h"
 #include "core/heatload/messages.h"

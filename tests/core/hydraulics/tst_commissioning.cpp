@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pressure test and first-heating steps of JGJ 142 and EN 1264-4 for a
 // working pressure, a design supply and the site's temperature.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Water properties against the data sheet's table, the friction laws at
 // their boundaries, and a loop's pressure drop on inputs it cannot use.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worked manifold example to its printed digits: the loops as the
 // EN 1264-3 design gives them, then presetting, flow meters, totals, mixed
 // return, mixing station and pump duty, and the checks it raises (none of

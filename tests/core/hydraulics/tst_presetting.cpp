@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presetting beyond the worked example: settings against the extra
 // pressure drop, the index loop and its equals, the dial's rounding, the
 // warnings at their thresholds and loops that cannot be balanced.

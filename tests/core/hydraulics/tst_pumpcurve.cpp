@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pump's operating point on its curve against the system parabola, with
 // crossings solved by hand, and the duty that cannot be computed.
 

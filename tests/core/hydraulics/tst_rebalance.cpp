@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thermal re-balancing on the worked example's loops: measured values equal
 // to the design change nothing; a loop that gets too little water, with
 // temperatures made by the heat exchange law at its design conductance, is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manifold sheet's CSV: the export reads back as the same loops, GBK,
 // UTF-16 and marked files import, every bad file is refused with a message
 // naming the line and field, and the largest sheet round-trips.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project file of version 2: a whole project saved opens as the same
 // project to the last bit, a version-1 file opens as one manifold by the
 // program's method and saves as version 2 with the same numbers, keys this

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project file: what is saved opens as the same project, unknown keys
 // survive, and every kind of bad file is refused with a message naming the
 // place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record text and its bytes, and the field-by-field reading of a file.
 
 #include "core/io/recordformat.h"

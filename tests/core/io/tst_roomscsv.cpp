@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rooms from a CSV table: columns by caption in any order, the project
 // file's ranges, GBK and UTF-8, and every bad row refused naming its line,
 // its room and the field.

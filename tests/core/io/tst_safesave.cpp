@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // writeFileSafely: a write cut short by a file-size limit, or a target that
 // is no plain file, leaves the old file byte-identical; a good write keeps
 // the replaced file's permissions, owner and links.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A product's valve characteristic read from JSON and CSV files, and bad
 // files refused with a message that names the line or the key.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plane geometry of the plan: areas and perimeters by hand, outline faults,
 // the snapping helpers, the bend radius a corner allows, walking a ring and
 // Clipper's offsets against shapes worked out on paper.

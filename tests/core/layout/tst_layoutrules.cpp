@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules on the drawing against pipes drawn by hand with one fault put
 // in each: the finding, its place and its value, and no finding where the
 // drawing keeps the rules or where only a leader is involved.

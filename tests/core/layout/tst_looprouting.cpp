@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic loop layout of whole rooms, checked with the test's own
 // geometry rather than the layout's: the routed length against the
 // estimate L = A/T + leaders, every pipe's distance from the others and

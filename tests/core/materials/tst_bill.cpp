@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bill of materials of a small flat counted by hand, manifolds over the
 // largest size, and bad input refused with its place.
 

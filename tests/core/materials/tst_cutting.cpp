@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cutting plan: small plans worked out by hand, the millimetre at the
 // roll's end, and on seeded random projects the plan's rules (every loop
 // whole and once, no roll overfilled, only stocked rolls) and its distance

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A loop's result by either method through the one interface: the
 // program's method bit for bit computeLoop's run, EN 1264-2 independent of
 // the loop's length and in step with the manifold design, and the answers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // examples/flat.zorvaproj, opened as a user opens it and computed, against
 // numbers worked out by hand from the formulas (docs/project.md, "Worked
 // example"): the GB 50736 loads with the JGJ 142 allowance, the spacing,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project pipeline: loads, loops of rooms, the manifolds' loops by
 // either method and the EN 1264-3 design, against worked examples and
 // numbers worked out by hand from the formulas of docs/project.md.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own texts follow the locale: Chinese for zh_CN, English where Qt has
 // no translation.
 

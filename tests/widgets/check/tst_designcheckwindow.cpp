@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design check window follows the session: nothing before the first
 // calculation, the review after each one, marked after an edit, re-checked
 // when a limit changes; the supply search, the floor limits of the room

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One window of a kind in its slot: built once on demand and placed then;
 // forgotten at once when it agrees to close (and deleted soon after),
 // kept when it refuses; a discarded window goes without being asked; and no

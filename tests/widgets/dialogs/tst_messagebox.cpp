@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes fit the available area of the screen whatever text they
 // show, with the OK button on screen; short texts keep Qt's own box.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "保存图片": the principle diagram written as a Windows bitmap under the
 // chosen name, with a scripted file dialog and a recorded message box.
 

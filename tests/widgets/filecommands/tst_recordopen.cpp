@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "打开文件": the record buffer filled from a file, and what the user sees.
 
 #include "core/io/recordfile.h"

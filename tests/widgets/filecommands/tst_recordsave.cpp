@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "保存文件" against a scripted host running the real engine.
 
 #include "core/io/recordformat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu's message texts, line by line and character by character,
 // and how they are shown.
 

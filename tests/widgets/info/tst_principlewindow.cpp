@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The principle window: its layout, its picture, its icon and its life.
 
 #include "support/patience.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Calculate run as the user starts it: the button, Enter in any field,
 // the documented designs, and the messages for runs without results.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The construction window as built, beyond its form (tst_windowlayouts):
 // window, frame line and button, keyboard order, and its OK button.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link between the burial depth on the main window and the layer
 // thicknesses on the construction window, for whole-text writes (pasting) and
 // for entries typed key by key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What reaches the fields: number texts in the forms Chinese input methods
 // and pasted text give them, texts longer than Qt's default limit, keys typed
 // into a field the program rewrites, and the fault messages each place

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One window of each kind: built hidden when first reached, shown by the
 // menu, destroyed with its typed values when closed, and all of them gone
 // when the main window closes.

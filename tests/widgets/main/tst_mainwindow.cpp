@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as built, beyond its form (tst_windowlayouts): client
 // area, colours and fonts, names, keyboard order, menus and the start of the
 // program.

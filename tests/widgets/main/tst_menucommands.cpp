@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu items reach their commands through the real main window.
 
 #include "core/engine/calculate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thousands of random edits across both windows, with a fixed seed: typed
 // characters, pasted texts of every kind, Enter, Calculate, OK and closing
 // the construction window. After each step the program must still answer, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The original windows' forms as a whole: every named control with its
 // place, size, text, accessible name, tooltip, font and background, compared
 // with the saved files in tests/golden/ (support/golden.h says how to write

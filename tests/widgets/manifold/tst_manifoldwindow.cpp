@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manifold window on the offscreen platform: the construction taken
 // from the session, project save → open through the dialogs, bad project
 // files that leave the sheet as it was, asking before unsaved work is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manifold report of a large project and its export in the background:
 // every loop on its page under a repeated header, the pages counted right;
 // a cancel, from the window or at any stage of the work, writes no file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reports read back from their PDF files: the design report of the
 // windows' design through the tools menu, the manifold report of many loops
 // over several pages, the diagram printed to a PDF printer, and the failures

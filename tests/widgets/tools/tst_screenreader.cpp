@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader hears of the tool windows: every visible text of
 // every tool window is carried by some accessible property (name,
 // description or value) of its control, found by walking the window's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tools see the original windows through the session: a converged run
 // of the main window is published with the texts it read, an edit of either
 // window marks it, a design written back runs the depth link, and closing

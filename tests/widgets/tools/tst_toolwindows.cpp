@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tools menu keeps one window of each kind, builds it again after the
 // user closed it, places it beside the main window, and lets a window with
 // unsaved work stop the program from ending. The design session keeps the
