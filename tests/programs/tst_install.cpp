@@ -126,8 +126,7 @@ void InstallTest::filesAreInTheirStandardPlaces_data() {
     QTest::newRow("metainfo") << metainfoPath() << false;
     QTest::newRow("city table") << QStringLiteral("share/zorva/cities.csv") << false;
     QTest::newRow("copyright") << QStringLiteral("share/doc/zorva/copyright") << false;
-    QTest::newRow("example flat") << QStringLiteral("share/zorva/examples/flat.zorvaproj")
-                                  << false;
+    QTest::newRow("example flat") << QStringLiteral("share/zorva/examples/flat.zorvaproj") << false;
     for (int size : {16, 32, 48, 256})
         QTest::addRow("icon %d", size) << iconPath(size) << false;
 }

@@ -81,8 +81,7 @@ void ProjectFileTest::savedProjectOpensUnchanged() {
         QCOMPARE(a.ownTempDiff, b.ownTempDiff);
     }
     // A loop without load has no "load" key at all.
-    const QJsonObject first =
-        QJsonDocument::fromJson(bytes)["manifolds"][0]["loops"][0].toObject();
+    const QJsonObject first = QJsonDocument::fromJson(bytes)["manifolds"][0]["loops"][0].toObject();
     QVERIFY(first.contains("length"));
     QVERIFY(!first.contains("load") && !first.contains("tempDiff"));
 }

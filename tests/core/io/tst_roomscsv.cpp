@@ -113,8 +113,9 @@ void RoomsCsvTest::badRows_data() {
     QTest::newRow("a column twice") << QByteArray("房间,室内温度,室内温度(℃),房间面积\n")
                                     << "第 1 行：“室内温度”一列出现了两次";
     QTest::newRow("no name") << table(",,20,20,,,,,\r\n") << "第 2 行：“房间”为空";
-    QTest::newRow("negative load") << table("客厅,,20,20,,,,-5,\r\n")
-                                   << "第 2 行（房间“客厅”）：“热负荷”的值 -5 超出范围 0 ~ 10000000 W";
+    QTest::newRow("negative load")
+        << table("客厅,,20,20,,,,-5,\r\n")
+        << "第 2 行（房间“客厅”）：“热负荷”的值 -5 超出范围 0 ~ 10000000 W";
     QTest::newRow("nothing") << QByteArray("\n\n") << "文件中没有表头和数据";
 }
 
