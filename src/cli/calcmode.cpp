@@ -28,7 +28,7 @@ Result<void> readCalcMode(const ModeOptions& options, CalcMode& out) {
     if (options.method) {
         const QByteArray key = options.method->trimmed().toUtf8();
         if (!method::methodFromKey(key.constData(), out.method))
-            return stop(UsageError,
+            return stop(InputError,
                         QStringLiteral("--method 的值“%1”不是已知的计算方法，可用：program"
                                        "（本程序方法）或 en1264（EN 1264-2）")
                             .arg(shown(*options.method)));
@@ -39,7 +39,7 @@ Result<void> readCalcMode(const ModeOptions& options, CalcMode& out) {
         if (mode == QStringLiteral("cooling"))
             out.cooling = true;
         else if (mode != QStringLiteral("heating"))
-            return stop(UsageError,
+            return stop(InputError,
                         QStringLiteral("--mode 的值“%1”不是已知的工况，可用：heating（供暖）或 "
                                        "cooling（供冷）")
                             .arg(shown(*options.mode)));

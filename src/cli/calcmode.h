@@ -27,7 +27,6 @@ struct CalcMode {
     bool cooling = false;
     double humidity = 0.5;          // φ, a fraction
     std::optional<double> roomTemp; // the cooling room temperature, ℃
-    double defaultCoolingRoom = 26; // ℃, a design without --design
 
     // Today's output: the program's method for heating, with no method line.
     bool plain() const { return !cooling && method == method::Method::Program && !methodGiven; }
@@ -38,10 +37,10 @@ struct CalcMode {
 inline constexpr double kLowestCoolingRoomTemp = 10;
 inline constexpr double kHighestCoolingRoomTemp = 40;
 
-// Reads the four options. An unknown method or mode is a usage error, as
-// are --humidity or --room-temp without --mode cooling and --method program
-// with cooling (a cooled floor is computed by EN 1264-5 only); a value that
-// is not a number or lies outside its range is an input error naming the
+// Reads the four options. --humidity or --room-temp without --mode cooling,
+// and --method program with cooling (a cooled floor is computed by
+// EN 1264-5 only), are usage errors; an unknown method or mode, a value that
+// is not a number or one outside its range an input error naming the
 // option.
 Result<void> readCalcMode(const ModeOptions& options, CalcMode& out);
 

@@ -183,6 +183,8 @@ DesignReport runMethodDesign(const FieldRecord& fields, const CheckLimits& limit
         } else {
             report.overall = supplyPasses(r) && surfacePasses(r) ? Verdict::Pass : Verdict::Fail;
         }
+        if (!r.applicable())
+            return report; // an input error: the message says why
         if (json)
             object = coolingJson(r);
         else
