@@ -263,8 +263,11 @@ int main(int argc, char** argv) {
     CalcMode mode;
     if (Result<void> read = readCalcMode(modeOptions, mode); !read)
         return finish(read);
-    if (mode.cooling && options.load)
-        return usage(QStringLiteral("--load 只用于供暖的设计"));
+    // What a method does not read is refused rather than ignored.
+    if (mode.cooling && (options.load || options.category))
+        return usage(QStringLiteral("--load 和 --category 不用于供冷的设计"));
+    if (!mode.cooling && mode.method == method::Method::En1264 && options.load)
+        return usage(QStringLiteral("--load 只用于本程序方法的校核"));
     if (mode.cooling && !options.design && !mode.roomTemp)
         mode.roomTemp = cooling::kDefaultRoomTemp;
 

@@ -78,7 +78,21 @@ QString heatingText(const method::MethodLoopResult& r) {
     return out;
 }
 
+// The decimals (2 to 6) at which a lower-limit check reads as its verdict:
+// a supply of 16.769 ℃ against 16.77001 ℃ shows as 16.769 < 16.770.
+int checkDecimals(const cooling::Check& c) {
+    int d = 2;
+    for (; d < 6; ++d) {
+        const double value = fixed(c.value, d).toDouble();
+        const double limit = fixed(c.limit, d).toDouble();
+        if (c.passed ? value >= limit : value < limit)
+            break;
+    }
+    return d;
+}
+
 QString checkLine(const cooling::Check& c, const cooling::LoopResult& r) {
+    const int d = checkDecimals(c);
     const QString clause = utf8(cooling::checkClause(c.id, r.room.occupancy));
     const QString verdict = !c.checked ? QStringLiteral("不校核")
                             : c.passed ? QStringLiteral("合格")
@@ -88,17 +102,17 @@ QString checkLine(const cooling::Check& c, const cooling::LoopResult& r) {
     switch (c.id) {
     case cooling::CheckId::SupplyDew:
         return QStringLiteral("供水温度 %1 ℃，要求 ≥ 露点温度 + 余量 = %2 ℃，依据 %3，%4%5\n")
-            .arg(fixed(c.value, 2), fixed(c.limit, 2), clause, verdict,
+            .arg(fixed(c.value, d), fixed(c.limit, d), clause, verdict,
                  c.belowDewPoint ? QStringLiteral("（低于露点，供水管会结露）") : QString());
     case cooling::CheckId::FloorDew:
         return QStringLiteral("地表面平均温度 %1 ℃，要求 ≥ 露点温度 + 余量 = %2 ℃，依据 %3，%4\n")
-            .arg(fixed(c.value, 2), fixed(c.limit, 2), clause, verdict);
+            .arg(fixed(c.value, d), fixed(c.limit, d), clause, verdict);
     case cooling::CheckId::InletDew:
         return QStringLiteral("进水端地表面温度 %1 ℃，要求 ≥ 露点温度 + 余量 = %2 ℃，依据 %3，%4\n")
-            .arg(fixed(c.value, 2), fixed(c.limit, 2), clause, verdict);
+            .arg(fixed(c.value, d), fixed(c.limit, d), clause, verdict);
     case cooling::CheckId::FloorComfort:
         return QStringLiteral("地表面平均温度 %1 ℃，要求 ≥ %2 ℃（舒适下限），依据 %3，%4\n")
-            .arg(fixed(c.value, 2), fixed(c.limit, 1), clause, verdict);
+            .arg(fixed(c.value, d), fixed(c.limit, d), clause, verdict);
     case cooling::CheckId::Rise:
         return QStringLiteral("供回水温差 %1 K，宜 %2~%3 K，依据 %4，%5\n")
             .arg(fixed(c.value, 2), fixed(c.limit, 0), fixed(c.upperLimit, 0), clause, verdict);

@@ -251,6 +251,11 @@ void ZorvaCalcMethodsTest::badValuesNameTheOption_data() {
     QTest::newRow("humidity without cooling")
         << QStringList{"--design", "18,50,40,300,90,20,120", "--humidity", "50"} << 1
         << "--humidity 和 --room-temp 只用于 --mode cooling";
+    QTest::newRow("category in cooling")
+        << cool + QStringList{"--category", "bathroom"} << 1 << "--load 和 --category 不用于供冷";
+    QTest::newRow("load by EN 1264-2")
+        << QStringList{"--design", "18,50,40,300,90,20,120", "--method", "en1264", "--load", "80"}
+        << 1 << "--load 只用于本程序方法";
     QTest::newRow("cooling by the program's method")
         << cool + QStringList{"--method", "program"} << 1 << "--method program";
 }
@@ -280,6 +285,8 @@ void ZorvaCalcMethodsTest::strictFailsOnlyOnAFailedVerdict_data() {
     // θ_d at 26 ℃ and 50 % is 14.77001 ℃: 16.76 lies below 16.77001.
     QTest::newRow("supply 16.76 at 50 %")
         << QStringList{"--mode", "cooling", "--design", "26,16.76,19.76,300,90,20,120"} << 4;
+    QTest::newRow("supply 16.769 at 50 %")
+        << QStringList{"--mode", "cooling", "--design", "26,16.769,19.769,300,90,20,120"} << 4;
     QTest::newRow("supply 16.78 at 50 %")
         << QStringList{"--mode", "cooling", "--design", "26,16.78,19.78,300,90,20,120"} << 0;
     QTest::newRow("EN 1264-2 above the limit curve")
@@ -300,6 +307,9 @@ void ZorvaCalcMethodsTest::strictFailsOnlyOnAFailedVerdict() {
     QCOMPARE(strict.code, code);
     if (code == 4)
         QVERIFY(strict.out.contains("不合格"));
+    // Shown to the digits that carry the verdict.
+    if (args.contains(QStringLiteral("26,16.769,19.769,300,90,20,120")))
+        QVERIFY(strict.out.contains("供水温度 16.769 ℃，要求 ≥ 露点温度 + 余量 = 16.770 ℃"));
 }
 
 // Without --method or --mode the output is today's, byte for byte; with
