@@ -114,15 +114,20 @@ readList(const char* option, const QString& value, const std::array<const char*,
 }
 
 // The supply–return difference the design's two temperatures leave, within
-// the range of the CSV column 供回水温差.
-Result<void> checkDifference(const FieldRecord& f) {
+// the range of the CSV column 供回水温差; in cooling the return lies above
+// the supply and the difference is the water's rise.
+Result<void> checkDifference(const FieldRecord& f, bool cooling) {
     const io::NumberSpec& spec = io::manifoldSpecs()[1];
-    const double difference = parseLeadingNumber(f.design[SupplyTempField]) -
-                              parseLeadingNumber(f.design[ReturnTempField]);
+    double difference = parseLeadingNumber(f.design[SupplyTempField]) -
+                        parseLeadingNumber(f.design[ReturnTempField]);
+    if (cooling)
+        difference = -difference;
     if (io::inRange(spec, difference))
         return {};
-    return stop(InputError, QStringLiteral("--design 的“回水温度”%1 使供回水温差为 %2，超出范围 %3")
+    return stop(InputError, QStringLiteral("--design 的“回水温度”%1 使%2为 %3，超出范围 %4")
                                 .arg(QString::fromStdString(f.design[ReturnTempField]),
+                                     cooling ? QStringLiteral("供冷的回水与供水温差")
+                                             : QStringLiteral("供回水温差"),
                                      general(difference), rangeText(spec)));
 }
 
@@ -160,7 +165,8 @@ Result<void> linkDepth(FieldRecord& f, QStringList* notes) {
 
 } // namespace
 
-Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out, QStringList* notes) {
+Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out, QStringList* notes,
+                             bool cooling) {
     out = FieldRecord::defaults();
     if (options.thickness)
         if (Result<void> p = readList("thickness", *options.thickness, kThicknessNames,
@@ -193,7 +199,7 @@ Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out, QSt
             readList("design", *options.design, kDesignNames, designSpecs(), out.design);
         !p)
         return p;
-    if (Result<void> p = checkDifference(out); !p)
+    if (Result<void> p = checkDifference(out, cooling); !p)
         return p;
     return linkDepth(out, notes);
 }

@@ -33,9 +33,10 @@ struct DesignOptions {
 // CSV cells allow (the depth: 0 ~ 2000 mm, and the filling layer it leaves
 // within its own range), an input error; the message names the option and
 // the field and quotes the text as given. `notes` receives a "注：" line
-// when the link changed the filling layer or the depth.
+// when the link changed the filling layer or the depth. With `cooling` the
+// return temperature lies above the supply by the same range.
 Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out,
-                             QStringList* notes = nullptr);
+                             QStringList* notes = nullptr, bool cooling = false);
 
 // The default limits with the given load (a positive number) and category.
 Result<void> readCheckLimits(const DesignOptions& options, CheckLimits& out);

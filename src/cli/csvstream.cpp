@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/csvstream.h"
 
+#include "cli/methodcsv.h"
 #include "cli/plaindesignrow.h"
 #include "cli/vectorstate.h"
 #include "core/csv/csvreader.h"
@@ -42,6 +43,7 @@ struct BatchOut {
 struct Table {
     io::CsvColumns columns;
     ManifoldInput base;
+    CalcMode mode;
     // Of the bytes the batches hold: UTF-8 or GBK (UTF-16 is turned into
     // UTF-8 as it is read).
     csv::Encoding encoding = csv::Encoding::Utf8;
@@ -101,10 +103,25 @@ bool computeRow(const QStringList& row, int line, const Table& table, LoopRunner
         out.error = design.problem().message;
         return false;
     }
+    QString text;
+    if (methodRows(table.mode)) {
+        // By EN 1264-2 or for cooling: the sheet's input cells, the method's results.
+        QStringList inputs = io::manifoldCsvRow(design->manifold, design->loop, nullptr,
+                                                cells.list(design->manifold));
+        inputs = inputs.mid(0, sheetInputColumns());
+        bool computed = false;
+        const QStringList row =
+            methodCsvRow(table.mode, design->manifold, design->loop, inputs, computed);
+        ++out.designs;
+        if (!computed)
+            ++out.notComputed;
+        csv::appendRow(text, row);
+        csv += text.toStdString();
+        return true;
+    }
     clearUpperVectorState();
     const LoopResult result = runner.compute(design->manifold, design->loop);
     count(out, result);
-    QString text;
     csv::appendRow(text, io::manifoldCsvRow(design->manifold, design->loop, &result,
                                             cells.list(design->manifold)));
     csv += text.toStdString();
@@ -207,8 +224,8 @@ BatchOut computePlainBatch(const Batch& batch, const Table& table) {
 }
 
 BatchOut computeBatch(const Batch& batch, const Table& table) {
-    if (table.encoding == csv::Encoding::Utf8 && !batch.raw.contains('"') &&
-        csv::plainUtf8(batch.raw))
+    if (!methodRows(table.mode) && table.encoding == csv::Encoding::Utf8 &&
+        !batch.raw.contains('"') && csv::plainUtf8(batch.raw))
         return computePlainBatch(batch, table);
     return computeDecodedBatch(batch, table);
 }
@@ -286,6 +303,7 @@ public:
     CsvStream(QIODevice& in, std::FILE* out, const CsvStreamOptions& options, CsvStreamStats& stats)
         : in_(in), out_(out), options_(options), stats_(stats) {
         table_.base = options.base;
+        table_.mode = options.mode;
         maxInFlight_ = 2 * static_cast<std::size_t>(
                                std::max(1, QThreadPool::globalInstance()->maxThreadCount()));
     }
@@ -353,7 +371,9 @@ public:
                 problem_ = writeFailed(errno);
         if (!problem_ && stats_.notComputed > 0)
             problem_ = stop(SomeNotComputed,
-                            QStringLiteral("%1 个设计出现运算错误或未收敛，见其“状态”一列")
+                            (methodRows(table_.mode)
+                                 ? QStringLiteral("%1 个设计没有结果，见其“状态”一列")
+                                 : QStringLiteral("%1 个设计出现运算错误或未收敛，见其“状态”一列"))
                                 .arg(stats_.notComputed));
         if (problem_)
             return *problem_;
@@ -448,7 +468,10 @@ private:
         stats_.note = io::unreadColumnsNote(table_.columns, headerLine);
         haveHeader_ = true;
         QString out;
-        csv::appendRow(out, io::manifoldCsvHeader());
+        if (const QStringList method = methodLine(table_.mode); !method.isEmpty())
+            csv::appendRow(out, method);
+        csv::appendRow(out, methodRows(table_.mode) ? methodCsvHeader(table_.mode)
+                                                    : io::manifoldCsvHeader());
         QByteArray bytes = out.toUtf8();
         if (options_.byteOrderMark)
             bytes.prepend("\xEF\xBB\xBF");

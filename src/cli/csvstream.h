@@ -14,6 +14,7 @@
 // written. A design that faults or does not converge is written with the
 // reason in its 状态 column.
 
+#include "cli/calcmode.h"
 #include "cli/exitstatus.h"
 #include "core/engine/manifold.h"
 #include "core/io/result.h"
@@ -26,6 +27,7 @@ namespace zorva::cli {
 
 struct CsvStreamOptions {
     ManifoldInput base;         // for manifold columns that are absent or blank
+    CalcMode mode;              // the program's heating method: the sheet's fast rows
     bool byteOrderMark = false; // start the output with the UTF-8 mark
     qsizetype batchBytes = 64 * 1024;
     qsizetype chunkBytes = 1024 * 1024;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zorva-calc: the program's method from the command line, without a display.
 
+#include "cli/calcmode.h"
 #include "cli/cliinput.h"
 #include "cli/csvstream.h"
 #include "cli/designrun.h"
 #include "cli/exitstatus.h"
+#include "cli/methoddesign.h"
 #include "cli/projectrun.h"
+#include "core/cooling/limits.h"
 #include "core/engine/manifold.h"
 #include "core/io/fileread.h"
 #include "core/io/safesave.h"
@@ -114,6 +117,9 @@ const char* const kDescription =
     "      计算多环路项目文件：环路结果、平衡、每个环路的校核与合计，输出 CSV（“校核”列，\n"
     "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。\n"
     "\n"
+    "设计和设计表可按 --method en1264 用 EN 1264-2 计算，或按 --mode cooling 计算地面供冷\n"
+    "（设计的供水温度为较低的供冷供水温度，回水温度高于它；设计表的供回水温差为温升）。\n"
+    "\n"
     "退出状态：0 全部算出；1 命令行用法错误；2 输入无法读取或有错误（指明行和字段），\n"
     "或结果无法写出；3 有设计出现运算错误或未收敛（这些行的“状态”列写明原因）；\n"
     "4 给出 --strict 且有校核结论为“不合格”（状态 2、3 优先）。";
@@ -165,7 +171,26 @@ int main(int argc, char** argv) {
                                           QStringLiteral("。用于 --design 和项目文件。"),
                                       QStringLiteral("类别"));
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("项目文件的结果以 JSON 输出。"));
+                                  QStringLiteral("--design 或项目文件的结果以 JSON 输出。"));
+    const QCommandLineOption methodOption(
+        QStringLiteral("method"),
+        QStringLiteral("计算方法：program（本程序方法，默认）或 en1264（EN 1264-2）。用于 --design "
+                       "和设计表 CSV。"),
+        QStringLiteral("方法"));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"),
+        QStringLiteral("工况：heating（供暖，默认）或 cooling（供冷，按 EN 1264-5）。用于 --design "
+                       "和设计表 CSV。"),
+        QStringLiteral("工况"));
+    const QCommandLineOption humidity(
+        QStringLiteral("humidity"),
+        QStringLiteral("供冷房间的相对湿度(%)，默认 50。只用于 --mode cooling。"),
+        QStringLiteral("%"));
+    const QCommandLineOption roomTemp(
+        QStringLiteral("room-temp"),
+        QStringLiteral("供冷房间的室内温度(℃)，代替设计的室内温度；没有 --design 时默认 26。"
+                       "只用于 --mode cooling。"),
+        QStringLiteral("℃"));
     const QCommandLineOption bom(QStringLiteral("bom"),
                                  QStringLiteral("CSV 输出以 UTF-8 字节顺序标记开头（便于电子表格"
                                                 "程序识别）。只用于 CSV 输出。"));
@@ -174,8 +199,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption strict(
         QStringLiteral("strict"),
         QStringLiteral("有校核结论为“不合格”时以状态 4 退出。只用于 --design 和项目文件。"));
-    parser.addOptions(
-        {design, thickness, conductivity, elbows, load, category, json, bom, time, strict});
+    parser.addOptions({design, thickness, conductivity, elbows, load, category, json, bom, time,
+                       strict, methodOption, modeOption, humidity, roomTemp});
     parser.addPositionalArgument(
         QStringLiteral("文件"),
         QStringLiteral("设计表 CSV 文件（- 为标准输入）或多环路项目文件（.zorvaproj）。"),
@@ -199,8 +224,15 @@ int main(int argc, char** argv) {
     take(elbows, options.elbows);
     take(load, options.load);
     take(category, options.category);
+    ModeOptions modeOptions;
+    take(methodOption, modeOptions.method);
+    take(modeOption, modeOptions.mode);
+    take(humidity, modeOptions.humidity);
+    take(roomTemp, modeOptions.roomTemp);
     const bool designOptions =
         options.design || options.thickness || options.conductivity || options.elbows;
+    const bool modeGiven =
+        modeOptions.method || modeOptions.mode || modeOptions.humidity || modeOptions.roomTemp;
     const bool checkOptions = options.load || options.category;
 
     const QStringList files = parser.positionalArguments();
@@ -210,8 +242,12 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("请用 --design 给出一个设计，或给出输入文件"));
     const bool project =
         !files.isEmpty() && files[0].endsWith(QStringLiteral(".zorvaproj"), Qt::CaseInsensitive);
-    if (parser.isSet(json) && !project)
-        return usage(QStringLiteral("--json 只用于项目文件"));
+    if (parser.isSet(json) && !project && !files.isEmpty())
+        return usage(QStringLiteral("--json 只用于 --design 和项目文件"));
+    // The project's method is the file's; its output stays as it is.
+    if (project && modeGiven)
+        return usage(QStringLiteral("--method、--mode、--humidity 和 --room-temp 只用于 --design "
+                                    "和设计表 CSV"));
     // JSON is written without a byte-order mark (RFC 8259), and the single
     // design's report is no table.
     if (parser.isSet(bom) && (parser.isSet(json) || files.isEmpty()))
@@ -224,10 +260,21 @@ int main(int argc, char** argv) {
     if (!files.isEmpty() && !project && parser.isSet(strict))
         return usage(QStringLiteral("--strict 只用于 --design 和项目文件"));
 
+    CalcMode mode;
+    if (Result<void> read = readCalcMode(modeOptions, mode); !read)
+        return finish(read);
+    // What a method does not read is refused rather than ignored.
+    if (mode.cooling && (options.load || options.category))
+        return usage(QStringLiteral("--load 和 --category 不用于供冷的设计"));
+    if (!mode.cooling && mode.method == method::Method::En1264 && options.load)
+        return usage(QStringLiteral("--load 只用于本程序方法的校核"));
+    if (mode.cooling && !options.design && !mode.roomTemp)
+        mode.roomTemp = cooling::kDefaultRoomTemp;
+
     FieldRecord fields;
     CheckLimits limits;
     QStringList notes;
-    if (Result<void> read = readFieldRecord(options, fields, &notes); !read)
+    if (Result<void> read = readFieldRecord(options, fields, &notes, mode.cooling); !read)
         return finish(read);
     if (Result<void> read = readCheckLimits(options, limits); !read)
         return finish(read);
@@ -239,7 +286,17 @@ int main(int argc, char** argv) {
     const QByteArray path = files.isEmpty() ? QByteArray() : argumentBytes(files[0], argc, argv);
     bool checkFailed = false;
     if (files.isEmpty()) {
-        const DesignReport report = runDesign(fields, limits, notes);
+        DesignReport report;
+        if (mode.plain() && !parser.isSet(json)) {
+            report = runDesign(fields, limits, notes);
+        } else if (!mode.cooling && mode.method == method::Method::Program && !parser.isSet(json)) {
+            report = runDesign(fields, limits, notes);
+            report.text.prepend(QStringLiteral("计算方法：%1\n依据：%2\n\n")
+                                    .arg(QString::fromUtf8(method::methodName(mode.method)),
+                                         QString::fromUtf8(method::methodClause(mode.method))));
+        } else {
+            report = runMethodDesign(fields, limits, mode, parser.isSet(json), notes);
+        }
         printOut(report.text.toUtf8(), outcome);
         if (report.status != AllComputed && outcome)
             outcome = stop(report.status, report.message);
@@ -276,6 +333,10 @@ int main(int argc, char** argv) {
         CsvStreamOptions csv;
         csv.base = manifoldFromFields(fields);
         csv.byteOrderMark = parser.isSet(bom);
+        csv.mode = mode;
+        // The design's return lies above its supply in cooling: the rise.
+        if (mode.cooling)
+            csv.base.tempDiff = -csv.base.tempDiff;
         CsvStreamStats stats;
         outcome = streamCsvDesigns(in, stdout, csv, stats);
         if (!stats.note.isEmpty())
