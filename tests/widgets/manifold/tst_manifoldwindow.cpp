@@ -317,6 +317,8 @@ private slots:
         session.setLimits(limits);
         FakeDialogs dialogs;
         ManifoldWindow w(session, dialogs);
+        // The main window's run is the program's method.
+        w.sheet().setMethod(method::Method::Program);
         w.addFromMain();
         QCOMPARE(w.loops().size(), std::size_t(1));
         QCOMPARE(w.loops()[0].spacingMm, 150.0);
