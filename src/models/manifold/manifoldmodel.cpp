@@ -34,11 +34,23 @@ struct ResultColumn {
 };
 
 constexpr ResultColumn kResultColumns[] = {
-    {"面积(m²)", 2},   {"散热量(W/m²)", 1}, {"地面温度(℃)", 1},   {"环路散热量(W)", 0},
-    {"流量(kg/h)", 1}, {"流量(l/min)", 2},  {"流速(m/s)", 2},     {"阻力(kPa)", 2},
-    {"校核", 0},       {"最不利环路", 0},   {"阀门压降(kPa)", 2}, {"流量计(l/min)", 2},
-    {"温差 σ(K)", 2},  {"回水温度(℃)", 2}, {"向下热损失 q_u(W/m²)", 1},
-    {"极限散热量 q_G(W/m²)", 1},            {"辅助散热(W)", 0},
+    {"面积(m²)", 2},
+    {"散热量(W/m²)", 1},
+    {"地面温度(℃)", 1},
+    {"环路散热量(W)", 0},
+    {"流量(kg/h)", 1},
+    {"流量(l/min)", 2},
+    {"流速(m/s)", 2},
+    {"阻力(kPa)", 2},
+    {"校核", 0},
+    {"最不利环路", 0},
+    {"阀门压降(kPa)", 2},
+    {"流量计(l/min)", 2},
+    {"温差 σ(K)", 2},
+    {"回水温度(℃)", 2},
+    {"向下热损失 q_u(W/m²)", 1},
+    {"极限散热量 q_G(W/m²)", 1},
+    {"辅助散热(W)", 0},
 };
 
 const ResultColumn& resultColumn(int column) {
@@ -85,9 +97,11 @@ QVariant ManifoldModel::headerData(int section, Qt::Orientation orientation, int
     if (section >= ColumnCount)
         return {};
     if (role == Qt::ToolTipRole && section >= kInputColumns)
-        return QStringLiteral("计算方法：%1").arg(QString::fromUtf8(method::methodClause(method())));
+        return QStringLiteral("计算方法：%1")
+            .arg(QString::fromUtf8(method::methodClause(method())));
     if (section == HeatOutput)
-        return QStringLiteral("散热量 (%1)(W/m²)").arg(QString::fromUtf8(method::methodName(method())));
+        return QStringLiteral("散热量 (%1)(W/m²)")
+            .arg(QString::fromUtf8(method::methodName(method())));
     return QString::fromUtf8(resultColumn(section).caption);
 }
 
@@ -458,8 +472,7 @@ void ManifoldModel::refresh(bool changedAllRows, std::span<const int> touched) {
             markStale(i);
         if (staleCount_ <= kComputeAtOnce) {
             const StandardJob job = standardJob();
-            applyStandard(job.generation,
-                          project::computeProject(job.project).manifolds.front());
+            applyStandard(job.generation, project::computeProject(job.project).manifolds.front());
             if (!loops_.empty())
                 emit dataChanged(index(0, changedAllRows ? 0 : Area),
                                  index(rowCount() - 1, ColumnCount - 1));

@@ -186,9 +186,8 @@ QVariant ManifoldModel::standardToolTip(int row, int column) const {
         return QStringLiteral("σ 按 EN 1264-3：决定供水温度的环路取 σ_des，"
                               "其余环路由同一供水温度求得");
     case DownwardOutput:
-        return f.downwardOutput
-                   ? QStringLiteral("q_u = (R_o·q + θ_i − θ_u)/R_u（EN 1264-2）")
-                   : QStringLiteral("楼板下方未知，向下热损失未计入");
+        return f.downwardOutput ? QStringLiteral("q_u = (R_o·q + θ_i − θ_u)/R_u（EN 1264-2）")
+                                : QStringLiteral("楼板下方未知，向下热损失未计入");
     case LimitOutput:
         return QStringLiteral("EN 1264-2 极限曲线在 θ_F,max = %1 ℃ 时的散热量")
             .arg(fixed(f.floorLimit, 1));
@@ -234,10 +233,10 @@ QString ManifoldModel::designSummary() const {
                     .arg(io::loopLabel(int(*d.designRoom) + 1,
                                        QString::fromStdString(loops_[*d.designRoom].name)));
     if (!fixedPair)
-        text += QStringLiteral("；σ_des = %1 K")
-                    .arg(fixed(basis_.settings.standard.designDrop, 1));
-    text += QStringLiteral("；混合回水温度 %1 ℃；辅助散热 %2 W")
-                .arg(fixed(d.totals.mixedReturnTemp, 2), fixed(standard_->totals.supplementaryHeat, 0));
+        text += QStringLiteral("；σ_des = %1 K").arg(fixed(basis_.settings.standard.designDrop, 1));
+    text +=
+        QStringLiteral("；混合回水温度 %1 ℃；辅助散热 %2 W")
+            .arg(fixed(d.totals.mixedReturnTemp, 2), fixed(standard_->totals.supplementaryHeat, 0));
     if (!fixedPair)
         text += QStringLiteral("（分集水器的供水温度和温差不参与）");
     return text;

@@ -54,8 +54,7 @@ LoopInput loopFromDesign(const FieldRecord& fields, const CheckLimits& limits) {
     return loop;
 }
 
-ManifoldSheet::ManifoldSheet(const ManifoldInput& manifold, QObject* parent,
-                             method::Method method)
+ManifoldSheet::ManifoldSheet(const ManifoldInput& manifold, QObject* parent, method::Method method)
     : QObject(parent) {
     project::Project basis = model_.basis();
     basis.settings.method = method;

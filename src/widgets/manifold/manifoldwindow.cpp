@@ -12,11 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QHBoxLayout>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -95,9 +95,10 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
     methodChoice_->setAccessibleName(QStringLiteral("计算方法"));
     for (const method::Method m : {method::Method::Program, method::Method::En1264})
         methodChoice_->addItem(QString::fromUtf8(method::methodName(m)), static_cast<int>(m));
-    methodChoice_->setToolTip(QStringLiteral(
-        "本程序方法：每个环路一次逐次逼近计算（docs/method.md）；\n"
-        "EN 1264-2：按 EN 1264-2 特性曲线，整个分集水器按 EN 1264-3 设计（docs/en1264-design.md）"));
+    methodChoice_->setToolTip(
+        QStringLiteral("本程序方法：每个环路一次逐次逼近计算（docs/method.md）；\n"
+                       "EN 1264-2：按 EN 1264-2 特性曲线，整个分集水器按 EN 1264-3 "
+                       "设计（docs/en1264-design.md）"));
     auto* methodLabel = new QLabel(QStringLiteral("计算方法："));
     methodLabel->setBuddy(methodChoice_);
     summary_ = new ValueLabel(QStringLiteral("设计"));
@@ -270,9 +271,9 @@ void ManifoldWindow::buildMenus() {
 
     QMenu* calc = menuBar()->addMenu(QStringLiteral("计算"));
     QAction* diffs = diffSearch_ = add(calc, QStringLiteral("按负荷求温差"), "diffSearch",
-                         [this] { sheet_->startDiffSearch(); });
+                                       [this] { sheet_->startDiffSearch(); });
     QAction* supply = supplySuggestion_ = add(calc, QStringLiteral("建议供水温度"), "suggestSupply",
-                          [this] { sheet_->startSupplySuggestion(); });
+                                              [this] { sheet_->startSupplySuggestion(); });
     add(calc, QStringLiteral("取消计算"), "cancelJobs", [this] { sheet_->cancel(); });
 
     QToolBar* bar = addToolBar(QStringLiteral("环路"));

@@ -79,9 +79,8 @@ bool addLoops(PagedReport& report, const ManifoldInput& manifold, std::span<cons
 }
 
 QString loopName(std::span<const LoopInput> loops, std::size_t i) {
-    return i < loops.size()
-               ? io::loopLabel(int(i) + 1, QString::fromStdString(loops[i].name))
-               : QStringLiteral("无");
+    return i < loops.size() ? io::loopLabel(int(i) + 1, QString::fromStdString(loops[i].name))
+                            : QStringLiteral("无");
 }
 
 // EN 1264-3: the design of the manifold above its loops.
@@ -94,8 +93,8 @@ void addDesign(PagedReport& report, const project::ManifoldResult& r,
     }
     const en1264::ManifoldDesign& d = *r.design;
     const bool fixedPair = d.mode == en1264::DesignMode::FixedPair;
-    const QString deciding =
-        fixedPair ? QStringLiteral("固定供回水温度") : loopName(loops, d.designRoom.value_or(loops.size()));
+    const QString deciding = fixedPair ? QStringLiteral("固定供回水温度")
+                                       : loopName(loops, d.designRoom.value_or(loops.size()));
     const QList<QStringList> rows{
         {QStringLiteral("设计供水温度 θ_V(℃)"), fixed(d.designSupplyTemp, 2),
          QStringLiteral("决定供水温度的环路"), deciding},
@@ -118,17 +117,16 @@ void addDesign(PagedReport& report, const project::ManifoldResult& r,
 bool addStandardLoops(PagedReport& report, const project::ManifoldResult& r,
                       std::span<const LoopInput> loops, ReportProgress& progress) {
     report.heading(QStringLiteral("三、环路计算（EN 1264-2）与平衡"));
-    const QStringList header{
-        QStringLiteral("序号"),          QStringLiteral("环路名称"),
-        QStringLiteral("室内温度(℃)"),   QStringLiteral("管间距(mm)"),
-        QStringLiteral("环路长度(m)"),   QStringLiteral("热负荷(W)"),
-        QStringLiteral("面积(m²)"),      QStringLiteral("q(W/m²)"),
-        QStringLiteral("q_u(W/m²)"),     QStringLiteral("θ_F,m(℃)"),
-        QStringLiteral("q_G(W/m²)"),     QStringLiteral("σ(K)"),
-        QStringLiteral("回水温度(℃)"),   QStringLiteral("流量(kg/h)"),
-        QStringLiteral("流量(l/min)"),   QStringLiteral("流速(m/s)"),
-        QStringLiteral("阻力(kPa)"),     QStringLiteral("校核"),
-        QStringLiteral("辅助散热(W)"),   QStringLiteral("阀门压降(kPa)")};
+    const QStringList header{QStringLiteral("序号"),        QStringLiteral("环路名称"),
+                             QStringLiteral("室内温度(℃)"), QStringLiteral("管间距(mm)"),
+                             QStringLiteral("环路长度(m)"), QStringLiteral("热负荷(W)"),
+                             QStringLiteral("面积(m²)"),    QStringLiteral("q(W/m²)"),
+                             QStringLiteral("q_u(W/m²)"),   QStringLiteral("θ_F,m(℃)"),
+                             QStringLiteral("q_G(W/m²)"),   QStringLiteral("σ(K)"),
+                             QStringLiteral("回水温度(℃)"), QStringLiteral("流量(kg/h)"),
+                             QStringLiteral("流量(l/min)"), QStringLiteral("流速(m/s)"),
+                             QStringLiteral("阻力(kPa)"),   QStringLiteral("校核"),
+                             QStringLiteral("辅助散热(W)"), QStringLiteral("阀门压降(kPa)")};
     QList<int> numbers{0};
     for (int c = 2; c < header.size(); ++c)
         if (c != 17)
@@ -138,8 +136,8 @@ bool addStandardLoops(PagedReport& report, const project::ManifoldResult& r,
     for (std::size_t i = 0; i < loops.size(); ++i) {
         const LoopInput& in = loops[i];
         QStringList row{QString::number(i + 1), QString::fromStdString(in.name),
-                        general(in.roomTemp), general(in.spacingMm), general(in.lengthM),
-                        in.loadW ? general(*in.loadW) : QString()};
+                        general(in.roomTemp),   general(in.spacingMm),
+                        general(in.lengthM),    in.loadW ? general(*in.loadW) : QString()};
         const project::ProjectLoop* l = i < r.loops.size() ? &r.loops[i] : nullptr;
         if (l && l->computed) {
             const project::LoopFigures& f = l->figures;
@@ -149,7 +147,8 @@ bool addStandardLoops(PagedReport& report, const project::ManifoldResult& r,
                 << fixed(f.returnTemp, 2) << fixed(f.flowKgh, 1) << fixed(f.flowLpm, 2)
                 << fixed(f.velocity, 2) << fixed(f.pressureDrop, 2)
                 << loopVerdictText(f) + (l->indexLoop ? QStringLiteral("，最不利") : QString())
-                << fixed(f.supplementaryHeat, 0) << (l->valveKpa ? fixed(*l->valveKpa, 2) : QString());
+                << fixed(f.supplementaryHeat, 0)
+                << (l->valveKpa ? fixed(*l->valveKpa, 2) : QString());
         } else {
             for (int c = 6; c < header.size(); ++c)
                 row << (c == 17 ? QStringLiteral("未设计") : QString());
