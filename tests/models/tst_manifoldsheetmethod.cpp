@@ -9,6 +9,7 @@
 #include "core/io/projectfile.h"
 #include "models/manifold/manifoldsheet.h"
 #include "support/sheetdigits.h"
+#include "support/sheetexamplea.h"
 
 #include <QTest>
 
@@ -18,43 +19,12 @@ using M = ManifoldModel;
 
 namespace {
 
+using test::exampleAManifold;
+using test::typeExampleA;
+
 LoopInput loop(const char* name, double room, double spacing, double length,
                std::optional<double> load) {
-    LoopInput l;
-    l.name = name;
-    l.roomTemp = room;
-    l.spacingMm = spacing;
-    l.lengthM = length;
-    l.loadW = load;
-    return l;
-}
-
-// The worked example's floor: PE-X 20 × 2 mm of λ 0.35, 45 mm of screed of
-// λ 1.2 above the pipe, a covering of 0.10 m²·K/W (10 mm of λ 0.1).
-ManifoldInput exampleManifold() {
-    ManifoldInput m;
-    m.thickness = {10, 20, 45, 2};
-    m.conductivity = {0.1, 1.2, 1.2, 0.35};
-    m.pipeDiameter = 20;
-    return m;
-}
-
-// Its living room (two loops of 15 m²), bedroom 1 and bedroom 2 over a
-// heated room at 20 ℃ with 0.75 + 0.08 + 0.02 m²·K/W below; the bathroom
-// has another pipe and covering than the sheet's one construction.
-void typeExampleA(ManifoldSheet& s) {
-    s.setMethod(method::Method::En1264);
-    s.setManifold(exampleManifold(), QStringLiteral("分集水器"));
-    en1264::Below below;
-    below.insulation = 0.75;
-    below.slab = 0.08;
-    below.plaster = 0.02;
-    below.temp = 20;
-    s.setBelow(below);
-    for (const LoopInput& l :
-         {loop("客厅-1", 20, 150, 100, 1050), loop("客厅-2", 20, 150, 100, 1050),
-          loop("主卧", 20, 200, 80, 960), loop("次卧", 18, 250, 48, 660)})
-        s.addLoop(s.model().rowCount(), l);
+    return test::sheetLoop(name, room, spacing, length, load);
 }
 
 double raw(const ManifoldSheet& s, int row, int column) {
@@ -314,11 +284,11 @@ void ManifoldSheetMethodTest::projectSettingsKept() {
 // the rows show "…" meanwhile, a cancel leaves them so, and the next wait
 // brings the whole design.
 void ManifoldSheetMethodTest::largeSheetInTheBackground() {
-    ManifoldSheet s(exampleManifold(), nullptr, method::Method::En1264);
+    ManifoldSheet s(exampleAManifold(), nullptr, method::Method::En1264);
     std::vector<SheetRow> rows;
     for (int i = 0; i < int(M::kComputeAtOnce) + 100; ++i)
         rows.push_back({loop("环路", 20, 150, 100, 1050), {}});
-    s.replaceAll(exampleManifold(), rows, QStringLiteral("导入"));
+    s.replaceAll(exampleAManifold(), rows, QStringLiteral("导入"));
     QVERIFY(!s.resultsCurrent());
     QCOMPARE(cell(s, 0, M::Drop), QStringLiteral("…"));
     s.cancel();
