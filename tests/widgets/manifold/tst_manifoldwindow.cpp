@@ -443,7 +443,7 @@ private slots:
         ManifoldWindow& w = fx.window;
         zorva::test::typeExampleA(w.sheet());
         w.table()->selectRow(3);
-        w.resize(1900, 420);
+        w.resize(2300, 600);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w, kPatienceMs));
         QVERIFY(w.designSummary()->text().contains(QStringLiteral("42.70")));
