@@ -66,6 +66,8 @@ private slots:
     void switchAndUndoRestoreEveryCell();
     void projectSettingsKept();
     void largeSheetInTheBackground();
+    void csvResultsByTheProgramOnly_data();
+    void csvResultsByTheProgramOnly();
 };
 
 // Example A of the system design, EN 1264-3 design, to its printed digits.
@@ -298,6 +300,32 @@ void ManifoldSheetMethodTest::largeSheetInTheBackground() {
     QCOMPARE(s.totals().computed, rows.size());
     // All loops alike: each is the deciding one's twin, σ = σ_des.
     QCOMPARE(raw(s, int(rows.size()) - 1, M::Drop), 5.0);
+}
+
+// The CSV's result columns are the program's run: by EN 1264-2 they are
+// blank, never the empty result of a run that was not made.
+void ManifoldSheetMethodTest::csvResultsByTheProgramOnly_data() {
+    QTest::addColumn<bool>("standard");
+    QTest::newRow("EN 1264-2") << true;
+    QTest::newRow("本程序方法") << false;
+}
+
+void ManifoldSheetMethodTest::csvResultsByTheProgramOnly() {
+    QFETCH(bool, standard);
+    ManifoldSheet s(ManifoldInput{});
+    typeExampleA(s);
+    if (!standard)
+        s.setMethod(method::Method::Program);
+    const QList<QStringList> rows = s.csvRows();
+    QCOMPARE(rows.size(), 5);
+    const qsizetype results = rows[0].size() - rows[0].indexOf(QStringLiteral("回水温度(℃)"));
+    QVERIFY(results > 10 && results < rows[0].size());
+    for (int r = 1; r < rows.size(); ++r) {
+        const QStringList tail = rows[r].mid(rows[r].size() - results);
+        const bool blank =
+            std::all_of(tail.begin(), tail.end(), [](const QString& t) { return t.isEmpty(); });
+        QCOMPARE(blank, standard);
+    }
 }
 
 QTEST_MAIN(ManifoldSheetMethodTest)

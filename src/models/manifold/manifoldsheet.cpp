@@ -361,8 +361,11 @@ QList<QStringList> ManifoldSheet::csvRows() const {
     rows << io::manifoldCsvHeader();
     for (int r = 0; r < model_.rowCount(); ++r) {
         const auto i = static_cast<std::size_t>(r);
+        // The CSV's result columns are the program's method's: by EN 1264-2
+        // they stay blank rather than show a run that was never made.
+        const bool program = model_.method() == method::Method::Program;
         rows << io::manifoldCsvRow(model_.manifold(), model_.loops()[i],
-                                   model_.isFresh(r) ? &model_.results()[i] : nullptr);
+                                   program && model_.isFresh(r) ? &model_.results()[i] : nullptr);
     }
     return rows;
 }
