@@ -328,5 +328,5 @@ void ManifoldSheetMethodTest::csvResultsByTheProgramOnly() {
     }
 }
 
-QTEST_MAIN(ManifoldSheetMethodTest)
+QTEST_GUILESS_MAIN(ManifoldSheetMethodTest)
 #include "tst_manifoldsheetmethod.moc"
