@@ -71,6 +71,18 @@ void SetManifoldCommand::redo() {
     model_.setManifold(after_);
 }
 
+SetBasisCommand::SetBasisCommand(ManifoldModel& model, const project::Project& after,
+                                 const QString& text, QUndoCommand* parent)
+    : QUndoCommand(text, parent), model_(model), before_(model.basis()), after_(after) {}
+
+void SetBasisCommand::undo() {
+    model_.setBasis(before_);
+}
+
+void SetBasisCommand::redo() {
+    model_.setBasis(after_);
+}
+
 namespace {
 
 std::vector<SheetRow> allRows(const ManifoldModel& model) {

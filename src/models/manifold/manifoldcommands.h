@@ -74,6 +74,20 @@ private:
     ManifoldInput after_;
 };
 
+// The method, the EN 1264-3 settings or what lies below the loops.
+class SetBasisCommand : public QUndoCommand {
+public:
+    SetBasisCommand(ManifoldModel& model, const project::Project& after, const QString& text,
+                    QUndoCommand* parent = nullptr);
+    void undo() override;
+    void redo() override;
+
+private:
+    ManifoldModel& model_;
+    project::Project before_;
+    project::Project after_;
+};
+
 // Everything replaced (a CSV import).
 class ReplaceAllCommand : public QUndoCommand {
 public:

@@ -6,6 +6,7 @@
 
 #include "core/engine/manifold.h"
 #include "core/engine/manifoldsearch.h"
+#include "core/project/projectresult.h"
 
 #include <QFuture>
 
@@ -21,5 +22,9 @@ QFuture<DiffSearch> searchTempDiffsConcurrently(const ManifoldInput& manifold,
 QFuture<SupplyNeed> supplyNeedsConcurrently(const ManifoldInput& manifold,
                                             std::vector<LoopInput> loops,
                                             const CheckLimits& limits = {});
+
+// The EN 1264-3 design of the project's first manifold on another thread;
+// a cancel before it starts skips it.
+QFuture<project::ManifoldResult> computeStandardInBackground(project::Project project);
 
 } // namespace zorva::models

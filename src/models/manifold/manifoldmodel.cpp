@@ -5,6 +5,7 @@
 #include "core/engine/numtext.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/manifoldfields.h"
+#include "core/project/compute.h"
 #include "core/wording/checkwording.h"
 
 #include <QBrush>
@@ -33,9 +34,23 @@ struct ResultColumn {
 };
 
 constexpr ResultColumn kResultColumns[] = {
-    {"面积(m²)", 2},   {"散热量(W/m²)", 1}, {"地面温度(℃)", 1},   {"环路散热量(W)", 0},
-    {"流量(kg/h)", 1}, {"流量(l/min)", 2},  {"流速(m/s)", 2},     {"阻力(kPa)", 2},
-    {"校核", 0},       {"最不利环路", 0},   {"阀门压降(kPa)", 2}, {"流量计(l/min)", 2},
+    {"面积(m²)", 2},
+    {"散热量(W/m²)", 1},
+    {"地面温度(℃)", 1},
+    {"环路散热量(W)", 0},
+    {"流量(kg/h)", 1},
+    {"流量(l/min)", 2},
+    {"流速(m/s)", 2},
+    {"阻力(kPa)", 2},
+    {"校核", 0},
+    {"最不利环路", 0},
+    {"阀门压降(kPa)", 2},
+    {"流量计(l/min)", 2},
+    {"温差 σ(K)", 2},
+    {"回水温度(℃)", 2},
+    {"向下热损失 q_u(W/m²)", 1},
+    {"极限散热量 q_G(W/m²)", 1},
+    {"辅助散热(W)", 0},
 };
 
 const ResultColumn& resultColumn(int column) {
@@ -50,6 +65,9 @@ bool sameLoop(const LoopInput& a, const LoopInput& b) {
 }
 
 ManifoldModel::ManifoldModel(QObject* parent) : QAbstractTableModel(parent) {
+    basis_ = project::newProject();
+    basis_.settings.method = method::Method::Program;
+    basis_.manifolds[0].name.clear();
     totals_ = manifoldTotals(manifold_, results_);
 }
 
@@ -76,9 +94,15 @@ QVariant ManifoldModel::headerData(int section, Qt::Orientation orientation, int
         return QString::fromUtf8(io::kLoopNameCaption);
     if (section < kInputColumns)
         return io::loopSpecs()[static_cast<std::size_t>(section - RoomTemp)].caption();
-    if (section < ColumnCount)
-        return QString::fromUtf8(resultColumn(section).caption);
-    return {};
+    if (section >= ColumnCount)
+        return {};
+    if (role == Qt::ToolTipRole && section >= kInputColumns)
+        return QStringLiteral("计算方法：%1")
+            .arg(QString::fromUtf8(method::methodClause(method())));
+    if (section == HeatOutput)
+        return QStringLiteral("散热量 (%1)(W/m²)")
+            .arg(QString::fromUtf8(method::methodName(method())));
+    return QString::fromUtf8(resultColumn(section).caption);
 }
 
 Qt::ItemFlags ManifoldModel::flags(const QModelIndex& index) const {
@@ -113,7 +137,15 @@ QVariant ManifoldModel::raw(int row, int column) const {
     }
     if (!fresh_[r])
         return {};
+    if (byStandard())
+        return standardRaw(row, column);
     const LoopResult& res = results_[r];
+    if (column >= Drop) {
+        if (!res.converged() || (column != Drop && column != ReturnTemp))
+            return {};
+        const double drop = loopTempDiff(manifold_, loop);
+        return column == Drop ? drop : manifold_.supplyTemp - drop;
+    }
     if (column == Verdict)
         return static_cast<int>(verdict(row));
     if (column == IndexLoop)
@@ -139,7 +171,11 @@ QVariant ManifoldModel::display(int row, int column) const {
     }
     if (!fresh_[r])
         return QStringLiteral("…");
+    if (byStandard())
+        return standardDisplay(row, column);
     const LoopResult& res = results_[r];
+    if (column >= DownwardOutput)
+        return res.converged() ? QStringLiteral("—") : QString();
     if (column == Verdict)
         return res.converged() ? verdictSummary(checks(row), loadChecked(row))
                                : io::loopStatusText(res);
@@ -164,6 +200,14 @@ QVariant ManifoldModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return column == Name ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
+        if (column == Verdict && isFresh(row) && byStandard()) {
+            const QVariant v = standardRaw(row, column);
+            if (!v.isValid() || v.toInt() == 2)
+                return QBrush(QColor(0xc0, 0x00, 0x00));
+            if (v.toInt() == 1)
+                return QBrush(QColor(0xa0, 0x60, 0x00));
+            return {};
+        }
         if (column == Verdict && isFresh(row)) {
             const LoopResult& res = results_[static_cast<std::size_t>(row)];
             const zorva::Verdict v = verdict(row);
@@ -178,6 +222,10 @@ QVariant ManifoldModel::data(const QModelIndex& index, int role) const {
             return QBrush(QColor(0xff, 0xff, 0xf4));
         return {};
     case Qt::ToolTipRole:
+        if (column >= kInputColumns && isFresh(row) && byStandard())
+            return standardToolTip(row, column);
+        if (column >= DownwardOutput && isFresh(row))
+            return notGivenToolTip(column);
         if (column == Verdict && isFresh(row)) {
             const LoopResult& res = results_[static_cast<std::size_t>(row)];
             QStringList lines;
@@ -364,6 +412,30 @@ void ManifoldModel::permute(std::span<const int> order) {
     refresh(false, {});
 }
 
+void ManifoldModel::reset(const ManifoldInput& manifold, std::span<const SheetRow> rows,
+                          const project::Project& basis) {
+    basis_.settings = basis.settings;
+    if (!basis.manifolds.empty()) {
+        basis_.manifolds[0].name = basis.manifolds[0].name;
+        basis_.manifolds[0].manualBelow = basis.manifolds[0].manualBelow;
+    }
+    reset(manifold, rows);
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+void ManifoldModel::setBasis(const project::Project& basis) {
+    basis_.settings = basis.settings;
+    if (!basis.manifolds.empty()) {
+        basis_.manifolds[0].name = basis.manifolds[0].name;
+        basis_.manifolds[0].manualBelow = basis.manifolds[0].manualBelow;
+    }
+    standard_.reset();
+    for (std::size_t i = 0; i < loops_.size(); ++i)
+        markStale(i);
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    refresh(true, {});
+}
+
 void ManifoldModel::reset(const ManifoldInput& manifold, std::span<const SheetRow> rows) {
     beginResetModel();
     manifold_ = manifold;
@@ -392,6 +464,28 @@ void ManifoldModel::computeRow(std::size_t row) {
 }
 
 void ManifoldModel::refresh(bool changedAllRows, std::span<const int> touched) {
+    ++generation_;
+    if (byStandard()) {
+        // One design for all rows: any change touches every row.
+        standard_.reset();
+        for (std::size_t i = 0; i < loops_.size(); ++i)
+            markStale(i);
+        if (staleCount_ <= kComputeAtOnce) {
+            const StandardJob job = standardJob();
+            applyStandard(job.generation, project::computeProject(job.project).manifolds.front());
+            if (!loops_.empty())
+                emit dataChanged(index(0, changedAllRows ? 0 : Area),
+                                 index(rowCount() - 1, ColumnCount - 1));
+            return;
+        }
+        rebalance();
+        if (!loops_.empty())
+            emit dataChanged(index(0, changedAllRows ? 0 : Area),
+                             index(rowCount() - 1, ColumnCount - 1));
+        if (staleCount_ > 0)
+            emit staleRowsAdded();
+        return;
+    }
     if (staleCount_ <= kComputeAtOnce) {
         for (std::size_t i = 0; i < loops_.size() && staleCount_ > 0; ++i)
             computeRow(i);
@@ -402,12 +496,18 @@ void ManifoldModel::refresh(bool changedAllRows, std::span<const int> touched) {
     }
     rebalance();
     if (!loops_.empty())
-        emit dataChanged(index(0, changedAllRows ? 0 : Area), index(rowCount() - 1, Meter));
+        emit dataChanged(index(0, changedAllRows ? 0 : Area),
+                         index(rowCount() - 1, ColumnCount - 1));
     if (staleCount_ > 0)
         emit staleRowsAdded();
 }
 
 void ManifoldModel::rebalance() {
+    if (byStandard()) {
+        totals_ = standardTotals();
+        emit resultsChanged();
+        return;
+    }
     // Stale rows hold an empty result, so only computed rows take part.
     balance(results_);
     totals_ = manifoldTotals(manifold_, results_);
@@ -427,7 +527,7 @@ ManifoldModel::Job ManifoldModel::staleJob() const {
 }
 
 std::size_t ManifoldModel::applyResults(const Job& job, std::span<const LoopResult> results) {
-    if (!sameManifold(job.manifold, manifold_))
+    if (byStandard() || !sameManifold(job.manifold, manifold_))
         return 0;
     QHash<std::uint64_t, std::size_t> rowOf;
     rowOf.reserve(static_cast<qsizetype>(ids_.size()));
@@ -448,7 +548,7 @@ std::size_t ManifoldModel::applyResults(const Job& job, std::span<const LoopResu
     }
     if (taken > 0) {
         rebalance();
-        emit dataChanged(index(0, Area), index(rowCount() - 1, Meter));
+        emit dataChanged(index(0, Area), index(rowCount() - 1, ColumnCount - 1));
     }
     return taken;
 }

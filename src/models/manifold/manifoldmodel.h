@@ -6,12 +6,19 @@
 // background job (ManifoldSheet) whose results come back through
 // applyResults. Balancing and the totals follow every change of a result.
 //
+// By the program's method each row is its own Calculate run. With EN 1264-2
+// the rows are one EN 1264-3 design of the whole manifold (the deciding
+// loop sets the supply temperature of all), so any change makes every row
+// stale and the design is made again, at once when the rows are few.
+//
 // The mutators here change the data and nothing else; edits the user makes
 // go through ManifoldSheet, which records them for undo.
 
 #include "core/engine/designcheck.h"
 #include "core/engine/manifold.h"
 #include "core/io/result.h"
+#include "core/method/method.h"
+#include "core/project/projectresult.h"
 
 #include <QAbstractTableModel>
 #include <QJsonObject>
@@ -54,6 +61,11 @@ public:
         IndexLoop,
         Valve,
         Meter,
+        Drop,           // σ, K
+        ReturnTemp,     // ℃
+        DownwardOutput, // q_u, W/m² (EN 1264-2 only)
+        LimitOutput,    // q_G, W/m² (EN 1264-2 only)
+        Supplementary,  // W (EN 1264-2 only)
         ColumnCount
     };
     static constexpr int kInputColumns = Area; // Name .. OwnTempDiff
@@ -93,6 +105,15 @@ public:
     std::span<const LoopInput> loops() const { return loops_; }
     std::span<const LoopResult> results() const { return results_; }
     const ManifoldTotals& totals() const { return totals_; }
+    // The project the sheet belongs to, without loops: the method, the EN
+    // 1264-3 settings, the manifold's name and what lies below the loops.
+    const project::Project& basis() const { return basis_; }
+    method::Method method() const { return basis_.settings.method; }
+    // The EN 1264-3 design of the rows as they stand (EN 1264-2 only, and
+    // only once every row is computed).
+    const std::optional<project::ManifoldResult>& standard() const { return standard_; }
+    // The design above the table, or the method and its source.
+    QString designSummary() const;
     const QJsonObject& extra(int row) const { return extras_[static_cast<std::size_t>(row)]; }
     SheetRow sheetRow(int row) const;
     std::uint64_t rowId(int row) const { return ids_[static_cast<std::size_t>(row)]; }
@@ -114,6 +135,10 @@ public:
     // Row i becomes the old row order[i].
     void permute(std::span<const int> order);
     void reset(const ManifoldInput& manifold, std::span<const SheetRow> rows);
+    void reset(const ManifoldInput& manifold, std::span<const SheetRow> rows,
+               const project::Project& basis);
+    // Only its settings and its first manifold's name and below are kept.
+    void setBasis(const project::Project& basis);
 
     // Stale rows as (id, loop) for a background job.
     struct Job {
@@ -126,6 +151,17 @@ public:
     // same inputs under the same manifold; returns how many were taken.
     std::size_t applyResults(const Job& job, std::span<const LoopResult> results);
 
+    // EN 1264-2: the sheet as a project for one design of all rows, and the
+    // count of changes it was made at; its result is taken only when no
+    // change came since.
+    struct StandardJob {
+        project::Project project;
+        std::uint64_t generation = 0;
+    };
+    StandardJob standardJob() const;
+    std::uint64_t generation() const { return generation_; }
+    bool applyStandard(std::uint64_t generation, project::ManifoldResult result);
+
 signals:
     // Stale rows remain after a change: they were too many to compute at once.
     void staleRowsAdded();
@@ -135,6 +171,12 @@ signals:
 private:
     QVariant display(int row, int column) const;
     QVariant raw(int row, int column) const;
+    QVariant standardRaw(int row, int column) const;
+    QVariant standardDisplay(int row, int column) const;
+    QVariant standardToolTip(int row, int column) const;
+    QVariant notGivenToolTip(int column) const;
+    bool byStandard() const { return method() == method::Method::En1264; }
+    ManifoldTotals standardTotals() const;
     void markStale(std::size_t row);
     // Computes the stale rows when there are few, rebalances and notifies.
     void refresh(bool changedAllRows, std::span<const int> touched);
@@ -142,6 +184,9 @@ private:
     void rebalance();
 
     ManifoldInput manifold_;
+    project::Project basis_;
+    std::optional<project::ManifoldResult> standard_;
+    std::uint64_t generation_ = 0;
     std::vector<LoopInput> loops_;
     std::vector<LoopResult> results_;
     std::vector<QJsonObject> extras_;

@@ -54,8 +54,11 @@ LoopInput loopFromDesign(const FieldRecord& fields, const CheckLimits& limits) {
     return loop;
 }
 
-ManifoldSheet::ManifoldSheet(const ManifoldInput& manifold, QObject* parent) : QObject(parent) {
-    model_.reset(manifold, {});
+ManifoldSheet::ManifoldSheet(const ManifoldInput& manifold, QObject* parent, method::Method method)
+    : QObject(parent) {
+    project::Project basis = model_.basis();
+    basis.settings.method = method;
+    model_.reset(manifold, {}, basis);
     model_.setEditHandler([this](int row, const LoopInput& loop) { setLoop(row, loop); });
     connect(&undo_, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit modifiedChanged(!clean); });
@@ -63,6 +66,8 @@ ManifoldSheet::ManifoldSheet(const ManifoldInput& manifold, QObject* parent) : Q
             Qt::QueuedConnection);
     connect(&recompute_, &QFutureWatcher<LoopResult>::finished, this,
             &ManifoldSheet::recomputeFinished);
+    connect(&standard_, &QFutureWatcher<project::ManifoldResult>::finished, this,
+            &ManifoldSheet::standardFinished);
     connect(&diffs_, &QFutureWatcher<DiffSearch>::finished, this, &ManifoldSheet::diffSearchDone);
     connect(&needs_, &QFutureWatcher<SupplyNeed>::finished, this, &ManifoldSheet::supplyDone);
     for (QFutureWatcherBase* w :
@@ -77,7 +82,7 @@ ManifoldSheet::ManifoldSheet(const ManifoldInput& manifold, QObject* parent) : Q
 ManifoldSheet::~ManifoldSheet() {
     model_.setEditHandler({});
     for (QFutureWatcherBase* w :
-         std::initializer_list<QFutureWatcherBase*>{&recompute_, &diffs_, &needs_}) {
+         std::initializer_list<QFutureWatcherBase*>{&standard_, &recompute_, &diffs_, &needs_}) {
         w->disconnect(this);
         w->cancel();
         w->waitForFinished();
@@ -88,6 +93,35 @@ void ManifoldSheet::setManifold(const ManifoldInput& manifold, const QString& te
     if (sameManifold(manifold, model_.manifold()))
         return;
     undo_.push(new SetManifoldCommand(model_, manifold, text));
+    emit manifoldChanged();
+}
+
+void ManifoldSheet::setMethod(method::Method method) {
+    if (method == model_.method())
+        return;
+    project::Project basis = model_.basis();
+    basis.settings.method = method;
+    undo_.push(new SetBasisCommand(model_, basis, QStringLiteral("计算方法")));
+}
+
+void ManifoldSheet::setBelow(const en1264::Below& below) {
+    const en1264::Below& now = this->below();
+    if (below.kind == now.kind && below.insulation == now.insulation && below.slab == now.slab &&
+        below.plaster == now.plaster && below.temp == now.temp)
+        return;
+    project::Project basis = model_.basis();
+    basis.manifolds[0].manualBelow = below;
+    undo_.push(new SetBasisCommand(model_, basis, QStringLiteral("楼板下方")));
+}
+
+void ManifoldSheet::startNew(const ManifoldInput& manifold) {
+    cancel();
+    fileExtras_ = io::ProjectData{};
+    project::Project basis = project::newProject();
+    basis.manifolds[0].name.clear();
+    model_.reset(manifold, {}, basis);
+    undo_.clear();
+    undo_.setClean();
     emit manifoldChanged();
 }
 
@@ -288,6 +322,7 @@ void ManifoldSheet::replaceAll(const ManifoldInput& manifold, std::vector<SheetR
 
 Result<QByteArray> ManifoldSheet::projectBytes() const {
     io::ProjectData project = fileExtras_;
+    project.document = model_.basis();
     project.manifold = model_.manifold();
     project.loops.clear();
     for (int r = 0; r < model_.rowCount(); ++r)
@@ -305,7 +340,17 @@ void ManifoldSheet::loadProject(const io::ProjectData& project) {
     rows.reserve(static_cast<std::size_t>(project.loops.size()));
     for (const io::ProjectLoop& loop : project.loops)
         rows.push_back(SheetRow{loop.input, loop.unknownKeys});
-    model_.reset(project.manifold, rows);
+    // The project's settings, the manifold's name and what lies below go
+    // back into the file on save.
+    if (project.document.manifolds.empty()) {
+        project::Project basis = model_.basis();
+        basis.settings = project::Settings{};
+        basis.settings.method = method::Method::Program;
+        basis.manifolds[0] = project::Manifold{};
+        model_.reset(project.manifold, rows, basis);
+    } else {
+        model_.reset(project.manifold, rows, project.document);
+    }
     undo_.clear();
     undo_.setClean();
     emit manifoldChanged();
@@ -316,8 +361,11 @@ QList<QStringList> ManifoldSheet::csvRows() const {
     rows << io::manifoldCsvHeader();
     for (int r = 0; r < model_.rowCount(); ++r) {
         const auto i = static_cast<std::size_t>(r);
+        // The CSV's result columns are the program's method's: by EN 1264-2
+        // they stay blank rather than show a run that was never made.
+        const bool program = model_.method() == method::Method::Program;
         rows << io::manifoldCsvRow(model_.manifold(), model_.loops()[i],
-                                   model_.isFresh(r) ? &model_.results()[i] : nullptr);
+                                   program && model_.isFresh(r) ? &model_.results()[i] : nullptr);
     }
     return rows;
 }

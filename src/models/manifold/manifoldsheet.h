@@ -61,7 +61,9 @@ class ManifoldSheet : public QObject {
     Q_OBJECT
 
 public:
-    explicit ManifoldSheet(const ManifoldInput& manifold, QObject* parent = nullptr);
+    // A sheet of no loops by `method`.
+    explicit ManifoldSheet(const ManifoldInput& manifold, QObject* parent = nullptr,
+                           method::Method method = method::Method::Program);
     ~ManifoldSheet() override;
 
     ManifoldModel& model() { return model_; }
@@ -77,6 +79,15 @@ public:
     bool resultsCurrent() const { return model_.staleCount() == 0; }
 
     bool isModified() const { return !undo_.isClean(); }
+
+    // The calculation method and, for EN 1264-2, what lies below the loops
+    // (their downward loss); each change one undo step.
+    method::Method method() const { return model_.method(); }
+    void setMethod(method::Method method);
+    const en1264::Below& below() const { return model_.basis().manifolds[0].manualBelow; }
+    void setBelow(const en1264::Below& below);
+    // A new sheet: no loops, the standard's method, an empty history.
+    void startNew(const ManifoldInput& manifold);
 
     // Edits, each one undo step.
     void setManifold(const ManifoldInput& manifold, const QString& text);
@@ -149,6 +160,7 @@ private:
     QString label(int row) const;
     void startRecompute();
     void recomputeFinished();
+    void standardFinished();
     void diffSearchDone();
     void supplyDone();
     void started(const QString& what);
@@ -162,6 +174,9 @@ private:
     bool diffPending_ = false;
     bool needPending_ = false;
 
+    QFutureWatcher<project::ManifoldResult> standard_;
+    std::uint64_t standardGeneration_ = 0;
+    bool standardPending_ = false;
     QFutureWatcher<LoopResult> recompute_;
     ManifoldModel::Job recomputeJob_;
     QFutureWatcher<DiffSearch> diffs_;

@@ -56,7 +56,7 @@ QString ManifoldSheet::label(int row) const {
 // A job is busy from its start until its results are handled, even when its
 // threads are done: the finished signal is still on its way.
 bool ManifoldSheet::busy() const {
-    return recomputePending_ || diffPending_ || needPending_;
+    return standardPending_ || recomputePending_ || diffPending_ || needPending_;
 }
 
 void ManifoldSheet::updateBusy(const QString& what) {
@@ -75,6 +75,22 @@ void ManifoldSheet::started(const QString& what) {
 void ManifoldSheet::startRecompute() {
     if (model_.staleCount() == 0)
         return;
+    if (model_.method() == method::Method::En1264) {
+        // One design of all rows: a job for an older sheet is worth nothing.
+        if (standardPending_) {
+            if (standardGeneration_ == model_.generation())
+                return;
+            standard_.cancel();
+            standard_.waitForFinished();
+        }
+        ManifoldModel::StandardJob job = model_.standardJob();
+        standardGeneration_ = job.generation;
+        standardPending_ = true;
+        const std::size_t count = model_.loops().size();
+        standard_.setFuture(computeStandardInBackground(std::move(job.project)));
+        started(QStringLiteral("正在按 EN 1264-3 设计 %1 个环路").arg(count));
+        return;
+    }
     if (recomputePending_) {
         // A job for the same manifold goes on; the rows it does not cover are
         // taken up when it ends. One for an older manifold is worth nothing.
@@ -95,6 +111,18 @@ void ManifoldSheet::recomputeFinished() {
         const QList<LoopResult> results = recompute_.future().results();
         model_.applyResults(recomputeJob_, std::span(results.constData(), results.size()));
         recomputeJob_ = {};
+        if (model_.staleCount() > 0) {
+            startRecompute();
+            return;
+        }
+    }
+    updateBusy({});
+}
+
+void ManifoldSheet::standardFinished() {
+    standardPending_ = false;
+    if (!standard_.isCanceled() && standard_.future().resultCount() > 0) {
+        model_.applyStandard(standardGeneration_, standard_.future().result());
         if (model_.staleCount() > 0) {
             startRecompute();
             return;
@@ -227,6 +255,7 @@ void ManifoldSheet::cancel() {
         needs_.cancel();
     }
     recompute_.cancel();
+    standard_.cancel();
 }
 
 void ManifoldSheet::waitForIdle() {

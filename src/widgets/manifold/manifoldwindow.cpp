@@ -13,8 +13,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -43,7 +45,9 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
     : QMainWindow(parent), session_(session), dialogs_(dialogs) {
     setAccessibleName(QStringLiteral("多环路计算"));
     resize(1180, 680);
-    sheet_ = new models::ManifoldSheet(models::manifoldFromDesign(session.currentFields()), this);
+    // A new sheet designs by the standard; an opened file keeps its method.
+    sheet_ = new models::ManifoldSheet(models::manifoldFromDesign(session.currentFields()), this,
+                                       method::Method::En1264);
     sheet_->model().setLimits(session.limits());
 
     inputs_ = new ManifoldInputs;
@@ -86,6 +90,29 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
         sheet_->sortBy(column, sortOrder_);
     });
 
+    methodChoice_ = new QComboBox;
+    methodChoice_->setObjectName(QStringLiteral("methodChoice"));
+    methodChoice_->setAccessibleName(QStringLiteral("计算方法"));
+    for (const method::Method m : {method::Method::Program, method::Method::En1264})
+        methodChoice_->addItem(QString::fromUtf8(method::methodName(m)), static_cast<int>(m));
+    methodChoice_->setToolTip(
+        QStringLiteral("本程序方法：每个环路一次逐次逼近计算（docs/method.md）；\n"
+                       "EN 1264-2：按 EN 1264-2 特性曲线，整个分集水器按 EN 1264-3 "
+                       "设计（docs/en1264-design.md）"));
+    auto* methodLabel = new QLabel(QStringLiteral("计算方法："));
+    methodLabel->setBuddy(methodChoice_);
+    summary_ = new ValueLabel(QStringLiteral("设计"));
+    summary_->setObjectName(QStringLiteral("designSummary"));
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summary_->setWordWrap(true);
+    auto* methodRow = new QHBoxLayout;
+    methodRow->addWidget(methodLabel);
+    methodRow->addWidget(methodChoice_);
+    methodRow->addWidget(summary_, 1);
+    connect(methodChoice_, &QComboBox::activated, this, [this](int index) {
+        sheet_->setMethod(static_cast<method::Method>(methodChoice_->itemData(index).toInt()));
+    });
+
     totals_ = new ValueLabel(QStringLiteral("合计"));
     totals_->setObjectName(QStringLiteral("totals"));
     totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -93,6 +120,7 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(group);
+    layout->addLayout(methodRow);
     layout->addWidget(table_, 1);
     layout->addWidget(totals_);
     setCentralWidget(central);
@@ -147,6 +175,7 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
             [this] { inputs_->setManifold(sheet_->manifold()); });
     connect(&sheet_->undoStack(), &QUndoStack::indexChanged, this, [this] {
         inputs_->setManifold(sheet_->manifold());
+        updateMethod();
         closeConfirmed_ = false;
     });
     connect(sheet_, &models::ManifoldSheet::modifiedChanged, this, &ManifoldWindow::updateTitle);
@@ -164,6 +193,7 @@ ManifoldWindow::ManifoldWindow(models::DesignSession& session, DialogSeam& dialo
     connect(&session_, &models::DesignSession::limitsChanged, this,
             [this] { sheet_->model().setLimits(session_.limits()); });
     updateTitle();
+    updateMethod();
     updateTotals();
 }
 
@@ -189,6 +219,7 @@ void ManifoldWindow::buildMenus() {
         return action;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    add(file, QStringLiteral("新建"), "newProject", &ManifoldWindow::newProject, QKeySequence::New);
     add(file, QStringLiteral("打开项目…"), "openProject", &ManifoldWindow::openProject,
         QKeySequence::Open);
     add(file, QStringLiteral("保存项目"), "saveProject", &ManifoldWindow::saveProject,
@@ -239,10 +270,10 @@ void ManifoldWindow::buildMenus() {
         add(edit, QStringLiteral("在主窗口中打开"), "openInMain", &ManifoldWindow::openInMain);
 
     QMenu* calc = menuBar()->addMenu(QStringLiteral("计算"));
-    QAction* diffs = add(calc, QStringLiteral("按负荷求温差"), "diffSearch",
-                         [this] { sheet_->startDiffSearch(); });
-    QAction* supply = add(calc, QStringLiteral("建议供水温度"), "suggestSupply",
-                          [this] { sheet_->startSupplySuggestion(); });
+    QAction* diffs = diffSearch_ = add(calc, QStringLiteral("按负荷求温差"), "diffSearch",
+                                       [this] { sheet_->startDiffSearch(); });
+    QAction* supply = supplySuggestion_ = add(calc, QStringLiteral("建议供水温度"), "suggestSupply",
+                                              [this] { sheet_->startSupplySuggestion(); });
     add(calc, QStringLiteral("取消计算"), "cancelJobs", [this] { sheet_->cancel(); });
 
     QToolBar* bar = addToolBar(QStringLiteral("环路"));
@@ -265,7 +296,23 @@ void ManifoldWindow::updateTitle() {
     setWindowModified(sheet_->isModified());
 }
 
+// The method shown in the choice, the summary above the table, and the two
+// searches, which are the program's method's own.
+void ManifoldWindow::updateMethod() {
+    const bool standard = sheet_->method() == method::Method::En1264;
+    methodChoice_->setCurrentIndex(methodChoice_->findData(static_cast<int>(sheet_->method())));
+    const QString why = standard ? QStringLiteral("EN 1264-3 设计自行求出供水温度和各环路温差，"
+                                                  "这项计算只用于本程序方法")
+                                 : QString();
+    for (QAction* a : {diffSearch_, supplySuggestion_}) {
+        a->setEnabled(!standard);
+        a->setToolTip(standard ? why : a->text());
+    }
+    summary_->setText(sheet_->model().designSummary());
+}
+
 void ManifoldWindow::updateTotals() {
+    summary_->setText(sheet_->model().designSummary());
     const ManifoldTotals t = sheet_->totals();
     QString text = QStringLiteral("环路 %1 个（有结果 %2 个）　面积 %3 m²　散热量 %4 W　"
                                   "流量 %5 kg/h（%6 l/min）　水泵扬程 %7 kPa（%8 mH₂O）")
@@ -279,6 +326,10 @@ void ManifoldWindow::updateTotals() {
                     .arg(io::loopLabel(static_cast<int>(*t.indexLoop) + 1,
                                        QString::fromStdString(loop.name)));
     }
+    if (const auto& standard = sheet_->model().standard())
+        text += QStringLiteral("　辅助散热 %1 W　向下热损失在内的供热量 %2 W（EN 1264-3）")
+                    .arg(fixed(standard->totals.supplementaryHeat, 0),
+                         fixed(standard->totals.waterOutput, 0));
     if (!sheet_->resultsCurrent())
         text += QStringLiteral("　（计算中）");
     totals_->setText(text);

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -41,6 +42,9 @@ public:
     models::ManifoldSheet& sheet() { return *sheet_; }
     QTableView* table() const { return table_; }
     ManifoldInputs* inputs() const { return inputs_; }
+    // 计算方法 and the design summary above the table.
+    QComboBox* methodChoice() const { return methodChoice_; }
+    QLabel* designSummary() const { return summary_; }
 
     // For the report: the sheet's inputs, results and totals as they stand,
     // and the menu entry "导出报告".
@@ -57,6 +61,8 @@ public:
     bool confirmClose() override;
 
     // The menu commands.
+    // "新建": asks to save unsaved work, then a sheet of no loops by EN 1264-2.
+    void newProject();
     bool saveProject();
     bool saveProjectAs();
     void openProject();
@@ -82,6 +88,7 @@ private:
     void buildMenus();
     void updateTitle();
     void updateTotals();
+    void updateMethod();
     void onBusy(bool busy, const QString& what);
     void reportFinished(const PdfExportResult& result);
     void showDiffReport(const models::DiffSearchReport& report);
@@ -97,6 +104,10 @@ private:
     DialogSeam& dialogs_;
     models::ManifoldSheet* sheet_;
     ManifoldInputs* inputs_;
+    QComboBox* methodChoice_;
+    QLabel* summary_;
+    QAction* diffSearch_ = nullptr;
+    QAction* supplySuggestion_ = nullptr;
     QTableView* table_;
     QLabel* totals_;
     QLabel* status_;

@@ -5,6 +5,7 @@
 #include "core/io/manifoldcsv.h"
 #include "core/io/projectfile.h"
 #include "core/io/safesave.h"
+#include "models/session/designsession.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/manifold/manifoldinputs.h"
 #include "widgets/manifold/manifoldwindow.h"
@@ -82,6 +83,17 @@ bool ManifoldWindow::writeProject(const QString& fileName) {
     return true;
 }
 
+void ManifoldWindow::newProject() {
+    if (!askToSave())
+        return;
+    sheet_->startNew(models::manifoldFromDesign(session_.currentFields()));
+    inputs_->setManifold(sheet_->manifold());
+    path_.clear();
+    updateTitle();
+    updateMethod();
+    updateTotals();
+}
+
 void ManifoldWindow::openProject() {
     if (!askToSave())
         return;
@@ -97,6 +109,7 @@ void ManifoldWindow::openProject() {
     }
     sheet_->loadProject(*read);
     inputs_->setManifold(sheet_->manifold());
+    updateMethod();
     path_ = fileName;
     updateTitle();
 }

@@ -35,16 +35,19 @@ void ManifoldWindow::exportReport() {
         std::vector<LoopResult> results;
         ManifoldTotals totals;
         QDateTime when;
+        ManifoldReportMethod method;
     };
     auto copy =
         std::make_shared<const Copy>(Copy{sheet_->manifold(),
                                           {sheet_->loops().begin(), sheet_->loops().end()},
                                           {sheet_->results().begin(), sheet_->results().end()},
                                           sheet_->totals(),
-                                          QDateTime::currentDateTime()});
+                                          QDateTime::currentDateTime(),
+                                          {sheet_->method(), sheet_->model().standard(),
+                                           sheet_->model().basis().settings.standard.designDrop}});
     reportJob_->start(fileName, [copy](ReportProgress& progress) {
         return manifoldReportPdf(copy->manifold, copy->loops, copy->results, copy->totals,
-                                 copy->when, &progress);
+                                 copy->when, &progress, copy->method);
     });
     reportAction_->setEnabled(false);
     reportProgress_->setValue(0);

@@ -9,16 +9,28 @@
 // and cancel.
 
 #include "core/engine/manifold.h"
+#include "core/method/method.h"
+#include "core/project/projectresult.h"
 #include "widgets/report/reportprogress.h"
 
 #include <QByteArray>
 #include <QDateTime>
 
+#include <optional>
 #include <span>
 
 class QPagedPaintDevice;
 
 namespace zorva::ui {
+
+// The method the sheet was computed by, named on every page; with EN 1264-2
+// the EN 1264-3 design of the loops (in their order), whose summary and
+// columns replace the program's results.
+struct ManifoldReportMethod {
+    method::Method method = method::Method::Program;
+    std::optional<project::ManifoldResult> standard;
+    double designDrop = 5; // σ_des, K
+};
 
 // The report as PDF bytes, dated `when`; results.size() is loops.size(), or 0
 // when nothing has been computed. Empty when the PDF could not be made or
@@ -26,13 +38,15 @@ namespace zorva::ui {
 QByteArray manifoldReportPdf(const ManifoldInput& manifold, std::span<const LoopInput> loops,
                              std::span<const LoopResult> results, const ManifoldTotals& totals,
                              const QDateTime& when = QDateTime::currentDateTime(),
-                             ReportProgress* progress = nullptr);
+                             ReportProgress* progress = nullptr,
+                             const ManifoldReportMethod& method = {});
 
 // The same report printed on `device` (a printer the user chose); false when
 // it could not be painted on.
 bool printManifoldReport(const ManifoldInput& manifold, std::span<const LoopInput> loops,
                          std::span<const LoopResult> results, const ManifoldTotals& totals,
                          QPagedPaintDevice& device,
-                         const QDateTime& when = QDateTime::currentDateTime());
+                         const QDateTime& when = QDateTime::currentDateTime(),
+                         const ManifoldReportMethod& method = {});
 
 } // namespace zorva::ui

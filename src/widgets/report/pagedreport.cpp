@@ -102,9 +102,9 @@ int wrapFlags(Qt::Alignment alignment) {
 
 class PagedReportLayout {
 public:
-    PagedReportLayout(const std::vector<PagedReport::Block>& blocks, QPaintDevice& device,
-                      ReportProgress* progress)
-        : blocks_(blocks), device_(device),
+    PagedReportLayout(const std::vector<PagedReport::Block>& blocks, const QString& footnote,
+                      QPaintDevice& device, ReportProgress* progress)
+        : blocks_(blocks), footnote_(footnote), device_(device),
           progress_(progress), units_{double(device.logicalDpiY())},
           body_(device.width(), device.height() - footHeight()) {}
 
@@ -128,6 +128,7 @@ private:
                    bool right, const QFont& font) const;
 
     const std::vector<PagedReport::Block>& blocks_;
+    const QString& footnote_;
     QPaintDevice& device_;
     ReportProgress* progress_;
     Units units_;
@@ -373,7 +374,8 @@ bool PagedReportLayout::paint(QPainter& painter, QPagedPaintDevice& device) cons
         }
         painter.setFont(foot);
         painter.drawText(QRectF(0, body_.height(), body_.width(), footHeight), Qt::AlignCenter,
-                         QStringLiteral("第 %1 页，共 %2 页").arg(page + 1).arg(pages_));
+                         (footnote_.isEmpty() ? QString() : footnote_ + QStringLiteral("　")) +
+                             QStringLiteral("第 %1 页，共 %2 页").arg(page + 1).arg(pages_));
         if (!step(std::size_t(page + 1), std::size_t(pages_), kLayoutShare, 1 - kLayoutShare))
             return false;
     }
@@ -406,7 +408,7 @@ bool PagedReport::paint(QPagedPaintDevice& device, QPageLayout::Orientation orie
                         ReportProgress* progress) const {
     device.setPageOrientation(orientation);
     device.setPageMargins(kMarginsMm, QPageLayout::Millimeter);
-    PagedReportLayout layout(blocks_, device, progress);
+    PagedReportLayout layout(blocks_, footnote_, device, progress);
     if (!layout.layOut())
         return false;
     QPainter painter;

@@ -31,6 +31,8 @@ public:
     void caption(const QString& text); // a centred line
     void heading(const QString& text);
     void paragraph(const QString& text);
+    // A line at the foot of every page, before the page number.
+    void footnote(const QString& text) { footnote_ = text; }
     // A table with its header row on every page it runs over; cells in the
     // columns listed in `rightAligned` are right-aligned; `fontPoints` is the
     // size of its text. The columns share the text width by their longest
@@ -55,6 +57,7 @@ private:
         double fontPoints = 10;
     };
     std::vector<Block> blocks_;
+    QString footnote_;
 };
 
 // The report on A4 pages as PDF bytes; `title` goes into the PDF's

@@ -11,12 +11,15 @@
 #include "models/session/designsession.h"
 #include "support/fakedialogs.h"
 #include "support/patience.h"
+#include "support/sheetexamplea.h"
 #include "widgets/manifold/manifoldinputs.h"
 #include "widgets/manifold/manifoldwindow.h"
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -317,6 +320,8 @@ private slots:
         session.setLimits(limits);
         FakeDialogs dialogs;
         ManifoldWindow w(session, dialogs);
+        // The main window's run is the program's method.
+        w.sheet().setMethod(method::Method::Program);
         w.addFromMain();
         QCOMPARE(w.loops().size(), std::size_t(1));
         QCOMPARE(w.loops()[0].spacingMm, 150.0);
@@ -380,6 +385,74 @@ private slots:
             QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(box->objectName()));
         QCOMPARE(fx.window.inputs()->box(12)->accessibleName(),
                  QStringLiteral("分集水器及连接阻力(kPa)"));
+    }
+
+    // 计算方法: a new sheet by EN 1264-2; the choice an undo step that the
+    // combo, the header and the summary follow; 新建 after an old file
+    // starts by the standard again.
+    void methodChoice_data() {
+        QTest::addColumn<int>("pick");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("summaryStart");
+        QTest::newRow("本程序方法") << 0 << QStringLiteral("散热量 (本程序方法)(W/m²)")
+                                    << QStringLiteral("计算方法：本程序方法（");
+        QTest::newRow("EN 1264-2") << 1 << QStringLiteral("散热量 (EN 1264-2)(W/m²)")
+                                   << QStringLiteral("计算方法：EN 1264-2，EN 1264-3 设计：");
+    }
+
+    void methodChoice() {
+        QFETCH(int, pick);
+        QFETCH(QString, header);
+        QFETCH(QString, summaryStart);
+        Fixture fx;
+        ManifoldWindow& w = fx.window;
+        QComboBox* choice = w.methodChoice();
+        QCOMPARE(choice->objectName(), QStringLiteral("methodChoice"));
+        QCOMPARE(choice->accessibleName(), QStringLiteral("计算方法"));
+        QCOMPARE(choice->currentText(), QStringLiteral("EN 1264-2"));
+        QCOMPARE(w.sheet().method(), method::Method::En1264);
+        w.sheet().setMethod(method::Method::Program);
+        w.sheet().undoStack().clear();
+        dwelling(w.sheet());
+        const auto headerText = [&] {
+            return w.table()
+                ->model()
+                ->headerData(models::ManifoldModel::HeatOutput, Qt::Horizontal)
+                .toString();
+        };
+        choice->setCurrentIndex(pick);
+        emit choice->activated(pick);
+        QCOMPARE(headerText(), header);
+        QVERIFY2(w.designSummary()->text().startsWith(summaryStart),
+                 qPrintable(w.designSummary()->text()));
+        QCOMPARE(w.findChild<QAction*>(QStringLiteral("diffSearch"))->isEnabled(), pick == 0);
+        w.sheet().undoStack().undo();
+        w.sheet().undoStack().undo();
+        QCOMPARE(choice->currentText(), QStringLiteral("本程序方法"));
+        QCOMPARE(headerText(), QStringLiteral("散热量 (本程序方法)(W/m²)"));
+        fx.dialogs.answerQuestion(QMessageBox::Discard);
+        w.newProject();
+        QCOMPARE(choice->currentText(), QStringLiteral("EN 1264-2"));
+        QCOMPARE(w.loops().size(), std::size_t(0));
+        QVERIFY(!w.isWindowModified());
+    }
+
+    // The README's manifold designed by EN 1264-3: the worked example.
+    void screenshotStandard() {
+        Fixture fx;
+        ManifoldWindow& w = fx.window;
+        zorva::test::typeExampleA(w.sheet());
+        w.table()->selectRow(3);
+        w.resize(2300, 600);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w, kPatienceMs));
+        QVERIFY(w.designSummary()->text().contains(QStringLiteral("42.70")));
+        const QPixmap shot = w.grab();
+        QVERIFY(!shot.isNull());
+        const QString path = qEnvironmentVariable("ZORVA_SCREENSHOT");
+        if (!path.isEmpty())
+            QVERIFY(shot.save(path));
+        fx.dialogs.answerQuestion(QMessageBox::Discard);
     }
 
     void screenshot() {

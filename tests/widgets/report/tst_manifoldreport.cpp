@@ -11,6 +11,7 @@
 #include "support/fakedialogs.h"
 #include "support/patience.h"
 #include "support/pdftext.h"
+#include "support/sheetexamplea.h"
 #include "widgets/manifold/manifoldwindow.h"
 #include "widgets/report/manifoldreport.h"
 #include "widgets/report/pdfexportjob.h"
@@ -93,6 +94,8 @@ private slots:
     void stoppedOrFailedJobWritesNothing_data();
     void stoppedOrFailedJobWritesNothing();
     void cancelInTheWindowLeavesNoFile();
+    void methodOnEveryPage_data();
+    void methodOnEveryPage();
 
 private:
     QTemporaryDir dir_;
@@ -255,6 +258,45 @@ void ManifoldReportTest::cancelInTheWindowLeavesNoFile() {
     QVERIFY(status != nullptr);
     QCOMPARE(status->text(), QStringLiteral("导出报告已取消，未写入文件。"));
     QVERIFY(dialogs.unexpected().isEmpty());
+}
+
+// The method on every page; by EN 1264-2 the design summary with θ_V of
+// the worked example (42.69708 ℃) and the standard's columns.
+void ManifoldReportTest::methodOnEveryPage_data() {
+    QTest::addColumn<bool>("standard");
+    QTest::newRow("EN 1264-2") << true;
+    QTest::newRow("本程序方法") << false;
+}
+
+void ManifoldReportTest::methodOnEveryPage() {
+    QFETCH(bool, standard);
+    if (!havePdfTools())
+        QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
+    ManifoldSheet s(ManifoldInput{});
+    zorva::test::typeExampleA(s, 40);
+    if (!standard)
+        s.setMethod(method::Method::Program);
+    s.waitForIdle();
+    const ManifoldReportMethod method{s.method(), s.model().standard(), 5};
+    const QByteArray pdf = manifoldReportPdf(s.manifold(), s.loops(), s.results(), s.totals(),
+                                             QDateTime::currentDateTime(), nullptr, method);
+    const QString path = savePdf(dir_, QStringLiteral("method.pdf"), pdf);
+    const int pages = pdfPages(path);
+    QVERIFY(pages > 2);
+    const QStringList texts = pdfText(path).split(u'\f');
+    const QString name = standard ? QStringLiteral("EN 1264-2") : QStringLiteral("本程序方法");
+    for (int page = 0; page < pages; ++page)
+        QVERIFY2(texts[page].contains(QStringLiteral("计算方法：") + name),
+                 qPrintable(QString::number(page + 1)));
+    const QString all = texts.join(u'\n');
+    QCOMPARE(all.contains(QStringLiteral("EN 1264-3 设计")), standard);
+    QCOMPARE(all.contains(QStringLiteral("42.70")), standard);
+    QCOMPARE(all.contains(QStringLiteral("q_u(W/m²)")), standard);
+    if (standard) {
+        QVERIFY(all.contains(QStringLiteral("设计供水温度 θ_V(℃)")));
+        // 次卧: σ 10.01928, θ_R 32.67781 as the sheet shows them.
+        QVERIFY(all.contains(QStringLiteral("10.02")) && all.contains(QStringLiteral("32.68")));
+    }
 }
 
 QTEST_MAIN(ManifoldReportTest)
