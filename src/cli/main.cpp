@@ -5,6 +5,7 @@
 #include "cli/csvstream.h"
 #include "cli/designrun.h"
 #include "cli/exitstatus.h"
+#include "cli/projectlayout.h"
 #include "cli/projectrun.h"
 #include "core/engine/manifold.h"
 #include "core/io/fileread.h"
@@ -113,6 +114,9 @@ const char* const kDescription =
     "  zorva-calc project.zorvaproj [--json] [--category 类别]\n"
     "      计算多环路项目文件：环路结果、平衡、每个环路的校核与合计，输出 CSV（“校核”列，\n"
     "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。\n"
+    "  zorva-calc project.zorvaproj --layout 图纸.dxf|图纸.svg\n"
+    "      为每个有轮廓的房间自动布管，写出环路布置图（每个环路一个图层，含分集水器、\n"
+    "      房间轮廓和标注），在标准错误上报告房间数、环路数和管长。\n"
     "\n"
     "退出状态：0 全部算出；1 命令行用法错误；2 输入无法读取或有错误（指明行和字段），\n"
     "或结果无法写出；3 有设计出现运算错误或未收敛（这些行的“状态”列写明原因）；\n"
@@ -174,8 +178,13 @@ int main(int argc, char** argv) {
     const QCommandLineOption strict(
         QStringLiteral("strict"),
         QStringLiteral("有校核结论为“不合格”时以状态 4 退出。只用于 --design 和项目文件。"));
-    parser.addOptions(
-        {design, thickness, conductivity, elbows, load, category, json, bom, time, strict});
+    const QCommandLineOption layoutOut(
+        QStringLiteral("layout"),
+        QStringLiteral(
+            "为项目中有轮廓的房间布管，写出环路布置图（.dxf 或 .svg）。只用于项目文件。"),
+        QStringLiteral("图纸文件"));
+    parser.addOptions({design, thickness, conductivity, elbows, load, category, json, bom, time,
+                       strict, layoutOut});
     parser.addPositionalArgument(
         QStringLiteral("文件"),
         QStringLiteral("设计表 CSV 文件（- 为标准输入）或多环路项目文件（.zorvaproj）。"),
@@ -223,6 +232,24 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("--load 和 --category 不用于设计表 CSV"));
     if (!files.isEmpty() && !project && parser.isSet(strict))
         return usage(QStringLiteral("--strict 只用于 --design 和项目文件"));
+
+    if (parser.isSet(layoutOut)) {
+        if (!project)
+            return usage(QStringLiteral("--layout 只用于项目文件"));
+        if (parser.isSet(json) || parser.isSet(bom) || checkOptions || parser.isSet(strict))
+            return usage(QStringLiteral("--layout 只写出布置图，不能与 --json、--bom、--category "
+                                        "或 --strict 同用"));
+        const LayoutOutput drawn =
+            writeProjectLayout(argumentBytes(files[0], argc, argv), io::shownFileName(files[0]),
+                               parser.value(layoutOut));
+        if (drawn.outcome)
+            printError(QStringLiteral("布管：%1 个房间，%2 个环路，共 %3 m 管；%4 处违反布管规则")
+                           .arg(drawn.rooms)
+                           .arg(drawn.loops)
+                           .arg(drawn.pipe, 0, 'f', 1)
+                           .arg(drawn.violations));
+        return finish(drawn.outcome);
+    }
 
     FieldRecord fields;
     CheckLimits limits;
