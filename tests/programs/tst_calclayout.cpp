@@ -4,12 +4,14 @@
 // one layer per loop whose pipes are as long as the loops the pipeline
 // routes in this process, and a project without outlines draws no loop.
 
+#include "cli/projectjson.h"
 #include "core/dxf/dxfreader.h"
 #include "core/io/citytablefile.h"
 #include "core/io/projectfile.h"
 #include "core/project/compute.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +58,8 @@ private slots:
     void svgHasALayerPerLoop();
     void refused_data();
     void refused();
+    void jsonKeys_data();
+    void jsonKeys();
 };
 
 void CalcLayoutTest::dxfReadsBackWithTheRoutedLengths() {
@@ -140,6 +144,49 @@ void CalcLayoutTest::refused() {
     QCOMPARE(r.code, code);
     QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
     QVERIFY(!QFile::exists(QStringLiteral("out.dxf")) && !QFile::exists(QStringLiteral("out.pdf")));
+}
+
+void CalcLayoutTest::jsonKeys_data() {
+    QTest::addColumn<bool>("withPlan");
+    QTest::newRow("the flat with its plan") << true;
+    QTest::newRow("the flat without outlines") << false;
+}
+
+// With outlines every room loop's routedLength is the length its pressure
+// drop used and every room has its layout; without, the JSON has neither.
+void CalcLayoutTest::jsonKeys() {
+    QFETCH(bool, withPlan);
+    const Result<io::ProjectDocument> read = io::readProjectDocumentFile(kFlat);
+    QVERIFY(read.ok());
+    project::Project p = read->project;
+    if (!withPlan)
+        for (project::Room& room : p.rooms)
+            room.plan = {};
+    const QJsonObject json = cli::projectJson(p, computeFlat(p));
+    const QJsonArray loops =
+        json.value("manifolds").toArray().at(0).toObject().value("loops").toArray();
+    QCOMPARE(loops.size(), 6); // 客厅 two loops either way
+    for (const QJsonValue& v : loops) {
+        const QJsonObject loop = v.toObject();
+        QCOMPARE(loop.contains("routedLength"), withPlan);
+        if (withPlan)
+            QCOMPARE(loop.value("routedLength").toDouble(), loop.value("length").toDouble());
+    }
+    for (const QJsonValue& v : json.value("rooms").toArray()) {
+        const QJsonObject room = v.toObject();
+        QCOMPARE(room.contains("layout"), withPlan);
+        if (!withPlan)
+            continue;
+        const QJsonObject layout = room.value("layout").toObject();
+        QCOMPARE(layout.value("state").toString(), QStringLiteral("routed"));
+        QVERIFY(layout.value("lengthsUsed").toBool());
+        QVERIFY(layout.value("violations").isArray());
+        const QJsonArray laid = layout.value("loops").toArray();
+        QCOMPARE(laid.size(), room.value("loops").toArray().size());
+        for (qsizetype n = 0; n < laid.size(); ++n)
+            QCOMPARE(laid[n].toObject().value("routedLength").toDouble(),
+                     room.value("loops").toArray()[n].toObject().value("length").toDouble());
+    }
 }
 
 QTEST_GUILESS_MAIN(CalcLayoutTest)
