@@ -55,6 +55,7 @@ class CalcLayoutTest : public QObject {
 
 private slots:
     void dxfReadsBackWithTheRoutedLengths();
+    void ezdxfReadsTheSameLengths();
     void svgHasALayerPerLoop();
     void refused_data();
     void refused();
@@ -104,6 +105,47 @@ void CalcLayoutTest::dxfReadsBackWithTheRoutedLengths() {
                                 .arg(routed[n])));
     }
     QCOMPARE(pieces.count("LOOP-07"), std::size_t(0));
+}
+
+// A second reader, python3-ezdxf, where it is installed: the length of
+// every loop layer's polylines, m.
+void CalcLayoutTest::ezdxfReadsTheSameLengths() {
+    QProcess probe;
+    probe.start(QStringLiteral(ZORVA_PYTHON3), {"-c", "import ezdxf"});
+    if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
+        QSKIP("python3-ezdxf is not installed");
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("flat.dxf"));
+    QCOMPARE(runCalc({kFlat, QStringLiteral("--layout"), out}).code, 0);
+    const char* reader = R"(
+import sys, math, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+lengths = {}
+for e in doc.modelspace().query("LWPOLYLINE"):
+    p = [(x, y) for x, y, *rest in e.get_points()]
+    lengths[e.dxf.layer] = lengths.get(e.dxf.layer, 0) + sum(
+        math.dist(p[i], p[i + 1]) for i in range(len(p) - 1))
+for layer in sorted(lengths):
+    if layer.startswith("LOOP-"):
+        print(layer, repr(lengths[layer] / 1000))
+)";
+    QProcess python;
+    python.start(QStringLiteral(ZORVA_PYTHON3), {"-c", QString::fromUtf8(reader), out});
+    QVERIFY(python.waitForFinished(60000));
+    QCOMPARE(python.exitCode(), 0);
+    const QList<QByteArray> lines = python.readAllStandardOutput().trimmed().split('\n');
+    const Result<io::ProjectDocument> read = io::readProjectDocumentFile(kFlat);
+    QVERIFY(read.ok());
+    const project::ProjectResult result = computeFlat(read->project);
+    std::vector<double> routed;
+    for (const project::RoomResult& room : result.rooms)
+        if (room.plan.routed())
+            for (const layout::RoutedLoop& l : room.plan.layout->loops)
+                routed.push_back(l.routedLength);
+    QCOMPARE(std::size_t(lines.size()), routed.size());
+    for (std::size_t n = 0; n < routed.size(); ++n)
+        QVERIFY2(std::fabs(lines[qsizetype(n)].split(' ').at(1).toDouble() - routed[n]) < 1e-3,
+                 lines[qsizetype(n)].constData());
 }
 
 void CalcLayoutTest::svgHasALayerPerLoop() {
