@@ -15,6 +15,7 @@
 #include "bench_manifold.h"
 #include "bench_materials.h"
 #include "bench_project.h"
+#include "bench_projectplan.h"
 #include "bench_report.h"
 #include "bench_rooms.h"
 #include "bench_startup.h"
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     runMaterialsBench();
     runCurvesBench();
     runLayoutBench();
+    runProjectPlanBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))
         return failed;

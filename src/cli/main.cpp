@@ -7,6 +7,7 @@
 #include "cli/designrun.h"
 #include "cli/exitstatus.h"
 #include "cli/methoddesign.h"
+#include "cli/projectlayout.h"
 #include "cli/projectrun.h"
 #include "core/cooling/limits.h"
 #include "core/engine/manifold.h"
@@ -116,6 +117,9 @@ const char* const kDescription =
     "  zorva-calc project.zorvaproj [--json] [--category 类别]\n"
     "      计算多环路项目文件：环路结果、平衡、每个环路的校核与合计，输出 CSV（“校核”列，\n"
     "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。\n"
+    "  zorva-calc project.zorvaproj --layout 图纸.dxf|图纸.svg\n"
+    "      为每个有轮廓的房间自动布管，写出环路布置图（每个环路一个图层，含分集水器、\n"
+    "      房间轮廓和标注），在标准错误上报告房间数、环路数和管长。\n"
     "\n"
     "设计和设计表可按 --method en1264 用 EN 1264-2 计算，或按 --mode cooling 计算地面供冷\n"
     "（设计的供水温度为较低的供冷供水温度，回水温度高于它；设计表的供回水温差为温升）。\n"
@@ -199,8 +203,13 @@ int main(int argc, char** argv) {
     const QCommandLineOption strict(
         QStringLiteral("strict"),
         QStringLiteral("有校核结论为“不合格”时以状态 4 退出。只用于 --design 和项目文件。"));
+    const QCommandLineOption layoutOut(
+        QStringLiteral("layout"),
+        QStringLiteral(
+            "为项目中有轮廓的房间布管，写出环路布置图（.dxf 或 .svg）。只用于项目文件。"),
+        QStringLiteral("图纸文件"));
     parser.addOptions({design, thickness, conductivity, elbows, load, category, json, bom, time,
-                       strict, methodOption, modeOption, humidity, roomTemp});
+                       strict, methodOption, modeOption, humidity, roomTemp, layoutOut});
     parser.addPositionalArgument(
         QStringLiteral("文件"),
         QStringLiteral("设计表 CSV 文件（- 为标准输入）或多环路项目文件（.zorvaproj）。"),
@@ -270,6 +279,23 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("--load 只用于本程序方法的校核"));
     if (mode.cooling && !options.design && !mode.roomTemp)
         mode.roomTemp = cooling::kDefaultRoomTemp;
+    if (parser.isSet(layoutOut)) {
+        if (!project)
+            return usage(QStringLiteral("--layout 只用于项目文件"));
+        if (parser.isSet(json) || parser.isSet(bom) || checkOptions || parser.isSet(strict))
+            return usage(QStringLiteral("--layout 只写出布置图，不能与 --json、--bom、--category "
+                                        "或 --strict 同用"));
+        const LayoutOutput drawn =
+            writeProjectLayout(argumentBytes(files[0], argc, argv), io::shownFileName(files[0]),
+                               parser.value(layoutOut));
+        if (drawn.outcome)
+            printError(QStringLiteral("布管：%1 个房间，%2 个环路，共 %3 m 管；%4 处违反布管规则")
+                           .arg(drawn.rooms)
+                           .arg(drawn.loops)
+                           .arg(drawn.pipe, 0, 'f', 1)
+                           .arg(drawn.violations));
+        return finish(drawn.outcome);
+    }
 
     FieldRecord fields;
     CheckLimits limits;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/projectjson.h"
 
+#include "cli/projectjsonplan.h"
 #include "core/engine/numtext.h"
 #include "core/heatload/messages.h"
 #include "core/io/manifoldfields.h"
@@ -447,7 +448,7 @@ QJsonObject projectJson(const Project& p, const ProjectResult& r) {
         rooms.append(roomJson(p, r, i));
     const ProjectTotals& t = r.totals;
     const Climate& climate = p.settings.heatLoad.climate;
-    return {
+    QJsonObject json{
         {"method", QLatin1String(method::methodKey(r.method))},
         {"methodName", QString::fromUtf8(method::methodName(r.method))},
         {"clause", QString::fromUtf8(method::methodClause(r.method))},
@@ -469,6 +470,8 @@ QJsonObject projectJson(const Project& p, const ProjectResult& r) {
                                {"waterOutput", num(t.waterOutput)},
                                {"flow", num(t.flowKgh)}}},
     };
+    addPlanKeys(p, r, json);
+    return json;
 }
 
 } // namespace zorva::cli

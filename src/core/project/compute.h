@@ -11,6 +11,7 @@
 // Deterministic: the same project gives the same bits. Never throws.
 
 #include "core/heatload/citytable.h"
+#include "core/project/plancompute.h"
 #include "core/project/projectresult.h"
 
 #include <cstddef>
@@ -28,6 +29,9 @@ struct ComputeOptions {
     // steps in all (rooms + manifolds); false stops the calculation, and the
     // result comes back with `cancelled` set.
     std::function<bool(std::size_t done, std::size_t total)> progress;
+    // Runs the loop layout of the rooms with an outline; empty routes them
+    // one after another. The result is the same either way.
+    ParallelFor parallel;
 };
 
 ProjectResult computeProject(const Project& project, const ComputeOptions& options = {});

@@ -9,6 +9,7 @@
 #include "core/heatload/loadresult.h"
 #include "core/method/loopresult.h"
 #include "core/method/method.h"
+#include "core/project/planresult.h"
 #include "core/project/project.h"
 #include "core/rooms/roomdesign.h"
 
@@ -56,6 +57,7 @@ struct RoomResult {
     // and, by EN 1264-3, the design's own; by the program's method what the
     // loops' runs leave of the load.
     double supplementaryHeat = 0;
+    RoomPlanResult plan; // the loop layout, for a room with an outline
     bool designed() const { return problem == RoomProblem::None; }
 };
 

@@ -18,7 +18,9 @@ using namespace zorva::dxf;
 namespace {
 
 std::string flatBytes() {
-    QFile f(QFINDTESTDATA("data/flat.dxf"));
+    // From the source tree wherever the suite runs: QFINDTESTDATA looks
+    // beside the build's relative source path and misses under ctest.
+    QFile f(QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/core/dxf/data/flat.dxf"));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll().toStdString();
