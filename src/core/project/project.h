@@ -19,6 +19,7 @@
 #include "core/heatload/envelope.h"
 #include "core/hydraulics/pipeflow.h"
 #include "core/method/method.h"
+#include "core/project/coolinginputs.h"
 #include "core/rooms/room.h"
 
 #include <cstddef>
@@ -81,7 +82,8 @@ struct Settings {
     HeatLoadSettings heatLoad;
     RoomConditions conditions;
     StandardDesign standard;
-    std::string extraKeys; // the file's keys this version does not know (JSON object text)
+    CoolingSettings cooling; // the season and the dew-point margin
+    std::string extraKeys;   // the file's keys this version does not know (JSON object text)
 };
 
 // A loop typed into a manifold's table, as the manifold sheet holds it.
@@ -97,6 +99,7 @@ struct Manifold {
     // What lies under the manual loops, for their downward loss by EN 1264-2
     // (rooms have their own).
     en1264::Below manualBelow;
+    ManifoldCooling cooling; // the chilled water
     std::string extraKeys;
 };
 
@@ -118,6 +121,7 @@ struct Room {
     std::optional<heatload::RoomEnvelope> envelope = std::nullopt;
     rooms::RoomOverrides overrides;
     std::size_t manifold = 0; // index into Project::manifolds
+    RoomCooling cooling;      // the cooling design state and sensible load
     std::string extraKeys;
 };
 
