@@ -5,6 +5,8 @@
 // proposed supply below the dew point plus margin over random rooms, and the
 // heating results of a both-seasons project equal to those of heating alone.
 
+#include "core/io/citytablefile.h"
+#include "core/io/projectfile.h"
 #include "core/project/compute.h"
 
 #include <QTest>
@@ -76,6 +78,7 @@ private slots:
     void flowsOfBothSeasons();
     void roomsWithoutLoopsOrNumbers_data();
     void roomsWithoutLoopsOrNumbers();
+    void flatInBothSeasons();
 };
 
 void ProjectCoolingTest::workedExamples_data() {
@@ -331,6 +334,41 @@ void ProjectCoolingTest::roomsWithoutLoopsOrNumbers() {
     QCOMPARE(int(r.cooling.manifolds[0].loops[0].applicability), loopWhy);
     QCOMPARE(r.cooling.totals.rooms, std::size_t(0));
     QCOMPARE(r.cooling.manifolds[0].sums.notApplicable, 1);
+}
+
+// examples/flat.zorvaproj is a project of both seasons: its heating numbers
+// are those of the same flat in heating alone, and every room has cooling
+// numbers at 26 ℃ and 50 % with the water of 18/21 ℃ above θ_d + 2 K.
+void ProjectCoolingTest::flatInBothSeasons() {
+    const QString path = QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/../examples/flat.zorvaproj");
+    const Result<io::ProjectDocument> read = io::readProjectDocumentFile(path);
+    QVERIFY2(read.ok(), qPrintable(read.error()));
+    Project flat = read->project;
+    QCOMPARE(flat.settings.cooling.season, Season::Both);
+    const io::CityTableLoad cities = io::loadBuiltinCityTable();
+    ComputeOptions options;
+    options.cities = &*cities;
+    const ProjectResult both = computeProject(flat, options);
+    flat.settings.cooling.season = Season::Heating;
+    const ProjectResult heating = computeProject(flat, options);
+    const auto& a = heating.manifolds[0].loops;
+    const auto& b = both.manifolds[0].loops;
+    QCOMPARE(b.size(), a.size());
+    for (std::size_t i = 0; i < a.size(); ++i)
+        QCOMPARE(figuresText(b[i].figures), figuresText(a[i].figures));
+    QVERIFY(both.cooling.computed);
+    QCOMPARE(both.cooling.rooms.size(), std::size_t(5));
+    for (const CoolingRoomResult& room : both.cooling.rooms) {
+        QVERIFY(room.computed());
+        QVERIFY(digits7(*room.minSupplyTemp, 16.77001));
+        QVERIFY(room.room.admissibleDesign);
+        if (room.room.proposedSupplyTemp)
+            QVERIFY(*room.room.proposedSupplyTemp >= *room.minSupplyTemp);
+    }
+    QVERIFY(!both.cooling.rooms[4].loadGiven); // the bathroom has no cooling load
+    const CoolingManifoldResult& m = both.cooling.manifolds[0];
+    QCOMPARE(m.sums.loops, int(b.size()));
+    QCOMPARE(m.heatingFlowKgh, heating.manifolds[0].totals.flowKgh);
 }
 
 QTEST_GUILESS_MAIN(ProjectCoolingTest)
