@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The cooling keys of the project JSON (docs/cli.md, "Cooling in the
-// project output"): the flat of both seasons carries every key for every
-// manifold, loop and room; its other keys are those of the flat in heating
-// alone; a heating project has no `cooling`.
+// The cooling part of the project JSON and CSV (docs/cli.md, "Cooling in
+// the project output"): the flat of both seasons carries every key for every
+// manifold, loop and room; its other keys and rows are those of the flat in
+// heating alone; a heating project has no `cooling` and no cooling rows.
 
+#include "cli/projectcsv.h"
 #include "cli/projectjson.h"
 #include "core/io/citytablefile.h"
 #include "core/io/projectfile.h"
@@ -20,17 +21,26 @@ using namespace zorva::project;
 
 namespace {
 
-QJsonObject flatJson(Season season) {
+Project flatIn(Season season) {
     const auto read = io::readProjectDocumentFile(
         QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/../examples/flat.zorvaproj"));
     if (!read.ok())
         qFatal("%s", qPrintable(read.error()));
     Project flat = read->project;
     flat.settings.cooling.season = season;
+    return flat;
+}
+
+ProjectResult computed(const Project& p) {
     const io::CityTableLoad cities = io::loadBuiltinCityTable();
     ComputeOptions options;
     options.cities = &*cities;
-    return cli::projectJson(flat, computeProject(flat, options));
+    return computeProject(p, options);
+}
+
+QJsonObject flatJson(Season season) {
+    const Project flat = flatIn(season);
+    return cli::projectJson(flat, computed(flat));
 }
 
 QStringList missingKeys(const QJsonObject& o, const QStringList& keys) {
@@ -165,6 +175,33 @@ void ProjectCoolingJsonTest::dewPointAndFlows() {
             1e-9 * heating);
     QCOMPARE(m.value(QStringLiteral("sizingSeason")).toString(),
              chilled > heating ? QStringLiteral("cooling") : QStringLiteral("heating"));
+}
+
+// The heating rows first, as in heating alone; then a blank row, the
+// loops side by side, a blank row and the rooms with θ_d = 14.8 ℃.
+void ProjectCoolingJsonTest::csvTables() {
+    const Project heatingFlat = flatIn(Season::Heating);
+    const Project bothFlat = flatIn(Season::Both);
+    const QList<QStringList> heating = cli::projectCsvRows(heatingFlat, computed(heatingFlat));
+    const QList<QStringList> both = cli::projectCsvRows(bothFlat, computed(bothFlat));
+    const qsizetype loops = both_.value(QStringLiteral("cooling"))
+                                .toObject()
+                                .value(QStringLiteral("manifolds"))
+                                .toArray()[0]
+                                .toObject()
+                                .value(QStringLiteral("loops"))
+                                .toArray()
+                                .size();
+    QCOMPARE(both.size(), heating.size() + 1 + 1 + loops + 1 + 1 + 5);
+    QCOMPARE(both.mid(0, heating.size()), heating);
+    const QStringList loopHeader = both[heating.size() + 1];
+    QCOMPARE(loopHeader.value(6), QStringLiteral("单位面积供冷量(W/m²)"));
+    const qsizetype roomsAt = heating.size() + 2 + loops + 2;
+    for (qsizetype i = 0; i < 5; ++i) {
+        QCOMPARE(both[roomsAt + i].value(3), QStringLiteral("14.8"));
+        QCOMPARE(both[roomsAt + i].value(4), QStringLiteral("16.8"));
+    }
+    QCOMPARE(both[roomsAt + 4].value(5), QString()); // the bathroom: no load
 }
 
 QTEST_GUILESS_MAIN(ProjectCoolingJsonTest)
