@@ -62,6 +62,7 @@ private slots:
     void everyKey();
     void heatingKeysUnchanged();
     void dewPointAndFlows();
+    void csvTables();
 
 private:
     QJsonObject both_;
