@@ -170,7 +170,7 @@ QVariant SeasonsTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
         return rowSentence(index.row());
     case Qt::TextAlignmentRole:
-        return index.column() == 0 || index.column() == 1
+        return index.column() == 0 || (kind_ == Kind::Loops && index.column() == 1)
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     default:

@@ -21,6 +21,7 @@
 using namespace zorva;
 using namespace zorva::project;
 using models::SeasonsTableModel;
+using ui::SeasonsWindow;
 
 namespace {
 
