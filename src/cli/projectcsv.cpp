@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/projectcsv.h"
 
+#include "cli/projectcsvcooling.h"
+
 #include "core/engine/numtext.h"
 #include "core/wording/projectwording.h"
 
@@ -186,6 +188,7 @@ QList<QStringList> projectCsvRows(const project::Project& p, const project::Proj
                             fixed(t.pumpHeadKpa, 1),
                             fixed(t.pumpHeadM, 2)};
     }
+    appendCoolingRows(p, r, rows);
     return rows;
 }
 

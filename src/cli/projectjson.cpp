@@ -2,6 +2,7 @@
 #include "cli/projectjson.h"
 
 #include "cli/projectjsonplan.h"
+#include "cli/projectjsoncooling.h"
 #include "core/engine/numtext.h"
 #include "core/heatload/messages.h"
 #include "core/io/manifoldfields.h"
@@ -471,6 +472,7 @@ QJsonObject projectJson(const Project& p, const ProjectResult& r) {
                                {"flow", num(t.flowKgh)}}},
     };
     addPlanKeys(p, r, json);
+    addCoolingJson(p, r, json);
     return json;
 }
 

@@ -2,6 +2,7 @@
 #include "core/io/projectdocument.h"
 
 #include "core/io/jsonfields.h"
+#include "core/io/projectcooling.h"
 #include "core/io/projectmanifolds.h"
 #include "core/io/projectplan.h"
 #include "core/io/projectrooms.h"
@@ -54,6 +55,8 @@ QString readVersion2(const QJsonObject& top, project::Project& out) {
         return e;
     if (QString e = readPlanSection(top, out); !e.isEmpty())
         return e;
+    if (QString e = readProjectCooling(top, out); !e.isEmpty())
+        return e;
     out.extraKeys = extraText(
         unknownKeys(top, {"format", "version", "settings", "manifolds", "rooms", "plan"}));
     return {};
@@ -73,6 +76,7 @@ QString writeProjectObject(const project::Project& p, QJsonObject& out) {
     error.note(writeManifolds(p.manifolds, manifolds));
     QJsonArray rooms;
     error.note(writeRooms(p.rooms, p.manifolds.size(), rooms));
+    error.note(writeProjectCooling(p, settings, manifolds, rooms));
     out = QJsonObject{};
     out.insert(QStringLiteral("settings"), settings);
     out.insert(QStringLiteral("manifolds"), manifolds);

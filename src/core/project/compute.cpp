@@ -2,6 +2,7 @@
 #include "core/project/compute.h"
 
 #include "core/project/construction.h"
+#include "core/project/coolingcompute.h"
 #include "core/project/manifoldcompute.h"
 #include "core/project/roomload.h"
 #include "core/project/roommethods.h"
@@ -107,6 +108,7 @@ ProjectResult computeProject(const Project& project, const ComputeOptions& optio
     if (options.progress)
         options.progress(done, steps);
     out.totals = totalsOf(out);
+    out.cooling = computeCooling(project, out);
     return out;
 }
 

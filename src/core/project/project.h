@@ -19,6 +19,7 @@
 #include "core/heatload/envelope.h"
 #include "core/hydraulics/pipeflow.h"
 #include "core/method/method.h"
+#include "core/project/coolinginputs.h"
 #include "core/project/planinputs.h"
 #include "core/rooms/room.h"
 
@@ -83,6 +84,7 @@ struct Settings {
     RoomConditions conditions;
     StandardDesign standard;
     PlanBackground planBackground; // what the floor plan was drawn over
+    CoolingSettings cooling;       // the season and the dew-point margin
     std::string extraKeys;         // the file's keys this version does not know (JSON object text)
 };
 
@@ -100,6 +102,7 @@ struct Manifold {
     // (rooms have their own).
     en1264::Below manualBelow;
     ManifoldPlan plan; // its place on the floor plan
+    ManifoldCooling cooling; // the chilled water
     std::string extraKeys;
 };
 
@@ -122,6 +125,7 @@ struct Room {
     rooms::RoomOverrides overrides;
     std::size_t manifold = 0; // index into Project::manifolds
     RoomPlan plan;            // its outline on the floor plan, when drawn
+    RoomCooling cooling;      // the cooling design state and sensible load
     std::string extraKeys;
 };
 

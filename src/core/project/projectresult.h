@@ -9,6 +9,7 @@
 #include "core/heatload/loadresult.h"
 #include "core/method/loopresult.h"
 #include "core/method/method.h"
+#include "core/project/coolingresult.h"
 #include "core/project/planresult.h"
 #include "core/project/project.h"
 #include "core/rooms/roomdesign.h"
@@ -151,6 +152,7 @@ struct ProjectResult {
     std::vector<RoomResult> rooms;
     std::vector<ManifoldResult> manifolds;
     ProjectTotals totals;
+    CoolingResult cooling;  // empty unless the season includes cooling
     bool cancelled = false; // stopped by the progress callback: the rest is empty
 };
 
