@@ -30,15 +30,25 @@ QString fixed(double value, int decimals) {
     return QString::fromLatin1(text.view().data(), static_cast<qsizetype>(text.size()));
 }
 
-// The next multiple of 1, 2 or 5 times a power of ten at or above `value`.
-double niceCeiling(double value) {
+// A step of 1, 2 or 5 times a power of ten that cuts `value` into at most
+// ten parts.
+double niceStep(double value) {
     if (!(value > 0) || !std::isfinite(value))
         return 1;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(value)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * magnitude >= value)
+    const double raw = value / 10;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * magnitude >= raw)
             return m * magnitude;
     return 10 * magnitude;
+}
+
+// The axis from 0 to the first step at or above `value`, a tick per step.
+void setNiceRange(QValueAxis* axis, double value) {
+    const double step = niceStep(value);
+    const double top = !(value > 0) || !std::isfinite(value) ? 1 : std::ceil(value / step) * step;
+    axis->setRange(0, top);
+    axis->setTickCount(int(std::lround(top / step)) + 1);
 }
 
 QValueAxis* newAxis(QChart* chart, Qt::Alignment where) {
@@ -124,9 +134,13 @@ void FieldChart::setPlot(const models::FieldPlot& plot) {
         chart->addSeries(series);
         series->attachAxis(x_);
         series->attachAxis(y_);
-        if (!inLegend)
-            for (QLegendMarker* marker : chart->legend()->markers(series))
+        // One legend entry stands for every limit curve.
+        for (QLegendMarker* marker : chart->legend()->markers(series)) {
+            if (!inLegend)
                 marker->setVisible(false);
+            else if (s.kind == PlotSeries::Kind::LimitCurve)
+                marker->setLabel(QStringLiteral("极限曲线 q_G(Δθ_H)"));
+        }
         connect(series, &QXYSeries::hovered, this, [this, series](const QPointF& at, bool state) {
             if (!state) {
                 QToolTip::hideText();
@@ -146,8 +160,8 @@ void FieldChart::setPlot(const models::FieldPlot& plot) {
         });
         drawn_.append(series);
     }
-    x_->setRange(0, niceCeiling(right));
-    y_->setRange(0, niceCeiling(top * 1.05));
+    setNiceRange(x_, right);
+    setNiceRange(y_, top * 1.05);
 }
 
 } // namespace zorva::ui
