@@ -76,7 +76,7 @@ QVariant FieldTableModel::data(const QModelIndex& index, int role) const {
 QVariant FieldTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
-    const bool cooling = field_ != nullptr && field_->season == Season::Cooling;
+    const bool cooling = field_ != nullptr && field_->season == FieldSeason::Cooling;
     switch (section) {
     case FamilyColumn:
         return QStringLiteral("曲线族");

@@ -132,7 +132,7 @@ const PlotSeries* FieldPlot::find(PlotSeries::Kind kind, double parameter) const
 
 StandardField en1264FieldOf(const FieldRecord& fields, RoomCategory category) {
     StandardField out;
-    out.season = Season::Heating;
+    out.season = FieldSeason::Heating;
     out.roomTemp = number(fields.design[RoomTempField]);
     out.supplyTemp = number(fields.design[SupplyTempField]);
     out.returnTemp = number(fields.design[ReturnTempField]);
@@ -212,7 +212,7 @@ StandardField en1264FieldOf(const FieldRecord& fields, RoomCategory category) {
 
 StandardField coolingFieldOf(const FieldRecord& fields, const CoolingAir& air) {
     StandardField out;
-    out.season = Season::Cooling;
+    out.season = FieldSeason::Cooling;
     out.roomTemp = air.roomTemp;
     out.clause = QStringLiteral("EN 1264-5 / ISO 11855-2 附录 A：q_C = K_C·Δθ_C；露点按 Magnus "
                                 "公式，余量 %1 K（JGJ 142-2012 §3.1）")

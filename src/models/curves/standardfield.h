@@ -19,7 +19,8 @@
 
 namespace zorva::models {
 
-enum class Season { Heating, Cooling };
+// Which field: the heated floor (供暖) or the cooled one (供冷).
+enum class FieldSeason { Heating, Cooling };
 
 struct PlotSeries {
     enum class Kind {
@@ -47,7 +48,7 @@ struct FieldPlot {
 };
 
 struct StandardField {
-    Season season = Season::Heating;
+    FieldSeason season = FieldSeason::Heating;
     bool valid = false; // false: nothing is drawn; the status says why
     QString clause;     // the method and clause of every number
     QString status;     // what is drawn, and what is left out

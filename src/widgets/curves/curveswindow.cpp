@@ -166,8 +166,8 @@ void CurvesWindow::buildChoices() {
     season_ = new QComboBox;
     season_->setObjectName(QStringLiteral("seasonChoice"));
     season_->setAccessibleName(QStringLiteral("季节"));
-    season_->addItem(QStringLiteral("供暖"), int(models::Season::Heating));
-    season_->addItem(QStringLiteral("供冷"), int(models::Season::Cooling));
+    season_->addItem(QStringLiteral("供暖"), int(models::FieldSeason::Heating));
+    season_->addItem(QStringLiteral("供冷"), int(models::FieldSeason::Cooling));
     season_->setAccessibleDescription(QStringLiteral("供冷时按 EN 1264-5 画供冷特性曲线族"));
     const models::CoolingAir air;
     const auto spin = [](const char* name, const QString& accessible, const QString& suffix,
@@ -208,7 +208,7 @@ void CurvesWindow::followChoices() {
         const QSignalBlocker quiet(method_);
         method_->setCurrentIndex(methodIndex);
     }
-    const bool cooling = season_->currentData().toInt() == int(models::Season::Cooling);
+    const bool cooling = season_->currentData().toInt() == int(models::FieldSeason::Cooling);
     // The program's own method has no cooling: cooling is always EN 1264-5.
     method_->setEnabled(!cooling);
     method_->setToolTip(cooling ? QStringLiteral("供冷按 EN 1264-5 计算") : QString());
@@ -225,7 +225,7 @@ void CurvesWindow::followChoices() {
 }
 
 void CurvesWindow::recomputeStandard() {
-    if (season_->currentData().toInt() == int(models::Season::Cooling))
+    if (season_->currentData().toInt() == int(models::FieldSeason::Cooling))
         field_ = models::coolingFieldOf(session_.currentFields(),
                                         {coolRoom_->value(), coolHumidity_->value()});
     else
@@ -345,10 +345,11 @@ void CurvesWindow::saveChart() {
     QString suggested =
         spacing ? QStringLiteral("特性曲线-管间距.png") : QStringLiteral("特性曲线-面层材料.png");
     if (standardShown_)
-        suggested = QStringLiteral("特性曲线-%1-%2.png")
-                        .arg(field_.season == models::Season::Cooling ? QStringLiteral("供冷")
-                                                                      : QStringLiteral("EN1264"),
-                             spacing ? QStringLiteral("管间距") : QStringLiteral("面层热阻"));
+        suggested =
+            QStringLiteral("特性曲线-%1-%2.png")
+                .arg(field_.season == models::FieldSeason::Cooling ? QStringLiteral("供冷")
+                                                                   : QStringLiteral("EN1264"),
+                     spacing ? QStringLiteral("管间距") : QStringLiteral("面层热阻"));
     QString fileName = dialogs_.saveFileName(
         this, QStringLiteral("PNG 图片 (*.png);;SVG 矢量图 (*.svg)"), suggested);
     if (fileName.isEmpty())

@@ -175,7 +175,7 @@ void CurvesStandardTest::coolingFollowsTheAir() {
         QTRY_VERIFY_WITH_TIMEOUT(window.recomputations() > before, kPatienceMs);
     }
     const StandardField& f = window.standardField();
-    QCOMPARE(f.season, Season::Cooling);
+    QCOMPARE(f.season, FieldSeason::Cooling);
     QVERIFY(f.valid);
     QVERIFY(window.fieldCoveringChart()->chart()->title().startsWith(QStringLiteral("EN 1264-5")));
     bool dewLine = false;
