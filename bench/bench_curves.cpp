@@ -2,6 +2,7 @@
 #include "bench_curves.h"
 
 #include "core/engine/curves.h"
+#include "models/curves/standardfield.h"
 #include "models/session/designsession.h"
 #include "widgets/curves/curveswindow.h"
 #include "widgets/dialogs/dialogseam.h"
@@ -44,6 +45,19 @@ void runCurvesBench() {
         best = std::min(best, micros(start) / updates);
     }
     std::printf("curves %.0f us/update\n", best);
+
+    // The EN 1264-2 field of the same design, as the window redraws it
+    // after an edit.
+    models::StandardField field = models::en1264FieldOf(fields, RoomCategory::LongStay);
+    best = 1e300;
+    for (int round = 0; round < 7; ++round) {
+        constexpr int updates = 200;
+        const auto start = Clock::now();
+        for (int i = 0; i < updates; ++i)
+            field = models::en1264FieldOf(fields, RoomCategory::LongStay);
+        best = std::min(best, micros(start) / updates);
+    }
+    std::printf("curves en1264 %.0f us/update\n", best);
 }
 
 int runCurvesRedrawBench(int argc, char** argv) {

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The design check limits kept between runs: limits saved by an earlier
 // version move once to the JGJ 142-2012 defaults, with a notice taken once;
-// values the user changed stay.
+// values the user changed stay. The tools' calculation method: EN 1264-2
+// for a new user, a stored choice wins and survives a restart.
 
 #include "models/session/designsession.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +20,8 @@ class DesignSessionTest : public QObject {
 private slots:
     void storedLimitsMoveOnce_data();
     void storedLimitsMoveOnce();
+    void methodSurvivesRestart_data();
+    void methodSurvivesRestart();
 };
 
 void DesignSessionTest::storedLimitsMoveOnce_data() {
@@ -62,6 +66,46 @@ void DesignSessionTest::storedLimitsMoveOnce() {
     QVERIFY(again.limitsNotice().isEmpty());
     QCOMPARE(again.limits().minTempDiff, minTempDiff);
     QCOMPARE(again.limits().maxTempDiff, maxTempDiff);
+}
+
+void DesignSessionTest::methodSurvivesRestart_data() {
+    QTest::addColumn<QString>("stored"); // tools/method before the start; empty: none
+    QTest::addColumn<int>("atStart");
+    QTest::addColumn<int>("chosen"); // set during the run
+    QTest::addColumn<int>("emitted");
+    const int program = int(method::Method::Program);
+    const int en = int(method::Method::En1264);
+    QTest::newRow("new user") << QString() << en << en << 0;
+    QTest::newRow("new user picks the program") << QString() << en << program << 1;
+    QTest::newRow("stored program wins") << "program" << program << program << 0;
+    QTest::newRow("stored en1264") << "en1264" << en << program << 1;
+    QTest::newRow("unknown key: EN 1264-2") << "EN1264 " << en << en << 0;
+}
+
+void DesignSessionTest::methodSurvivesRestart() {
+    QFETCH(QString, stored);
+    QFETCH(int, atStart);
+    QFETCH(int, chosen);
+    QFETCH(int, emitted);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zorva.ini"));
+    if (!stored.isEmpty())
+        QSettings(path, QSettings::IniFormat).setValue(QStringLiteral("tools/method"), stored);
+    {
+        QSettings settings(path, QSettings::IniFormat);
+        DesignSession session(&settings);
+        QCOMPARE(int(session.method()), atStart);
+        QSignalSpy spy(&session, &DesignSession::methodChanged);
+        session.setMethod(method::Method(chosen));
+        QCOMPARE(spy.count(), emitted);
+    }
+    QSettings settings(path, QSettings::IniFormat);
+    DesignSession again(&settings);
+    QCOMPARE(int(again.method()), chosen);
+
+    // Without settings nothing is remembered: the program's own method.
+    DesignSession bare;
+    QCOMPARE(bare.method(), method::Method::Program);
 }
 
 QTEST_GUILESS_MAIN(DesignSessionTest)

@@ -16,6 +16,7 @@ DesignSession::DesignSession(QSettings* settings, QObject* parent)
         if (migrateCheckLimits(*settings_))
             limitsNotice_ = limitsMigrationText();
         limits_ = loadCheckLimits(*settings_);
+        method_ = loadMethod(*settings_);
     }
 }
 
@@ -53,6 +54,33 @@ void DesignSession::setLimits(const CheckLimits& limits) {
     if (settings_ != nullptr)
         saveCheckLimits(*settings_, limits_);
     emit limitsChanged();
+}
+
+void DesignSession::setMethod(method::Method method) {
+    if (method == method_)
+        return;
+    method_ = method;
+    if (settings_ != nullptr)
+        saveMethod(*settings_, method_);
+    emit methodChanged();
+}
+
+namespace {
+
+constexpr const char* kMethodKey = "tools/method";
+
+} // namespace
+
+method::Method loadMethod(QSettings& settings) {
+    const QByteArray key = settings.value(QLatin1String(kMethodKey)).toString().toUtf8();
+    method::Method m = method::Method::En1264;
+    if (!method::methodFromKey(key.constData(), m))
+        return method::Method::En1264;
+    return m;
+}
+
+void saveMethod(QSettings& settings, method::Method method) {
+    settings.setValue(QLatin1String(kMethodKey), QString::fromLatin1(method::methodKey(method)));
 }
 
 namespace {

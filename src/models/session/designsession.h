@@ -8,6 +8,7 @@
 #include "core/engine/designcheck.h"
 #include "core/engine/evaluation.h"
 #include "core/engine/inputs.h"
+#include "core/method/method.h"
 
 #include <QObject>
 
@@ -58,8 +59,18 @@ public:
     const QString& limitsNotice() const { return limitsNotice_; }
     QString takeLimitsNotice();
 
+    // The calculation method the tools use (计算方法), shared by every tool
+    // window and kept in the settings under tools/method. With settings, a
+    // first start (nothing stored, or a key this version does not know)
+    // gives EN 1264-2; without settings, where a choice could not be kept,
+    // the session starts with the program's own method, the one the main
+    // window calculates by.
+    method::Method method() const { return method_; }
+    void setMethod(method::Method method);
+
 signals:
     void calculated();
+    void methodChanged();
     void inputsEdited();
     void limitsChanged();
 
@@ -71,12 +82,18 @@ private:
     bool edited_ = false;
     CheckLimits limits_;
     QString limitsNotice_;
+    method::Method method_ = method::Method::Program;
 };
 
 // The limits as stored in `settings` (defaults for what is missing or out of
 // range), and back; a save records the edition of the defaults.
 CheckLimits loadCheckLimits(QSettings& settings);
 void saveCheckLimits(QSettings& settings, const CheckLimits& limits);
+
+// The method stored in `settings` (EN 1264-2 when none or an unknown one
+// is stored), and back.
+method::Method loadMethod(QSettings& settings);
+void saveMethod(QSettings& settings, method::Method method);
 
 // The edition of the defaults: the limits of JGJ 142-2012 / GB 50736-2012.
 constexpr int kCheckLimitsEdition = 2012;
