@@ -111,8 +111,8 @@ QString designLine(const project::Project& project, const project::ProjectResult
         if (result.rooms[r].manifold == manifold && d.designRoom &&
             result.rooms[r].standardRoom == d.designRoom)
             room = QString::fromStdString(project.rooms[r].name);
-    QString line = QStringLiteral("%1 设计（%2）：设计供水温度 θ_V = %3 ℃，Δθ_V,des = %4 K")
-                       .arg(QString::fromUtf8(d.method), QString::fromUtf8(d.clause),
+    QString line = QStringLiteral("%1：设计供水温度 θ_V = %2 ℃，Δθ_V,des = %3 K")
+                       .arg(QString::fromUtf8(*d.clause != 0 ? d.clause : d.method),
                             fixed(d.designSupplyTemp, 1), fixed(d.designSupplyExcess, 2));
     if (!room.isEmpty())
         line += QStringLiteral("，由“%1”决定").arg(room);
