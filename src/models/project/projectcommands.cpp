@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "models/project/projectcommands.h"
 
-#include "models/project/projectdocument.h"
-
 #include <utility>
 
 namespace zorva::models {
 
-SetRoomCommand::SetRoomCommand(ProjectDocument& document, int row, project::Room after,
+SetRoomCommand::SetRoomCommand(ProjectEdits& document, int row, project::Room after,
                                const QString& text)
     : QUndoCommand(text), document_(document), row_(row),
       before_(document.project().rooms[std::size_t(row)]), after_(std::move(after)) {}
@@ -20,7 +18,7 @@ void SetRoomCommand::redo() {
     document_.applyRoom(row_, after_);
 }
 
-RoomRowsCommand::RoomRowsCommand(ProjectDocument& document, std::vector<int> rows,
+RoomRowsCommand::RoomRowsCommand(ProjectEdits& document, std::vector<int> rows,
                                  std::vector<project::Room> rooms, bool remove, const QString& text)
     : QUndoCommand(text), document_(document), rows_(std::move(rows)), rooms_(std::move(rooms)),
       remove_(remove) {
@@ -45,7 +43,7 @@ void RoomRowsCommand::redo() {
         document_.applyInsert(rows_, rooms_);
 }
 
-SetSettingsCommand::SetSettingsCommand(ProjectDocument& document, project::Settings after,
+SetSettingsCommand::SetSettingsCommand(ProjectEdits& document, project::Settings after,
                                        const QString& text)
     : QUndoCommand(text), document_(document), before_(document.project().settings),
       after_(std::move(after)) {}

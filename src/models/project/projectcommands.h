@@ -12,16 +12,27 @@
 
 namespace zorva::models {
 
-class ProjectDocument;
+// What the commands change: the project document, or anything holding a
+// project that applies these changes and tells its views.
+class ProjectEdits {
+public:
+    virtual ~ProjectEdits() = default;
+    virtual const project::Project& project() const = 0;
+    virtual void applyRoom(int row, const project::Room& room) = 0;
+    virtual void applyInsert(const std::vector<int>& rows,
+                             const std::vector<project::Room>& rooms) = 0;
+    virtual void applyRemove(const std::vector<int>& rows) = 0;
+    virtual void applySettings(const project::Settings& settings) = 0;
+};
 
 class SetRoomCommand : public QUndoCommand {
 public:
-    SetRoomCommand(ProjectDocument& document, int row, project::Room after, const QString& text);
+    SetRoomCommand(ProjectEdits& document, int row, project::Room after, const QString& text);
     void undo() override;
     void redo() override;
 
 private:
-    ProjectDocument& document_;
+    ProjectEdits& document_;
     int row_;
     project::Room before_;
     project::Room after_;
@@ -30,13 +41,13 @@ private:
 // Rooms inserted at ascending positions or, with `remove`, removed from them.
 class RoomRowsCommand : public QUndoCommand {
 public:
-    RoomRowsCommand(ProjectDocument& document, std::vector<int> rows,
-                    std::vector<project::Room> rooms, bool remove, const QString& text);
+    RoomRowsCommand(ProjectEdits& document, std::vector<int> rows, std::vector<project::Room> rooms,
+                    bool remove, const QString& text);
     void undo() override;
     void redo() override;
 
 private:
-    ProjectDocument& document_;
+    ProjectEdits& document_;
     std::vector<int> rows_;
     std::vector<project::Room> rooms_;
     bool remove_;
@@ -44,12 +55,12 @@ private:
 
 class SetSettingsCommand : public QUndoCommand {
 public:
-    SetSettingsCommand(ProjectDocument& document, project::Settings after, const QString& text);
+    SetSettingsCommand(ProjectEdits& document, project::Settings after, const QString& text);
     void undo() override;
     void redo() override;
 
 private:
-    ProjectDocument& document_;
+    ProjectEdits& document_;
     project::Settings before_;
     project::Settings after_;
 };

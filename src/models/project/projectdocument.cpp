@@ -6,11 +6,11 @@
 #include "core/io/projectrooms.h"
 #include "core/io/roomscsv.h"
 #include "core/io/safesave.h"
-#include "models/project/projectcommands.h"
 
-#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -51,8 +51,13 @@ ProjectDocument::~ProjectDocument() {
 }
 
 void ProjectDocument::waitForResult() {
+    QEventLoop loop;
+    connect(this, &ProjectDocument::resultChanged, &loop, &QEventLoop::quit);
+    QTimer tick; // looks again now and then, whatever woke the loop
+    connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+    tick.start(50);
     while (!resultCurrent())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        loop.exec();
 }
 
 void ProjectDocument::replaceProject(project::Project project, const QString& fileName) {
@@ -68,6 +73,10 @@ void ProjectDocument::replaceProject(project::Project project, const QString& fi
 
 void ProjectDocument::newProject() {
     replaceProject(project::newProject(), QString());
+}
+
+void ProjectDocument::load(project::Project project, const QString& fileName) {
+    replaceProject(std::move(project), fileName);
 }
 
 Result<void> ProjectDocument::open(const QString& fileName) {

@@ -13,10 +13,11 @@
 #include "core/project/compute.h"
 #include "core/project/project.h"
 #include "core/project/projectresult.h"
+#include "models/project/projectcommands.h"
 
 #include <QObject>
-#include <QThreadPool>
 #include <QString>
+#include <QThreadPool>
 #include <QUndoStack>
 
 #include <atomic>
@@ -27,7 +28,7 @@
 
 namespace zorva::models {
 
-class ProjectDocument : public QObject {
+class ProjectDocument : public QObject, public ProjectEdits {
     Q_OBJECT
 
 public:
@@ -42,7 +43,7 @@ public:
                              QObject* parent = nullptr);
     ~ProjectDocument() override;
 
-    const project::Project& project() const { return project_; }
+    const project::Project& project() const override { return project_; }
     const heatload::CityTable& cities() const { return *cities_; }
     QUndoStack& undoStack() { return undo_; }
 
@@ -64,6 +65,9 @@ public:
 
     // Whole projects; each clears the history.
     void newProject();
+    // A project made elsewhere (another window, a test, a bench), with the
+    // file it belongs to, if any.
+    void load(project::Project project, const QString& fileName = {});
     // Reads and checks the whole file before anything changes; a version-1
     // file becomes one manifold with its loops.
     Result<void> open(const QString& fileName);
@@ -83,10 +87,11 @@ public:
     Result<int> importRoomsCsv(const QString& fileName);
 
     // Used by the undo commands only.
-    void applyRoom(int row, const project::Room& room);
-    void applyInsert(const std::vector<int>& rows, const std::vector<project::Room>& rooms);
-    void applyRemove(const std::vector<int>& rows);
-    void applySettings(const project::Settings& settings);
+    void applyRoom(int row, const project::Room& room) override;
+    void applyInsert(const std::vector<int>& rows,
+                     const std::vector<project::Room>& rooms) override;
+    void applyRemove(const std::vector<int>& rows) override;
+    void applySettings(const project::Settings& settings) override;
 
 signals:
     // Rooms or settings changed (an edit, undo, redo or a new project).
