@@ -15,6 +15,7 @@
 #include "bench_manifold.h"
 #include "bench_materials.h"
 #include "bench_project.h"
+#include "bench_projectui.h"
 #include "bench_report.h"
 #include "bench_rooms.h"
 #include "bench_startup.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
         return failed;
     runRoomsBench();
     runProjectBench();
+    runProjectUiBench(argc, argv);
     runMaterialsBench();
     runCurvesBench();
     runLayoutBench();
