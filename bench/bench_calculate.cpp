@@ -16,6 +16,7 @@
 #include "bench_materials.h"
 #include "bench_project.h"
 #include "bench_projectplan.h"
+#include "bench_projectui.h"
 #include "bench_report.h"
 #include "bench_rooms.h"
 #include "bench_startup.h"
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
         return failed;
     runRoomsBench();
     runProjectBench();
+    runProjectUiBench(argc, argv);
     runMaterialsBench();
     runCurvesBench();
     runLayoutBench();

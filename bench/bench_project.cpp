@@ -10,14 +10,17 @@
 
 using namespace zorva;
 
+constexpr int kRooms = 1000;
+
 namespace {
 
-constexpr int kRooms = 1000;
 constexpr int kRoomsPerManifold = 8;
+
+} // namespace
 
 // Rooms of 8 … 40 m² with one or two outer walls, a window, a roof in every
 // fifth; eight to a manifold, whose supply runs from 40 to 50 ℃.
-project::Project makeProject() {
+project::Project makeRoomsBenchProject() {
     using namespace heatload;
     constexpr Orientation sides[] = {Orientation::N, Orientation::E,  Orientation::S,
                                      Orientation::W, Orientation::NE, Orientation::SW};
@@ -66,10 +69,8 @@ project::Project makeProject() {
     return p;
 }
 
-} // namespace
-
 void runProjectBench() {
-    const project::Project p = makeProject();
+    const project::Project p = makeRoomsBenchProject();
     double best = 1e300;
     volatile double sink = 0;
     for (int round = 0; round < 7; ++round) {

@@ -6,6 +6,7 @@
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/main/windowregistry.h"
 #include "widgets/manifold/manifoldwindow.h"
+#include "widgets/project/projectwindow.h"
 #include "widgets/report/designreport.h"
 #include "widgets/report/reportcommands.h"
 
@@ -23,6 +24,8 @@ ToolSet::ToolSet(WindowRegistry& windows, DialogSeam& dialogs, QSettings* settin
                       [this, &dialogs] { return new CurvesWindow(session_, dialogs); });
     tools_->addWindow("manifold", QStringLiteral("多环路计算"),
                       [this, &dialogs] { return new ManifoldWindow(session_, dialogs); });
+    tools_->addWindow("projectWindow", QStringLiteral("项目（房间与环路）…"),
+                      [&dialogs] { return new ProjectWindow(dialogs); });
     tools_->addSeparator();
     tools_->addCommand("exportReport", QStringLiteral("导出报告"), [this, &dialogs] {
         const DesignReportData data = designReportData(session_, QDateTime::currentDateTime());

@@ -90,6 +90,7 @@ void ScreenReaderTest::everyShownTextIsCarried_data() {
     QTest::newRow("设计校核") << QStringLiteral("designCheck") << 8;
     QTest::newRow("特性曲线") << QStringLiteral("curves") << 4;
     QTest::newRow("多环路计算") << QStringLiteral("manifold") << 10;
+    QTest::newRow("项目") << QStringLiteral("projectWindow") << 12;
 }
 
 void ScreenReaderTest::everyShownTextIsCarried() {
