@@ -8,6 +8,8 @@
 #include "core/engine/designcheck.h"
 #include "core/engine/evaluation.h"
 #include "core/engine/inputs.h"
+#include "core/method/method.h"
+#include "models/session/coolingsettings.h"
 
 #include <QObject>
 
@@ -58,10 +60,25 @@ public:
     const QString& limitsNotice() const { return limitsNotice_; }
     QString takeLimitsNotice();
 
+    // The calculation method of the tools, kept under "tools/method". A user
+    // without a stored choice gets EN 1264-2; a session without settings
+    // starts with the program's method, as the main window calculates.
+    method::Method method() const { return method_; }
+    void setMethod(method::Method method);
+
+    // The season the design check works in, and the cooling design data.
+    Season season() const { return season_; }
+    void setSeason(Season season);
+    const CoolingSettings& cooling() const { return cooling_; }
+    void setCooling(const CoolingSettings& cooling);
+
 signals:
     void calculated();
     void inputsEdited();
     void limitsChanged();
+    void methodChanged();
+    void seasonChanged();
+    void coolingChanged();
 
 private:
     QSettings* settings_;
@@ -71,7 +88,15 @@ private:
     bool edited_ = false;
     CheckLimits limits_;
     QString limitsNotice_;
+    method::Method method_ = method::Method::Program;
+    Season season_ = Season::Heating;
+    CoolingSettings cooling_ = CoolingSettings::defaults();
 };
+
+// The method stored under "tools/method": EN 1264-2 when none is stored or
+// the stored key is unknown.
+method::Method loadMethod(QSettings& settings);
+void saveMethod(QSettings& settings, method::Method method);
 
 // The limits as stored in `settings` (defaults for what is missing or out of
 // range), and back; a save records the edition of the defaults.

@@ -214,6 +214,8 @@ private slots:
         QTemporaryDir dir;
         QSettings settings(dir.filePath(QStringLiteral("check.ini")), QSettings::IniFormat);
         DesignSession session(&settings);
+        // A new user starts with EN 1264-2; these rows are the program's method.
+        session.setMethod(method::Method::Program);
         DesignCheckWindow w(session);
         session.publishCalculation(calculated(withTemps(supply.constData(), ret.constData())));
         w.limitsPanel()->categoryBox()->setCurrentIndex(static_cast<int>(category));
@@ -367,7 +369,8 @@ private slots:
         DesignSession session;
         DesignCheckWindow w(session);
         const auto boxes = w.findChildren<QAbstractSpinBox*>();
-        QCOMPARE(boxes.size(), 7);
+        // Seven heating limits and six cooling inputs.
+        QCOMPARE(boxes.size(), 13);
         for (QWidget* input : w.findChildren<QWidget*>()) {
             if (qobject_cast<QAbstractSpinBox*>(input) || qobject_cast<QComboBox*>(input) ||
                 qobject_cast<QTableView*>(input))
