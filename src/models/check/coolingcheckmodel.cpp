@@ -25,17 +25,24 @@ constexpr int kDecimals = 2;
 
 // The decimals that show `value` and `limit` each on its own side of the
 // other, at least kDecimals.
-// -1 where no fixed count of decimals does: then all 17 significant digits.
+// The fewest decimals (at least kDecimals) at which `value` and `limit`, both
+// rounded, compare as the unrounded numbers do; -1 where none up to 15 does:
+// then all 17 significant digits.
 int decimalsBeside(double value, double limit) {
-    const int a = separatingDecimals(value, limit, kDecimals);
-    const int b = separatingDecimals(limit, value, kDecimals);
-    if (a < 0 || b < 0)
-        return -1;
-    return std::max({kDecimals, a, b});
+    const auto side = [](double a, double b) { return (a > b) - (a < b); };
+    for (int d = kDecimals; d <= 15; ++d) {
+        const double v = QString::number(value, 'f', d).toDouble();
+        const double l = QString::number(limit, 'f', d).toDouble();
+        if (side(v, l) == side(value, limit))
+            return d;
+    }
+    return -1;
 }
 
 QString numberBeside(double value, double limit) {
     const int decimals = decimalsBeside(value, limit);
+    if (!std::isfinite(value))
+        return fixedText(value, kDecimals);
     return decimals < 0 ? QString::number(value, 'g', 17) : fixedText(value, decimals);
 }
 
