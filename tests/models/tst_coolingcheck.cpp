@@ -256,5 +256,5 @@ void CoolingCheckTest::notApplicableSaysWhy() {
     QVERIFY(summary.contains(QStringLiteral("不能计算")));
 }
 
-QTEST_MAIN(CoolingCheckTest)
+QTEST_GUILESS_MAIN(CoolingCheckTest)
 #include "tst_coolingcheck.moc"

@@ -197,6 +197,7 @@ void CoolingCheckModel::build() {
         line.unit = unit;
         line.limit = c.limit;
         line.verdict = verdictOf(c);
+        line.judged = true;
         line.basis = basis;
         if (!c.checked) {
             line.limit.reset();
@@ -260,6 +261,7 @@ void CoolingCheckModel::build() {
         load.limitText = QStringLiteral("≥ %1 W（显热冷负荷）")
                              .arg(numberBeside(r.sensibleLoad, r.admissibleOutput));
         load.verdict = r.loadMet ? Verdict::Pass : Verdict::Fail;
+        load.judged = true;
     } else {
         load.hasValue = false;
         load.limitText = QStringLiteral("未输入显热冷负荷");
@@ -318,8 +320,7 @@ QString CoolingCheckModel::cellText(int row, int column) const {
     case LimitColumn:
         return line.limitText;
     case VerdictColumn:
-        return line.verdict == Verdict::NotChecked && !line.limit ? QStringLiteral("—")
-                                                                  : verdictText(line.verdict);
+        return line.judged ? verdictText(line.verdict) : QStringLiteral("—");
     case BasisColumn:
         return line.basis;
     default:
@@ -348,7 +349,7 @@ QVariant CoolingCheckModel::data(const QModelIndex& index, int role) const {
     case ValueRole:
         return line.hasValue ? QVariant(line.value) : QVariant();
     case VerdictRole:
-        if (index.column() == VerdictColumn && (line.limit || line.verdict != Verdict::NotChecked))
+        if (index.column() == VerdictColumn && line.judged)
             return static_cast<int>(line.verdict);
         return {};
     case Qt::TextAlignmentRole:

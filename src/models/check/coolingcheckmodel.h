@@ -91,6 +91,7 @@ private:
         QString limitText;
         std::optional<double> limit; // the compared limit, for the decimals
         Verdict verdict = Verdict::NotChecked;
+        bool judged = false; // a check's row: its verdict is shown
         QString basis;
     };
     void build();
