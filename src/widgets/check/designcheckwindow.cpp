@@ -173,8 +173,10 @@ QHBoxLayout* DesignCheckWindow::buildChoices() {
     });
     auto* methodLabel = new QLabel(QStringLiteral("计算方法(&M)："));
     methodLabel->setBuddy(methodChoice_);
+    methodLabel->setAccessibleName(QStringLiteral("计算方法："));
     auto* seasonLabel = new QLabel(QStringLiteral("季节(&S)："));
     seasonLabel->setBuddy(seasonChoice_);
+    seasonLabel->setAccessibleName(QStringLiteral("季节："));
     row->addWidget(methodLabel);
     row->addWidget(methodChoice_);
     row->addSpacing(16);
