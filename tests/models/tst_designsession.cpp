@@ -22,6 +22,8 @@ private slots:
     void storedLimitsMoveOnce();
     void methodSurvivesRestart_data();
     void methodSurvivesRestart();
+    void methodAndCoolingAreKept_data();
+    void methodAndCoolingAreKept();
 };
 
 void DesignSessionTest::storedLimitsMoveOnce_data() {
@@ -106,6 +108,57 @@ void DesignSessionTest::methodSurvivesRestart() {
     // Without settings nothing is remembered: the program's own method.
     DesignSession bare;
     QCOMPARE(bare.method(), method::Method::Program);
+}
+
+void DesignSessionTest::methodAndCoolingAreKept_data() {
+    QTest::addColumn<QStringList>("keys"); // "key=value" stored before the start
+    QTest::addColumn<QString>("method");   // key of the method read
+    QTest::addColumn<bool>("cooling");
+    QTest::addColumn<double>("humidity");
+    QTest::addColumn<double>("supply");
+    QTest::newRow("new user") << QStringList{} << "en1264" << false << 0.5 << 16.8;
+    QTest::newRow("program kept") << QStringList{"tools/method=program", "tools/season=cooling",
+                                                 "cooling/humidity=0.6", "cooling/supplyTemp=19.7"}
+                                  << "program" << true << 0.6 << 19.7;
+    // Unknown or out-of-range values fall back to the defaults.
+    QTest::newRow("unknown values") << QStringList{"tools/method=iso", "tools/season=winter",
+                                                   "cooling/humidity=1.5", "cooling/supplyTemp=nan"}
+                                    << "en1264" << false << 0.5 << 16.8;
+}
+
+void DesignSessionTest::methodAndCoolingAreKept() {
+    QFETCH(QStringList, keys);
+    QFETCH(QString, method);
+    QFETCH(bool, cooling);
+    QFETCH(double, humidity);
+    QFETCH(double, supply);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zorva.ini"));
+    {
+        QSettings old(path, QSettings::IniFormat);
+        for (const QString& kv : keys)
+            old.setValue(kv.section(u'=', 0, 0), kv.section(u'=', 1));
+    }
+    QSettings settings(path, QSettings::IniFormat);
+    DesignSession session(&settings);
+    QCOMPARE(QLatin1String(method::methodKey(session.method())), method);
+    QCOMPARE(session.season() == Season::Cooling, cooling);
+    QCOMPARE(session.cooling().humidity, humidity);
+    QCOMPARE(session.cooling().supplyTemp, supply);
+
+    // A change is stored and read back by the next start.
+    CoolingSettings c = session.cooling();
+    c.loadPerArea = 30;
+    c.occupancy = cooling::Occupancy::Seated;
+    session.setCooling(c);
+    session.setSeason(Season::Cooling);
+    session.setMethod(method::Method::Program);
+    DesignSession again(&settings);
+    QCOMPARE(again.method(), method::Method::Program);
+    QCOMPARE(again.season(), Season::Cooling);
+    QCOMPARE(again.cooling().loadPerArea, std::optional<double>(30));
+    QCOMPARE(again.cooling().occupancy, cooling::Occupancy::Seated);
+    QCOMPARE(again.cooling().supplyTemp, supply);
 }
 
 QTEST_GUILESS_MAIN(DesignSessionTest)

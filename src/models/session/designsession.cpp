@@ -17,7 +17,46 @@ DesignSession::DesignSession(QSettings* settings, QObject* parent)
             limitsNotice_ = limitsMigrationText();
         limits_ = loadCheckLimits(*settings_);
         method_ = loadMethod(*settings_);
+        season_ = loadSeason(*settings_);
+        cooling_ = loadCoolingSettings(*settings_);
     }
+}
+
+void DesignSession::setMethod(method::Method method) {
+    if (method == method_)
+        return;
+    method_ = method;
+    if (settings_ != nullptr)
+        saveMethod(*settings_, method_);
+    emit methodChanged();
+}
+
+void DesignSession::setSeason(Season season) {
+    if (season == season_)
+        return;
+    season_ = season;
+    if (settings_ != nullptr)
+        saveSeason(*settings_, season_);
+    emit seasonChanged();
+}
+
+void DesignSession::setCooling(const CoolingSettings& cooling) {
+    cooling_ = cooling;
+    if (settings_ != nullptr)
+        saveCoolingSettings(*settings_, cooling_);
+    emit coolingChanged();
+}
+
+method::Method loadMethod(QSettings& settings) {
+    const QByteArray key = settings.value(QStringLiteral("tools/method")).toString().toUtf8();
+    method::Method m = method::Method::En1264;
+    if (!key.isEmpty() && method::methodFromKey(key.constData(), m))
+        return m;
+    return method::Method::En1264;
+}
+
+void saveMethod(QSettings& settings, method::Method method) {
+    settings.setValue(QStringLiteral("tools/method"), QLatin1String(method::methodKey(method)));
 }
 
 QString DesignSession::takeLimitsNotice() {
@@ -54,33 +93,6 @@ void DesignSession::setLimits(const CheckLimits& limits) {
     if (settings_ != nullptr)
         saveCheckLimits(*settings_, limits_);
     emit limitsChanged();
-}
-
-void DesignSession::setMethod(method::Method method) {
-    if (method == method_)
-        return;
-    method_ = method;
-    if (settings_ != nullptr)
-        saveMethod(*settings_, method_);
-    emit methodChanged();
-}
-
-namespace {
-
-constexpr const char* kMethodKey = "tools/method";
-
-} // namespace
-
-method::Method loadMethod(QSettings& settings) {
-    const QByteArray key = settings.value(QLatin1String(kMethodKey)).toString().toUtf8();
-    method::Method m = method::Method::En1264;
-    if (!method::methodFromKey(key.constData(), m))
-        return method::Method::En1264;
-    return m;
-}
-
-void saveMethod(QSettings& settings, method::Method method) {
-    settings.setValue(QLatin1String(kMethodKey), QString::fromLatin1(method::methodKey(method)));
 }
 
 namespace {

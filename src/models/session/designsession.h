@@ -9,6 +9,7 @@
 #include "core/engine/evaluation.h"
 #include "core/engine/inputs.h"
 #include "core/method/method.h"
+#include "models/session/coolingsettings.h"
 
 #include <QObject>
 
@@ -59,20 +60,25 @@ public:
     const QString& limitsNotice() const { return limitsNotice_; }
     QString takeLimitsNotice();
 
-    // The calculation method the tools use (计算方法), shared by every tool
-    // window and kept in the settings under tools/method. With settings, a
-    // first start (nothing stored, or a key this version does not know)
-    // gives EN 1264-2; without settings, where a choice could not be kept,
-    // the session starts with the program's own method, the one the main
-    // window calculates by.
+    // The calculation method of the tools, kept under "tools/method". A user
+    // without a stored choice gets EN 1264-2; a session without settings
+    // starts with the program's method, as the main window calculates.
     method::Method method() const { return method_; }
     void setMethod(method::Method method);
 
+    // The season the design check works in, and the cooling design data.
+    Season season() const { return season_; }
+    void setSeason(Season season);
+    const CoolingSettings& cooling() const { return cooling_; }
+    void setCooling(const CoolingSettings& cooling);
+
 signals:
     void calculated();
-    void methodChanged();
     void inputsEdited();
     void limitsChanged();
+    void methodChanged();
+    void seasonChanged();
+    void coolingChanged();
 
 private:
     QSettings* settings_;
@@ -83,17 +89,19 @@ private:
     CheckLimits limits_;
     QString limitsNotice_;
     method::Method method_ = method::Method::Program;
+    Season season_ = Season::Heating;
+    CoolingSettings cooling_ = CoolingSettings::defaults();
 };
+
+// The method stored under "tools/method": EN 1264-2 when none is stored or
+// the stored key is unknown.
+method::Method loadMethod(QSettings& settings);
+void saveMethod(QSettings& settings, method::Method method);
 
 // The limits as stored in `settings` (defaults for what is missing or out of
 // range), and back; a save records the edition of the defaults.
 CheckLimits loadCheckLimits(QSettings& settings);
 void saveCheckLimits(QSettings& settings, const CheckLimits& limits);
-
-// The method stored in `settings` (EN 1264-2 when none or an unknown one
-// is stored), and back.
-method::Method loadMethod(QSettings& settings);
-void saveMethod(QSettings& settings, method::Method method);
 
 // The edition of the defaults: the limits of JGJ 142-2012 / GB 50736-2012.
 constexpr int kCheckLimitsEdition = 2012;

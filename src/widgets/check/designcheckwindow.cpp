@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/check/designcheckwindow.h"
 
+#include "core/method/methodreview.h"
 #include "models/check/checktexts.h"
 #include "models/check/crosscheckmodel.h"
 #include "models/check/ruletablemodel.h"
 #include "models/session/designsession.h"
+#include "widgets/check/coolingpanel.h"
 #include "widgets/check/limitspanel.h"
 #include "widgets/check/verdicticons.h"
 #include "widgets/common/valuelabel.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -80,6 +83,8 @@ DesignCheckWindow::DesignCheckWindow(models::DesignSession& session, QWidget* pa
     notice_->setVisible(false);
     column->addWidget(notice_);
 
+    column->addLayout(buildChoices());
+
     auto* statusRow = new QHBoxLayout;
     statusIcon_ = new QLabel(content);
     statusIcon_->setObjectName(QStringLiteral("statusIcon"));
@@ -94,6 +99,8 @@ DesignCheckWindow::DesignCheckWindow(models::DesignSession& session, QWidget* pa
     column->addLayout(top);
     column->addWidget(buildAdvice());
     column->addWidget(buildCrossCheck());
+    cooling_ = new CoolingPanel(session_, content);
+    column->addWidget(cooling_);
     column->addStretch(1);
 
     auto* scroll = new QScrollArea(this);
@@ -117,7 +124,13 @@ DesignCheckWindow::DesignCheckWindow(models::DesignSession& session, QWidget* pa
         limits_->setLimits(session_.limits());
         refresh();
     });
+    connect(&session_, &models::DesignSession::methodChanged, this, [this] {
+        methodChoice_->setCurrentIndex(static_cast<int>(session_.method()));
+        refresh();
+    });
+    connect(&session_, &models::DesignSession::seasonChanged, this, &DesignCheckWindow::showSeason);
     refresh();
+    showSeason();
     // Limits moved to a new edition's defaults are said once, here.
     if (const QString notice = session_.takeLimitsNotice(); !notice.isEmpty()) {
         notice_->setText(notice);
@@ -132,6 +145,62 @@ DesignCheckWindow::DesignCheckWindow(models::DesignSession& session, QWidget* pa
 }
 
 DesignCheckWindow::~DesignCheckWindow() = default;
+
+QHBoxLayout* DesignCheckWindow::buildChoices() {
+    auto* row = new QHBoxLayout;
+    methodChoice_ = new QComboBox;
+    methodChoice_->setObjectName(QStringLiteral("methodChoice"));
+    methodChoice_->setAccessibleName(QStringLiteral("计算方法"));
+    for (const method::Method m : {method::Method::Program, method::Method::En1264})
+        methodChoice_->addItem(QString::fromUtf8(method::methodName(m)), static_cast<int>(m));
+    methodChoice_->setAccessibleDescription(
+        QStringLiteral("校核表中散热量、地面平均温度、流速和阻力所用的计算方法；各工具共用此选择"));
+    methodChoice_->setCurrentIndex(static_cast<int>(session_.method()));
+    connect(methodChoice_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0)
+            session_.setMethod(static_cast<method::Method>(methodChoice_->itemData(i).toInt()));
+    });
+    seasonChoice_ = new QComboBox;
+    seasonChoice_->setObjectName(QStringLiteral("seasonChoice"));
+    seasonChoice_->setAccessibleName(QStringLiteral("季节"));
+    seasonChoice_->setAccessibleDescription(
+        QStringLiteral("供暖：按热负荷校核；供冷：按露点和地面温度下限校核供冷量"));
+    seasonChoice_->addItem(QStringLiteral("供暖"));
+    seasonChoice_->addItem(QStringLiteral("供冷"));
+    seasonChoice_->setCurrentIndex(session_.season() == models::Season::Cooling ? 1 : 0);
+    connect(seasonChoice_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        session_.setSeason(i == 1 ? models::Season::Cooling : models::Season::Heating);
+    });
+    auto* methodLabel = new QLabel(QStringLiteral("计算方法(&M)："));
+    methodLabel->setBuddy(methodChoice_);
+    methodLabel->setAccessibleName(QStringLiteral("计算方法："));
+    auto* seasonLabel = new QLabel(QStringLiteral("季节(&S)："));
+    seasonLabel->setBuddy(seasonChoice_);
+    seasonLabel->setAccessibleName(QStringLiteral("季节："));
+    row->addWidget(methodLabel);
+    row->addWidget(methodChoice_);
+    row->addSpacing(16);
+    row->addWidget(seasonLabel);
+    row->addWidget(seasonChoice_);
+    row->addStretch(1);
+    return row;
+}
+
+void DesignCheckWindow::showSeason() {
+    const bool cooling = session_.season() == models::Season::Cooling;
+    seasonChoice_->setCurrentIndex(cooling ? 1 : 0);
+    cooling_->setVisible(cooling);
+    if (cooling)
+        cooling_->refresh();
+    // The heating sections, and the heating method's choice, only in heating.
+    methodChoice_->setEnabled(!cooling);
+    limits_->setVisible(!cooling);
+    rulesGroup_->setVisible(!cooling && review_.has_value());
+    adviceGroup_->setVisible(!cooling && review_.has_value());
+    enGroup_->setVisible(!cooling && review_.has_value());
+    statusIcon_->setVisible(!cooling);
+    status_->setVisible(!cooling);
+}
 
 QGroupBox* DesignCheckWindow::buildRules() {
     rulesGroup_ = new QGroupBox(QStringLiteral("校核结果"));
@@ -187,10 +256,13 @@ void DesignCheckWindow::refresh() {
     const auto& last = session_.lastCalculation();
     if (!last) {
         review_.reset();
+        methodLoop_.reset();
         rules_->clear();
         crossCheck_->clear();
     } else {
         review_ = reviewDesign(last->fields, last->run, session_.limits());
+        methodLoop_ =
+            method::reviewByMethod(*review_, last->fields, session_.limits(), session_.method());
         rules_->setChecks(review_->checks, session_.limits().category,
                           session_.limits().loadPerArea.has_value());
         rules_->setStale(session_.editedSinceCalculation());
@@ -198,10 +270,9 @@ void DesignCheckWindow::refresh() {
         showCrossCheck(*review_);
         rulesView_->resizeColumnsToContents();
     }
-    rulesGroup_->setVisible(review_.has_value());
-    adviceGroup_->setVisible(review_.has_value());
-    enGroup_->setVisible(review_.has_value());
     showStatus();
+    if (cooling_ != nullptr)
+        showSeason();
 }
 
 void DesignCheckWindow::showStatus() {
@@ -215,12 +286,23 @@ void DesignCheckWindow::showStatus() {
         icon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     } else {
         text = QStringLiteral("最近一次计算的校核结论：%1").arg(verdictText(review_->overall));
+        if (methodLoop_)
+            text += QStringLiteral("（计算方法：%1，%2）")
+                        .arg(QString::fromUtf8(methodLoop_->methodName),
+                             QString::fromUtf8(methodLoop_->clause));
         icon = verdictIcon(review_->overall);
     }
     const QString lastSuffix =
         review_ && session_.editedSinceCalculation() ? QStringLiteral("（上次计算）") : QString();
-    adviceGroup_->setTitle(QStringLiteral("调整建议") + lastSuffix);
-    rulesGroup_->setTitle(QStringLiteral("校核结果") + lastSuffix);
+    // The advice comes from the program's method whichever method is chosen.
+    adviceGroup_->setTitle(QStringLiteral("调整建议") +
+                           (methodLoop_ ? QStringLiteral("（本程序方法）") : QString()) +
+                           lastSuffix);
+    const method::Method chosen = session_.method();
+    rulesGroup_->setTitle(QStringLiteral("校核结果（计算方法：%1，%2）")
+                              .arg(QString::fromUtf8(method::methodName(chosen)),
+                                   QString::fromUtf8(method::methodClause(chosen))) +
+                          lastSuffix);
     enGroup_->setTitle(QStringLiteral("与 EN 1264-2（A 型，盘管埋在找平层内）对比") + lastSuffix);
     status_->setText(text);
     statusIcon_->setPixmap(icon.pixmap(24, 24));

@@ -10,12 +10,15 @@
 // in the main window.
 
 #include "core/engine/designreview.h"
+#include "core/method/loopresult.h"
 
 #include <QWidget>
 
 #include <optional>
 
+class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QTableView;
 
@@ -27,6 +30,7 @@ class RuleTableModel;
 
 namespace zorva::ui {
 
+class CoolingPanel;
 class LimitsPanel;
 
 class DesignCheckWindow : public QWidget {
@@ -47,6 +51,12 @@ public:
     // The tables as shown: the models above with the verdicts' icons.
     QTableView* rulesView() const { return rulesView_; }
     QTableView* crossCheckView() const { return crossView_; }
+    // The calculation method and the season, bound to the session's choices.
+    QComboBox* methodChoice() const { return methodChoice_; }
+    QComboBox* seasonChoice() const { return seasonChoice_; }
+    CoolingPanel* coolingPanel() const { return cooling_; }
+    // The chosen method's result for the loop, when it is not the program's.
+    const std::optional<method::MethodLoopResult>& methodLoop() const { return methodLoop_; }
 
 private:
     QGroupBox* buildRules();
@@ -56,9 +66,15 @@ private:
     void showStatus();
     void showAdvice(const DesignReview& review);
     void showCrossCheck(const DesignReview& review);
+    QHBoxLayout* buildChoices();
+    void showSeason();
 
     models::DesignSession& session_;
     std::optional<DesignReview> review_;
+    std::optional<method::MethodLoopResult> methodLoop_;
+    QComboBox* methodChoice_ = nullptr;
+    QComboBox* seasonChoice_ = nullptr;
+    CoolingPanel* cooling_ = nullptr;
 
     LimitsPanel* limits_;
     QLabel* notice_ = nullptr; // limits moved to new defaults, shown once

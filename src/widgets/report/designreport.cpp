@@ -4,9 +4,11 @@
 #include "core/engine/calculate.h"
 #include "core/engine/curves.h"
 #include "core/engine/designreview.h"
+#include "core/method/methodreview.h"
 #include "core/wording/checkwording.h"
 #include "core/wording/designwording.h"
 #include "models/check/checktexts.h"
+#include "models/check/coolingcheckmodel.h"
 #include "models/check/crosscheckmodel.h"
 #include "models/check/ruletablemodel.h"
 #include "widgets/common/zorvaresources.h"
@@ -80,6 +82,53 @@ void addResults(ReportBuilder& report, const Evaluation& run) {
                             resultUnit(k)};
     report.table({QStringLiteral("项目"), QStringLiteral("结果"), QStringLiteral("单位")}, rows,
                  {1}, 9, kNarrowTable);
+}
+
+void addMethod(ReportBuilder& report, method::Method method,
+               const std::optional<method::MethodLoopResult>& loop) {
+    report.paragraph(QStringLiteral("计算方法：%1（%2）。")
+                         .arg(QString::fromUtf8(method::methodName(method)),
+                              QString::fromUtf8(method::methodClause(method))));
+    if (!loop)
+        return;
+    if (!loop->computed()) {
+        report.paragraph(QStringLiteral("EN 1264-2 不能计算本设计，校核表中散热量、地面平均温度、"
+                                        "流速和阻力未校核。"));
+        return;
+    }
+    report.paragraph(
+        QStringLiteral("按 EN 1264-2 的设计数值：单位面积散热量 q = %1 W/m²，地面平均温度 "
+                       "θ_F,m = %2 ℃，θ_F,max = %3 ℃ 时的极限散热量 q_G = %4 W/m²，"
+                       "流量 %5 kg/h，流速 %6 m/s，环路阻力 %7 kPa。")
+            .arg(models::fixedText(loop->heatOutput, 1), models::fixedText(loop->floorTempMean, 1),
+                 models::fixedText(loop->floorLimit, 1), models::fixedText(loop->limitOutput, 1),
+                 models::fixedText(loop->flowKgh, 1), models::fixedText(loop->velocity, 2),
+                 models::fixedText(loop->pressureDrop, 1)));
+}
+
+void addCooling(ReportBuilder& report, const FieldRecord& fields,
+                const models::CoolingSettings& cooling) {
+    report.heading(QStringLiteral("八、供冷校核"));
+    QString state =
+        QStringLiteral("室内设计温度 %1 ℃，相对湿度 %2 %，供冷供回水温度 %3/%4 ℃，"
+                       "防结露安全余量 %5 K")
+            .arg(numberText(cooling.roomTemp, -1), numberText(cooling.humidity * 100, -1),
+                 numberText(cooling.supplyTemp, -1), numberText(cooling.returnTemp, -1),
+                 numberText(cooling.dewMargin, -1));
+    if (cooling.loadPerArea)
+        state += QStringLiteral("，显热冷负荷 %1 W/m²").arg(numberText(*cooling.loadPerArea, -1));
+    report.paragraph(state + QStringLiteral("；管间距、环路长度和地板构造取自主窗口和构造窗口。"));
+    const models::CoolingCheck check = models::coolingCheck(fields, cooling);
+    report.paragraph(models::coolingSummary(check));
+    if (!check.loop.applicable())
+        return;
+    models::CoolingCheckModel model;
+    model.setCheck(check);
+    QStringList header;
+    const QList<QStringList> rows = modelRows(model, header);
+    report.table(header, rows, {}, 8.5);
+    if (!check.loop.belowCounted)
+        report.caption(QStringLiteral("未计下层传热。"));
 }
 
 void addCheck(ReportBuilder& report, const DesignReview& review, const CheckLimits& limits) {
@@ -184,6 +233,9 @@ DesignReportData designReportData(const models::DesignSession& session, const QD
     data.calculation = session.lastCalculation();
     data.editedSinceCalculation = session.editedSinceCalculation();
     data.limits = session.limits();
+    data.method = session.method();
+    data.season = session.season();
+    data.cooling = session.cooling();
     data.when = when;
     return data;
 }
@@ -192,8 +244,11 @@ namespace {
 
 void build(ReportBuilder& report, const DesignReportData& data) {
     report.title(QStringLiteral("低温热水地板辐射采暖设计计算书"));
-    report.caption(
-        QStringLiteral("日期：%1").arg(data.when.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+    report.caption(QStringLiteral("日期：%1　计算方法：%2%3")
+                       .arg(data.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                            QString::fromUtf8(method::methodName(data.method)),
+                            data.season == models::Season::Cooling ? QStringLiteral("　季节：供冷")
+                                                                   : QString()));
 
     const bool calculated = data.calculation && data.calculation->run.converged();
     // The inputs shown are those the results belong to.
@@ -208,14 +263,21 @@ void build(ReportBuilder& report, const DesignReportData& data) {
                                         "“计算”，得到结果后再生成报告。"));
     } else {
         addResults(report, data.calculation->run);
-        const DesignReview review =
+        DesignReview review =
             reviewDesign(data.calculation->fields, data.calculation->run, data.limits);
+        const auto loop =
+            method::reviewByMethod(review, data.calculation->fields, data.limits, data.method);
         addCheck(report, review, data.limits);
+        addMethod(report, data.method, loop);
         addCrossCheck(report, review);
     }
     report.pageBreak();
     addChart(report, data, fields);
     addDiagram(report);
+    if (data.season == models::Season::Cooling) {
+        report.pageBreak();
+        addCooling(report, fields, data.cooling);
+    }
 }
 
 QString reportTitle() {

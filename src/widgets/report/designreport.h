@@ -3,9 +3,10 @@
 // The design report: one design on A4 pages, for handing in. Title and
 // date; the inputs of the main and construction windows with their units;
 // the seven results as the main window shows them; the design check with
-// its limits and verdicts; the EN 1264-2 cross-check; the heat output of the
-// spacing family; the principle diagram. Without a converged calculation the
-// report says so where the results would stand.
+// its limits and verdicts by the chosen method (with EN 1264-2 its numbers of
+// the design); with cooling chosen, the cooling check on a page of its own; the EN 1264-2
+// cross-check; the heat output of the spacing family; the principle diagram. Without a converged
+// calculation the report says so where the results would stand.
 
 #include "core/engine/designcheck.h"
 #include "core/engine/inputs.h"
@@ -25,6 +26,9 @@ struct DesignReportData {
     std::optional<models::CalculatedDesign> calculation;
     bool editedSinceCalculation = false;
     CheckLimits limits;
+    method::Method method = method::Method::Program;
+    models::Season season = models::Season::Heating;
+    models::CoolingSettings cooling = models::CoolingSettings::defaults();
     QDateTime when;
 };
 

@@ -334,7 +334,7 @@ void ProjectDocumentModelTest::supersededRunNeverOverwrites() {
         [gate, calls](const project::Project& p, const project::ComputeOptions& o) {
             if (calls->fetch_add(1) == 0)
                 gate->acquire(); // the first run waits until the test lets it go
-            project::ProjectResult r = project::computeProject(p, {o.method, o.cities, {}});
+            project::ProjectResult r = project::computeProject(p, o);
             return r;
         });
     doc.insertRooms(0, {doc.newRoom()}, QStringLiteral("一"));

@@ -9,18 +9,22 @@
 
 #include "core/engine/numtext.h"
 #include "core/wording/checkwording.h"
+#include "models/check/coolingcheckmodel.h"
 #include "models/check/crosscheckmodel.h"
 #include "models/check/ruletablemodel.h"
 #include "models/session/designsession.h"
 #include "support/patience.h"
+#include "widgets/check/coolingpanel.h"
 #include "widgets/check/designcheckwindow.h"
 #include "widgets/check/limitspanel.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +34,7 @@ using namespace zorva::models;
 using namespace zorva::ui;
 
 Q_DECLARE_METATYPE(zorva::RoomCategory)
+Q_DECLARE_METATYPE(zorva::method::Method)
 
 namespace {
 
@@ -214,6 +219,8 @@ private slots:
         QTemporaryDir dir;
         QSettings settings(dir.filePath(QStringLiteral("check.ini")), QSettings::IniFormat);
         DesignSession session(&settings);
+        // A new user starts with EN 1264-2; these rows are the program's method.
+        session.setMethod(method::Method::Program);
         DesignCheckWindow w(session);
         session.publishCalculation(calculated(withTemps(supply.constData(), ret.constData())));
         w.limitsPanel()->categoryBox()->setCurrentIndex(static_cast<int>(category));
@@ -367,12 +374,150 @@ private slots:
         DesignSession session;
         DesignCheckWindow w(session);
         const auto boxes = w.findChildren<QAbstractSpinBox*>();
-        QCOMPARE(boxes.size(), 7);
+        // Seven heating limits and six cooling inputs.
+        QCOMPARE(boxes.size(), 13);
         for (QWidget* input : w.findChildren<QWidget*>()) {
             if (qobject_cast<QAbstractSpinBox*>(input) || qobject_cast<QComboBox*>(input) ||
                 qobject_cast<QTableView*>(input))
                 QVERIFY2(!input->accessibleName().isEmpty(), qPrintable(input->objectName()));
         }
+    }
+
+    // The default design is the EN 1264-2 data sheet's example b (50/40/18 ℃,
+    // 300 mm, our construction): q 102.8685 W/m², θ_F,m 27.23379 ℃. Against
+    // 100 W/m² the program's method falls short and EN 1264-2 passes.
+    void methodChoiceSetsTheRules_data() {
+        QTest::addColumn<method::Method>("chosen");
+        QTest::addColumn<double>("output");
+        QTest::addColumn<double>("floorTemp");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("EN 1264-2") << method::Method::En1264 << 102.8685 << 27.23379 << "合格";
+        // NaN: the program's own run, exactly.
+        QTest::newRow("program") << method::Method::Program << qQNaN() << qQNaN() << "不合格";
+    }
+
+    void methodChoiceSetsTheRules() {
+        QFETCH(method::Method, chosen);
+        QFETCH(double, output);
+        QFETCH(double, floorTemp);
+        QFETCH(QString, verdict);
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("m.ini")), QSettings::IniFormat);
+        DesignSession session(&settings);
+        // A new user starts with EN 1264-2.
+        QCOMPARE(session.method(), method::Method::En1264);
+        session.setMethod(method::Method::Program);
+        DesignCheckWindow w(session);
+        setLoad(session, 100);
+        const CalculatedDesign design = calculated(FieldRecord::defaults());
+        session.publishCalculation(design);
+        const auto program = checkDesign(design.run, session.limits());
+
+        QSignalSpy changed(&session, &DesignSession::methodChanged);
+        w.methodChoice()->setCurrentIndex(static_cast<int>(chosen));
+        QCOMPARE(session.method(), chosen);
+        QCOMPARE(changed.size(), chosen == method::Method::Program ? 0 : 1);
+        QCOMPARE(w.methodChoice()->accessibleName(), QStringLiteral("计算方法"));
+        const RuleCheck& heat = w.review()->checks[std::size_t(Rule::HeatOutput)];
+        const RuleCheck& floor = w.review()->checks[std::size_t(Rule::FloorTemp)];
+        if (std::isnan(output)) {
+            // Today's numbers, bit for bit.
+            for (int r = 0; r < kRuleCount; ++r) {
+                QCOMPARE(w.review()->checks[std::size_t(r)].value, program[std::size_t(r)].value);
+                QCOMPARE(w.review()->checks[std::size_t(r)].verdict,
+                         program[std::size_t(r)].verdict);
+            }
+        } else {
+            QVERIFY(std::fabs(heat.value - output) <= 6e-7 * output);
+            QVERIFY(std::fabs(floor.value - floorTemp) <= 6e-7 * floorTemp);
+        }
+        QCOMPARE(cell(w, Rule::HeatOutput, RuleTableModel::VerdictColumn), verdict);
+        // The header and the status name the method and its clause.
+        const QString name = QString::fromUtf8(method::methodName(chosen));
+        QVERIFY(w.findChild<QGroupBox*>(QStringLiteral("rulesGroup"))->title().contains(name));
+        if (chosen == method::Method::En1264)
+            QVERIFY(
+                labelText(w, "status").contains(QString::fromUtf8(method::methodClause(chosen))));
+        // Stored for the next run of the program.
+        QCOMPARE(settings.value(QStringLiteral("tools/method")).toString(),
+                 QLatin1String(method::methodKey(chosen)));
+    }
+
+    // Season and cooling data typed into the window reach the session and
+    // the table: the data sheet's example 1 (18/21 ℃, 26 ℃, 50 %).
+    void coolingFromTheWindow_data() {
+        QTest::addColumn<double>("supply");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("statusPart");
+        QTest::newRow("18/21 ℃") << 18.0 << "合格"
+                                 << "合格";
+        QTest::newRow("16.7/19.7 ℃ below the margin") << 16.7 << "不合格"
+                                                      << "有结露风险";
+        QTest::newRow("14/17 ℃ below the dew point") << 14.0 << "不合格"
+                                                     << "将结露";
+    }
+
+    void coolingFromTheWindow() {
+        QFETCH(double, supply);
+        QFETCH(QString, verdict);
+        QFETCH(QString, statusPart);
+        DesignSession session;
+        DesignCheckWindow w(session);
+        w.show();
+        QVERIFY(!w.coolingPanel()->isVisible());
+        w.seasonChoice()->setCurrentIndex(1);
+        QCOMPARE(session.season(), Season::Cooling);
+        QVERIFY(w.coolingPanel()->isVisible());
+        QVERIFY(!w.limitsPanel()->isVisible());
+        auto box = [&](const char* name) {
+            return w.findChild<QDoubleSpinBox*>(QLatin1String(name));
+        };
+        // The design water proposed for a new user stays above θ_d + 2 K.
+        QCOMPARE(box("coolingSupply")->value(), 16.8);
+        box("coolingReturn")->setValue(supply + 3);
+        box("coolingSupply")->setValue(supply);
+        QCOMPARE(session.cooling().supplyTemp, supply);
+        QCOMPARE(session.cooling().returnTemp, supply + 3);
+        const CoolingCheckModel& m = *w.coolingPanel()->model();
+        QCOMPARE(m.index(CoolingCheckModel::SupplyRow, CoolingCheckModel::VerdictColumn)
+                     .data()
+                     .toString(),
+                 verdict);
+        const double dew = m.index(CoolingCheckModel::DewPointRow, CoolingCheckModel::ValueColumn)
+                               .data(CoolingCheckModel::ValueRole)
+                               .toDouble();
+        QVERIFY(std::fabs(dew - 14.77001) <= 1e-5);
+        const QString status = labelText(w, "coolingStatus");
+        QVERIFY2(status.contains(statusPart), qPrintable(status));
+        QVERIFY(status.contains(QStringLiteral("EN 1264-5")));
+        // A field of the main window edited: checked again at once.
+        FieldRecord wider = FieldRecord::defaults();
+        wider.design[SpacingField] = "150";
+        session.setFieldAccess([wider] { return wider; }, nullptr);
+        const double before = m.index(CoolingCheckModel::OutputRow, CoolingCheckModel::ValueColumn)
+                                  .data(CoolingCheckModel::ValueRole)
+                                  .toDouble();
+        session.noteInputsEdited();
+        QVERIFY(m.index(CoolingCheckModel::OutputRow, CoolingCheckModel::ValueColumn)
+                    .data(CoolingCheckModel::ValueRole)
+                    .toDouble() > before);
+    }
+
+    void coolingScreenshot() {
+        DesignSession session;
+        session.setSeason(Season::Cooling);
+        CoolingSettings c = session.cooling();
+        c.loadPerArea = 25;
+        session.setCooling(c);
+        DesignCheckWindow w(session);
+        w.resize(1120, 780);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w, kPatienceMs));
+        const QPixmap shot = w.grab();
+        QVERIFY(!shot.isNull());
+        const QString path = qEnvironmentVariable("ZORVA_COOLING_SCREENSHOT");
+        if (!path.isEmpty())
+            QVERIFY(shot.save(path));
     }
 
     void screenshot() {

@@ -22,6 +22,8 @@
 using namespace zorva;
 using namespace zorva::ui;
 
+Q_DECLARE_METATYPE(zorva::method::Method)
+
 namespace {
 
 QString loopName(int i) {
@@ -45,6 +47,8 @@ private slots:
     void designReportReadsBack_data();
     void designReportReadsBack();
     void chineseFontsAreEmbedded();
+    void reportNamesMethodAndCooling_data();
+    void reportNamesMethodAndCooling();
     void manifoldReportRepeatsItsHeader();
     void failedSaveWritesNothing_data();
     void failedSaveWritesNothing();
@@ -137,6 +141,60 @@ void ReportsTest::designReportReadsBack() {
     QVERIFY(w.dialogs.messages().isEmpty());
     const QString text = pdfText(path);
     QVERIFY2(!text.isEmpty(), qPrintable(path));
+    for (const QString& word : present)
+        QVERIFY2(text.contains(word), qPrintable(word));
+    for (const QString& word : absent)
+        QVERIFY2(!text.contains(word), qPrintable(word));
+}
+
+void ReportsTest::reportNamesMethodAndCooling_data() {
+    QTest::addColumn<zorva::method::Method>("chosen");
+    QTest::addColumn<bool>("cooling");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    // EN 1264-2 example b is the default design: q 102.8685 W/m², θ_F,m
+    // 27.23379 ℃, q_G 88.84253 W/m². Cooling: the floor-cooling example 1
+    // (18/21 ℃, 26 ℃ 50 %, 900 W on 36 m²): q_C 19.20708 W/m², θ_F,m
+    // 23.25613 ℃, θ_d 14.77001 ℃, Q_adm 691.4548 W.
+    QTest::newRow("EN 1264-2, heating")
+        << zorva::method::Method::En1264 << false
+        << QStringList{"计算方法：EN 1264-2", "q = 102.9 W/m²", "θ_F,m = 27.2 ℃", "q_G = 88.8 W/m²"}
+        << QStringList{"供冷校核"};
+    QTest::newRow("program, cooling") << zorva::method::Method::Program << true
+                                      << QStringList{"计算方法：本程序方法",
+                                                     "供冷校核",
+                                                     "19.21 W/m²",
+                                                     "23.26 ℃",
+                                                     "14.77 ℃",
+                                                     "16.77 ℃",
+                                                     "691.45 W",
+                                                     "900.00 W",
+                                                     "EN 1264-5"}
+                                      << QStringList{"按 EN 1264-2 的设计数值"};
+}
+
+void ReportsTest::reportNamesMethodAndCooling() {
+    QFETCH(zorva::method::Method, chosen);
+    QFETCH(bool, cooling);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    TestWindows w;
+    ToolSet tools(w.registry, w.dialogs, nullptr);
+    tools.session().setMethod(chosen);
+    if (cooling) {
+        tools.session().setSeason(zorva::models::Season::Cooling);
+        zorva::models::CoolingSettings c = tools.session().cooling();
+        c.supplyTemp = 18;
+        c.returnTemp = 21;
+        c.loadPerArea = 25;
+        tools.session().setCooling(c);
+    }
+    w.main().calculateButton()->click();
+    const QString path =
+        savePdf(dir_, QStringLiteral("method-%1.pdf").arg(QTest::currentDataTag()),
+                designReportPdf(designReportData(tools.session(), QDateTime::currentDateTime())));
+    const QString text = pdfText(path).simplified();
+    QVERIFY(!text.isEmpty());
     for (const QString& word : present)
         QVERIFY2(text.contains(word), qPrintable(word));
     for (const QString& word : absent)
