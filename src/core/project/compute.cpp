@@ -2,6 +2,7 @@
 #include "core/project/compute.h"
 
 #include "core/project/construction.h"
+#include "core/project/hydraulicscompute.h"
 #include "core/project/manifoldcompute.h"
 #include "core/project/roomload.h"
 #include "core/project/roommethods.h"
@@ -106,6 +107,7 @@ ProjectResult computeProject(const Project& project, const ComputeOptions& optio
     if (options.progress)
         options.progress(done, steps);
     out.totals = totalsOf(out);
+    computeHydraulics(project, out);
     return out;
 }
 

@@ -19,6 +19,7 @@
 #include "core/heatload/envelope.h"
 #include "core/hydraulics/pipeflow.h"
 #include "core/method/method.h"
+#include "core/project/hydraulicsinputs.h"
 #include "core/rooms/room.h"
 
 #include <cstddef>
@@ -81,7 +82,8 @@ struct Settings {
     HeatLoadSettings heatLoad;
     RoomConditions conditions;
     StandardDesign standard;
-    std::string extraKeys; // the file's keys this version does not know (JSON object text)
+    MaterialsInputs materials; // the bill's rolls and options
+    std::string extraKeys;     // the file's keys this version does not know (JSON object text)
 };
 
 // A loop typed into a manifold's table, as the manifold sheet holds it.
@@ -97,6 +99,7 @@ struct Manifold {
     // What lies under the manual loops, for their downward loss by EN 1264-2
     // (rooms have their own).
     en1264::Below manualBelow;
+    ManifoldHydraulicsInputs hydraulics; // valve, connection, body, pump, mixing station
     std::string extraKeys;
 };
 
@@ -117,7 +120,8 @@ struct Room {
     // are not read: they are the room's.
     std::optional<heatload::RoomEnvelope> envelope = std::nullopt;
     rooms::RoomOverrides overrides;
-    std::size_t manifold = 0; // index into Project::manifolds
+    std::size_t manifold = 0;      // index into Project::manifolds
+    RoomMaterialsInputs materials; // perimeter, screed, thermostat for the bill
     std::string extraKeys;
 };
 

@@ -9,6 +9,7 @@
 #include "core/heatload/loadresult.h"
 #include "core/method/loopresult.h"
 #include "core/method/method.h"
+#include "core/project/hydraulicsresult.h"
 #include "core/project/project.h"
 #include "core/rooms/roomdesign.h"
 
@@ -127,6 +128,7 @@ struct ManifoldResult {
     // were laid for the manifold's.
     bool designAboveSupply = false;
     ManifoldTotals totals;
+    ManifoldHydraulicsResult hydraulics; // presetting, flow meters, pump, mixing
 };
 
 struct ProjectTotals {
@@ -149,7 +151,8 @@ struct ProjectResult {
     std::vector<RoomResult> rooms;
     std::vector<ManifoldResult> manifolds;
     ProjectTotals totals;
-    bool cancelled = false; // stopped by the progress callback: the rest is empty
+    MaterialsResult materials; // the bill with its cutting plan
+    bool cancelled = false;    // stopped by the progress callback: the rest is empty
 };
 
 } // namespace zorva::project
