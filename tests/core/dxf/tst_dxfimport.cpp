@@ -18,7 +18,7 @@ using namespace zorva::dxf;
 namespace {
 
 std::string flatBytes() {
-    QFile f(QFINDTESTDATA("data/flat.dxf"));
+    QFile f(QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/core/dxf/data/flat.dxf"));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll().toStdString();

@@ -71,7 +71,7 @@ private:
 };
 
 void FlatExampleTest::initTestCase() {
-    const QString path = QFINDTESTDATA("../../../examples/flat.zorvaproj");
+    const QString path = QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/../examples/flat.zorvaproj");
     QVERIFY(!path.isEmpty());
     const Result<io::ProjectDocument> read = io::readProjectDocumentFile(path);
     QVERIFY2(read.ok(), qPrintable(read.error()));
