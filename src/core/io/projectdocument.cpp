@@ -2,6 +2,7 @@
 #include "core/io/projectdocument.h"
 
 #include "core/io/jsonfields.h"
+#include "core/io/projecthydraulics.h"
 #include "core/io/projectmanifolds.h"
 #include "core/io/projectrooms.h"
 #include "core/io/projectsettings.h"
@@ -51,8 +52,10 @@ QString readVersion2(const QJsonObject& top, project::Project& out) {
         return e;
     if (QString e = readRooms(rooms, out.manifolds.size(), out.rooms); !e.isEmpty())
         return e;
-    out.extraKeys =
-        extraText(unknownKeys(top, {"format", "version", "settings", "manifolds", "rooms"}));
+    if (QString e = readHydraulicsSection(top, out); !e.isEmpty())
+        return e;
+    out.extraKeys = extraText(
+        unknownKeys(top, {"format", "version", "settings", "manifolds", "rooms", "hydraulics"}));
     return {};
 }
 
@@ -74,6 +77,7 @@ QString writeProjectObject(const project::Project& p, QJsonObject& out) {
     out.insert(QStringLiteral("settings"), settings);
     out.insert(QStringLiteral("manifolds"), manifolds);
     out.insert(QStringLiteral("rooms"), rooms);
+    error.note(writeHydraulicsSection(p, out));
     out = mergeExtras(out, extraObject(p.extraKeys));
     return error.text;
 }
