@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/projectjson.h"
 
+#include "cli/projectjsonhydraulics.h"
+
 #include "core/engine/numtext.h"
 #include "core/heatload/messages.h"
 #include "core/io/manifoldfields.h"
@@ -447,7 +449,7 @@ QJsonObject projectJson(const Project& p, const ProjectResult& r) {
         rooms.append(roomJson(p, r, i));
     const ProjectTotals& t = r.totals;
     const Climate& climate = p.settings.heatLoad.climate;
-    return {
+    QJsonObject root{
         {"method", QLatin1String(method::methodKey(r.method))},
         {"methodName", QString::fromUtf8(method::methodName(r.method))},
         {"clause", QString::fromUtf8(method::methodClause(r.method))},
@@ -469,6 +471,8 @@ QJsonObject projectJson(const Project& p, const ProjectResult& r) {
                                {"waterOutput", num(t.waterOutput)},
                                {"flow", num(t.flowKgh)}}},
     };
+    addHydraulicsJson(p, r, root);
+    return root;
 }
 
 } // namespace zorva::cli

@@ -21,9 +21,12 @@ struct ProjectOutput {
     int failedLoops = 0;  // loops whose check has a 不合格
 };
 
-enum class ProjectFormat { Csv, CsvWithMark, Json };
+// Materials: the bill of materials as CSV, for any project.
+enum class ProjectFormat { Csv, CsvWithMark, Json, Materials, MaterialsWithMark };
 
-// `path` is the file's name as the system has it (any bytes), `shownName`
+// A version-1 file prints the manifold sheet's output; a version-2 file,
+// and the bill of materials of either, the project output
+// (projectdocumentrun.h). `path` is the file's name as the system has it (any bytes), `shownName`
 // the name the messages quote. Pipes and devices are read as well. `limits`
 // give the room category and the limits other than the load; each loop's
 // load ÷ area is its load per m².
