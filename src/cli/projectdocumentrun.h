@@ -4,7 +4,7 @@
 // as zorva-calc's project output (docs/cli.md): JSON, CSV, or the bill of
 // materials as CSV. Valve files the manifolds name are read from `folder`.
 
-#include "cli/projectrun.h"
+#include "cli/projectoutput.h"
 #include "core/io/projectfile.h"
 
 namespace zorva::cli {

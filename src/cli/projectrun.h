@@ -6,23 +6,13 @@
 // followed by a blank row and a table of the totals with the overall
 // verdict, or as one JSON object.
 
-#include "cli/exitstatus.h"
+#include "cli/projectoutput.h"
 #include "core/engine/designcheck.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace zorva::cli {
-
-struct ProjectOutput {
-    QByteArray bytes;     // UTF-8
-    Result<void> outcome; // unreadable file, or loops without a result
-    qint64 loops = 0;     // loops computed
-    int failedLoops = 0;  // loops whose check has a 不合格
-};
-
-// Materials: the bill of materials as CSV, for any project.
-enum class ProjectFormat { Csv, CsvWithMark, Json, Materials, MaterialsWithMark };
 
 // A version-1 file prints the manifold sheet's output; a version-2 file,
 // and the bill of materials of either, the project output
