@@ -114,9 +114,11 @@ const char* const kDescription =
     "      UTF-16（按文件开头判断）；\n"
     "      输出为 UTF-8、CR LF 行尾的 CSV，默认不带字节顺序标记（加 --bom 则带）。\n"
     "      大文件分块读取，在所有处理器核上计算，按原顺序写出。\n"
-    "  zorva-calc project.zorvaproj [--json] [--category 类别]\n"
+    "  zorva-calc project.zorvaproj [--json | --materials] [--category 类别]\n"
     "      计算多环路项目文件：环路结果、平衡、每个环路的校核与合计，输出 CSV（“校核”列，\n"
-    "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。\n"
+    "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。版本 2 的项目文件\n"
+    "      输出房间、分集水器、阀门预设定、流量计设定、循环泵工况与材料表；--materials\n"
+    "      只输出材料表与管材裁切方案（CSV）。\n"
     "  zorva-calc project.zorvaproj --layout 图纸.dxf|图纸.svg\n"
     "      为每个有轮廓的房间自动布管，写出环路布置图（每个环路一个图层，含分集水器、\n"
     "      房间轮廓和标注），在标准错误上报告房间数、环路数和管长。\n"
@@ -210,6 +212,10 @@ int main(int argc, char** argv) {
         QStringLiteral("图纸文件"));
     parser.addOptions({design, thickness, conductivity, elbows, load, category, json, bom, time,
                        strict, methodOption, modeOption, humidity, roomTemp, layoutOut});
+    const QCommandLineOption materials(
+        QStringLiteral("materials"),
+        QStringLiteral("输出项目的材料表与管材裁切方案（CSV）。只用于项目文件。"));
+    parser.addOption(materials);
     parser.addPositionalArgument(
         QStringLiteral("文件"),
         QStringLiteral("设计表 CSV 文件（- 为标准输入）或多环路项目文件（.zorvaproj）。"),
@@ -259,6 +265,8 @@ int main(int argc, char** argv) {
                                     "和设计表 CSV"));
     // JSON is written without a byte-order mark (RFC 8259), and the single
     // design's report is no table.
+    if (parser.isSet(materials) && (!project || parser.isSet(json)))
+        return usage(QStringLiteral("--materials 只用于项目文件，且不与 --json 同用"));
     if (parser.isSet(bom) && (parser.isSet(json) || files.isEmpty()))
         return usage(QStringLiteral("--bom 只用于 CSV 输出"));
     if (project && (designOptions || options.load))
@@ -329,11 +337,14 @@ int main(int argc, char** argv) {
         designs = 1;
         checkFailed = report.overall == Verdict::Fail;
     } else if (project) {
-        const ProjectOutput output = runProject(path, io::shownFileName(files[0]),
-                                                parser.isSet(json)  ? ProjectFormat::Json
-                                                : parser.isSet(bom) ? ProjectFormat::CsvWithMark
-                                                                    : ProjectFormat::Csv,
-                                                limits);
+        const ProjectOutput output = runProject(
+            path, io::shownFileName(files[0]),
+            parser.isSet(json) ? ProjectFormat::Json
+            : parser.isSet(materials)
+                ? (parser.isSet(bom) ? ProjectFormat::MaterialsWithMark : ProjectFormat::Materials)
+            : parser.isSet(bom) ? ProjectFormat::CsvWithMark
+                                : ProjectFormat::Csv,
+            limits);
         printOut(output.bytes, outcome);
         if (!output.outcome && outcome)
             outcome = output.outcome;

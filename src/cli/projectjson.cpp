@@ -3,6 +3,7 @@
 
 #include "cli/projectjsonplan.h"
 #include "cli/projectjsoncooling.h"
+#include "cli/projectjsonhydraulics.h"
 #include "core/engine/numtext.h"
 #include "core/heatload/messages.h"
 #include "core/io/manifoldfields.h"
@@ -472,6 +473,7 @@ QJsonObject projectJson(const Project& p, const ProjectResult& r) {
                                {"flow", num(t.flowKgh)}}},
     };
     addPlanKeys(p, r, json);
+    addHydraulicsJson(p, r, json);
     addCoolingJson(p, r, json);
     return json;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/projectrun.h"
 
+#include "cli/projectdocumentrun.h"
+
 #include "core/csv/csvwriter.h"
 #include "core/engine/loopcheck.h"
 #include "core/engine/numtext.h"
@@ -9,6 +11,7 @@
 #include "core/io/projectfile.h"
 #include "core/wording/checkwording.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -188,7 +191,19 @@ QByteArray jsonOutput(const io::ProjectData& project, const Computed& c,
 ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format,
                          const CheckLimits& limits) {
     ProjectOutput out;
-    const Result<io::ProjectData> read = io::readProjectFile(path, shownName, io::FileKinds::Any);
+    const Result<io::ProjectDocument> document =
+        io::readProjectDocumentFile(path, shownName, io::FileKinds::Any);
+    if (!document) {
+        Problem problem = document.problem();
+        problem.code = InputError;
+        out.outcome = problem;
+        return out;
+    }
+    if (document->version != 1 || format == ProjectFormat::Materials ||
+        format == ProjectFormat::MaterialsWithMark)
+        return runProjectDocument(*document, QFileInfo(QFile::decodeName(path)).absolutePath(),
+                                  format);
+    const Result<io::ProjectData> read = io::sheetOf(document->project);
     if (!read) {
         Problem problem = read.problem();
         problem.code = InputError;

@@ -6,7 +6,7 @@
 // followed by a blank row and a table of the totals with the overall
 // verdict, or as one JSON object.
 
-#include "cli/exitstatus.h"
+#include "cli/projectoutput.h"
 #include "core/engine/designcheck.h"
 
 #include <QByteArray>
@@ -14,16 +14,9 @@
 
 namespace zorva::cli {
 
-struct ProjectOutput {
-    QByteArray bytes;     // UTF-8
-    Result<void> outcome; // unreadable file, or loops without a result
-    qint64 loops = 0;     // loops computed
-    int failedLoops = 0;  // loops whose check has a 不合格
-};
-
-enum class ProjectFormat { Csv, CsvWithMark, Json };
-
-// `path` is the file's name as the system has it (any bytes), `shownName`
+// A version-1 file prints the manifold sheet's output; a version-2 file,
+// and the bill of materials of either, the project output
+// (projectdocumentrun.h). `path` is the file's name as the system has it (any bytes), `shownName`
 // the name the messages quote. Pipes and devices are read as well. `limits`
 // give the room category and the limits other than the load; each loop's
 // load ÷ area is its load per m².

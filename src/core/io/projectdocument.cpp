@@ -3,6 +3,7 @@
 
 #include "core/io/jsonfields.h"
 #include "core/io/projectcooling.h"
+#include "core/io/projecthydraulics.h"
 #include "core/io/projectmanifolds.h"
 #include "core/io/projectplan.h"
 #include "core/io/projectrooms.h"
@@ -55,10 +56,12 @@ QString readVersion2(const QJsonObject& top, project::Project& out) {
         return e;
     if (QString e = readPlanSection(top, out); !e.isEmpty())
         return e;
+    if (QString e = readHydraulicsSection(top, out); !e.isEmpty())
+        return e;
     if (QString e = readProjectCooling(top, out); !e.isEmpty())
         return e;
-    out.extraKeys = extraText(
-        unknownKeys(top, {"format", "version", "settings", "manifolds", "rooms", "plan"}));
+    out.extraKeys = extraText(unknownKeys(
+        top, {"format", "version", "settings", "manifolds", "rooms", "plan", "hydraulics"}));
     return {};
 }
 
@@ -82,6 +85,7 @@ QString writeProjectObject(const project::Project& p, QJsonObject& out) {
     out.insert(QStringLiteral("manifolds"), manifolds);
     out.insert(QStringLiteral("rooms"), rooms);
     error.note(writePlanSection(p, out));
+    error.note(writeHydraulicsSection(p, out));
     out = mergeExtras(out, extraObject(p.extraKeys));
     return error.text;
 }

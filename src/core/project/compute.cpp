@@ -3,6 +3,7 @@
 
 #include "core/project/construction.h"
 #include "core/project/coolingcompute.h"
+#include "core/project/hydraulicscompute.h"
 #include "core/project/manifoldcompute.h"
 #include "core/project/roomload.h"
 #include "core/project/roommethods.h"
@@ -108,6 +109,7 @@ ProjectResult computeProject(const Project& project, const ComputeOptions& optio
     if (options.progress)
         options.progress(done, steps);
     out.totals = totalsOf(out);
+    computeHydraulics(project, out);
     out.cooling = computeCooling(project, out);
     return out;
 }

@@ -21,6 +21,7 @@
 #include "core/method/method.h"
 #include "core/project/coolinginputs.h"
 #include "core/project/planinputs.h"
+#include "core/project/hydraulicsinputs.h"
 #include "core/rooms/room.h"
 
 #include <cstddef>
@@ -85,6 +86,7 @@ struct Settings {
     StandardDesign standard;
     PlanBackground planBackground; // what the floor plan was drawn over
     CoolingSettings cooling;       // the season and the dew-point margin
+    MaterialsInputs materials;     // the bill's rolls and options
     std::string extraKeys;         // the file's keys this version does not know (JSON object text)
 };
 
@@ -103,6 +105,7 @@ struct Manifold {
     en1264::Below manualBelow;
     ManifoldPlan plan; // its place on the floor plan
     ManifoldCooling cooling; // the chilled water
+    ManifoldHydraulicsInputs hydraulics; // valve, connection, body, pump, mixing station
     std::string extraKeys;
 };
 
@@ -126,6 +129,7 @@ struct Room {
     std::size_t manifold = 0; // index into Project::manifolds
     RoomPlan plan;            // its outline on the floor plan, when drawn
     RoomCooling cooling;      // the cooling design state and sensible load
+    RoomMaterialsInputs materials; // perimeter, screed, thermostat for the bill
     std::string extraKeys;
 };
 

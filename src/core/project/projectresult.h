@@ -11,6 +11,7 @@
 #include "core/method/method.h"
 #include "core/project/coolingresult.h"
 #include "core/project/planresult.h"
+#include "core/project/hydraulicsresult.h"
 #include "core/project/project.h"
 #include "core/rooms/roomdesign.h"
 
@@ -130,6 +131,7 @@ struct ManifoldResult {
     // were laid for the manifold's.
     bool designAboveSupply = false;
     ManifoldTotals totals;
+    ManifoldHydraulicsResult hydraulics; // presetting, flow meters, pump, mixing
 };
 
 struct ProjectTotals {
@@ -152,8 +154,9 @@ struct ProjectResult {
     std::vector<RoomResult> rooms;
     std::vector<ManifoldResult> manifolds;
     ProjectTotals totals;
-    CoolingResult cooling;  // empty unless the season includes cooling
-    bool cancelled = false; // stopped by the progress callback: the rest is empty
+    CoolingResult cooling;     // empty unless the season includes cooling
+    MaterialsResult materials; // the bill with its cutting plan
+    bool cancelled = false;    // stopped by the progress callback: the rest is empty
 };
 
 } // namespace zorva::project

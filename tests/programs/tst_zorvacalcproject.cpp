@@ -1,0 +1,226 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// zorva-calc on a project of rooms: the installer's keys of the JSON on the
+// flat example, the bill as CSV read back with the CSV reader, and a file
+// without the hydraulics section giving the same design keys.
+
+#include "core/csv/csvreader.h"
+#include "support/patience.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace zorva;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+};
+
+Run runCalc(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(ZORVA_CALC_PROGRAM), args);
+    if (!p.waitForStarted(kProcessPatienceMs))
+        return {};
+    p.closeWriteChannel();
+    if (!p.waitForFinished(kProcessPatienceMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput()};
+}
+
+const QString kFlat = QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/../examples/flat.zorvaproj");
+
+QJsonObject flatJson(const QString& path) {
+    const Run r = runCalc({path, QStringLiteral("--json")});
+    return r.code == 0 ? QJsonDocument::fromJson(r.out).object() : QJsonObject{};
+}
+
+// The keys this program's hydraulics step adds, taken out.
+QJsonObject withoutHydraulics(QJsonObject o) {
+    for (const char* k : {"materials", "cuttingPlan", "materialsMethod"})
+        o.remove(QLatin1String(k));
+    QJsonArray manifolds = o.value(QStringLiteral("manifolds")).toArray();
+    for (qsizetype i = 0; i < manifolds.size(); ++i) {
+        QJsonObject m = manifolds[i].toObject();
+        for (const char* k :
+             {"valve", "valveGeneric", "valveProblem", "pumpMethod", "branchPressure", "pumpFlow",
+              "pumpFlowLh", "pumpHead", "pumpHeadM", "bodyPressureDrop", "connectionPressureDrop",
+              "barVelocity", "mixedReturnTemp", "systemTempDiff", "heatDelivered", "mixing",
+              "operatingPoint", "hydraulicsWarnings"})
+            m.remove(QLatin1String(k));
+        QJsonArray loops = m.value(QStringLiteral("loops")).toArray();
+        for (qsizetype j = 0; j < loops.size(); ++j) {
+            QJsonObject l = loops[j].toObject();
+            for (const char* k : {"valveSetting", "valveSettingExact", "valveRange", "kv",
+                                  "extraPressureDrop", "valvePressureDrop", "flowMeter",
+                                  "flowDeviationAtDial", "valveIndexLoop", "warnings"})
+                l.remove(QLatin1String(k));
+            loops[j] = l;
+        }
+        m.insert(QStringLiteral("loops"), loops);
+        manifolds[i] = m;
+    }
+    o.insert(QStringLiteral("manifolds"), manifolds);
+    return o;
+}
+
+} // namespace
+
+class ZorvaCalcProjectTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void loopKeys_data();
+    void loopKeys();
+    void manifoldKeys();
+    void materialsCsvReadsBack_data();
+    void materialsCsvReadsBack();
+    void withoutTheSectionTheDesignIsTheSame();
+    void materialsRefusedWithJson();
+
+private:
+    QJsonObject flat_;
+};
+
+void ZorvaCalcProjectTest::initTestCase() {
+    flat_ = flatJson(kFlat);
+    QVERIFY(!flat_.isEmpty());
+}
+
+void ZorvaCalcProjectTest::loopKeys_data() {
+    QTest::addColumn<int>("loop");
+    const QJsonArray loops =
+        flat_.value(QStringLiteral("manifolds")).toArray()[0].toObject()["loops"].toArray();
+    QCOMPARE(loops.size(), 6);
+    for (int i = 0; i < loops.size(); ++i)
+        QTest::newRow(qPrintable(loops[i].toObject()["name"].toString())) << i;
+}
+
+// Every loop carries a setting within the generic valve's 1 … 6, a kv, its
+// extra drop and a flow-meter target that is its flow at the supply
+// density; the index loop is fully open.
+void ZorvaCalcProjectTest::loopKeys() {
+    QFETCH(int, loop);
+    const QJsonObject m = flat_.value(QStringLiteral("manifolds")).toArray()[0].toObject();
+    const QJsonObject l = m["loops"].toArray()[loop].toObject();
+    for (const char* k : {"valveSetting", "kv", "extraPressureDrop", "flowMeter"})
+        QVERIFY2(l.value(QLatin1String(k)).isDouble(), k);
+    const double setting = l["valveSetting"].toDouble();
+    QVERIFY(setting >= 1 && setting <= 6);
+    QCOMPARE(std::fmod(setting, 0.25), 0.0);
+    const double supply = l["supplyTemp"].toDouble();
+    // ρ(θ_V) by the Thiesen–Scheel–Diesselhorst form.
+    const double rho = 1000 * (1 - (supply + 288.9414) / (508929.2 * (supply + 68.12963)) *
+                                       (supply - 3.9863) * (supply - 3.9863));
+    QVERIFY(qFuzzyCompare(l["flowMeter"].toDouble(), l["flow"].toDouble() / rho * 1000 / 60));
+    if (l["indexLoop"].toBool()) {
+        QCOMPARE(l["extraPressureDrop"].toDouble(), 0.0);
+        QCOMPARE(setting, 6.0);
+        QCOMPARE(l["valveRange"].toString(), QStringLiteral("fullyOpen"));
+    } else {
+        // Another loop throttles unless it equals the index loop (the two
+        // living-room loops are alike): then it stays fully open too.
+        const double extra = l["extraPressureDrop"].toDouble();
+        QVERIFY(extra >= 0);
+        QCOMPARE(extra == 0, l["valveRange"].toString() == QStringLiteral("fullyOpen"));
+    }
+}
+
+// The pump carries every loop's flow, at the head of the branch, the body
+// and the typed connection drop.
+void ZorvaCalcProjectTest::manifoldKeys() {
+    const QJsonObject m = flat_.value(QStringLiteral("manifolds")).toArray()[0].toObject();
+    for (const char* k : {"pumpFlow", "pumpHead", "mixedReturnTemp"})
+        QVERIFY2(m.value(QLatin1String(k)).isDouble(), k);
+    double meters = 0;
+    for (const QJsonValue& l : m["loops"].toArray())
+        meters += l.toObject()["flowMeter"].toDouble();
+    QVERIFY(qFuzzyCompare(m["pumpFlow"].toDouble(), meters * 60 / 1000));
+    const double body = std::pow(m["pumpFlow"].toDouble() / 5.0, 2) * 100;
+    QVERIFY(qFuzzyCompare(m["pumpHead"].toDouble(), m["branchPressure"].toDouble() + body + 2.0));
+    const double supply = m["loops"].toArray()[0].toObject()["supplyTemp"].toDouble();
+    const double rho = 1000 * (1 - (supply + 288.9414) / (508929.2 * (supply + 68.12963)) *
+                                       (supply - 3.9863) * (supply - 3.9863));
+    QVERIFY(qFuzzyCompare(m["pumpHeadM"].toDouble(),
+                          m["pumpHead"].toDouble() * 1000 / (rho * 9.80665)));
+}
+
+void ZorvaCalcProjectTest::materialsCsvReadsBack_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("UTF-8") << QStringList{kFlat, QStringLiteral("--materials")};
+    QTest::newRow("with mark") << QStringList{kFlat, QStringLiteral("--materials"),
+                                              QStringLiteral("--bom")};
+}
+
+// The CSV reads back with the program's CSV reader; its pipe is the loops'
+// lengths, its rolls hold every loop once.
+void ZorvaCalcProjectTest::materialsCsvReadsBack() {
+    QFETCH(QStringList, args);
+    const Run r = runCalc(args);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out.startsWith("\xEF\xBB\xBF"), args.contains(QStringLiteral("--bom")));
+    const Result<csv::CsvTable> t = csv::readCsv(r.out);
+    QVERIFY(t.ok());
+    const QList<QStringList>& rows = t->rows;
+    QCOMPARE(rows[0], (QStringList{"材料", "名称", "管材", "规格", "数量", "单位"}));
+    double lengths = 0;
+    for (const QJsonValue& l :
+         flat_.value(QStringLiteral("manifolds")).toArray()[0].toObject()["loops"].toArray())
+        lengths += l.toObject()["length"].toDouble();
+    const QJsonArray items = flat_.value(QStringLiteral("materials")).toArray();
+    QCOMPARE(rows[1][0], QStringLiteral("pipe"));
+    QVERIFY(std::fabs(rows[1][4].toDouble() - lengths) < 1e-6);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        QCOMPARE(rows[i + 1][0], items[i].toObject()["item"].toString());
+    QStringList cut;
+    for (qsizetype i = items.size() + 3; i < rows.size(); ++i)
+        cut << rows[i][2].split(QStringLiteral("、"));
+    cut.sort();
+    QStringList names;
+    for (const QJsonValue& l :
+         flat_.value(QStringLiteral("manifolds")).toArray()[0].toObject()["loops"].toArray())
+        names << l.toObject()["name"].toString();
+    names.sort();
+    QCOMPARE(cut, names);
+}
+
+// The section changes no number of the design: without it the JSON has
+// the same keys and values, less the installer's.
+void ZorvaCalcProjectTest::withoutTheSectionTheDesignIsTheSame() {
+    QFile in(kFlat);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QJsonObject doc = QJsonDocument::fromJson(in.readAll()).object();
+    QVERIFY(doc.contains(QStringLiteral("hydraulics")));
+    doc.remove(QStringLiteral("hydraulics"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("flat.zorvaproj"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(QJsonDocument(doc).toJson());
+    out.close();
+    const QJsonObject plain = flatJson(path);
+    QVERIFY(!plain.isEmpty());
+    QCOMPARE(withoutHydraulics(plain), withoutHydraulics(flat_));
+    // Without a connection drop the head is the branch and the body alone.
+    const QJsonObject m = plain["manifolds"].toArray()[0].toObject();
+    QCOMPARE(m["connectionPressureDrop"].toDouble(), 0.0);
+}
+
+void ZorvaCalcProjectTest::materialsRefusedWithJson() {
+    QCOMPARE(runCalc({kFlat, QStringLiteral("--materials"), QStringLiteral("--json")}).code, 1);
+}
+
+QTEST_GUILESS_MAIN(ZorvaCalcProjectTest)
+#include "tst_zorvacalcproject.moc"
