@@ -97,7 +97,7 @@ run: build
 	./$(BUILD)/src/app/zorva
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure -j 2
 
 # The whole project and its tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer; the first report fails the test.
