@@ -114,7 +114,7 @@ const char* const kDescription =
     "      UTF-16（按文件开头判断）；\n"
     "      输出为 UTF-8、CR LF 行尾的 CSV，默认不带字节顺序标记（加 --bom 则带）。\n"
     "      大文件分块读取，在所有处理器核上计算，按原顺序写出。\n"
-    "  zorva-calc project.zorvaproj [--json | --materials] [--category 类别]\n"
+    "  zorva-calc project.zorvaproj [--json | --materials] [--category 类别] [--method 方法]\n"
     "      计算多环路项目文件：环路结果、平衡、每个环路的校核与合计，输出 CSV（“校核”列，\n"
     "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。版本 2 的项目文件\n"
     "      输出房间、分集水器、阀门预设定、流量计设定、循环泵工况与材料表；--materials\n"
@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption methodOption(
         QStringLiteral("method"),
         QStringLiteral("计算方法：program（本程序方法，默认）或 en1264（EN 1264-2）。用于 --design "
-                       "和设计表 CSV。"),
+                       "和设计表 CSV；用于项目文件时代替文件中的计算方法。"),
         QStringLiteral("方法"));
     const QCommandLineOption modeOption(
         QStringLiteral("mode"),
@@ -246,8 +246,6 @@ int main(int argc, char** argv) {
     take(roomTemp, modeOptions.roomTemp);
     const bool designOptions =
         options.design || options.thickness || options.conductivity || options.elbows;
-    const bool modeGiven =
-        modeOptions.method || modeOptions.mode || modeOptions.humidity || modeOptions.roomTemp;
     const bool checkOptions = options.load || options.category;
 
     const QStringList files = parser.positionalArguments();
@@ -259,10 +257,11 @@ int main(int argc, char** argv) {
         !files.isEmpty() && files[0].endsWith(QStringLiteral(".zorvaproj"), Qt::CaseInsensitive);
     if (parser.isSet(json) && !project && !files.isEmpty())
         return usage(QStringLiteral("--json 只用于 --design 和项目文件"));
-    // The project's method is the file's; its output stays as it is.
-    if (project && modeGiven)
-        return usage(QStringLiteral("--method、--mode、--humidity 和 --room-temp 只用于 --design "
-                                    "和设计表 CSV"));
+    // A project is computed by the file's method unless --method names one;
+    // its season is the file's.
+    if (project && (modeOptions.mode || modeOptions.humidity || modeOptions.roomTemp))
+        return usage(
+            QStringLiteral("--mode、--humidity 和 --room-temp 只用于 --design 和设计表 CSV"));
     // JSON is written without a byte-order mark (RFC 8259), and the single
     // design's report is no table.
     if (parser.isSet(materials) && (!project || parser.isSet(json)))
@@ -344,7 +343,7 @@ int main(int argc, char** argv) {
                 ? (parser.isSet(bom) ? ProjectFormat::MaterialsWithMark : ProjectFormat::Materials)
             : parser.isSet(bom) ? ProjectFormat::CsvWithMark
                                 : ProjectFormat::Csv,
-            limits);
+            limits, modeOptions.method ? std::optional<method::Method>(mode.method) : std::nullopt);
         printOut(output.bytes, outcome);
         if (!output.outcome && outcome)
             outcome = output.outcome;

@@ -16,9 +16,11 @@
 namespace zorva::cli {
 
 ProjectOutput runProjectDocument(const io::ProjectDocument& document, const QString& folder,
-                                 ProjectFormat format) {
+                                 ProjectFormat format, std::optional<method::Method> method) {
     ProjectOutput out;
     project::Project p = document.project;
+    if (method)
+        p.settings.method = *method; // every output then names the method used
     for (const QString& problem : io::loadValveFiles(p, folder))
         std::fprintf(stderr, "zorva-calc：%s\n", problem.toUtf8().constData());
     const io::CityTableLoad cities = io::loadBuiltinCityTable();

@@ -6,10 +6,15 @@
 
 #include "cli/projectoutput.h"
 #include "core/io/projectfile.h"
+#include "core/method/method.h"
+
+#include <optional>
 
 namespace zorva::cli {
 
+// `method`, when given, replaces the project's own method.
 ProjectOutput runProjectDocument(const io::ProjectDocument& document, const QString& folder,
-                                 ProjectFormat format);
+                                 ProjectFormat format,
+                                 std::optional<method::Method> method = std::nullopt);
 
 } // namespace zorva::cli

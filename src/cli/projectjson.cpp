@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/projectjson.h"
 
-#include "cli/projectjsonplan.h"
 #include "cli/projectjsoncooling.h"
 #include "cli/projectjsonhydraulics.h"
+#include "cli/projectjsonplan.h"
 #include "core/engine/numtext.h"
 #include "core/heatload/messages.h"
 #include "core/io/manifoldfields.h"

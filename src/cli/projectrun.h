@@ -9,8 +9,12 @@
 #include "cli/projectoutput.h"
 #include "core/engine/designcheck.h"
 
+#include "core/method/method.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace zorva::cli {
 
@@ -20,7 +24,10 @@ namespace zorva::cli {
 // the name the messages quote. Pipes and devices are read as well. `limits`
 // give the room category and the limits other than the load; each loop's
 // load ÷ area is its load per m².
+// `method`, when given, computes the project by that method instead of the
+// file's; a version-1 file by the program's method keeps the sheet's output.
 ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format,
-                         const CheckLimits& limits);
+                         const CheckLimits& limits,
+                         std::optional<method::Method> method = std::nullopt);
 
 } // namespace zorva::cli

@@ -89,6 +89,8 @@ private slots:
     void materialsCsvReadsBack();
     void withoutTheSectionTheDesignIsTheSame();
     void materialsRefusedWithJson();
+    void methodOverridesTheFile_data();
+    void methodOverridesTheFile();
 
 private:
     QJsonObject flat_;
@@ -220,6 +222,28 @@ void ZorvaCalcProjectTest::withoutTheSectionTheDesignIsTheSame() {
 
 void ZorvaCalcProjectTest::materialsRefusedWithJson() {
     QCOMPARE(runCalc({kFlat, QStringLiteral("--materials"), QStringLiteral("--json")}).code, 1);
+}
+
+void ZorvaCalcProjectTest::methodOverridesTheFile_data() {
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QString>("method"); // the JSON's method key
+    QTest::addColumn<bool>("sameAsFile");
+    QTest::newRow("the file's (en1264)") << QStringList{} << "en1264" << true;
+    QTest::newRow("--method en1264") << QStringList{"--method", "en1264"} << "en1264" << true;
+    QTest::newRow("--method program") << QStringList{"--method", "program"} << "program" << false;
+}
+
+// --method replaces the file's method: the output names it, and the
+// program's method gives other outputs than the file's EN 1264-2.
+void ZorvaCalcProjectTest::methodOverridesTheFile() {
+    QFETCH(QStringList, extra);
+    QFETCH(QString, method);
+    QFETCH(bool, sameAsFile);
+    const Run r = runCalc(QStringList{kFlat, QStringLiteral("--json")} + extra);
+    QCOMPARE(r.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    QCOMPARE(o["method"].toString(), method);
+    QCOMPARE(o == flat_, sameAsFile);
 }
 
 QTEST_GUILESS_MAIN(ZorvaCalcProjectTest)

@@ -20,8 +20,8 @@
 #include "core/hydraulics/pipeflow.h"
 #include "core/method/method.h"
 #include "core/project/coolinginputs.h"
-#include "core/project/planinputs.h"
 #include "core/project/hydraulicsinputs.h"
+#include "core/project/planinputs.h"
 #include "core/rooms/room.h"
 
 #include <cstddef>
@@ -103,8 +103,8 @@ struct Manifold {
     // What lies under the manual loops, for their downward loss by EN 1264-2
     // (rooms have their own).
     en1264::Below manualBelow;
-    ManifoldPlan plan; // its place on the floor plan
-    ManifoldCooling cooling; // the chilled water
+    ManifoldPlan plan;                   // its place on the floor plan
+    ManifoldCooling cooling;             // the chilled water
     ManifoldHydraulicsInputs hydraulics; // valve, connection, body, pump, mixing station
     std::string extraKeys;
 };
@@ -126,9 +126,9 @@ struct Room {
     // are not read: they are the room's.
     std::optional<heatload::RoomEnvelope> envelope = std::nullopt;
     rooms::RoomOverrides overrides;
-    std::size_t manifold = 0; // index into Project::manifolds
-    RoomPlan plan;            // its outline on the floor plan, when drawn
-    RoomCooling cooling;      // the cooling design state and sensible load
+    std::size_t manifold = 0;      // index into Project::manifolds
+    RoomPlan plan;                 // its outline on the floor plan, when drawn
+    RoomCooling cooling;           // the cooling design state and sensible load
     RoomMaterialsInputs materials; // perimeter, screed, thermostat for the bill
     std::string extraKeys;
 };

@@ -10,8 +10,8 @@
 #include "core/method/loopresult.h"
 #include "core/method/method.h"
 #include "core/project/coolingresult.h"
-#include "core/project/planresult.h"
 #include "core/project/hydraulicsresult.h"
+#include "core/project/planresult.h"
 #include "core/project/project.h"
 #include "core/rooms/roomdesign.h"
 

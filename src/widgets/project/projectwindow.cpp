@@ -8,8 +8,10 @@
 #include "models/project/roomtablemodel.h"
 #include "widgets/common/uikit.h"
 #include "widgets/common/valuelabel.h"
+#include "widgets/cooling/seasonswindow.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
+#include "widgets/plan/planwindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -150,6 +152,49 @@ void ProjectWindow::buildActions() {
         [this] { addRoom(); });
     add(edit, "deleteRooms", QStringLiteral("删除房间"), QKeySequence::UnknownKey,
         [this] { deleteRooms(); });
+    auto* view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    bar->addSeparator();
+    add(view, "showPlan", QStringLiteral("平面布管图…"), QKeySequence::UnknownKey,
+        [this] { showPlan(); });
+    add(view, "showSeasons", QStringLiteral("供暖和供冷…"), QKeySequence::UnknownKey,
+        [this] { showSeasons(); });
+    connect(document_.get(), &models::ProjectDocument::resultChanged, this,
+            &ProjectWindow::refreshViews);
+}
+
+void ProjectWindow::showPlan() {
+    // The plan is drawn from one result; a newer result redraws it.
+    const QRect where = plan_ ? plan_->geometry() : QRect();
+    delete plan_;
+    auto* plan = new PlanWindow(document_->project(), document_->result(), this);
+    plan->setWindowFlag(Qt::Window);
+    plan->setAttribute(Qt::WA_DeleteOnClose);
+    if (where.isValid())
+        plan->setGeometry(where);
+    plan_ = plan;
+    plan->show();
+    plan->raise();
+}
+
+void ProjectWindow::showSeasons() {
+    if (!seasons_) {
+        auto* seasons = new SeasonsWindow(this);
+        seasons->setWindowFlag(Qt::Window);
+        seasons->setAttribute(Qt::WA_DeleteOnClose);
+        seasons_ = seasons;
+    }
+    static_cast<SeasonsWindow*>(seasons_.data())
+        ->setProject(document_->project(), document_->result());
+    seasons_->show();
+    seasons_->raise();
+}
+
+void ProjectWindow::refreshViews() {
+    if (plan_ && plan_->isVisible())
+        showPlan();
+    if (seasons_)
+        static_cast<SeasonsWindow*>(seasons_.data())
+            ->setProject(document_->project(), document_->result());
 }
 
 QWidget* ProjectWindow::buildSettingsBar() {

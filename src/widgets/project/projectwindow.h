@@ -13,6 +13,7 @@
 #include "widgets/tools/toolwindows.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -57,12 +58,17 @@ public:
     bool importRooms();
     void addRoom();
     void deleteRooms();
+    // The project's floor plan and its both-seasons table, each in a window
+    // of its own that follows the project's latest result.
+    void showPlan();
+    void showSeasons();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildActions();
+    void refreshViews();
     QWidget* buildSettingsBar();
     QWidget* buildRoomPanel();
     QWidget* buildLoopPanel();
@@ -101,6 +107,8 @@ private:
     QLabel* projectTotals_ = nullptr;
     QLabel* status_ = nullptr;
     bool closeConfirmed_ = false;
+    QPointer<QWidget> plan_;
+    QPointer<QWidget> seasons_;
 };
 
 } // namespace zorva::ui

@@ -7,6 +7,8 @@
 
 #include "support/fakedialogs.h"
 #include "support/patience.h"
+#include "widgets/cooling/seasonswindow.h"
+#include "widgets/plan/planwindow.h"
 #include "widgets/project/projectwindow.h"
 
 #include <QAction>
@@ -15,6 +17,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace zorva;
 using namespace zorva::ui;
@@ -49,6 +52,7 @@ private slots:
     void badFilesNameTheReason();
     void outdoorTemperatureOutOfRangeIsRefused_data();
     void outdoorTemperatureOutOfRangeIsRefused();
+    void viewsShowTheLatestResult();
     void screenshot();
 };
 
@@ -177,6 +181,39 @@ void ProjectWindowTest::outdoorTemperatureOutOfRangeIsRefused() {
     QCOMPARE(fx.dialogs.messages().size(), taken ? 0 : 1);
     if (!taken)
         QVERIFY(field->text().isEmpty());
+}
+
+// 平面布管图 draws one legend row per routed loop of the shown result, and
+// a new result redraws it; 供暖和供冷 opens on the same project.
+void ProjectWindowTest::viewsShowTheLatestResult() {
+    Fixture fx;
+    QVERIFY(fx.openFlat());
+    const auto routedLoops = [&fx] {
+        int n = 0;
+        for (const project::RoomResult& room : fx.window.document().result().rooms)
+            if (room.plan.routed())
+                n += int(room.plan.layout->loops.size());
+        return n;
+    };
+    const int before = routedLoops();
+    QVERIFY(before > 0);
+    fx.window.showPlan();
+    auto* plan = fx.window.findChild<PlanWindow*>();
+    QVERIFY(plan != nullptr);
+    QCOMPARE(plan->legend()->topLevelItemCount(), before);
+
+    // A room without its outline is no longer laid: the plan follows.
+    project::Project changed = fx.window.document().project();
+    changed.rooms[0].plan.outline.clear();
+    fx.window.document().load(changed);
+    fx.window.document().waitForResult();
+    QVERIFY(routedLoops() < before);
+    QTRY_COMPARE(fx.window.findChild<PlanWindow*>()->legend()->topLevelItemCount(), routedLoops());
+
+    fx.window.showSeasons();
+    auto* seasons = fx.window.findChild<SeasonsWindow*>();
+    QVERIFY(seasons != nullptr);
+    QVERIFY(seasons->isVisible());
 }
 
 void ProjectWindowTest::screenshot() {
