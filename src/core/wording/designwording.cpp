@@ -56,8 +56,10 @@ QString resultUnit(int k) {
 QString constructionRowCaption(ConstructionRow row) {
     static constexpr std::array<const char*, kConstructionRows> captions = {
         "1、地面层", "2、找平层", "3、填充层", "4、塑料管壁"};
-    return row >= 0 && row < kConstructionRows ? QString::fromUtf8(captions[std::size_t(row)])
-                                               : QString();
+    // A row number from outside the enumerators (a cast int) gets no caption.
+    const int index = static_cast<int>(row);
+    return index >= 0 && index < kConstructionRows ? QString::fromUtf8(captions[std::size_t(index)])
+                                                   : QString();
 }
 
 QString elbowsCaption() {
