@@ -56,10 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const CsvDesignRow& row : in->rows) {
         for (int i = 0; i < kLoopNumberCount; ++i) {
             const std::optional<double> v = loopNumber(row.loop, i);
-            FUZZ_CHECK(v ? inRange(loopSpecs()[i], *v) : loopSpecs()[i].optional);
+            FUZZ_CHECK(v ? inRange(loopRanges()[i], *v) : loopRanges()[i].optional);
         }
         for (int i = 0; i < kManifoldNumberCount; ++i)
-            FUZZ_CHECK(inRange(manifoldSpecs()[i], manifoldNumber(row.manifold, i)));
+            FUZZ_CHECK(inRange(manifoldRanges()[i], manifoldNumber(row.manifold, i)));
     }
     // The first row's manifold stands for all in the export, so only a
     // table whose rows share it reads back as itself.

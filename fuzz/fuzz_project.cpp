@@ -77,11 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const ProjectData& p = *read;
     for (int i = 0; i < kManifoldNumberCount; ++i)
-        FUZZ_CHECK(inRange(manifoldSpecs()[i], manifoldNumber(p.manifold, i)));
+        FUZZ_CHECK(inRange(manifoldRanges()[i], manifoldNumber(p.manifold, i)));
     for (const ProjectLoop& loop : p.loops)
         for (int i = 0; i < kLoopNumberCount; ++i) {
             const std::optional<double> v = loopNumber(loop.input, i);
-            FUZZ_CHECK(v ? inRange(loopSpecs()[i], *v) : loopSpecs()[i].optional);
+            FUZZ_CHECK(v ? inRange(loopRanges()[i], *v) : loopRanges()[i].optional);
         }
 
     const QByteArray saved = projectBytes(p);

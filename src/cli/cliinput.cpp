@@ -27,21 +27,21 @@ const std::array<const char*, kConstructionRows> kConductivityNames = {
 
 // The burial depth holds the three layers above the pipe's bottom, each
 // within its own range.
-const io::NumberSpec kDepthSpec{"depth", "盘管埋深", "mm", 0, 2000, false};
+const io::NumberRange kDepthRange{"depth", "盘管埋深", "mm", 0, 2000, false};
 
 // The range of each value, as the CSV cells of the same quantity have it;
 // the return temperature is checked through the difference it leaves.
-std::array<const io::NumberSpec*, 7> designSpecs() {
-    const auto loop = io::loopSpecs();
-    const auto manifold = io::manifoldSpecs();
-    return {&loop[0], &manifold[0], nullptr, &loop[1], &kDepthSpec, &manifold[10], &loop[2]};
+std::array<const io::NumberRange*, 7> designRanges() {
+    const auto loop = io::loopRanges();
+    const auto manifold = io::manifoldRanges();
+    return {&loop[0], &manifold[0], nullptr, &loop[1], &kDepthRange, &manifold[10], &loop[2]};
 }
-std::array<const io::NumberSpec*, kConstructionRows> thicknessSpecs() {
-    const auto m = io::manifoldSpecs();
+std::array<const io::NumberRange*, kConstructionRows> thicknessRanges() {
+    const auto m = io::manifoldRanges();
     return {&m[2], &m[3], &m[4], &m[5]};
 }
-std::array<const io::NumberSpec*, kConstructionRows> conductivitySpecs() {
-    const auto m = io::manifoldSpecs();
+std::array<const io::NumberRange*, kConstructionRows> conductivityRanges() {
+    const auto m = io::manifoldRanges();
     return {&m[6], &m[7], &m[8], &m[9]};
 }
 
@@ -68,13 +68,14 @@ QString general(double value) {
     return QString::fromUtf8(generalText(value).view());
 }
 
-QString unitSuffix(const io::NumberSpec& spec) {
-    const QString unit = QString::fromUtf8(spec.unit);
+QString unitSuffix(const io::NumberRange& range) {
+    const QString unit = QString::fromUtf8(range.unit);
     return unit.isEmpty() ? unit : u' ' + unit;
 }
 
-QString rangeText(const io::NumberSpec& spec) {
-    return QStringLiteral("%1 ~ %2%3").arg(general(spec.min), general(spec.max), unitSuffix(spec));
+QString rangeText(const io::NumberRange& range) {
+    return QStringLiteral("%1 ~ %2%3")
+        .arg(general(range.min), general(range.max), unitSuffix(range));
 }
 
 // Splits "a,b,c" (a full-width comma works too) into `names.size()` numbers
@@ -82,7 +83,7 @@ QString rangeText(const io::NumberSpec& spec) {
 template <std::size_t N>
 Result<void>
 readList(const char* option, const QString& value, const std::array<const char*, N>& names,
-         const std::array<const io::NumberSpec*, N>& specs, std::array<std::string, N>& out) {
+         const std::array<const io::NumberRange*, N>& ranges, std::array<std::string, N>& out) {
     QString list = value;
     list.replace(u'，', u',');
     const QStringList items = list.split(u',');
@@ -104,10 +105,10 @@ readList(const char* option, const QString& value, const std::array<const char*,
             return stop(InputError, QStringLiteral("--%1 的“%2”不是数字：%3")
                                         .arg(QString::fromLatin1(option), name,
                                              text.isEmpty() ? QStringLiteral("（空）") : text));
-        if (specs[i] != nullptr && !io::inRange(*specs[i], text.toDouble()))
+        if (ranges[i] != nullptr && !io::inRange(*ranges[i], text.toDouble()))
             return stop(InputError,
                         QStringLiteral("--%1 的“%2”的值 %3 超出范围 %4")
-                            .arg(QString::fromLatin1(option), name, text, rangeText(*specs[i])));
+                            .arg(QString::fromLatin1(option), name, text, rangeText(*ranges[i])));
         out[i] = text.toStdString();
     }
     return {};
@@ -117,18 +118,18 @@ readList(const char* option, const QString& value, const std::array<const char*,
 // the range of the CSV column 供回水温差; in cooling the return lies above
 // the supply and the difference is the water's rise.
 Result<void> checkDifference(const FieldRecord& f, bool cooling) {
-    const io::NumberSpec& spec = io::manifoldSpecs()[1];
+    const io::NumberRange& range = io::manifoldRanges()[1];
     double difference = parseLeadingNumber(f.design[SupplyTempField]) -
                         parseLeadingNumber(f.design[ReturnTempField]);
     if (cooling)
         difference = -difference;
-    if (io::inRange(spec, difference))
+    if (io::inRange(range, difference))
         return {};
     return stop(InputError, QStringLiteral("--design 的“回水温度”%1 使%2为 %3，超出范围 %4")
                                 .arg(QString::fromStdString(f.design[ReturnTempField]),
                                      cooling ? QStringLiteral("供冷的回水与供水温差")
                                              : QStringLiteral("供回水温差"),
-                                     general(difference), rangeText(spec)));
+                                     general(difference), rangeText(range)));
 }
 
 // The typed depth through the depth link, and the filling layer it leaves
@@ -144,11 +145,11 @@ Result<void> linkDepth(FieldRecord& f, QStringList* notes) {
     }
     const QString depthText = QString::fromStdString(f.design[DepthField]);
     const QString fillText = QString::fromStdString(f.thickness[FillingLayerRow]);
-    const io::NumberSpec& fillSpec = io::manifoldSpecs()[4];
-    if (!io::inRange(fillSpec, parseLeadingNumber(f.thickness[FillingLayerRow])))
+    const io::NumberRange& fillRange = io::manifoldRanges()[4];
+    if (!io::inRange(fillRange, parseLeadingNumber(f.thickness[FillingLayerRow])))
         return stop(InputError,
                     QStringLiteral("--design 的“盘管埋深”%1 使填充层厚度为 %2 mm，超出范围 %3")
-                        .arg(QString::fromStdString(typedDepth), fillText, rangeText(fillSpec)));
+                        .arg(QString::fromStdString(typedDepth), fillText, rangeText(fillRange)));
     if (notes == nullptr || f.thickness[FillingLayerRow] == fill)
         return {};
     if (parseLeadingNumber(f.design[DepthField]) != parseLeadingNumber(typedDepth))
@@ -170,19 +171,19 @@ Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out, QSt
     out = FieldRecord::defaults();
     if (options.thickness)
         if (Result<void> p = readList("thickness", *options.thickness, kThicknessNames,
-                                      thicknessSpecs(), out.thickness);
+                                      thicknessRanges(), out.thickness);
             !p)
             return p;
     if (options.conductivity)
         if (Result<void> p = readList("conductivity", *options.conductivity, kConductivityNames,
-                                      conductivitySpecs(), out.conductivity);
+                                      conductivityRanges(), out.conductivity);
             !p)
             return p;
     if (options.elbows) {
         std::array<std::string, 1> elbows;
         if (Result<void> p =
                 readList("elbows", *options.elbows, std::array<const char*, 1>{"90度弯头数"},
-                         std::array<const io::NumberSpec*, 1>{&io::manifoldSpecs()[11]}, elbows);
+                         std::array<const io::NumberRange*, 1>{&io::manifoldRanges()[11]}, elbows);
             !p)
             return p;
         out.elbows = elbows[0];
@@ -196,7 +197,7 @@ Result<void> readFieldRecord(const DesignOptions& options, FieldRecord& out, QSt
         return {};
     }
     if (Result<void> p =
-            readList("design", *options.design, kDesignNames, designSpecs(), out.design);
+            readList("design", *options.design, kDesignNames, designRanges(), out.design);
         !p)
         return p;
     if (Result<void> p = checkDifference(out, cooling); !p)

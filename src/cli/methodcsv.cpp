@@ -80,10 +80,10 @@ int sheetInputColumns() {
 QStringList methodCsvHeader(const CalcMode& mode) {
     QStringList header;
     header << QString::fromUtf8(io::kLoopNameCaption);
-    for (const io::NumberSpec& spec : io::loopSpecs())
-        header << spec.caption();
-    for (const io::NumberSpec& spec : io::manifoldSpecs())
-        header << spec.caption();
+    for (const io::NumberRange& range : io::loopRanges())
+        header << range.caption();
+    for (const io::NumberRange& range : io::manifoldRanges())
+        header << range.caption();
     if (mode.cooling)
         append(header, kCoolingCaptions);
     else

@@ -86,7 +86,7 @@ bool readPlainDesign(const io::CsvColumns& columns, std::span<const std::string_
         if (columns.loop[i] < 0)
             continue;
         const std::string_view text = cell(columns.loop[i]);
-        const io::NumberSpec& numberField = io::loopSpecs()[i];
+        const io::NumberRange& numberField = io::loopRanges()[i];
         if (text.empty()) {
             if (!numberField.optional)
                 return false;
@@ -103,7 +103,7 @@ bool readPlainDesign(const io::CsvColumns& columns, std::span<const std::string_
         if (text.empty())
             continue;
         double value = 0;
-        if (!plainNumber(text, value) || !io::inRange(io::manifoldSpecs()[i], value))
+        if (!plainNumber(text, value) || !io::inRange(io::manifoldRanges()[i], value))
             return false;
         io::manifoldNumber(manifold, i) = value;
     }

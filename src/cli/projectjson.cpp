@@ -258,7 +258,7 @@ QJsonObject manifoldJson(const Project& p, std::size_t i, const ManifoldResult& 
     const Manifold& input = p.manifolds[i];
     QJsonObject inputs;
     for (int n = 0; n < io::kManifoldNumberCount; ++n)
-        inputs.insert(QLatin1String(io::manifoldSpecs()[n].key),
+        inputs.insert(QLatin1String(io::manifoldRanges()[n].key),
                       num(io::manifoldNumber(input.input, n)));
     QJsonArray loops;
     for (const ProjectLoop& l : m.loops)

@@ -138,7 +138,7 @@ QByteArray jsonOutput(const io::ProjectData& project, const Computed& c,
                       const CheckLimits& limits) {
     QJsonObject manifold;
     for (int i = 0; i < io::kManifoldNumberCount; ++i)
-        manifold.insert(QLatin1String(io::manifoldSpecs()[i].key),
+        manifold.insert(QLatin1String(io::manifoldRanges()[i].key),
                         io::manifoldNumber(project.manifold, i));
     QJsonArray loopArray;
     const qsizetype firstResult = 1 + io::kLoopNumberCount + io::kManifoldNumberCount;
@@ -147,7 +147,7 @@ QByteArray jsonOutput(const io::ProjectData& project, const Computed& c,
         loop.insert(QLatin1String(io::kLoopNameKey), QString::fromStdString(c.loops[i].name));
         for (int n = 0; n < io::kLoopNumberCount; ++n) {
             const std::optional<double> v = io::loopNumber(c.loops[i], n);
-            loop.insert(QLatin1String(io::loopSpecs()[n].key), v ? QJsonValue(*v) : QJsonValue());
+            loop.insert(QLatin1String(io::loopRanges()[n].key), v ? QJsonValue(*v) : QJsonValue());
         }
         const QStringList row = io::manifoldCsvRow(project.manifold, c.loops[i], &c.results[i]);
         for (std::size_t k = 0; k < kResultKeys.size(); ++k) {

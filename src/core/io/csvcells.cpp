@@ -21,12 +21,12 @@ QString nameFromCell(const QString& cell) {
     return formulaLike(name) && name.startsWith(u'\'') ? name.mid(1) : name;
 }
 
-bool headerMatches(const QString& cell, const NumberSpec& numberField) {
+bool headerMatches(const QString& cell, const NumberRange& numberField) {
     const QString c = cell.trimmed();
     return c == numberField.caption() || c == QString::fromUtf8(numberField.name);
 }
 
-bool readNumber(const QString& cell, const NumberSpec& numberField, std::optional<double>& value,
+bool readNumber(const QString& cell, const NumberRange& numberField, std::optional<double>& value,
                 QString& error) {
     const QString text = cell.trimmed();
     value.reset();

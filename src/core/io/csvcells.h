@@ -20,11 +20,11 @@ QString nameCell(const QString& name);
 QString nameFromCell(const QString& cell);
 
 // The cell is the field's caption, with or without its unit.
-bool headerMatches(const QString& cell, const NumberSpec& numberField);
+bool headerMatches(const QString& cell, const NumberRange& numberField);
 
 // Reads one number cell: blank is empty for an optional field. Returns
 // false with `error` set on a bad value ("“室内温度”不是数字：x2").
-bool readNumber(const QString& cell, const NumberSpec& numberField, std::optional<double>& value,
+bool readNumber(const QString& cell, const NumberRange& numberField, std::optional<double>& value,
                 QString& error);
 
 } // namespace zorva::io

@@ -40,38 +40,38 @@ QString wrongType(const QString& where, const char* name, const char* k, const Q
         .arg(where, QString::fromUtf8(name), key(k), expected, typeName(value));
 }
 
-QString outOfRange(const QString& where, const NumberSpec& spec, double value) {
-    return where + QStringLiteral("的") + rangeMessage(spec, value);
+QString outOfRange(const QString& where, const NumberRange& range, double value) {
+    return where + QStringLiteral("的") + rangeMessage(range, value);
 }
 
-QString notWhole(const QString& where, const NumberSpec& spec, double value) {
+QString notWhole(const QString& where, const NumberRange& range, double value) {
     return QStringLiteral("%1的“%2”（%3）应是整数，而不是 %4")
-        .arg(where, QString::fromUtf8(spec.name), key(spec.key),
+        .arg(where, QString::fromUtf8(range.name), key(range.key),
              QString::number(value, 'g', QLocale::FloatingPointShortest));
 }
 
-QString checkNumber(const NumberSpec& spec, bool whole, double value, const QString& where) {
-    if (!inRange(spec, value))
-        return outOfRange(where, spec, value);
+QString checkNumber(const NumberRange& range, bool whole, double value, const QString& where) {
+    if (!inRange(range, value))
+        return outOfRange(where, range, value);
     if (whole && value != std::floor(value))
-        return notWhole(where, spec, value);
+        return notWhole(where, range, value);
     return {};
 }
 
-QString readNumber(const QJsonObject& obj, const NumberSpec& spec, Presence presence, bool whole,
+QString readNumber(const QJsonObject& obj, const NumberRange& range, Presence presence, bool whole,
                    const QString& where, std::optional<double>& out) {
     out.reset();
-    const QJsonValue v = obj.value(key(spec.key));
+    const QJsonValue v = obj.value(key(range.key));
     if (v.isUndefined() || v.isNull()) {
         if (presence == Presence::Required)
-            return v.isNull() ? wrongType(where, spec.name, spec.key, QStringLiteral("数字"), v)
-                              : missing(where, spec.name, spec.key);
+            return v.isNull() ? wrongType(where, range.name, range.key, QStringLiteral("数字"), v)
+                              : missing(where, range.name, range.key);
         return {};
     }
     if (!v.isDouble())
-        return wrongType(where, spec.name, spec.key, QStringLiteral("数字"), v);
+        return wrongType(where, range.name, range.key, QStringLiteral("数字"), v);
     const double d = v.toDouble();
-    if (QString error = checkNumber(spec, whole, d, where); !error.isEmpty())
+    if (QString error = checkNumber(range, whole, d, where); !error.isEmpty())
         return error;
     out = d;
     return {};

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fields of a project file's objects as tables: for each field its key,
-// its Chinese name, its unit and range (NumberSpec), and how the model holds
+// its Chinese name, its unit and range (NumberRange), and how the model holds
 // it. One table serves the reader, the writer and the writer's check that
 // every value it writes reads back (docs/project-format.md). Messages name
 // the place ("第 2 个房间（客厅）") and the field, in Chinese.
@@ -32,7 +32,7 @@ enum class Presence {
 
 // A number; `whole` numbers must be integers.
 template <typename T> struct Number {
-    NumberSpec spec;
+    NumberRange range;
     Presence presence = Presence::Required;
     bool whole = false;
     std::optional<double> (*get)(const T&) = nullptr;
@@ -55,11 +55,11 @@ template <typename T, std::optional<double> T::*M> void setOptional(T& t, std::o
     t.*M = v;
 }
 template <typename T, double T::*M>
-constexpr Number<T> plain(NumberSpec spec, Presence presence = Presence::Defaulted) {
-    return {spec, presence, false, &getPlain<T, M>, &setPlain<T, M>};
+constexpr Number<T> plain(NumberRange range, Presence presence = Presence::Defaulted) {
+    return {range, presence, false, &getPlain<T, M>, &setPlain<T, M>};
 }
-template <typename T, std::optional<double> T::*M> constexpr Number<T> optional(NumberSpec spec) {
-    return {spec, Presence::Nullable, false, &getOptional<T, M>, &setOptional<T, M>};
+template <typename T, std::optional<double> T::*M> constexpr Number<T> optional(NumberRange range) {
+    return {range, Presence::Nullable, false, &getOptional<T, M>, &setOptional<T, M>};
 }
 
 // A choice among keys, each with the model's value.
@@ -75,22 +75,22 @@ template <typename T, typename E> struct Choice {
 QString missing(const QString& where, const char* name, const char* key);
 QString wrongType(const QString& where, const char* name, const char* key, const QString& expected,
                   const QJsonValue& value);
-QString outOfRange(const QString& where, const NumberSpec& spec, double value);
-QString notWhole(const QString& where, const NumberSpec& spec, double value);
+QString outOfRange(const QString& where, const NumberRange& range, double value);
+QString notWhole(const QString& where, const NumberRange& range, double value);
 
 // The number of a field's value, with its checks; an empty message when it
 // reads. `out` is empty for an absent optional field.
-QString readNumber(const QJsonObject& obj, const NumberSpec& spec, Presence presence, bool whole,
+QString readNumber(const QJsonObject& obj, const NumberRange& range, Presence presence, bool whole,
                    const QString& where, std::optional<double>& out);
 // The check of a value the writer is about to write.
-QString checkNumber(const NumberSpec& spec, bool whole, double value, const QString& where);
+QString checkNumber(const NumberRange& range, bool whole, double value, const QString& where);
 
 template <typename T>
 QString readNumbers(const QJsonObject& obj, std::span<const Number<T>> fields, T& target,
                     const QString& where) {
     for (const Number<T>& f : fields) {
         std::optional<double> value;
-        if (QString error = readNumber(obj, f.spec, f.presence, f.whole, where, value);
+        if (QString error = readNumber(obj, f.range, f.presence, f.whole, where, value);
             !error.isEmpty())
             return error;
         if (value || f.presence == Presence::Nullable)
@@ -103,14 +103,14 @@ template <typename T>
 void writeNumbers(QJsonObject& obj, std::span<const Number<T>> fields, const T& source) {
     for (const Number<T>& f : fields)
         if (const std::optional<double> v = f.get(source))
-            obj.insert(key(f.spec.key), *v);
+            obj.insert(key(f.range.key), *v);
 }
 
 template <typename T>
 QString checkNumbers(std::span<const Number<T>> fields, const T& source, const QString& where) {
     for (const Number<T>& f : fields)
         if (const std::optional<double> v = f.get(source))
-            if (QString error = checkNumber(f.spec, f.whole, *v, where); !error.isEmpty())
+            if (QString error = checkNumber(f.range, f.whole, *v, where); !error.isEmpty())
                 return error;
     return {};
 }

@@ -40,9 +40,9 @@ QString rowLabel(int line, const QString& name) {
 
 QStringList manifoldCsvHeader() {
     QStringList header{QString::fromUtf8(kLoopNameCaption)};
-    for (const NumberSpec& numberField : loopSpecs())
+    for (const NumberRange& numberField : loopRanges())
         header << numberField.caption();
-    for (const NumberSpec& numberField : manifoldSpecs())
+    for (const NumberRange& numberField : manifoldRanges())
         header << numberField.caption();
     for (const char* caption : kResultCaptions)
         header << QString::fromUtf8(caption);
@@ -171,14 +171,14 @@ Result<CsvColumns> mapCsvHeader(const QStringList& header, int line) {
             error = claim(columns.name, c, QString::fromUtf8(kLoopNameCaption));
         }
         for (int i = 0; i < kLoopNumberCount && error.isEmpty(); ++i)
-            if (headerMatches(header[c], loopSpecs()[i])) {
+            if (headerMatches(header[c], loopRanges()[i])) {
                 known = true;
-                error = claim(columns.loop[i], c, QString::fromUtf8(loopSpecs()[i].name));
+                error = claim(columns.loop[i], c, QString::fromUtf8(loopRanges()[i].name));
             }
         for (int i = 0; i < kManifoldNumberCount && error.isEmpty(); ++i)
-            if (headerMatches(header[c], manifoldSpecs()[i])) {
+            if (headerMatches(header[c], manifoldRanges()[i])) {
                 known = true;
-                error = claim(columns.manifold[i], c, QString::fromUtf8(manifoldSpecs()[i].name));
+                error = claim(columns.manifold[i], c, QString::fromUtf8(manifoldRanges()[i].name));
             }
         if (!error.isEmpty())
             return Problem{error, {}};
@@ -187,9 +187,9 @@ Result<CsvColumns> mapCsvHeader(const QStringList& header, int line) {
             columns.unrecognised << header[c];
     }
     for (int i = 0; i < kLoopNumberCount; ++i) {
-        if (columns.loop[i] >= 0 || loopSpecs()[i].optional)
+        if (columns.loop[i] >= 0 || loopRanges()[i].optional)
             continue;
-        QString message = where + QStringLiteral("缺少“%1”一列").arg(loopSpecs()[i].caption());
+        QString message = where + QStringLiteral("缺少“%1”一列").arg(loopRanges()[i].caption());
         if (!columns.unrecognised.isEmpty())
             message += QStringLiteral("（未识别的列：%1）").arg(quotedList(columns.unrecognised));
         return Problem{message, {}};
@@ -228,7 +228,7 @@ Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringLi
         if (columns.loop[i] < 0)
             continue;
         std::optional<double> v;
-        if (!readNumber(cell(columns.loop[i]), loopSpecs()[i], v, error))
+        if (!readNumber(cell(columns.loop[i]), loopRanges()[i], v, error))
             return fault();
         setLoopNumber(out.loop, i, v);
     }
@@ -236,7 +236,7 @@ Result<CsvDesignRow> readCsvDesignRow(const CsvColumns& columns, const QStringLi
         if (columns.manifold[i] < 0 || cell(columns.manifold[i]).trimmed().isEmpty())
             continue;
         std::optional<double> v;
-        if (!readNumber(cell(columns.manifold[i]), manifoldSpecs()[i], v, error))
+        if (!readNumber(cell(columns.manifold[i]), manifoldRanges()[i], v, error))
             return fault();
         manifoldNumber(out.manifold, i) = *v;
     }

@@ -54,7 +54,7 @@ Result<QByteArray> manifoldCsvFileBytes(const QList<QStringList>& rows);
 // Which header column holds which input: -1 when absent.
 struct CsvColumns {
     int name = -1;
-    std::array<int, kLoopNumberCount> loop = noColumns<kLoopNumberCount>(); // loopSpecs() order
+    std::array<int, kLoopNumberCount> loop = noColumns<kLoopNumberCount>(); // loopRanges() order
     std::array<int, kManifoldNumberCount> manifold = noColumns<kManifoldNumberCount>();
     // Captions of the non-blank columns that are neither inputs nor the
     // export's result columns, as written.

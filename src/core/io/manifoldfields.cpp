@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kConductivityUnit = "W/(m·℃)";
 
-const std::array<NumberSpec, kManifoldNumberCount> kManifold{{
+const std::array<NumberRange, kManifoldNumberCount> kManifold{{
     {"supplyTemp", "供水温度", "℃", 1, 100, false},
     {"tempDiff", "供回水温差", "℃", 0.1, 50, false},
     {"surfaceThickness", "地面层厚度", "mm", 0, 500, false},
@@ -30,7 +30,7 @@ const std::array<NumberSpec, kManifoldNumberCount> kManifold{{
     {"allowance", "分集水器及连接阻力", "kPa", 0, 10000, false},
 }};
 
-const std::array<NumberSpec, kLoopNumberCount> kLoop{{
+const std::array<NumberRange, kLoopNumberCount> kLoop{{
     {"roomTemp", "室内温度", "℃", -50, 50, false},
     {"spacing", "盘管间距", "mm", 10, 1000, false},
     {"length", "单管长度", "m", 0.1, 1000, false},
@@ -44,16 +44,16 @@ QString number(double value) {
 
 } // namespace
 
-QString NumberSpec::caption() const {
+QString NumberRange::caption() const {
     const QString n = QString::fromUtf8(name);
     return *unit ? n + u'(' + QString::fromUtf8(unit) + u')' : n;
 }
 
-std::span<const NumberSpec> manifoldSpecs() {
+std::span<const NumberRange> manifoldRanges() {
     return kManifold;
 }
 
-std::span<const NumberSpec> loopSpecs() {
+std::span<const NumberRange> loopRanges() {
     return kLoop;
 }
 
@@ -121,11 +121,11 @@ std::optional<double> loopNumber(const LoopInput& loop, int index) {
     }
 }
 
-bool inRange(const NumberSpec& numberField, double value) {
+bool inRange(const NumberRange& numberField, double value) {
     return value >= numberField.min && value <= numberField.max;
 }
 
-QString rangeMessage(const NumberSpec& numberField, const QString& valueText) {
+QString rangeMessage(const NumberRange& numberField, const QString& valueText) {
     QString unit = QString::fromUtf8(numberField.unit);
     if (!unit.isEmpty())
         unit.prepend(u' ');
@@ -134,7 +134,7 @@ QString rangeMessage(const NumberSpec& numberField, const QString& valueText) {
              number(numberField.max), unit);
 }
 
-QString rangeMessage(const NumberSpec& numberField, double value) {
+QString rangeMessage(const NumberRange& numberField, double value) {
     // A value that is no number (a save of a field left without one) is
     // said to be so, not shown as infinite.
     const QString text = std::isnan(value) ? QStringLiteral("（不是数）")

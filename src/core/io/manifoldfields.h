@@ -14,7 +14,7 @@
 
 namespace zorva::io {
 
-struct NumberSpec {
+struct NumberRange {
     const char* key;         // project file key
     const char* name;        // caption without unit, UTF-8
     const char* unit;        // UTF-8, may be empty
@@ -26,13 +26,13 @@ struct NumberSpec {
 
 // The manifold's thirteen numbers, in file order.
 constexpr int kManifoldNumberCount = 13;
-std::span<const NumberSpec> manifoldSpecs();
+std::span<const NumberRange> manifoldRanges();
 double& manifoldNumber(ManifoldInput& manifold, int index);
 double manifoldNumber(const ManifoldInput& manifold, int index);
 
 // A loop's numbers after its name: room, spacing, length, load, difference.
 constexpr int kLoopNumberCount = 5;
-std::span<const NumberSpec> loopSpecs();
+std::span<const NumberRange> loopRanges();
 void setLoopNumber(LoopInput& loop, int index, std::optional<double> value);
 std::optional<double> loopNumber(const LoopInput& loop, int index);
 const char* const kLoopNameKey = "name";
@@ -46,14 +46,14 @@ constexpr int kMaxLoopNameLength = 200;
 constexpr int kMaxLoops = 10000;
 
 // Whether a value lies in the numberField's range (never for NaN).
-bool inRange(const NumberSpec& numberField, double value);
+bool inRange(const NumberRange& numberField, double value);
 // "“室内温度”的值 60 超出范围 -50 ~ 50 ℃", quoting the value's text as the user
 // typed it (trimmed).
-QString rangeMessage(const NumberSpec& numberField, const QString& valueText);
+QString rangeMessage(const NumberRange& numberField, const QString& valueText);
 // The same for a value without its text (a JSON number): the shortest text
 // that reads back as the same double, so that 50.00000000000001 is not
 // shown as 50.
-QString rangeMessage(const NumberSpec& numberField, double value);
+QString rangeMessage(const NumberRange& numberField, double value);
 // "第 3 个环路（客厅）" ; without a name "第 3 个环路"
 QString loopLabel(int oneBasedIndex, const QString& name);
 

@@ -30,15 +30,15 @@ QString readLoop(const QJsonValue& value, int index, const QString& owner,
     QJsonObject rest = obj;
     rest.remove(key(kLoopNameKey));
     for (int i = 0; i < kLoopNumberCount; ++i) {
-        const NumberSpec& spec = loopSpecs()[i];
+        const NumberRange& range = loopRanges()[i];
         std::optional<double> v;
         if (QString e =
-                readNumber(obj, spec, spec.optional ? Presence::Nullable : Presence::Required,
+                readNumber(obj, range, range.optional ? Presence::Nullable : Presence::Required,
                            false, where, v);
             !e.isEmpty())
             return e;
         setLoopNumber(loop.input, i, v);
-        rest.remove(key(spec.key));
+        rest.remove(key(range.key));
     }
     loop.extraKeys = extraText(rest);
     return {};
@@ -67,11 +67,11 @@ QString readNumbersOf(const QJsonObject& obj, const QString& where, ManifoldInpu
                       QJsonObject& rest) {
     for (int i = 0; i < kManifoldNumberCount; ++i) {
         std::optional<double> v;
-        if (QString e = readNumber(obj, manifoldSpecs()[i], Presence::Required, false, where, v);
+        if (QString e = readNumber(obj, manifoldRanges()[i], Presence::Required, false, where, v);
             !e.isEmpty())
             return e;
         manifoldNumber(input, i) = *v;
-        rest.remove(key(manifoldSpecs()[i].key));
+        rest.remove(key(manifoldRanges()[i].key));
     }
     return {};
 }
@@ -149,8 +149,8 @@ QString writeManifolds(const std::vector<project::Manifold>& manifolds, QJsonArr
         obj.insert(QStringLiteral("name"), QString::fromStdString(m.name));
         for (int n = 0; n < kManifoldNumberCount; ++n) {
             const double v = manifoldNumber(m.input, n);
-            error.note(checkNumber(manifoldSpecs()[n], false, v, where));
-            obj.insert(key(manifoldSpecs()[n].key), v);
+            error.note(checkNumber(manifoldRanges()[n], false, v, where));
+            obj.insert(key(manifoldRanges()[n].key), v);
         }
         QJsonObject below;
         error.note(writeBelow(m.manualBelow, where, below));
@@ -167,8 +167,8 @@ QString writeManifolds(const std::vector<project::Manifold>& manifolds, QJsonArr
             loop.insert(key(kLoopNameKey), name);
             for (int n = 0; n < kLoopNumberCount; ++n)
                 if (const std::optional<double> v = loopNumber(input, n)) {
-                    error.note(checkNumber(loopSpecs()[n], false, *v, at));
-                    loop.insert(key(loopSpecs()[n].key), *v);
+                    error.note(checkNumber(loopRanges()[n], false, *v, at));
+                    loop.insert(key(loopRanges()[n].key), *v);
                 }
             loops.append(mergeExtras(loop, extraObject(m.loops[l].extraKeys)));
         }

@@ -21,9 +21,9 @@ constexpr qsizetype kMaxPoints = 100000;
 constexpr int kMaxFileName = 4096;
 constexpr int kMaxLabel = 200;
 
-const NumberSpec kDoorWidth{"width", "门宽", "m", 0.001, 100, true};
-const NumberSpec kClearance{"wallClearance", "离墙距离", "m", 0, 5, true};
-const NumberSpec kScale{"imageScale", "底图比例", "m/像素", 0, 1000, true};
+const NumberRange kDoorWidth{"width", "门宽", "m", 0.001, 100, true};
+const NumberRange kClearance{"wallClearance", "离墙距离", "m", 0, 5, true};
+const NumberRange kScale{"imageScale", "底图比例", "m/像素", 0, 1000, true};
 
 constexpr std::pair<const char*, layout::Pattern> kPatterns[] = {
     {"spiral", layout::Pattern::Spiral}, {"serpentine", layout::Pattern::Serpentine}};
@@ -97,11 +97,11 @@ QString writePoints(const std::vector<PlanPoint>& points, const char* name, cons
 // The index of an entry ("room", "manifold"), in range and not repeated.
 QString readIndex(const QJsonObject& obj, const char* k, const char* name, std::size_t count,
                   const QString& where, std::set<std::size_t>& seen, std::size_t& out) {
-    const NumberSpec spec{k, name, "", 0, double(count) - 1, false};
+    const NumberRange range{k, name, "", 0, double(count) - 1, false};
     if (count == 0)
         return where + QStringLiteral("指向的%1不存在").arg(QString::fromUtf8(name));
     std::optional<double> v;
-    if (QString e = readNumber(obj, spec, Presence::Required, true, where, v); !e.isEmpty())
+    if (QString e = readNumber(obj, range, Presence::Required, true, where, v); !e.isEmpty())
         return e;
     out = std::size_t(*v);
     if (!seen.insert(out).second)

@@ -67,7 +67,7 @@ const std::array<Number<rooms::RoomOverrides>, 2> kOverrides{{
          o.loopCount = v ? std::optional<int>(int(*v)) : std::nullopt;
      }},
 }};
-const NumberSpec kLength{"loopLengths", "指定环路长度", "m", 0.1, 1000, true};
+const NumberRange kLength{"loopLengths", "指定环路长度", "m", 0.1, 1000, true};
 
 QString readOverrides(const QJsonObject& obj, rooms::RoomOverrides& o, const QString& where,
                       QJsonObject& extras) {
@@ -194,11 +194,11 @@ QString readRoom(const QJsonValue& value, std::size_t index, std::size_t manifol
 
 } // namespace
 
-const NumberSpec& roomNumberSpec(const char* k) {
+const NumberRange& roomNumberRange(const char* k) {
     for (const Number<Room>& f : kNumbers)
-        if (std::string_view(f.spec.key) == k)
-            return f.spec;
-    return kNumbers[0].spec;
+        if (std::string_view(f.range.key) == k)
+            return f.range;
+    return kNumbers[0].range;
 }
 
 QString roomLabel(std::size_t index, const std::string& name) {

@@ -20,7 +20,7 @@ constexpr int kMaxRooms = 10000;
 // The key, name, unit and range of a room's number in a file ("indoorTemp",
 // "floorArea", "heatedArea", "covering", "leaderLength", "load"), for the
 // rooms CSV import to check the same ranges.
-const NumberSpec& roomNumberSpec(const char* key);
+const NumberRange& roomNumberRange(const char* key);
 
 // "第 2 个房间（客厅）"
 QString roomLabel(std::size_t index, const std::string& name);

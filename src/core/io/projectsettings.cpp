@@ -86,7 +86,7 @@ const std::array<Number<RoomConditions>, 2> kConditions{{
     plain<RoomConditions, &RoomConditions::maxPressureDrop>(
         {"maxPressureDrop", "环路阻力上限", "kPa", 0.1, 1000, true}),
 }};
-const NumberSpec kSpacing{"spacings", "可选管间距", "m", 0.01, 1, false};
+const NumberRange kSpacing{"spacings", "可选管间距", "m", 0.01, 1, false};
 constexpr int kMaxSpacings = 50;
 
 const std::array<Number<StandardDesign>, 5> kStandard{{

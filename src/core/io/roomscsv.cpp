@@ -24,11 +24,11 @@ const QString kCategory = QStringLiteral("房间类别");
 const QString kManifold = QStringLiteral("分集水器");
 
 // The heated area may be left out: the floor area then.
-NumberSpec columnSpec(const char* key) {
-    NumberSpec spec = roomNumberSpec(key);
+NumberRange columnRange(const char* key) {
+    NumberRange range = roomNumberRange(key);
     if (std::string_view(key) == "heatedArea")
-        spec.optional = true;
-    return spec;
+        range.optional = true;
+    return range;
 }
 
 struct Columns {
@@ -57,17 +57,17 @@ Result<Columns> mapHeader(const QStringList& header, int line) {
         else if (cell == kManifold)
             error = claim(c.manifold, i, kManifold);
         for (std::size_t n = 0; n < kNumberKeys.size() && error.isEmpty(); ++n)
-            if (headerMatches(cell, columnSpec(kNumberKeys[n])))
-                error = claim(c.numbers[n], i, QString::fromUtf8(columnSpec(kNumberKeys[n]).name));
+            if (headerMatches(cell, columnRange(kNumberKeys[n])))
+                error = claim(c.numbers[n], i, QString::fromUtf8(columnRange(kNumberKeys[n]).name));
         if (!error.isEmpty())
             return Problem{error, {}};
     }
     if (c.name < 0)
         return Problem{where + QStringLiteral("缺少“房间”一列"), {}};
     for (std::size_t n = 0; n < kNumberKeys.size(); ++n)
-        if (c.numbers[n] < 0 && !columnSpec(kNumberKeys[n]).optional)
+        if (c.numbers[n] < 0 && !columnRange(kNumberKeys[n]).optional)
             return Problem{
-                where + QStringLiteral("缺少“%1”一列").arg(columnSpec(kNumberKeys[n]).caption()),
+                where + QStringLiteral("缺少“%1”一列").arg(columnRange(kNumberKeys[n]).caption()),
                 {}};
     return c;
 }
@@ -109,7 +109,7 @@ Result<project::Room> readRow(const Columns& c, const QStringList& cells, int li
             continue;
         std::optional<double> v;
         QString error;
-        if (!readNumber(cell(c.numbers[n]), columnSpec(kNumberKeys[n]), v, error))
+        if (!readNumber(cell(c.numbers[n]), columnRange(kNumberKeys[n]), v, error))
             return fault(error);
         switch (n) {
         case 0:
@@ -167,7 +167,7 @@ Result<project::Room> readRow(const Columns& c, const QStringList& cells, int li
 QStringList roomsCsvHeader() {
     QStringList header{kName, kCategory};
     for (const char* key : kNumberKeys)
-        header << columnSpec(key).caption();
+        header << columnRange(key).caption();
     return header << kManifold;
 }
 

@@ -93,7 +93,7 @@ QVariant ManifoldModel::headerData(int section, Qt::Orientation orientation, int
     if (section == Name)
         return QString::fromUtf8(io::kLoopNameCaption);
     if (section < kInputColumns)
-        return io::loopSpecs()[static_cast<std::size_t>(section - RoomTemp)].caption();
+        return io::loopRanges()[static_cast<std::size_t>(section - RoomTemp)].caption();
     if (section >= ColumnCount)
         return {};
     if (role == Qt::ToolTipRole && section >= kInputColumns)
@@ -256,8 +256,8 @@ Result<void> ManifoldModel::parseCell(int column, const QString& text, LoopInput
     }
     if (column < RoomTemp || column >= kInputColumns)
         return fault(QStringLiteral("这一列是计算结果，不能输入"));
-    const io::NumberSpec& numberField =
-        io::loopSpecs()[static_cast<std::size_t>(column - RoomTemp)];
+    const io::NumberRange& numberField =
+        io::loopRanges()[static_cast<std::size_t>(column - RoomTemp)];
     if (t.isEmpty()) {
         if (!numberField.optional)
             return fault(QStringLiteral("“%1”不能为空").arg(QString::fromUtf8(numberField.name)));

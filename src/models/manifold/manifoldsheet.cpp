@@ -20,7 +20,7 @@ namespace zorva::models {
 
 namespace {
 
-double clamped(const io::NumberSpec& numberField, double value, double fallback) {
+double clamped(const io::NumberRange& numberField, double value, double fallback) {
     if (!std::isfinite(value))
         return fallback;
     return std::clamp(value, numberField.min, numberField.max);
@@ -34,7 +34,7 @@ ManifoldInput manifoldFromDesign(const FieldRecord& fields) {
     ManifoldInput m;
     for (int i = 0; i < io::kManifoldNumberCount; ++i)
         io::manifoldNumber(m, i) =
-            clamped(io::manifoldSpecs()[static_cast<std::size_t>(i)], io::manifoldNumber(read, i),
+            clamped(io::manifoldRanges()[static_cast<std::size_t>(i)], io::manifoldNumber(read, i),
                     io::manifoldNumber(defaults, i));
     return m;
 }
@@ -45,11 +45,11 @@ LoopInput loopFromDesign(const FieldRecord& fields, const CheckLimits& limits) {
     LoopInput loop;
     for (int i = 0; i < 3; ++i)
         io::setLoopNumber(loop, i,
-                          clamped(io::loopSpecs()[static_cast<std::size_t>(i)],
+                          clamped(io::loopRanges()[static_cast<std::size_t>(i)],
                                   *io::loopNumber(read, i), *io::loopNumber(defaults, i)));
     if (limits.loadPerArea && std::isfinite(*limits.loadPerArea) && *limits.loadPerArea > 0) {
         const double load = *limits.loadPerArea * loop.lengthM * loop.spacingMm / 1000;
-        loop.loadW = std::min(std::round(load), io::loopSpecs()[3].max);
+        loop.loadW = std::min(std::round(load), io::loopRanges()[3].max);
     }
     return loop;
 }

@@ -14,7 +14,7 @@ namespace zorva::ui {
 
 namespace {
 
-// Decimals of each input in manifoldSpecs() order.
+// Decimals of each input in manifoldRanges() order.
 constexpr int kDecimals[io::kManifoldNumberCount] = {1, 1, 1, 1, 1, 2, 4, 4, 4, 4, 1, 0, 1};
 
 } // namespace
@@ -24,7 +24,7 @@ ManifoldInputs::ManifoldInputs(QWidget* parent) : QWidget(parent) {
     grid->setContentsMargins(0, 0, 0, 0);
     constexpr int perColumn = 5;
     for (int i = 0; i < io::kManifoldNumberCount; ++i) {
-        const io::NumberSpec& numberField = io::manifoldSpecs()[static_cast<std::size_t>(i)];
+        const io::NumberRange& numberField = io::manifoldRanges()[static_cast<std::size_t>(i)];
         auto* box = new QDoubleSpinBox;
         box->setObjectName(QLatin1String(numberField.key));
         box->setRange(numberField.min, numberField.max);

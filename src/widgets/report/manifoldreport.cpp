@@ -38,7 +38,7 @@ constexpr int kRowsPerStep = 64;
 void addManifold(PagedReport& report, const ManifoldInput& manifold) {
     report.heading(QStringLiteral("一、分集水器参数"));
     QList<QStringList> rows;
-    const auto numberFields = io::manifoldSpecs();
+    const auto numberFields = io::manifoldRanges();
     // Two quantities per row keep the list short on a landscape page.
     for (int i = 0; i < static_cast<int>(numberFields.size()); i += 2) {
         QStringList row{numberFields[std::size_t(i)].caption(),
