@@ -103,7 +103,7 @@ test: build
 # UndefinedBehaviorSanitizer; the first report fails the test.
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORVA_SANITIZE=ON -DZORVA_BENCH=OFF \
-	  $(CMAKE_FLAGS)
+	  -DZORVA_DEBUG_INFO=lines $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_BUILD) $(BUILD_JOBS)
 	cd $(SANITIZE_BUILD) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
