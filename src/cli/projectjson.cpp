@@ -4,6 +4,7 @@
 #include "cli/projectjsoncooling.h"
 #include "cli/projectjsonhydraulics.h"
 #include "cli/projectjsonplan.h"
+#include "cli/projectjsonrebalance.h"
 #include "core/engine/numtext.h"
 #include "core/heatload/messages.h"
 #include "core/io/manifoldfields.h"
@@ -474,6 +475,7 @@ QJsonObject projectJson(const Project& p, const ProjectResult& r) {
     };
     addPlanKeys(p, r, json);
     addHydraulicsJson(p, r, json);
+    addRebalanceJson(p, r, json);
     addCoolingJson(p, r, json);
     return json;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/projectjsonhydraulics.h"
 
+#include "core/io/materialscsv.h"
+
 #include <QJsonArray>
 
 #include <cmath>
@@ -125,34 +127,6 @@ void addManifold(const ManifoldHydraulicsResult& r, QJsonObject& m) {
     m.insert(QStringLiteral("hydraulicsWarnings"), warnings);
 }
 
-QString materialName(materials::MaterialKind kind) {
-    switch (kind) {
-    case materials::MaterialKind::Pipe:
-        return QStringLiteral("加热管");
-    case materials::MaterialKind::PipeRoll:
-        return QStringLiteral("加热管整卷");
-    case materials::MaterialKind::Manifold:
-        return QStringLiteral("分集水器");
-    case materials::MaterialKind::InsulationBoard:
-        return QStringLiteral("绝热板");
-    case materials::MaterialKind::EdgeStrip:
-        return QStringLiteral("边界保温带");
-    case materials::MaterialKind::PipeClip:
-        return QStringLiteral("管卡");
-    case materials::MaterialKind::Screed:
-        return QStringLiteral("填充层");
-    case materials::MaterialKind::Actuator:
-        return QStringLiteral("电热执行器");
-    case materials::MaterialKind::Thermostat:
-        return QStringLiteral("房间温控器");
-    }
-    return {};
-}
-
-QString numberText(double v) {
-    return QString::number(v, 'g', 10);
-}
-
 } // namespace
 
 void addHydraulicsJson(const Project& project, const ProjectResult& result, QJsonObject& root) {
@@ -218,33 +192,7 @@ void addHydraulicsJson(const Project& project, const ProjectResult& result, QJso
 }
 
 QList<QStringList> materialsCsvRows(const ProjectResult& result) {
-    const MaterialsResult& mat = result.materials;
-    QList<QStringList> rows;
-    rows.append({QStringLiteral("材料"), QStringLiteral("名称"), QStringLiteral("管材"),
-                 QStringLiteral("规格"), QStringLiteral("数量"), QStringLiteral("单位")});
-    for (const materials::MaterialItem& item : mat.bill.items)
-        rows.append({QLatin1String(materials::materialKey(item.kind)), materialName(item.kind),
-                     text(item.pipe), item.size > 0 ? numberText(item.size) : QString(),
-                     numberText(item.quantity), QLatin1String(materials::unitKey(item.unit))});
-    rows.append(QStringList{});
-    rows.append({QStringLiteral("管材"), QStringLiteral("卷长(m)"), QStringLiteral("环路"),
-                 QStringLiteral("余料(m)")});
-    for (const materials::PipePlan& plan : mat.bill.pipes) {
-        for (const materials::RollCut& roll : plan.cutting.rolls) {
-            QStringList names;
-            for (std::size_t i : roll.loops)
-                if (i < plan.loops.size() && plan.loops[i] < mat.loopNames.size())
-                    names << text(mat.loopNames[plan.loops[i]]);
-            rows.append({text(plan.pipe), numberText(double(roll.rollMm) / 1000),
-                         names.join(QStringLiteral("、")),
-                         numberText(double(roll.offcutMm()) / 1000)});
-        }
-        for (std::size_t i : plan.cutting.unplaced)
-            if (i < plan.loops.size() && plan.loops[i] < mat.loopNames.size())
-                rows.append({text(plan.pipe), QStringLiteral("无卷可整根裁出"),
-                             text(mat.loopNames[plan.loops[i]]), QString()});
-    }
-    return rows;
+    return io::materialsCsvRows(result.materials);
 }
 
 } // namespace zorva::cli

@@ -6,6 +6,7 @@
 #include "core/io/projecthydraulics.h"
 #include "core/io/projectmanifolds.h"
 #include "core/io/projectplan.h"
+#include "core/io/projectrebalance.h"
 #include "core/io/projectrooms.h"
 #include "core/io/projectsettings.h"
 
@@ -58,10 +59,12 @@ QString readVersion2(const QJsonObject& top, project::Project& out) {
         return e;
     if (QString e = readHydraulicsSection(top, out); !e.isEmpty())
         return e;
+    if (QString e = readRebalanceSection(top, out); !e.isEmpty())
+        return e;
     if (QString e = readProjectCooling(top, out); !e.isEmpty())
         return e;
-    out.extraKeys = extraText(unknownKeys(
-        top, {"format", "version", "settings", "manifolds", "rooms", "plan", "hydraulics"}));
+    out.extraKeys = extraText(unknownKeys(top, {"format", "version", "settings", "manifolds",
+                                                "rooms", "plan", "hydraulics", "rebalance"}));
     return {};
 }
 
@@ -86,6 +89,7 @@ QString writeProjectObject(const project::Project& p, QJsonObject& out) {
     out.insert(QStringLiteral("rooms"), rooms);
     error.note(writePlanSection(p, out));
     error.note(writeHydraulicsSection(p, out));
+    error.note(writeRebalanceSection(p, out));
     out = mergeExtras(out, extraObject(p.extraKeys));
     return error.text;
 }

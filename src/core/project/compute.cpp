@@ -5,6 +5,7 @@
 #include "core/project/coolingcompute.h"
 #include "core/project/hydraulicscompute.h"
 #include "core/project/manifoldcompute.h"
+#include "core/project/rebalancecompute.h"
 #include "core/project/roomload.h"
 #include "core/project/roommethods.h"
 
@@ -110,6 +111,7 @@ ProjectResult computeProject(const Project& project, const ComputeOptions& optio
         options.progress(done, steps);
     out.totals = totalsOf(out);
     computeHydraulics(project, out);
+    computeRebalance(project, out);
     out.cooling = computeCooling(project, out);
     return out;
 }

@@ -22,6 +22,7 @@
 #include "core/project/coolinginputs.h"
 #include "core/project/hydraulicsinputs.h"
 #include "core/project/planinputs.h"
+#include "core/project/rebalanceinputs.h"
 #include "core/rooms/room.h"
 
 #include <cstddef>
@@ -106,6 +107,7 @@ struct Manifold {
     ManifoldPlan plan;                   // its place on the floor plan
     ManifoldCooling cooling;             // the chilled water
     ManifoldHydraulicsInputs hydraulics; // valve, connection, body, pump, mixing station
+    RebalanceInputs rebalance;           // what was measured after commissioning
     std::string extraKeys;
 };
 

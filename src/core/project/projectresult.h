@@ -13,6 +13,7 @@
 #include "core/project/hydraulicsresult.h"
 #include "core/project/planresult.h"
 #include "core/project/project.h"
+#include "core/project/rebalanceresult.h"
 #include "core/rooms/roomdesign.h"
 
 #include <cstddef>
@@ -132,6 +133,7 @@ struct ManifoldResult {
     bool designAboveSupply = false;
     ManifoldTotals totals;
     ManifoldHydraulicsResult hydraulics; // presetting, flow meters, pump, mixing
+    ManifoldRebalanceResult rebalance;   // measured against the design, proposed settings
 };
 
 struct ProjectTotals {

@@ -3,6 +3,7 @@
 
 #include "core/io/citytablefile.h"
 #include "core/io/projectfile.h"
+#include "core/io/projecthydraulics.h"
 #include "core/io/projectrooms.h"
 #include "core/io/roomscsv.h"
 #include "core/io/safesave.h"
@@ -83,7 +84,12 @@ Result<void> ProjectDocument::open(const QString& fileName) {
     Result<io::ProjectDocument> read = io::readProjectDocumentFile(fileName);
     if (!read)
         return read.problem();
-    replaceProject(std::move(read->project), fileName);
+    // Valve files named by the manifolds are read from the project's folder,
+    // as zorva-calc reads them; one that cannot be read leaves its manifold
+    // without settings, which the results say.
+    project::Project project = std::move(read->project);
+    io::loadValveFiles(project, QFileInfo(fileName).absolutePath());
+    replaceProject(std::move(project), fileName);
     return {};
 }
 
@@ -129,6 +135,13 @@ void ProjectDocument::removeRooms(std::vector<int> rows) {
 
 void ProjectDocument::setSettings(const project::Settings& settings, const QString& text) {
     undo_.push(new SetSettingsCommand(*this, settings, text));
+}
+
+void ProjectDocument::setManifold(int index, const project::Manifold& manifold,
+                                  const QString& text) {
+    if (index < 0 || std::size_t(index) >= project_.manifolds.size())
+        return;
+    undo_.push(new SetProjectManifoldCommand(*this, index, manifold, text));
 }
 
 project::Room ProjectDocument::newRoom() const {
@@ -187,6 +200,12 @@ void ProjectDocument::applyRemove(const std::vector<int>& rows) {
 void ProjectDocument::applySettings(const project::Settings& settings) {
     project_.settings = settings;
     emit settingsChanged();
+    recompute();
+}
+
+void ProjectDocument::applyManifold(int index, const project::Manifold& manifold) {
+    project_.manifolds[std::size_t(index)] = manifold;
+    emit manifoldChanged(index);
     recompute();
 }
 

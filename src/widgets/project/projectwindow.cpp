@@ -146,6 +146,7 @@ void ProjectWindow::buildActions() {
         [this] { showPlan(); });
     add(view, "showSeasons", QStringLiteral("供暖和供冷…"), QKeySequence::UnknownKey,
         [this] { showSeasons(); });
+    addHydraulicsActions(file, view);
     connect(document_.get(), &models::ProjectDocument::resultChanged, this,
             &ProjectWindow::refreshViews);
 }

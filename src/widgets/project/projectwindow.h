@@ -21,6 +21,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QTableView;
 
 namespace zorva::models {
@@ -68,6 +69,8 @@ protected:
 
 private:
     void buildActions();
+    // 调试单, 材料表 and 调试后平衡 (projecthydraulicsactions.cpp).
+    void addHydraulicsActions(QMenu* file, QMenu* view);
     void refreshViews();
     QWidget* buildSettingsBar();
     QWidget* buildRoomPanel();

@@ -60,6 +60,14 @@ QByteArray withSection(const char* section) {
     return text.left(at) + "\"hydraulics\": " + section + "\n" + text.mid(end);
 }
 
+// The flat example with its "rebalance" section (its last) replaced.
+QByteArray withRebalance(const char* section) {
+    QByteArray text = flatBytes();
+    const qsizetype at = text.indexOf("\"rebalance\"");
+    const qsizetype end = text.lastIndexOf('}');
+    return text.left(at) + "\"rebalance\": " + section + "\n" + text.mid(end);
+}
+
 } // namespace
 
 class ProjectHydraulicsFileTest : public QObject {
@@ -72,6 +80,9 @@ private slots:
     void fileValveFromTheProjectFolder();
     void refused_data();
     void refused();
+    void rebalanceReadsBack();
+    void rebalanceRefused_data();
+    void rebalanceRefused();
 };
 
 // The numbers typed into the flat example's section reach the model.
@@ -209,6 +220,82 @@ void ProjectHydraulicsFileTest::refused() {
     QFETCH(QByteArray, section);
     QFETCH(QString, message);
     const QByteArray bytes = withSection(section.constData());
+    QVERIFY(QJsonDocument::fromJson(bytes).isObject());
+    const Result<io::ProjectDocument> read = io::readProjectDocument(bytes);
+    QVERIFY(!read.ok());
+    QVERIFY2(read.error().contains(message), qPrintable(read.error()));
+}
+
+// Measurements with every optional field and without, written, read and
+// written again to the same bytes; a project without any writes no section
+// and its bytes stay as they were.
+void ProjectHydraulicsFileTest::rebalanceReadsBack() {
+    Project p = flat();
+    // The flat's own measurements read as written in it.
+    QCOMPARE(p.manifolds[0].rebalance.loops.size(), std::size_t(2));
+    QCOMPARE(*p.manifolds[0].rebalance.loops[0].flowLpm, 1.95);
+    QCOMPARE(*p.manifolds[0].rebalance.loops[1].roomTemp, 24.5);
+    p.manifolds[0].rebalance = {};
+    const QByteArray before = io::projectDocumentText(p);
+    QVERIFY(!before.contains("rebalance"));
+    RebalanceInputs& in = p.manifolds[0].rebalance;
+    in.tolerance = 0.08;
+    in.loops.push_back({"客厅-1", 44.5, 37.25, 3.1, 20.5, 4.25, 4.75});
+    in.loops.push_back({"卫生间-1", 45, 35.5});
+    const Result<QByteArray> bytes = io::projectDocumentBytes(p);
+    QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
+    QVERIFY(bytes->contains("\"settingAfter\": 4.75"));
+    const Result<io::ProjectDocument> again = io::readProjectDocument(*bytes);
+    QVERIFY2(again.ok(), qPrintable(again.error()));
+    QCOMPARE(io::projectDocumentText(again->project), *bytes);
+    const RebalanceInputs& back = again->project.manifolds[0].rebalance;
+    QCOMPARE(back.tolerance, 0.08);
+    QCOMPARE(back.loops.size(), std::size_t(2));
+    QCOMPARE(back.loops[0].loop, std::string("客厅-1"));
+    QCOMPARE(*back.loops[0].flowLpm, 3.1);
+    QCOMPARE(*back.loops[0].settingBefore, 4.25);
+    QCOMPARE(back.loops[1].returnTemp, 35.5);
+    QVERIFY(!back.loops[1].flowLpm && !back.loops[1].roomTemp && !back.loops[1].settingAfter);
+    // Nothing measured any more: the file is as it was before.
+    Project cleared = again->project;
+    cleared.manifolds[0].rebalance = {};
+    QCOMPARE(io::projectDocumentText(cleared), before);
+}
+
+void ProjectHydraulicsFileTest::rebalanceRefused_data() {
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not an object") << QByteArray("[]") << QStringLiteral("调试后平衡");
+    QTest::newRow("more manifolds than the project")
+        << QByteArray(R"({"manifolds": [{}, {}]})") << QStringLiteral("项目只有 1 个");
+    QTest::newRow("no return")
+        << QByteArray(R"({"manifolds": [{"loops": [{"loop": "a", "supplyTemp": 40}]}]})")
+        << QStringLiteral("实测回水温度");
+    QTest::newRow("no name")
+        << QByteArray(R"({"manifolds": [{"loops": [{"supplyTemp": 40, "returnTemp": 35}]}]})")
+        << QStringLiteral("环路名称");
+    QTest::newRow("supply above 100 ℃")
+        << QByteArray(
+               R"({"manifolds": [{"loops": [{"loop": "a", "supplyTemp": 140, "returnTemp": 35}]}]})")
+        << QStringLiteral("实测供水温度");
+    QTest::newRow("flow zero") << QByteArray(
+                                      R"({"manifolds": [{"loops": [{"loop": "a", )"
+                                      R"("supplyTemp": 40, "returnTemp": 35, "flow": 0}]}]})")
+                               << QStringLiteral("实测流量");
+    QTest::newRow("same loop twice")
+        << QByteArray(R"({"manifolds": [{"loops": [{"loop": "a", "supplyTemp": 40, )"
+                      R"("returnTemp": 35}, {"loop": "a", "supplyTemp": 41, "returnTemp": 35}]}]})")
+        << QStringLiteral("已有测量值");
+    QTest::newRow("tolerance above 1")
+        << QByteArray(R"({"manifolds": [{"tolerance": 1.5}]})") << QStringLiteral("允许偏差");
+    QTest::newRow("unknown key") << QByteArray(R"({"manifolds": [{"loops": [], "valves": 1}]})")
+                                 << QStringLiteral("不认识的键");
+}
+
+void ProjectHydraulicsFileTest::rebalanceRefused() {
+    QFETCH(QByteArray, section);
+    QFETCH(QString, message);
+    const QByteArray bytes = withRebalance(section.constData());
     QVERIFY(QJsonDocument::fromJson(bytes).isObject());
     const Result<io::ProjectDocument> read = io::readProjectDocument(bytes);
     QVERIFY(!read.ok());

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 using namespace zorva;
@@ -92,6 +93,8 @@ private slots:
     void valveThatCannotBeUsed();
     void cuttingPlanKeepsLoopsWhole_data();
     void cuttingPlanKeepsLoopsWhole();
+    void rebalanceFromMeasurements_data();
+    void rebalanceFromMeasurements();
 };
 
 void ProjectHydraulicsTest::workedExamplePerLoop_data() {
@@ -288,6 +291,80 @@ void ProjectHydraulicsTest::cuttingPlanKeepsLoopsWhole() {
     QCOMPARE(cut.size(), std::size_t(6));
     for (const auto& [loop, times] : cut)
         QCOMPARE(times, 1);
+}
+
+void ProjectHydraulicsTest::rebalanceFromMeasurements_data() {
+    QTest::addColumn<method::Method>("method");
+    QTest::addColumn<double>("dropShare"); // measured θ_S − θ_R over the design's σ
+    QTest::addColumn<bool>("flow");        // the flow meter read at the design target
+    QTest::addColumn<int>("direction");    // of the proposal on the loops measured: −1, 0, +1
+    QTest::newRow("as designed, program") << method::Method::Program << 1.0 << false << 0;
+    QTest::newRow("as designed, EN 1264") << method::Method::En1264 << 1.0 << false << 0;
+    QTest::newRow("as designed with the meters") << method::Method::En1264 << 1.0 << true << 0;
+    // 4 % short stays within the ±5 % the loops are left alone in.
+    QTest::newRow("4 % short") << method::Method::Program << 0.96 << true << 0;
+    // 20 % short: more water, the valve opens; 20 % over: it closes.
+    QTest::newRow("20 % short") << method::Method::Program << 0.8 << true << 1;
+    QTest::newRow("20 % over") << method::Method::Program << 1.2 << true << -1;
+}
+
+// Every computed loop but the index loop (already fully open) measured at
+// its design supply with the return set by the share of its design drop;
+// the proposal keeps, opens or closes every valve alike. A measurement of
+// a loop the manifold no longer has is set apart.
+void ProjectHydraulicsTest::rebalanceFromMeasurements() {
+    QFETCH(method::Method, method);
+    QFETCH(double, dropShare);
+    QFETCH(bool, flow);
+    QFETCH(int, direction);
+    Project p = manualProject(method);
+    const ProjectResult design = computeProject(p);
+    const ManifoldResult& dm = design.manifolds[0];
+    RebalanceInputs& in = p.manifolds[0].rebalance;
+    for (std::size_t i = 0; i < dm.loops.size(); ++i) {
+        const ProjectLoop& l = dm.loops[i];
+        if (!l.computed || dm.hydraulics.presetting(i)->indexLoop)
+            continue;
+        LoopMeasurement m{l.name, l.figures.supplyTemp,
+                          l.figures.supplyTemp - dropShare * l.figures.drop};
+        if (flow)
+            m.flowLpm = dm.hydraulics.flowMeterLpm(i);
+        in.loops.push_back(m);
+    }
+    QVERIFY(in.loops.size() >= 4);
+    in.loops.push_back({"拆除的环路", 40, 33});
+    const ProjectResult r = computeProject(p);
+    const ManifoldRebalanceResult& b = r.manifolds[0].rebalance;
+    QCOMPARE(b.unmatched, std::vector<std::size_t>{in.loops.size() - 1});
+    std::size_t seen = 0;
+    std::size_t stuck = 0;
+    for (std::size_t i = 0; i < b.loops.size(); ++i) {
+        if (!b.loops[i])
+            continue;
+        ++seen;
+        const hydraulics::LoopRebalance& lr = b.loops[i]->rebalance;
+        QVERIFY(lr.ok());
+        const double before = dm.hydraulics.presetting(i)->dialSetting;
+        QCOMPARE(b.loops[i]->settingBefore, before);
+        QCOMPARE(lr.flowMeasured, flow);
+        QVERIFY(std::abs(lr.outputRatio - dropShare) < 1e-9);
+        // A valve already at its first setting cannot close any further.
+        if (direction < 0 && before == r.manifolds[0].hydraulics.valve.settings.front()) {
+            QVERIFY(lr.flags & hydraulics::RebalanceBelowTable);
+            QVERIFY(!lr.change);
+            ++stuck;
+            continue;
+        }
+        QCOMPARE(lr.change, direction != 0);
+        if (direction == 0)
+            QCOMPARE(lr.proposedDial, before);
+        else
+            QVERIFY2((lr.proposedSetting - before) * direction > 0,
+                     qPrintable(QStringLiteral("%1 → %2").arg(before).arg(lr.proposedSetting)));
+    }
+    QCOMPARE(seen, in.loops.size() - 1);
+    QVERIFY(stuck < seen);
+    QCOMPARE(b.changes, direction == 0 ? std::size_t(0) : seen - stuck);
 }
 
 QTEST_GUILESS_MAIN(ProjectHydraulicsTest)

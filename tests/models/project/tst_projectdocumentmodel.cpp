@@ -6,6 +6,7 @@
 // saying why, and results of superseded runs never replacing newer ones.
 
 #include "core/io/citytablefile.h"
+#include "core/io/projectfile.h"
 #include "core/io/safesave.h"
 #include "models/project/envelopetablemodel.h"
 #include "models/project/looptablemodel.h"
@@ -90,6 +91,8 @@ private slots:
     void failedSaveKeepsTheOldFile();
     void supersededRunNeverOverwrites();
     void versionOneOpensAsOneManifold();
+    void valveFileBesideTheProject_data();
+    void valveFileBesideTheProject();
 
 private:
     std::shared_ptr<const heatload::CityTable> cities_;
@@ -380,6 +383,47 @@ void ProjectDocumentModelTest::versionOneOpensAsOneManifold() {
     QCOMPARE(loops.index(0, LoopTableModel::Name).data().toString(), QStringLiteral("客厅"));
     QCOMPARE(loops.index(1, LoopTableModel::Spacing).data().toString(), QStringLiteral("150"));
     QCOMPARE(loops.index(1, LoopTableModel::Length).data().toString(), QStringLiteral("60.0"));
+}
+
+void ProjectDocumentModelTest::valveFileBesideTheProject_data() {
+    QTest::addColumn<bool>("present");
+    QTest::newRow("valve file beside the project") << true;
+    QTest::newRow("valve file missing") << false;
+}
+
+// A manifold's valve file is read from the project's folder when the window
+// opens the project, as zorva-calc reads it: its table gives the settings.
+void ProjectDocumentModelTest::valveFileBesideTheProject() {
+    QFETCH(bool, present);
+    QTemporaryDir dir;
+    if (present) {
+        QFile valve(dir.filePath(QStringLiteral("fh.csv")));
+        QVERIFY(valve.open(QIODevice::WriteOnly));
+        valve.write("name,某阀\nresolution,0.5\nsetting,kv\n1,0.1\n2,0.4\n3,0.8\n");
+    }
+    ProjectDocument doc;
+    QVERIFY(doc.open(kFlat).ok());
+    project::Project p = doc.project();
+    p.manifolds[0].hydraulics.valve.source = project::ValveSource::File;
+    p.manifolds[0].hydraulics.valve.file = "fh.csv";
+    const QString path = dir.filePath(QStringLiteral("flat.zorvaproj"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(io::projectDocumentText(p));
+    }
+    QVERIFY(doc.open(path).ok());
+    doc.waitForResult();
+    const project::ManifoldHydraulicsResult& h = doc.result().manifolds[0].hydraulics;
+    QCOMPARE(h.valveProblem,
+             present ? project::ValveProblem::None : project::ValveProblem::FileNotRead);
+    if (present) {
+        QCOMPARE(h.valveName, std::string("某阀"));
+        QCOMPARE(h.valve.kv.back(), 0.8);
+        // The index loop gets the table's last setting.
+        const std::size_t index = h.loopOfBranch[*h.hydraulics.presetting.indexLoop];
+        QCOMPARE(h.presetting(index)->dialSetting, 3.0);
+    }
 }
 
 QTEST_GUILESS_MAIN(ProjectDocumentModelTest)
