@@ -57,10 +57,14 @@ layout::Room layoutRoom(const Project& p, std::size_t index, const std::vector<R
         s.pipeDiameter = p.manifolds[room.manifold].input.pipeDiameter;
     const bool hasDesign = designed(rooms, index);
     s.spacing = (hasDesign ? (*rooms)[index].design.spacing : widestSpacing(p.settings)) * kMm;
-    // As many loop areas as the design has loops; one loop lets the layout
-    // divide the room itself when the routed loop is too long.
+    // The user's dividers when there are any; otherwise as many loop areas
+    // as the design has loops, and one loop lets the layout divide the room
+    // itself when the routed loop is too long.
+    for (const PlanDivider& d : plan.dividers)
+        out.dividers.push_back({toMm(d.a), toMm(d.b)});
     const std::size_t loops = hasDesign ? (*rooms)[index].design.loops.size() : 0;
-    if (loops > 1 && layout::checkOutline(out.outline) == layout::OutlineFault::None) {
+    if (out.dividers.empty() && loops > 1 &&
+        layout::checkOutline(out.outline) == layout::OutlineFault::None) {
         const layout::Box box = layout::bounds(out.outline);
         const layout::Offsetter offsetter{{box.minX, box.minY}};
         out.dividers = layout::equalAreaDividers(out, int(loops), offsetter);
