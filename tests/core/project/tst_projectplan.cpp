@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <thread>
 
 using namespace zorva;
@@ -62,6 +63,8 @@ private slots:
     void drawnOutlineGivesTheAreas();
     void movedDividerChangesLoopAreas_data();
     void movedDividerChangesLoopAreas();
+    void untouchedRoomsKeepTheirLayout_data();
+    void untouchedRoomsKeepTheirLayout();
 };
 
 // Heated area and perimeter by hand from the outline; the routed length
@@ -297,6 +300,59 @@ void ProjectPlanTest::movedDividerChangesLoopAreas() {
     }
     QCOMPARE(laid.dividers.size(), std::size_t(1));
     QCOMPARE(laid.dividers[0].a.x, c * 1000);
+}
+
+// Given the result before an edit, only the rooms the edit touched are laid
+// again; the others keep the very layout, and every routed length is the
+// bits a calculation from scratch gives.
+void ProjectPlanTest::untouchedRoomsKeepTheirLayout_data() {
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<bool>("firstKept");
+    QTest::addColumn<bool>("secondKept");
+    QTest::newRow("nothing") << 0 << true << true;
+    QTest::newRow("second room's vertex moved") << 1 << true << false;
+    QTest::newRow("first room's clearance") << 2 << false << true;
+    QTest::newRow("manifold moved") << 3 << false << false;
+    QTest::newRow("first room's typed load: another spacing") << 4 << false << true;
+}
+
+void ProjectPlanTest::untouchedRoomsKeepTheirLayout() {
+    QFETCH(int, edit);
+    QFETCH(bool, firstKept);
+    QFETCH(bool, secondKept);
+    Project p = oneRoom(rect(0, 0, 4.2, 3.6), 15.12, 0.15);
+    p.rooms[0].overrides.spacing.reset();
+    Room second = p.rooms[0];
+    second.name = "二";
+    setRoomOutline(second, rect(4.2, 0, 9.2, 4));
+    second.plan.doors = {{{6.7, 0}, 0.9}};
+    p.rooms.push_back(second);
+    const auto before = std::make_shared<const ProjectResult>(computeProject(p));
+    if (edit == 1)
+        setRoomOutline(p.rooms[1], *movedVertex(p.rooms[1].plan.outline, 2, {9.6, 4}));
+    else if (edit == 2)
+        p.rooms[0].plan.wallClearance = 0.15;
+    else if (edit == 3)
+        p.manifolds[0].plan.position = PlanPoint{1, -1};
+    else if (edit == 4)
+        p.rooms[0].typedLoad = 400;
+    ComputeOptions options;
+    options.previous = before;
+    const ProjectResult after = computeProject(p, options);
+    const ProjectResult fresh = computeProject(p);
+    const bool kept[] = {firstKept, secondKept};
+    for (std::size_t i = 0; i < 2; ++i) {
+        QVERIFY(after.rooms[i].plan.routed());
+        QCOMPARE(after.rooms[i].plan.input == before->rooms[i].plan.input, kept[i]);
+        const auto& laid = after.rooms[i].plan.layout->loops;
+        const auto& scratch = fresh.rooms[i].plan.layout->loops;
+        QCOMPARE(laid.size(), scratch.size());
+        for (std::size_t n = 0; n < laid.size(); ++n)
+            QCOMPARE(laid[n].routedLength, scratch[n].routedLength);
+    }
+    for (std::size_t n = 0; n < fresh.manifolds[0].loops.size(); ++n)
+        QCOMPARE(after.manifolds[0].loops[n].figures.pressureDrop,
+                 fresh.manifolds[0].loops[n].figures.pressureDrop);
 }
 
 QTEST_GUILESS_MAIN(ProjectPlanTest)
