@@ -23,6 +23,7 @@ public:
                              const std::vector<project::Room>& rooms) = 0;
     virtual void applyRemove(const std::vector<int>& rows) = 0;
     virtual void applySettings(const project::Settings& settings) = 0;
+    virtual void applyManifoldPlan(int index, const project::ManifoldPlan& plan) = 0;
 };
 
 class SetRoomCommand : public QUndoCommand {

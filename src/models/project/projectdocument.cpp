@@ -6,6 +6,7 @@
 #include "core/io/projectrooms.h"
 #include "core/io/roomscsv.h"
 #include "core/io/safesave.h"
+#include "models/plan/plancommands.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -131,6 +132,13 @@ void ProjectDocument::setSettings(const project::Settings& settings, const QStri
     undo_.push(new SetSettingsCommand(*this, settings, text));
 }
 
+void ProjectDocument::setManifoldPlan(int index, const project::ManifoldPlan& plan,
+                                      const QString& text) {
+    if (index < 0 || std::size_t(index) >= project_.manifolds.size())
+        return;
+    undo_.push(new SetManifoldPlanCommand(*this, index, plan, text));
+}
+
 project::Room ProjectDocument::newRoom() const {
     project::Room room;
     for (int n = int(project_.rooms.size()) + 1;; ++n) {
@@ -190,6 +198,12 @@ void ProjectDocument::applySettings(const project::Settings& settings) {
     recompute();
 }
 
+void ProjectDocument::applyManifoldPlan(int index, const project::ManifoldPlan& plan) {
+    project_.manifolds[std::size_t(index)].plan = plan;
+    emit manifoldPlanChanged(index);
+    recompute();
+}
+
 void ProjectDocument::recompute() {
     ++revision_;
     // Older runs are superseded: each stops at its next room.
@@ -202,6 +216,8 @@ void ProjectDocument::recompute() {
     connect(&run->watcher, &QFutureWatcherBase::finished, this, [this, raw] { runFinished(raw); });
     project::ComputeOptions options;
     options.cities = cities_.get();
+    // The rooms an edit did not touch keep their layout.
+    options.previous = result_;
     options.progress = [cancel = run->cancel](std::size_t, std::size_t) { return !cancel->load(); };
     // The worker keeps its own copy of the project and the table; the run
     // object stays in runs_ until its watcher has finished.
