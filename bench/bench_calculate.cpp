@@ -14,6 +14,7 @@
 #include "bench_layout.h"
 #include "bench_manifold.h"
 #include "bench_materials.h"
+#include "bench_planedit.h"
 #include "bench_project.h"
 #include "bench_projectplan.h"
 #include "bench_projectui.h"
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
     runCurvesBench();
     runLayoutBench();
     runProjectPlanBench();
+    runPlanEditBench();
     runCliBench();
     if (const int failed = runCurvesRedrawBench(argc, argv))
         return failed;

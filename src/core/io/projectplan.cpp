@@ -20,6 +20,7 @@ constexpr double kMaxCoordinate = 1e6; // m, as far as the layout takes
 constexpr qsizetype kMaxPoints = 100000;
 constexpr int kMaxFileName = 4096;
 constexpr int kMaxLabel = 200;
+constexpr qsizetype kMaxDividers = 64;
 
 const NumberRange kDoorWidth{"width", "门宽", "m", 0.001, 100, true};
 const NumberRange kClearance{"wallClearance", "离墙距离", "m", 0, 5, true};
@@ -110,6 +111,33 @@ QString readIndex(const QJsonObject& obj, const char* k, const char* name, std::
     return {};
 }
 
+// "dividers": [[[x, y], [x, y]], …], each line through two distinct points.
+QString readDividers(const QJsonObject& obj, const QString& where,
+                     std::vector<project::PlanDivider>& out) {
+    QJsonArray lines;
+    bool present = false;
+    if (QString e = readArray(obj, "dividers", "分区线", where, lines, present); !e.isEmpty())
+        return e;
+    if (lines.size() > kMaxDividers)
+        return where + QStringLiteral("的“分区线”（dividers）太多（超过 %1 条）").arg(kMaxDividers);
+    out.clear();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString at = where + QStringLiteral("的第 %1 条分区线").arg(i + 1);
+        const QJsonArray ends = lines[i].toArray();
+        if (!lines[i].isArray() || ends.size() != 2)
+            return at + QStringLiteral("应是两个点 [[x, y], [x, y]]（m）");
+        project::PlanDivider d;
+        if (QString e = readPoint(ends[0], at, d.a); !e.isEmpty())
+            return e;
+        if (QString e = readPoint(ends[1], at, d.b); !e.isEmpty())
+            return e;
+        if (d.a == d.b)
+            return at + QStringLiteral("的两个点重合");
+        out.push_back(d);
+    }
+    return {};
+}
+
 QString readRoomPlan(const QJsonObject& obj, const QString& where, project::RoomPlan& plan) {
     if (QString e = readPoints(obj, "outline", "轮廓", where, true, plan.outline); !e.isEmpty())
         return e;
@@ -161,7 +189,10 @@ QString readRoomPlan(const QJsonObject& obj, const QString& where, project::Room
         !e.isEmpty())
         return e;
     plan.wallClearance = clearance.value_or(plan.wallClearance);
-    return readPoints(obj, "leaderPath", "连接管路径", where, false, plan.leaderPath);
+    if (QString e = readPoints(obj, "leaderPath", "连接管路径", where, false, plan.leaderPath);
+        !e.isEmpty())
+        return e;
+    return readDividers(obj, where, plan.dividers);
 }
 
 QString writeRoomPlan(const project::RoomPlan& plan, const QString& where, QJsonObject& obj) {
@@ -208,6 +239,23 @@ QString writeRoomPlan(const project::RoomPlan& plan, const QString& where, QJson
     if (!plan.leaderPath.empty()) {
         error.note(writePoints(plan.leaderPath, "连接管路径", "leaderPath", where, false, points));
         obj.insert(QStringLiteral("leaderPath"), points);
+    }
+    if (!plan.dividers.empty()) {
+        if (qsizetype(plan.dividers.size()) > kMaxDividers)
+            error.note(
+                where +
+                QStringLiteral("的“分区线”（dividers）太多（超过 %1 条）").arg(kMaxDividers));
+        QJsonArray lines;
+        for (std::size_t i = 0; i < plan.dividers.size(); ++i) {
+            const QString at = where + QStringLiteral("的第 %1 条分区线").arg(i + 1);
+            const project::PlanDivider& d = plan.dividers[i];
+            error.note(checkPoint(d.a, at));
+            error.note(checkPoint(d.b, at));
+            if (d.a == d.b)
+                error.note(at + QStringLiteral("的两个点重合"));
+            lines.append(QJsonArray{pointArray(d.a), pointArray(d.b)});
+        }
+        obj.insert(QStringLiteral("dividers"), lines);
     }
     return error.text;
 }
@@ -300,7 +348,7 @@ QString readPlanSection(const QJsonObject& top, project::Project& out) {
             return e;
         room.plan.extraKeys =
             extraText(unknownKeys(obj, {"room", "outline", "doors", "noPipeAreas", "pattern",
-                                        "wallClearance", "leaderPath"}));
+                                        "wallClearance", "leaderPath", "dividers"}));
     }
     return {};
 }

@@ -33,6 +33,7 @@ struct LayoutSettings {
     double maxLoopLength = 120; // m, leaders included (JGJ 142 §3.5)
     // Centre distance of leader pipes running side by side, mm.
     double leaderPitch = 50;
+    friend bool operator==(const LayoutSettings&, const LayoutSettings&) = default;
 };
 
 // A door (or any opening the leaders pass through): the middle of the
@@ -40,12 +41,14 @@ struct LayoutSettings {
 struct Door {
     Point position;
     double width = 900;
+    friend bool operator==(const Door&, const Door&) = default;
 };
 
 // Fixed furniture, a shower tray or any area without pipes.
 struct NoPipeArea {
     Polygon outline;
     std::string label;
+    friend bool operator==(const NoPipeArea&, const NoPipeArea&) = default;
 };
 
 struct Manifold {
@@ -72,6 +75,7 @@ struct Room {
     // The leaders' path from the door to the manifold as the user drew it;
     // empty lets the layout draw it.
     Polyline leaderPath;
+    friend bool operator==(const Room&, const Room&) = default;
 };
 
 struct Plan {

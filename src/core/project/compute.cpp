@@ -100,7 +100,8 @@ ProjectResult computeProject(const Project& project, const ComputeOptions& optio
             return out;
         out.rooms.push_back(designProjectRoom(project, room, climate, out.method, runner));
     }
-    routeProjectRooms(project, out.rooms, options.parallel);
+    routeProjectRooms(project, out.rooms, options.parallel,
+                      options.previous ? &options.previous->rooms : nullptr);
     out.manifolds.reserve(project.manifolds.size());
     for (std::size_t i = 0; i < project.manifolds.size(); ++i) {
         if (!proceed())

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace zorva::project {
@@ -32,6 +33,9 @@ struct ComputeOptions {
     // Runs the loop layout of the rooms with an outline; empty routes them
     // one after another. The result is the same either way.
     ParallelFor parallel;
+    // An earlier result of the project: its rooms laid from the same input
+    // keep their layout (routeProjectRooms). The result is the same bits.
+    std::shared_ptr<const ProjectResult> previous;
 };
 
 ProjectResult computeProject(const Project& project, const ComputeOptions& options = {});

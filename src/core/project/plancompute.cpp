@@ -57,10 +57,14 @@ layout::Room layoutRoom(const Project& p, std::size_t index, const std::vector<R
         s.pipeDiameter = p.manifolds[room.manifold].input.pipeDiameter;
     const bool hasDesign = designed(rooms, index);
     s.spacing = (hasDesign ? (*rooms)[index].design.spacing : widestSpacing(p.settings)) * kMm;
-    // As many loop areas as the design has loops; one loop lets the layout
-    // divide the room itself when the routed loop is too long.
+    // The user's dividers when there are any; otherwise as many loop areas
+    // as the design has loops, and one loop lets the layout divide the room
+    // itself when the routed loop is too long.
+    for (const PlanDivider& d : plan.dividers)
+        out.dividers.push_back({toMm(d.a), toMm(d.b)});
     const std::size_t loops = hasDesign ? (*rooms)[index].design.loops.size() : 0;
-    if (loops > 1 && layout::checkOutline(out.outline) == layout::OutlineFault::None) {
+    if (out.dividers.empty() && loops > 1 &&
+        layout::checkOutline(out.outline) == layout::OutlineFault::None) {
         const layout::Box box = layout::bounds(out.outline);
         const layout::Offsetter offsetter{{box.minX, box.minY}};
         out.dividers = layout::equalAreaDividers(out, int(loops), offsetter);
@@ -111,7 +115,7 @@ layout::Plan projectPlan(const Project& project, const std::vector<RoomResult>* 
 }
 
 void routeProjectRooms(const Project& project, std::vector<RoomResult>& rooms,
-                       const ParallelFor& parallel) {
+                       const ParallelFor& parallel, const std::vector<RoomResult>* previous) {
     std::vector<std::size_t> planRooms;
     const layout::Plan plan = projectPlan(project, &rooms, &planRooms);
     // Which plan rooms are laid; the others say why not.
@@ -135,8 +139,20 @@ void routeProjectRooms(const Project& project, std::vector<RoomResult>& rooms,
     }
     const auto job = [&](std::size_t j) {
         const std::size_t k = jobs[j];
-        RoomResult& r = rooms[planRooms[k]];
-        r.plan.layout = layout::routeRoom(plan, k);
+        const std::size_t row = planRooms[k];
+        RoomResult& r = rooms[row];
+        const layout::Room& room = plan.rooms[k];
+        auto input = std::make_shared<const LaidInput>(
+            LaidInput{room, plan.manifolds[room.manifold].position});
+        const RoomPlanResult* before =
+            previous && row < previous->size() ? &(*previous)[row].plan : nullptr;
+        if (before && before->layout && before->input && *before->input == *input) {
+            r.plan.layout = before->layout;
+            r.plan.input = before->input;
+        } else {
+            r.plan.layout = layout::routeRoom(plan, k);
+            r.plan.input = std::move(input);
+        }
         if (r.plan.layout->status != layout::RoomStatus::Routed) {
             r.plan.state = PlanState::NotRouted;
             r.plan.note = r.plan.layout->reason + "，环路长度仍用估算值";

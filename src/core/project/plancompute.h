@@ -30,9 +30,13 @@ layout::Plan projectPlan(const Project& project, const std::vector<RoomResult>* 
                          std::vector<std::size_t>* planRooms);
 
 // Routes the rooms and writes each RoomResult::plan; replaces the loops'
-// lengths where the layout laid as many loops as the design has.
+// lengths where the layout laid as many loops as the design has. A room
+// whose input equals that of the same row of `previous` (an earlier result
+// of the project) keeps that layout rather than being laid again: after an
+// edit only the rooms it touched are laid.
 void routeProjectRooms(const Project& project, std::vector<RoomResult>& rooms,
-                       const ParallelFor& parallel = {});
+                       const ParallelFor& parallel = {},
+                       const std::vector<RoomResult>* previous = nullptr);
 
 // The loop's routed length, m, when its room was routed and the routed
 // lengths were used.

@@ -29,6 +29,13 @@ struct PlanNoPipeArea {
     std::string label;
 };
 
+// A line dividing the room's loop areas, through its two points.
+struct PlanDivider {
+    PlanPoint a;
+    PlanPoint b;
+    friend bool operator==(const PlanDivider&, const PlanDivider&) = default;
+};
+
 struct RoomPlan {
     std::vector<PlanPoint> outline; // m; empty: the room has no outline
     std::vector<PlanDoor> doors;    // the first one takes the leaders
@@ -38,11 +45,15 @@ struct RoomPlan {
     // The leaders' path from the door to the manifold; empty lets the
     // layout draw it.
     std::vector<PlanPoint> leaderPath;
+    // The lines dividing the loop areas as the user placed them; empty lets
+    // the layout divide the room into loop areas of equal area.
+    std::vector<PlanDivider> dividers;
     std::string extraKeys; // the file's keys this version does not know (JSON object text)
     bool hasOutline() const { return !outline.empty(); }
     bool empty() const {
         return outline.empty() && doors.empty() && noPipeAreas.empty() && leaderPath.empty() &&
-               pattern == layout::Pattern::Spiral && wallClearance == 0.10 && extraKeys.empty();
+               dividers.empty() && pattern == layout::Pattern::Spiral && wallClearance == 0.10 &&
+               extraKeys.empty();
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include "core/layout/routing.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,15 @@ enum class PlanState {
     NotRouted,   // the layout refused the room: layout->reason
 };
 
+// What a room was laid from: its plan in millimetres and its manifold's
+// place. A later calculation of a room with the same input takes the
+// layout as it is.
+struct LaidInput {
+    layout::Room room;
+    layout::Point manifold;
+    friend bool operator==(const LaidInput&, const LaidInput&) = default;
+};
+
 struct RoomPlanResult {
     PlanState state = PlanState::NoOutline;
     // In millimetres, as the layout lays it; lengths in metres.
@@ -28,8 +38,9 @@ struct RoomPlanResult {
     // The routed lengths replaced the estimates: as many loops were laid as
     // the design has. A length the user typed is kept.
     bool lengthsUsed = false;
-    std::vector<double> estimates; // m, the design's lengths before, per loop
-    std::string note;              // in Chinese, when the estimates stay
+    std::vector<double> estimates;          // m, the design's lengths before, per loop
+    std::string note;                       // in Chinese, when the estimates stay
+    std::shared_ptr<const LaidInput> input; // what `layout` was laid from
     bool routed() const { return state == PlanState::Routed && layout.has_value(); }
 };
 

@@ -144,6 +144,15 @@ void ProjectDocument::setManifold(int index, const project::Manifold& manifold,
     undo_.push(new SetProjectManifoldCommand(*this, index, manifold, text));
 }
 
+void ProjectDocument::setManifoldPlan(int index, const project::ManifoldPlan& plan,
+                                      const QString& text) {
+    if (index < 0 || std::size_t(index) >= project_.manifolds.size())
+        return;
+    project::Manifold manifold = project_.manifolds[std::size_t(index)];
+    manifold.plan = plan;
+    setManifold(index, manifold, text);
+}
+
 project::Room ProjectDocument::newRoom() const {
     project::Room room;
     for (int n = int(project_.rooms.size()) + 1;; ++n) {
@@ -221,6 +230,8 @@ void ProjectDocument::recompute() {
     connect(&run->watcher, &QFutureWatcherBase::finished, this, [this, raw] { runFinished(raw); });
     project::ComputeOptions options;
     options.cities = cities_.get();
+    // The rooms an edit did not touch keep their layout.
+    options.previous = result_;
     options.progress = [cancel = run->cancel](std::size_t, std::size_t) { return !cancel->load(); };
     // The worker keeps its own copy of the project and the table; the run
     // object stays in runs_ until its watcher has finished.

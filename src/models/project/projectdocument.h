@@ -82,6 +82,8 @@ public:
     void removeRooms(std::vector<int> rows);
     void setSettings(const project::Settings& settings, const QString& text);
     void setManifold(int index, const project::Manifold& manifold, const QString& text);
+    // The manifold's place on the floor plan, as one undo step.
+    void setManifoldPlan(int index, const project::ManifoldPlan& plan, const QString& text);
     // A room with the defaults and the next free name "房间N".
     project::Room newRoom() const;
     // Rooms from a CSV file (io::importRoomsCsvFile), appended as one step.

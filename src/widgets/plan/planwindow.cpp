@@ -2,6 +2,8 @@
 #include "widgets/plan/planwindow.h"
 
 #include "core/project/plancompute.h"
+#include "models/project/projectdocument.h"
+#include "widgets/plan/plandrag.h"
 
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPathItem>
@@ -152,7 +154,42 @@ PlanWindow::PlanWindow(const project::Project& project, const project::ProjectRe
     draw(project, result);
 }
 
+PlanWindow::PlanWindow(models::ProjectDocument& document, DialogSeam& dialogs, QWidget* parent)
+    : PlanWindow(document.project(), document.result(), parent) {
+    document_ = &document;
+    dialogs_ = &dialogs;
+    buildEditing();
+    // The outlines follow every edit at once, the loops each new result.
+    connect(document_, &models::ProjectDocument::resultChanged, this, &PlanWindow::redraw);
+    connect(document_, &models::ProjectDocument::roomChanged, this, &PlanWindow::redraw);
+    connect(document_, &models::ProjectDocument::roomsReset, this, &PlanWindow::redraw);
+    connect(document_, &models::ProjectDocument::settingsChanged, this, &PlanWindow::redraw);
+    connect(document_, &models::ProjectDocument::manifoldChanged, this, &PlanWindow::redraw);
+    redraw();
+}
+
+PlanWindow::~PlanWindow() = default;
+
+void PlanWindow::redraw() {
+    if (!document_)
+        return;
+    if (selectedRoom_ >= int(document_->project().rooms.size()))
+        selectedRoom_ = -1;
+    // The same part of the plan stays in sight.
+    const QPointF centre = view_->mapToScene(view_->viewport()->rect().center());
+    const QRectF before = scene_->sceneRect();
+    legend_->clear();
+    violations_->clear();
+    scene_->clear();
+    draw(document_->project(), document_->result());
+    scene_->setSceneRect(scene_->sceneRect().united(before));
+    if (fitted_)
+        view_->centerOn(centre);
+}
+
 void PlanWindow::draw(const project::Project& project, const project::ProjectResult& result) {
+    if (document_)
+        drawBackground(project);
     const QPen outlinePen(Qt::black, 0);
     QPen noPipePen(Qt::darkGray, 0);
     noPipePen.setStyle(Qt::DashLine);
@@ -171,7 +208,9 @@ void PlanWindow::draw(const project::Project& project, const project::ProjectRes
     int violationCount = 0;
     int routedRooms = 0;
     double pipe = 0;
-    for (std::size_t i = 0; i < project.rooms.size() && i < result.rooms.size(); ++i) {
+    // Rooms inserted or removed since the result: its rows are another's.
+    const std::size_t known = result.rooms.size() == project.rooms.size() ? result.rooms.size() : 0;
+    for (std::size_t i = 0; i < project.rooms.size(); ++i) {
         const project::Room& room = project.rooms[i];
         if (!room.plan.hasOutline())
             continue;
@@ -193,6 +232,9 @@ void PlanWindow::draw(const project::Project& project, const project::ProjectRes
         name->setScale(14);
         name->setPos(box.left() + 150, box.top() + 100);
 
+        // An edit's outline shows at once; its loops come with its result.
+        if (i >= known)
+            continue;
         const project::RoomPlanResult& plan = result.rooms[i].plan;
         if (!plan.note.empty()) {
             auto* item = new QTreeWidgetItem(violations_, {QString::fromStdString(room.name),
@@ -246,6 +288,8 @@ void PlanWindow::draw(const project::Project& project, const project::ProjectRes
                           .arg(metres(pipe))
                           .arg(violationCount));
     summary_->setAccessibleName(summary_->text());
+    if (document_)
+        drawEditing(project, result);
     scene_->setSceneRect(scene_->itemsBoundingRect().adjusted(-500, -500, 500, 500));
 }
 
@@ -268,10 +312,15 @@ void PlanWindow::fitAll() {
 
 void PlanWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    fitAll();
+    // An editor keeps the zoom the user left it at.
+    if (!editable() || !fitted_)
+        fitAll();
+    fitted_ = true;
 }
 
 bool PlanWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_->viewport() && editable() && handleViewEvent(event))
+        return true;
     if (watched == view_->viewport() && event->type() == QEvent::Wheel) {
         const auto* wheel = static_cast<QWheelEvent*>(event);
         const int steps = wheel->angleDelta().y() / 120;

@@ -10,17 +10,15 @@
 namespace zorva::ui {
 
 void ProjectWindow::showPlan() {
-    // The plan is drawn from one result; a newer result redraws it.
-    const QRect where = plan_ ? plan_->geometry() : QRect();
-    delete plan_;
-    auto* plan = new PlanWindow(document_->project(), document_->result(), this);
-    plan->setWindowFlag(Qt::Window);
-    plan->setAttribute(Qt::WA_DeleteOnClose);
-    if (where.isValid())
-        plan->setGeometry(where);
-    plan_ = plan;
-    plan->show();
-    plan->raise();
+    // The plan edits the document and redraws itself on each new result.
+    if (!plan_) {
+        auto* plan = new PlanWindow(*document_, dialogs_, this);
+        plan->setWindowFlag(Qt::Window);
+        plan->setAttribute(Qt::WA_DeleteOnClose);
+        plan_ = plan;
+    }
+    plan_->show();
+    plan_->raise();
 }
 
 void ProjectWindow::showSeasons() {
@@ -37,8 +35,6 @@ void ProjectWindow::showSeasons() {
 }
 
 void ProjectWindow::refreshViews() {
-    if (plan_ && plan_->isVisible())
-        showPlan();
     if (seasons_)
         static_cast<SeasonsWindow*>(seasons_.data())
             ->setProject(document_->project(), document_->result());

@@ -55,6 +55,8 @@ private slots:
     void readsEveryField();
     void roundTripsByteForByte();
     void withoutSectionWritesNone();
+    void dividersRoundTrip_data();
+    void dividersRoundTrip();
     void refused_data();
     void refused();
     void writerRefuses_data();
@@ -111,6 +113,41 @@ void ProjectPlanFileTest::withoutSectionWritesNone() {
     QCOMPARE(projectDocumentText(empty->project), bytes);
 }
 
+// The dividers the user placed, read and written back byte for byte; an
+// entry without them reads as before and writes no key.
+void ProjectPlanFileTest::dividersRoundTrip_data() {
+    QTest::addColumn<QByteArray>("dividers");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<project::PlanDivider>("first");
+    QTest::newRow("none") << QByteArray() << 0 << project::PlanDivider{};
+    QTest::newRow("one") << QByteArray("[[[3.9,6.5],[3.9,9.5]]]") << 1
+                         << project::PlanDivider{{3.9, 6.5}, {3.9, 9.5}};
+    QTest::newRow("two, slanted") << QByteArray("[[[2.4,7.05],[5.4,8.125]],[[4.5,6],[4.5,10]]]")
+                                  << 2 << project::PlanDivider{{2.4, 7.05}, {5.4, 8.125}};
+}
+
+void ProjectPlanFileTest::dividersRoundTrip() {
+    QFETCH(QByteArray, dividers);
+    QFETCH(int, count);
+    QFETCH(project::PlanDivider, first);
+    QByteArray plan = kFullPlan;
+    if (!dividers.isEmpty())
+        plan.replace("\"colour\"", "\"dividers\":" + dividers + ",\"colour\"");
+    const Result<ProjectDocument> read = readProjectDocument(file(plan));
+    QVERIFY2(read.ok(), qPrintable(read.error()));
+    const std::vector<project::PlanDivider>& lines = read->project.rooms[1].plan.dividers;
+    QCOMPARE(int(lines.size()), count);
+    if (count > 0)
+        QCOMPARE(lines[0], first);
+    const QByteArray bytes = projectDocumentText(read->project);
+    QCOMPARE(QJsonDocument::fromJson(bytes).object().value(QStringLiteral("plan")).toObject(),
+             QJsonDocument::fromJson(plan).object());
+    QCOMPARE(bytes.contains("\"dividers\""), count > 0);
+    const Result<ProjectDocument> again = readProjectDocument(bytes);
+    QVERIFY2(again.ok(), qPrintable(again.error()));
+    QCOMPARE(projectDocumentText(again->project), bytes);
+}
+
 void ProjectPlanFileTest::refused_data() {
     QTest::addColumn<QByteArray>("plan");
     QTest::addColumn<QString>("message");
@@ -145,6 +182,14 @@ void ProjectPlanFileTest::refused_data() {
     QTest::newRow("manifold out of range")
         << QByteArray("{\"manifolds\":[{\"manifold\":1,\"position\":[0,0]}]}")
         << QStringLiteral("分集水器位置");
+    QTest::newRow("divider of one point")
+        << QByteArray("{\"rooms\":[{\"room\":0,\"dividers\":[[[1,0]]]}]}")
+        << QStringLiteral("第 1 条分区线应是两个点");
+    QTest::newRow("divider through one point twice")
+        << QByteArray("{\"rooms\":[{\"room\":0,\"dividers\":[[[1,0],[2,0]],[[1,1],[1,1]]]}]}")
+        << QStringLiteral("第 2 条分区线的两个点重合");
+    QTest::newRow("dividers not a list")
+        << QByteArray("{\"rooms\":[{\"room\":0,\"dividers\":3}]}") << QStringLiteral("分区线");
     QTest::newRow("scale negative")
         << QByteArray("{\"background\":{\"imageScale\":-1}}") << QStringLiteral("底图比例");
 }
@@ -163,6 +208,7 @@ void ProjectPlanFileTest::writerRefuses_data() {
     QTest::newRow("coordinate not finite") << 1;
     QTest::newRow("door of no width") << 2;
     QTest::newRow("manifold far away") << 3;
+    QTest::newRow("divider of one point") << 4;
 }
 
 // What the reader would refuse is not saved, so that the file opens again.
@@ -178,8 +224,10 @@ void ProjectPlanFileTest::writerRefuses() {
         plan.outline[1].x = std::numeric_limits<double>::quiet_NaN();
     else if (fault == 2)
         plan.doors[0].width = 0;
-    else
+    else if (fault == 3)
         p.manifolds[0].plan.position = project::PlanPoint{0, 1e7};
+    else
+        plan.dividers = {{{1, 1}, {1, 1}}};
     const Result<QByteArray> bytes = projectDocumentBytes(p);
     QVERIFY(!bytes.ok());
     QVERIFY2(bytes.error().contains(QStringLiteral("平面图")), qPrintable(bytes.error()));

@@ -5,10 +5,13 @@
 // keep the estimate (docs/project.md, "The floor plan").
 
 #include "core/project/compute.h"
+#include "core/project/planedits.h"
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <thread>
 
 using namespace zorva;
@@ -56,6 +59,12 @@ private slots:
     void estimateKept_data();
     void estimateKept();
     void parallelGivesTheSameBits();
+    void drawnOutlineGivesTheAreas_data();
+    void drawnOutlineGivesTheAreas();
+    void movedDividerChangesLoopAreas_data();
+    void movedDividerChangesLoopAreas();
+    void untouchedRoomsKeepTheirLayout_data();
+    void untouchedRoomsKeepTheirLayout();
 };
 
 // Heated area and perimeter by hand from the outline; the routed length
@@ -203,6 +212,147 @@ void ProjectPlanTest::parallelGivesTheSameBits() {
         QCOMPARE(many.manifolds[0].loops[i].figures.pressureDrop,
                  one.manifolds[0].loops[i].figures.pressureDrop);
     }
+}
+
+// A rectangle typed as width × depth at a corner: the room's floor area
+// and perimeter are the rectangle's by hand, the heated area follows unless
+// the user gave a smaller one that still fits, and the room is laid.
+void ProjectPlanTest::drawnOutlineGivesTheAreas_data() {
+    QTest::addColumn<PlanPoint>("corner");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<double>("depth");
+    QTest::addColumn<double>("heatedBefore"); // floor area before: 20 m²
+    QTest::addColumn<double>("area");
+    QTest::addColumn<double>("perimeter");
+    QTest::addColumn<double>("heated");
+    QTest::newRow("4.2 × 3.6 at the origin")
+        << PlanPoint{0, 0} << 4.2 << 3.6 << 20.0 << 15.12 << 15.6 << 15.12;
+    QTest::newRow("4.2 × 3.6 at (1.3, 0.7)")
+        << PlanPoint{1.3, 0.7} << 4.2 << 3.6 << 20.0 << 15.12 << 15.6 << 15.12;
+    QTest::newRow("drawn leftwards and down")
+        << PlanPoint{0, 0} << -4.2 << -3.6 << 20.0 << 15.12 << 15.6 << 15.12;
+    QTest::newRow("own heated area kept")
+        << PlanPoint{0, 0} << 4.2 << 3.6 << 12.5 << 15.12 << 15.6 << 12.5;
+    QTest::newRow("own heated area larger than the room")
+        << PlanPoint{0, 0} << 3.0 << 2.4 << 12.5 << 7.2 << 10.8 << 7.2;
+}
+
+void ProjectPlanTest::drawnOutlineGivesTheAreas() {
+    QFETCH(PlanPoint, corner);
+    QFETCH(double, width);
+    QFETCH(double, depth);
+    QFETCH(double, heatedBefore);
+    QFETCH(double, area);
+    QFETCH(double, perimeter);
+    QFETCH(double, heated);
+    Project p = oneRoom({}, 20, 0.15);
+    Room& room = p.rooms[0];
+    room.heatedArea = heatedBefore;
+    const Points outline = planRectangle(corner, width, depth);
+    setRoomOutline(room, outline);
+    QCOMPARE(room.floorArea, area);
+    QCOMPARE(room.heatedArea, heated);
+    QCOMPARE(room.materials.perimeter, std::optional<double>(perimeter));
+    QCOMPARE(planPerimeter(room.plan.outline), perimeter);
+    QCOMPARE(room.plan.outline.size(), std::size_t(4));
+    room.plan.doors.push_back({(room.plan.outline[0] + room.plan.outline[1]) * 0.5, 0.9});
+    p.manifolds[0].plan.position = PlanPoint{corner.x, corner.y - 1};
+    const ProjectResult r = computeProject(p);
+    QCOMPARE(r.rooms[0].plan.state, PlanState::Routed);
+    QVERIFY(r.rooms[0].plan.lengthsUsed);
+    // Taken off the plan, the room keeps its areas and its estimate.
+    setRoomOutline(room, {});
+    QVERIFY(room.plan.empty());
+    QCOMPARE(room.floorArea, area);
+    QCOMPARE(computeProject(p).rooms[0].plan.state, PlanState::NoOutline);
+}
+
+// A 6 × 5 m room of two loops divided by the user's line x = c instead of
+// the equal halves: the loop areas are (c + 3)·5 and (3 − c)·5 m² less the
+// 1 mm nothing takes, and each loop stays within the length limit.
+void ProjectPlanTest::movedDividerChangesLoopAreas_data() {
+    QTest::addColumn<double>("c");
+    QTest::newRow("middle") << 0.0;
+    QTest::newRow("0.6 m right") << 0.6;
+    QTest::newRow("0.9 m left") << -0.9;
+}
+
+void ProjectPlanTest::movedDividerChangesLoopAreas() {
+    QFETCH(double, c);
+    Project p = oneRoom(rect(-3, 0, 3, 5), 30, 0.20);
+    p.rooms[0].plan.dividers = {{{c, -1}, {c, 6}}};
+    const ProjectResult r = computeProject(p);
+    const RoomResult& room = r.rooms[0];
+    QCOMPARE(room.design.loops.size(), std::size_t(2));
+    QCOMPARE(room.plan.state, PlanState::Routed);
+    const layout::RoomLayout& laid = *room.plan.layout;
+    QCOMPARE(laid.loops.size(), std::size_t(2));
+    std::vector<double> areas{laid.loops[0].heatedArea, laid.loops[1].heatedArea};
+    std::sort(areas.begin(), areas.end());
+    const double left = (c + 3) * 5, right = (3 - c) * 5;
+    QVERIFY2(std::fabs(areas[0] - std::min(left, right)) < 0.01,
+             qPrintable(QString::number(areas[0])));
+    QVERIFY2(std::fabs(areas[1] - std::max(left, right)) < 0.01,
+             qPrintable(QString::number(areas[1])));
+    for (const layout::RoutedLoop& loop : laid.loops) {
+        QVERIFY(loop.withinLengthLimit);
+        QVERIFY(loop.routedLength <= p.settings.conditions.maxLoopLength);
+    }
+    QCOMPARE(laid.dividers.size(), std::size_t(1));
+    QCOMPARE(laid.dividers[0].a.x, c * 1000);
+}
+
+// Given the result before an edit, only the rooms the edit touched are laid
+// again; the others keep the very layout, and every routed length is the
+// bits a calculation from scratch gives.
+void ProjectPlanTest::untouchedRoomsKeepTheirLayout_data() {
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<bool>("firstKept");
+    QTest::addColumn<bool>("secondKept");
+    QTest::newRow("nothing") << 0 << true << true;
+    QTest::newRow("second room's vertex moved") << 1 << true << false;
+    QTest::newRow("first room's clearance") << 2 << false << true;
+    QTest::newRow("manifold moved") << 3 << false << false;
+    QTest::newRow("first room's typed load: another spacing") << 4 << false << true;
+}
+
+void ProjectPlanTest::untouchedRoomsKeepTheirLayout() {
+    QFETCH(int, edit);
+    QFETCH(bool, firstKept);
+    QFETCH(bool, secondKept);
+    Project p = oneRoom(rect(0, 0, 4.2, 3.6), 15.12, 0.15);
+    p.rooms[0].overrides.spacing.reset();
+    Room second = p.rooms[0];
+    second.name = "二";
+    setRoomOutline(second, rect(4.2, 0, 9.2, 4));
+    second.plan.doors = {{{6.7, 0}, 0.9}};
+    p.rooms.push_back(second);
+    const auto before = std::make_shared<const ProjectResult>(computeProject(p));
+    if (edit == 1)
+        setRoomOutline(p.rooms[1], *movedVertex(p.rooms[1].plan.outline, 2, {9.6, 4}));
+    else if (edit == 2)
+        p.rooms[0].plan.wallClearance = 0.15;
+    else if (edit == 3)
+        p.manifolds[0].plan.position = PlanPoint{1, -1};
+    else if (edit == 4)
+        p.rooms[0].typedLoad = 400;
+    ComputeOptions options;
+    options.previous = before;
+    const ProjectResult after = computeProject(p, options);
+    const ProjectResult fresh = computeProject(p);
+    const bool kept[] = {firstKept, secondKept};
+    for (std::size_t i = 0; i < 2; ++i) {
+        QVERIFY(after.rooms[i].plan.routed());
+        QCOMPARE(after.rooms[i].plan.input == before->rooms[i].plan.input, kept[i]);
+        const auto& laid = after.rooms[i].plan.layout->loops;
+        const auto& scratch = fresh.rooms[i].plan.layout->loops;
+        QCOMPARE(laid.size(), scratch.size());
+        for (std::size_t n = 0; n < laid.size(); ++n)
+            QCOMPARE(laid[n].routedLength, scratch[n].routedLength);
+    }
+    for (std::size_t n = 0; n < fresh.manifolds[0].loops.size(); ++n)
+        QCOMPARE(after.manifolds[0].loops[n].figures.pressureDrop,
+                 fresh.manifolds[0].loops[n].figures.pressureDrop);
 }
 
 QTEST_GUILESS_MAIN(ProjectPlanTest)
