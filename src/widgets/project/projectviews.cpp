@@ -5,7 +5,9 @@
 
 #include "models/project/projectdocument.h"
 #include "widgets/cooling/seasonswindow.h"
+#include "widgets/plan/planplotcommands.h"
 #include "widgets/plan/planwindow.h"
+#include "widgets/project/projectreportactions.h"
 
 namespace zorva::ui {
 
@@ -16,6 +18,8 @@ void ProjectWindow::showPlan() {
     auto* plan = new PlanWindow(document_->project(), document_->result(), this);
     plan->setWindowFlag(Qt::Window);
     plan->setAttribute(Qt::WA_DeleteOnClose);
+    addPlanPlotCommands(*plan, dialogs_, document_->project(), document_->result(),
+                        projectTitle(*document_));
     if (where.isValid())
         plan->setGeometry(where);
     plan_ = plan;
