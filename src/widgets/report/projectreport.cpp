@@ -27,9 +27,9 @@ void pairTable(PagedReport& report, const QList<QStringList>& pairs) {
         row << (i + 1 < pairs.size() ? pairs[i + 1] : QStringList{QString(), QString()});
         rows << row;
     }
-    report.table({QStringLiteral("项目"), QStringLiteral("数值"), QStringLiteral("项目"),
-                  QStringLiteral("数值")},
-                 rows, {1, 3});
+    report.table({QStringLiteral("项目"), QStringLiteral("内容"), QStringLiteral("项目"),
+                  QStringLiteral("内容")},
+                 rows);
 }
 
 namespace {

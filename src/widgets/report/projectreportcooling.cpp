@@ -103,7 +103,9 @@ QStringList roomRow(const project::Project& p, const project::ProjectResult& r, 
         verdicts << QStringLiteral("L1 供冷量不足 %1 W（%2；%3）")
                         .arg(number(room_.shortfall, 0), shortfallText(room_.reason),
                              utf8(cooling::clause::kSensibleLoad));
-    row << (verdicts.isEmpty() ? QStringLiteral("合格") : verdicts.join(QStringLiteral("；")));
+    if (failed.empty())
+        verdicts.prepend(QStringLiteral("合格（D1–D3、F1）"));
+    row << verdicts.join(QStringLiteral("；"));
     return row;
 }
 
@@ -139,13 +141,26 @@ void addCooling(PagedReport& report, const ProjectReportData& data) {
     models::SeasonsTableModel model(models::SeasonsTableModel::Kind::Loops);
     model.setProject(p, r);
     QStringList header;
+    // Each source once, after the columns it gives.
     QStringList sources;
+    QList<QStringList> columns;
     for (int c = 0; c < model.columnCount(); ++c) {
         header << model.headerData(c, Qt::Horizontal).toString();
-        const QString tip = model.headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString();
-        if (!tip.isEmpty())
-            sources << QStringLiteral("%1 %2").arg(header.last(), tip);
+        QString tip = model.headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString();
+        tip.remove(QStringLiteral("依据："));
+        if (tip.isEmpty())
+            continue;
+        const qsizetype at = sources.indexOf(tip);
+        if (at < 0) {
+            sources << tip;
+            columns << QStringList{header.last()};
+        } else {
+            columns[at] << header.last();
+        }
     }
+    QStringList basis;
+    for (qsizetype i = 0; i < sources.size(); ++i)
+        basis << QStringLiteral("%1：%2").arg(columns[i].join(u'、'), sources[i]);
     QList<QStringList> loops;
     for (int row = 0; row < model.rowCount(); ++row) {
         QStringList cells;
@@ -155,7 +170,7 @@ void addCooling(PagedReport& report, const ProjectReportData& data) {
     }
     report.table(header, std::move(loops), {2, 3, 4, 5, 6, 7, 8, 9}, 7);
     report.paragraph(
-        sources.join(QStringLiteral("；")) +
+        QStringLiteral("依据：") + basis.join(QStringLiteral("；")) +
         (both ? QStringLiteral("。水泵和阀门按两季中较大的流量选择。") : QStringLiteral("。")));
 }
 

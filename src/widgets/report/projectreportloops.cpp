@@ -75,7 +75,9 @@ QString valveText(const project::ManifoldHydraulicsResult& h) {
     }
     const QString name =
         h.valveName.empty() ? QStringLiteral("阀门") : QString::fromStdString(h.valveName);
-    return h.valveGeneric ? QStringLiteral("%1（通用特性，非某一产品的数据）").arg(name) : name;
+    return h.valveGeneric && !name.contains(QStringLiteral("通用"))
+               ? QStringLiteral("%1（通用特性，非某一产品的数据）").arg(name)
+               : name;
 }
 
 void addHydraulics(PagedReport& report, const project::ManifoldResult& m) {
