@@ -250,9 +250,12 @@ void drawLegend(Sheet& s, const PlanPlotFrame& f, const PlanPlotOptions& o,
                (c >= 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     s.line({a.left(), top + row}, {a.right(), top + row}, s.pen(Qt::black, 0.18));
     double y = top + row;
-    for (const LegendRow& r : rows) {
-        if (y + row > bottom + 1e-9)
-            break;
+    // More loops than the column holds even at the smallest row: the last
+    // row says how many are left out (the project report lists them all).
+    const std::size_t fit = std::size_t(std::max(0.0, std::floor((bottom - y) / row + 1e-9)));
+    const std::size_t shown = rows.size() <= fit ? rows.size() : (fit > 0 ? fit - 1 : 0);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const LegendRow& r = rows[i];
         s.line({x[0] + 0.5, y + row / 2}, {x[1] - 1.5, y + row / 2}, s.pen(r.colour, row * 0.35));
         const QStringList cells{QString(), r.loop, r.room, r.length, r.spacing};
         for (int c = 1; c < 5; ++c)
@@ -261,6 +264,11 @@ void drawLegend(Sheet& s, const PlanPlotFrame& f, const PlanPlotOptions& o,
                    c == 3 && r.overLength ? Qt::red : Qt::black);
         y += row;
     }
+    if (shown < rows.size())
+        s.text(
+            QRectF(a.left(), y, a.width(), row),
+            QStringLiteral("……另有 %1 个环路未列出，见项目报告的环路表").arg(rows.size() - shown),
+            text, Qt::AlignLeft | Qt::AlignVCenter);
     if (violations > 0)
         s.text(QRectF(a.left(), bottom + 1, a.width(), h * 1.6),
                QStringLiteral("红圈：违反布管规则 %1 处（见平面布管图）").arg(violations), h * 0.9,

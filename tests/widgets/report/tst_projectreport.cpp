@@ -119,6 +119,7 @@ private slots:
     void plotScaleAndFit();
     void plotWallMeasuresTrueOnPaper();
     void plotPdfSheetAndLegend();
+    void plotLegendCountsEveryLoop();
     void plotOffersTheScaleThatFits_data();
     void plotOffersTheScaleThatFits();
 
@@ -510,6 +511,48 @@ void ProjectReportTest::plotPdfSheetAndLegend() {
         }
     }
     QCOMPARE(loops, 6);
+}
+
+// Twelve flats side by side on A4: more loops than the legend holds; the
+// loops it lists and the number it says it left out add up to all of them
+// (loop labels stand nowhere else on the sheet).
+void ProjectReportTest::plotLegendCountsEveryLoop() {
+    project::Project many = flat_;
+    many.rooms.clear();
+    for (int copy = 0; copy < 12; ++copy)
+        for (project::Room room : flat_.rooms) {
+            room.name += std::to_string(copy + 1);
+            for (project::PlanPoint& p : room.plan.outline)
+                p.x += 12 * copy;
+            for (project::PlanDoor& d : room.plan.doors)
+                d.position.x += 12 * copy;
+            for (project::PlanNoPipeArea& a : room.plan.noPipeAreas)
+                for (project::PlanPoint& p : a.outline)
+                    p.x += 12 * copy;
+            many.rooms.push_back(room);
+        }
+    project::ComputeOptions options;
+    options.cities = &*cities_;
+    const project::ProjectResult result = project::computeProject(many, options);
+    int loops = 0;
+    for (const project::RoomResult& room : result.rooms)
+        if (room.plan.routed())
+            loops += int(room.plan.layout->loops.size());
+    QVERIFY(loops > 60);
+    PlanPlotOptions o;
+    o.paper = QPageSize::A4;
+    o.scale = 0;
+    const QString text = layoutText(planPlotPdf(many, result, o), QStringLiteral("many.pdf"));
+    int listed = 0;
+    for (const project::RoomResult& room : result.rooms)
+        if (room.plan.routed())
+            for (const layout::RoutedLoop& loop : room.plan.layout->loops)
+                listed += inOrder(text, {QString::fromStdString(loop.label)});
+    const QRegularExpressionMatch left =
+        QRegularExpression(QStringLiteral("另有 (\\d+) 个环路未列出")).match(text);
+    QVERIFY2(left.hasMatch(), qPrintable(text.right(2000)));
+    QVERIFY(listed > 20);
+    QCOMPARE(listed + left.captured(1).toInt(), loops);
 }
 
 void ProjectReportTest::plotOffersTheScaleThatFits_data() {
