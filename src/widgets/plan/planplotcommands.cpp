@@ -49,10 +49,11 @@ public:
         scale_->addItem(QStringLiteral("适合图纸"), 0);
         export_ = new QPushButton(QStringLiteral("导出平面图 PDF…"));
         export_->setObjectName(QStringLiteral("exportPlanPlot"));
-        export_->setAccessibleName(QStringLiteral("导出地暖盘管平面图 PDF"));
+        export_->setAccessibleDescription(
+            QStringLiteral("把地暖盘管平面图按所选图纸和比例导出为 PDF"));
         auto* print = new QPushButton(QStringLiteral("打印平面图…"));
         print->setObjectName(QStringLiteral("printPlanPlot"));
-        print->setAccessibleName(QStringLiteral("打印地暖盘管平面图"));
+        print->setAccessibleDescription(QStringLiteral("按所选图纸和比例打印地暖盘管平面图"));
         job_ = new PdfExportJob(this);
         job_->setObjectName(QStringLiteral("planPlotJob"));
         progress_ = new QProgressBar;
