@@ -5,7 +5,9 @@
 
 #include "models/project/projectdocument.h"
 #include "widgets/cooling/seasonswindow.h"
+#include "widgets/plan/planplotcommands.h"
 #include "widgets/plan/planwindow.h"
+#include "widgets/project/projectreportactions.h"
 
 namespace zorva::ui {
 
@@ -15,6 +17,10 @@ void ProjectWindow::showPlan() {
         auto* plan = new PlanWindow(*document_, dialogs_, this);
         plan->setWindowFlag(Qt::Window);
         plan->setAttribute(Qt::WA_DeleteOnClose);
+        addPlanPlotCommands(*plan, dialogs_, [this] {
+            return std::make_shared<const PlanPlotSource>(PlanPlotSource{
+                document_->project(), document_->result(), projectTitle(*document_)});
+        });
         plan_ = plan;
     }
     plan_->show();

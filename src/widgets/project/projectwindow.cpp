@@ -10,6 +10,7 @@
 #include "widgets/common/valuelabel.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
+#include "widgets/project/projectreportactions.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -123,6 +124,7 @@ void ProjectWindow::buildActions() {
     file->addSeparator();
     add(file, "importRooms", QStringLiteral("导入房间 CSV…"), QKeySequence::UnknownKey,
         [this] { importRooms(); });
+    addReportActions(*this, *document_, dialogs_, *file);
     bar->addSeparator();
     QAction* undo = document_->undoStack().createUndoAction(this, QStringLiteral("撤销"));
     undo->setObjectName(QStringLiteral("undo"));
