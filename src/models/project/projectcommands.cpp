@@ -56,4 +56,17 @@ void SetSettingsCommand::redo() {
     document_.applySettings(after_);
 }
 
+SetProjectManifoldCommand::SetProjectManifoldCommand(ProjectEdits& document, int index,
+                                                     project::Manifold after, const QString& text)
+    : QUndoCommand(text), document_(document), index_(index),
+      before_(document.project().manifolds[std::size_t(index)]), after_(std::move(after)) {}
+
+void SetProjectManifoldCommand::undo() {
+    document_.applyManifold(index_, before_);
+}
+
+void SetProjectManifoldCommand::redo() {
+    document_.applyManifold(index_, after_);
+}
+
 } // namespace zorva::models

@@ -2,7 +2,8 @@
 #pragma once
 // The edits of a project as undo steps. Each keeps just what it changes: a
 // room before and after (its fields, envelope and overrides), rooms
-// inserted or removed, the settings before and after.
+// inserted or removed, the settings before and after, a manifold before
+// and after.
 
 #include "core/project/project.h"
 
@@ -23,6 +24,7 @@ public:
                              const std::vector<project::Room>& rooms) = 0;
     virtual void applyRemove(const std::vector<int>& rows) = 0;
     virtual void applySettings(const project::Settings& settings) = 0;
+    virtual void applyManifold(int index, const project::Manifold& manifold) = 0;
 };
 
 class SetRoomCommand : public QUndoCommand {
@@ -63,6 +65,20 @@ private:
     ProjectEdits& document_;
     project::Settings before_;
     project::Settings after_;
+};
+
+class SetProjectManifoldCommand : public QUndoCommand {
+public:
+    SetProjectManifoldCommand(ProjectEdits& document, int index, project::Manifold after,
+                              const QString& text);
+    void undo() override;
+    void redo() override;
+
+private:
+    ProjectEdits& document_;
+    int index_;
+    project::Manifold before_;
+    project::Manifold after_;
 };
 
 } // namespace zorva::models

@@ -131,6 +131,13 @@ void ProjectDocument::setSettings(const project::Settings& settings, const QStri
     undo_.push(new SetSettingsCommand(*this, settings, text));
 }
 
+void ProjectDocument::setManifold(int index, const project::Manifold& manifold,
+                                  const QString& text) {
+    if (index < 0 || std::size_t(index) >= project_.manifolds.size())
+        return;
+    undo_.push(new SetProjectManifoldCommand(*this, index, manifold, text));
+}
+
 project::Room ProjectDocument::newRoom() const {
     project::Room room;
     for (int n = int(project_.rooms.size()) + 1;; ++n) {
@@ -187,6 +194,12 @@ void ProjectDocument::applyRemove(const std::vector<int>& rows) {
 void ProjectDocument::applySettings(const project::Settings& settings) {
     project_.settings = settings;
     emit settingsChanged();
+    recompute();
+}
+
+void ProjectDocument::applyManifold(int index, const project::Manifold& manifold) {
+    project_.manifolds[std::size_t(index)] = manifold;
+    emit manifoldChanged(index);
     recompute();
 }
 

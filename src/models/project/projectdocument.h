@@ -81,6 +81,7 @@ public:
     void insertRooms(int row, std::vector<project::Room> rooms, const QString& text);
     void removeRooms(std::vector<int> rows);
     void setSettings(const project::Settings& settings, const QString& text);
+    void setManifold(int index, const project::Manifold& manifold, const QString& text);
     // A room with the defaults and the next free name "房间N".
     project::Room newRoom() const;
     // Rooms from a CSV file (io::importRoomsCsvFile), appended as one step.
@@ -92,12 +93,14 @@ public:
                      const std::vector<project::Room>& rooms) override;
     void applyRemove(const std::vector<int>& rows) override;
     void applySettings(const project::Settings& settings) override;
+    void applyManifold(int index, const project::Manifold& manifold) override;
 
 signals:
     // Rooms or settings changed (an edit, undo, redo or a new project).
     void roomsReset();
     void roomChanged(int row);
     void settingsChanged();
+    void manifoldChanged(int index);
     void resultChanged();
     void modifiedChanged(bool modified);
     void fileNameChanged(const QString& fileName);
