@@ -6,6 +6,7 @@
 
 #include "cli/exitstatus.h"
 #include "core/method/method.h"
+#include "core/project/project.h"
 
 #include <QString>
 
@@ -43,5 +44,27 @@ inline constexpr double kHighestCoolingRoomTemp = 40;
 // is not a number or one outside its range an input error naming the
 // option.
 Result<void> readCalcMode(const ModeOptions& options, CalcMode& out);
+
+// What the command line changes in a project file for one run (docs/cli.md,
+// "Season of a project"): the method of the heating design, the season, and
+// the cooling state of every room.
+struct ProjectModes {
+    std::optional<method::Method> method;  // replaces the file's method
+    std::optional<project::Season> season; // replaces the file's season
+    std::optional<double> humidity;        // φ of every room, a fraction
+    std::optional<double> roomTemp;        // θ_i of every room in summer, ℃
+    bool any() const { return method || season || humidity || roomTemp; }
+};
+
+// Reads the four options for a project: --mode heating|cooling|both, any
+// method (a project's cooling is always by EN 1264-5, whatever method lays
+// its loops). --humidity or --room-temp with --mode heating is a usage
+// error; without --mode they need a file whose season cools
+// (checkProjectModes).
+Result<void> readProjectModes(const ModeOptions& options, ProjectModes& out);
+
+// Applies `modes` to `project`; a usage error where --humidity or
+// --room-temp is given for a project that does not cool.
+Result<void> applyProjectModes(const ProjectModes& modes, project::Project& project);
 
 } // namespace zorva::cli

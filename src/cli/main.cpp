@@ -13,6 +13,7 @@
 #include "core/engine/manifold.h"
 #include "core/io/fileread.h"
 #include "core/io/safesave.h"
+#include "core/project/coolinginputs.h"
 #include "core/wording/translations.h"
 
 #include <QCommandLineParser>
@@ -115,10 +116,13 @@ const char* const kDescription =
     "      输出为 UTF-8、CR LF 行尾的 CSV，默认不带字节顺序标记（加 --bom 则带）。\n"
     "      大文件分块读取，在所有处理器核上计算，按原顺序写出。\n"
     "  zorva-calc project.zorvaproj [--json | --materials] [--category 类别] [--method 方法]\n"
+    "      [--mode heating|cooling|both] [--humidity %] [--room-temp ℃]\n"
     "      计算多环路项目文件：环路结果、平衡、每个环路的校核与合计，输出 CSV（“校核”列，\n"
     "      空一行后是含校核结论的合计表）或 JSON（每个环路的 checks）。版本 2 的项目文件\n"
     "      输出房间、分集水器、阀门预设定、流量计设定、循环泵工况与材料表；--materials\n"
-    "      只输出材料表与管材裁切方案（CSV）。\n"
+    "      只输出材料表与管材裁切方案（CSV）。--mode 代替文件中的工况（供冷和供暖和供冷时\n"
+    "      输出每个房间的供冷量、露点、最低供水温度和结论）；--humidity、--room-temp 代替\n"
+    "      每个房间的供冷设计状态，只用于本次计算，不改文件。\n"
     "  zorva-calc project.zorvaproj --layout 图纸.dxf|图纸.svg\n"
     "      为每个有轮廓的房间自动布管，写出环路布置图（每个环路一个图层，含分集水器、\n"
     "      房间轮廓和标注），在标准错误上报告房间数、环路数和管长。\n"
@@ -186,16 +190,18 @@ int main(int argc, char** argv) {
     const QCommandLineOption modeOption(
         QStringLiteral("mode"),
         QStringLiteral("工况：heating（供暖，默认）或 cooling（供冷，按 EN 1264-5）。用于 --design "
-                       "和设计表 CSV。"),
+                       "和设计表 CSV；用于项目文件时代替文件中的工况，还可为 both（供暖和供冷）。"),
         QStringLiteral("工况"));
     const QCommandLineOption humidity(
         QStringLiteral("humidity"),
-        QStringLiteral("供冷房间的相对湿度(%)，默认 50。只用于 --mode cooling。"),
+        QStringLiteral("供冷房间的相对湿度(%)，默认 50。用于 --mode cooling；用于项目文件时代替"
+                       "每个房间的相对湿度（项目须供冷）。"),
         QStringLiteral("%"));
     const QCommandLineOption roomTemp(
         QStringLiteral("room-temp"),
         QStringLiteral("供冷房间的室内温度(℃)，代替设计的室内温度；没有 --design 时默认 26。"
-                       "只用于 --mode cooling。"),
+                       "用于 --mode cooling；用于项目文件时代替每个房间的供冷室内温度（项目须"
+                       "供冷）。"),
         QStringLiteral("℃"));
     const QCommandLineOption bom(QStringLiteral("bom"),
                                  QStringLiteral("CSV 输出以 UTF-8 字节顺序标记开头（便于电子表格"
@@ -257,11 +263,6 @@ int main(int argc, char** argv) {
         !files.isEmpty() && files[0].endsWith(QStringLiteral(".zorvaproj"), Qt::CaseInsensitive);
     if (parser.isSet(json) && !project && !files.isEmpty())
         return usage(QStringLiteral("--json 只用于 --design 和项目文件"));
-    // A project is computed by the file's method unless --method names one;
-    // its season is the file's.
-    if (project && (modeOptions.mode || modeOptions.humidity || modeOptions.roomTemp))
-        return usage(
-            QStringLiteral("--mode、--humidity 和 --room-temp 只用于 --design 和设计表 CSV"));
     // JSON is written without a byte-order mark (RFC 8259), and the single
     // design's report is no table.
     if (parser.isSet(materials) && (!project || parser.isSet(json)))
@@ -276,8 +277,13 @@ int main(int argc, char** argv) {
     if (!files.isEmpty() && !project && parser.isSet(strict))
         return usage(QStringLiteral("--strict 只用于 --design 和项目文件"));
 
+    // A project is computed by the file's method and season unless --method
+    // and --mode name others; --humidity and --room-temp set every room.
+    ProjectModes projectModes;
     CalcMode mode;
-    if (Result<void> read = readCalcMode(modeOptions, mode); !read)
+    if (Result<void> read =
+            project ? readProjectModes(modeOptions, projectModes) : readCalcMode(modeOptions, mode);
+        !read)
         return finish(read);
     // What a method does not read is refused rather than ignored.
     if (mode.cooling && (options.load || options.category))
@@ -343,7 +349,7 @@ int main(int argc, char** argv) {
                 ? (parser.isSet(bom) ? ProjectFormat::MaterialsWithMark : ProjectFormat::Materials)
             : parser.isSet(bom) ? ProjectFormat::CsvWithMark
                                 : ProjectFormat::Csv,
-            limits, modeOptions.method ? std::optional<method::Method>(mode.method) : std::nullopt);
+            limits, projectModes);
         printOut(output.bytes, outcome);
         if (!output.outcome && outcome)
             outcome = output.outcome;
@@ -371,8 +377,16 @@ int main(int argc, char** argv) {
         csv.byteOrderMark = parser.isSet(bom);
         csv.mode = mode;
         // The design's return lies above its supply in cooling: the rise.
-        if (mode.cooling)
+        // Without a design a cooled table starts from the chilled water a
+        // project starts with (18/21 ℃), not the main window's heating water,
+        // which no floor cools with.
+        if (mode.cooling && options.design) {
             csv.base.tempDiff = -csv.base.tempDiff;
+        } else if (mode.cooling) {
+            const project::ManifoldCooling water;
+            csv.base.supplyTemp = water.supplyTemp;
+            csv.base.tempDiff = water.returnTemp - water.supplyTemp;
+        }
         CsvStreamStats stats;
         outcome = streamCsvDesigns(in, stdout, csv, stats);
         if (!stats.note.isEmpty())

@@ -8,19 +8,39 @@
 #include "core/io/citytablefile.h"
 #include "core/io/projecthydraulics.h"
 #include "core/project/compute.h"
+#include "core/wording/projectwording.h"
 
 #include <QJsonDocument>
 
 #include <cstdio>
+#include <string_view>
 
 namespace zorva::cli {
 
+namespace {
+
+// Loops whose heating figures break the floor limit (verdict "fail") and
+// loops whose cooling fails a required check (D1, D2, D3 or F1).
+int failedLoops(const project::ProjectResult& r) {
+    int failed = 0;
+    for (const project::ManifoldResult& m : r.manifolds)
+        for (const project::ProjectLoop& l : m.loops)
+            failed += l.computed && std::string_view(loopVerdictKey(l.figures)) == "fail" ? 1 : 0;
+    for (const project::CoolingManifoldResult& m : r.cooling.manifolds)
+        failed += m.failedLoops;
+    return failed;
+}
+
+} // namespace
+
 ProjectOutput runProjectDocument(const io::ProjectDocument& document, const QString& folder,
-                                 ProjectFormat format, std::optional<method::Method> method) {
+                                 ProjectFormat format, const ProjectModes& modes) {
     ProjectOutput out;
     project::Project p = document.project;
-    if (method)
-        p.settings.method = *method; // every output then names the method used
+    if (Result<void> applied = applyProjectModes(modes, p); !applied) {
+        out.outcome = applied;
+        return out;
+    }
     for (const QString& problem : io::loadValveFiles(p, folder))
         std::fprintf(stderr, "zorva-calc：%s\n", problem.toUtf8().constData());
     const io::CityTableLoad cities = io::loadBuiltinCityTable();
@@ -44,6 +64,7 @@ ProjectOutput runProjectDocument(const io::ProjectDocument& document, const QStr
         roomsWithout += room.designed() ? 0 : 1;
     const qint64 loopsWithout = qint64(r.totals.loops - r.totals.computed);
     out.loops = qint64(r.totals.computed);
+    out.failedLoops = failedLoops(r);
     if (format == ProjectFormat::Materials || format == ProjectFormat::MaterialsWithMark) {
         if (!r.materials.computed)
             out.outcome =

@@ -4,17 +4,16 @@
 // as zorva-calc's project output (docs/cli.md): JSON, CSV, or the bill of
 // materials as CSV. Valve files the manifolds name are read from `folder`.
 
+#include "cli/calcmode.h"
 #include "cli/projectoutput.h"
 #include "core/io/projectfile.h"
-#include "core/method/method.h"
-
-#include <optional>
 
 namespace zorva::cli {
 
-// `method`, when given, replaces the project's own method.
+// `modes` replace the project's method, season and rooms' cooling state for
+// this run. `failedLoops` of the output counts the loops with a 不合格 of
+// either season.
 ProjectOutput runProjectDocument(const io::ProjectDocument& document, const QString& folder,
-                                 ProjectFormat format,
-                                 std::optional<method::Method> method = std::nullopt);
+                                 ProjectFormat format, const ProjectModes& modes = {});
 
 } // namespace zorva::cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/projectjsoncooling.h"
 
+#include "cli/methodloop.h"
 #include "core/cooling/limits.h"
 
 #include <QJsonArray>
@@ -44,6 +45,22 @@ QJsonObject checkJson(const cooling::Check& c, cooling::Occupancy occupancy) {
     return o;
 }
 
+// D1 (the supply) and D2, D3, F1 (the floor surface), each with its clause,
+// as the design's cooling output gives them.
+void addVerdicts(const cooling::LoopResult& l, QJsonObject& o) {
+    const bool supply = supplyPasses(l);
+    const bool surface = surfacePasses(l);
+    const cooling::Occupancy occupancy = l.room.occupancy;
+    o.insert("supplyVerdict", supply ? "pass" : "fail");
+    o.insert("supplyVerdictText", supply ? "合格" : "不合格");
+    o.insert("supplyClause", utf8(cooling::checkClause(cooling::CheckId::SupplyDew, occupancy)));
+    o.insert("surfaceVerdict", surface ? "pass" : "fail");
+    o.insert("surfaceVerdictText", surface ? "合格" : "不合格");
+    o.insert("surfaceClause",
+             utf8(cooling::checkClause(cooling::CheckId::FloorDew, occupancy)) + "；" +
+                 utf8(cooling::checkClause(cooling::CheckId::FloorComfort, occupancy)));
+}
+
 // The worst of the required checks: 不合格 when one fails.
 const char* requiredVerdict(const cooling::LoopResult& l) {
     return l.admissibleDesign ? "合格" : "不合格";
@@ -81,6 +98,7 @@ QJsonObject loopJson(const ProjectLoop& heating, const cooling::LoopResult& l) {
     o.insert("coolingFlow", num(l.flow));
     o.insert("velocity", num(l.velocity));
     o.insert("verdict", requiredVerdict(l));
+    addVerdicts(l, o);
     o.insert("checks", checks);
     return o;
 }
@@ -101,7 +119,10 @@ const char* reasonText(cooling::Shortfall reason) {
     return "最低供水温度限制";
 }
 
-QJsonObject roomJson(const Room& room, const CoolingRoomResult& r) {
+// `loop`: the room's first loop, whose checks stand for all of its loops
+// (one water, one room state, one construction).
+QJsonObject roomJson(const Room& room, const CoolingRoomResult& r,
+                     const cooling::LoopResult* loop) {
     const RoomCooling& in = r.input;
     QJsonObject o{{"name", QString::fromStdString(room.name)},
                   {"roomTemp", num(in.roomTemp)},
@@ -125,6 +146,8 @@ QJsonObject roomJson(const Room& room, const CoolingRoomResult& r) {
     o.insert("maxAdmissibleOutput", num(c.maxAdmissibleOutput));
     o.insert("admissibleDesign", c.admissibleDesign);
     o.insert("verdict", c.admissibleDesign ? "合格" : "不合格");
+    if (loop != nullptr)
+        addVerdicts(*loop, o);
     if (r.loadGiven) {
         o.insert("supplyForLoad", num(c.supplyForLoad));
         o.insert("proposedSupplyTemp", num(c.proposedSupplyTemp));
@@ -164,8 +187,17 @@ void addCoolingJson(const Project& p, const ProjectResult& r, QJsonObject& root)
     for (std::size_t i = 0; i < c.manifolds.size() && i < r.manifolds.size(); ++i)
         manifolds.append(manifoldJson(p.manifolds[i], r.manifolds[i], c.manifolds[i]));
     QJsonArray rooms;
-    for (std::size_t i = 0; i < c.rooms.size() && i < p.rooms.size(); ++i)
-        rooms.append(roomJson(p.rooms[i], c.rooms[i]));
+    for (std::size_t i = 0; i < c.rooms.size() && i < p.rooms.size(); ++i) {
+        const cooling::LoopResult* first = nullptr;
+        if (i < r.rooms.size() && !r.rooms[i].loops.empty() &&
+            r.rooms[i].manifold < c.manifolds.size()) {
+            const auto& loops = c.manifolds[r.rooms[i].manifold].loops;
+            if (r.rooms[i].loops.front() < loops.size() &&
+                loops[r.rooms[i].loops.front()].applicable())
+                first = &loops[r.rooms[i].loops.front()];
+        }
+        rooms.append(roomJson(p.rooms[i], c.rooms[i], c.rooms[i].computed() ? first : nullptr));
+    }
     const CoolingTotals& t = c.totals;
     root.insert("cooling",
                 QJsonObject{{"season", seasonKey(c.season)},

@@ -189,7 +189,7 @@ QByteArray jsonOutput(const io::ProjectData& project, const Computed& c,
 } // namespace
 
 ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format,
-                         const CheckLimits& limits, std::optional<method::Method> method) {
+                         const CheckLimits& limits, const ProjectModes& modes) {
     ProjectOutput out;
     const Result<io::ProjectDocument> document =
         io::readProjectDocumentFile(path, shownName, io::FileKinds::Any);
@@ -199,11 +199,12 @@ ProjectOutput runProject(const QByteArray& path, const QString& shownName, Proje
         out.outcome = problem;
         return out;
     }
-    const bool byProgram = !method || *method == method::Method::Program;
-    if (document->version != 1 || !byProgram || format == ProjectFormat::Materials ||
+    const bool sheet = (!modes.method || *modes.method == method::Method::Program) &&
+                       !modes.season && !modes.humidity && !modes.roomTemp;
+    if (document->version != 1 || !sheet || format == ProjectFormat::Materials ||
         format == ProjectFormat::MaterialsWithMark)
         return runProjectDocument(*document, QFileInfo(QFile::decodeName(path)).absolutePath(),
-                                  format, method);
+                                  format, modes);
     const Result<io::ProjectData> read = io::sheetOf(document->project);
     if (!read) {
         Problem problem = read.problem();

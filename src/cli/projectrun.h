@@ -6,6 +6,7 @@
 // followed by a blank row and a table of the totals with the overall
 // verdict, or as one JSON object.
 
+#include "cli/calcmode.h"
 #include "cli/projectoutput.h"
 #include "core/engine/designcheck.h"
 
@@ -24,10 +25,10 @@ namespace zorva::cli {
 // the name the messages quote. Pipes and devices are read as well. `limits`
 // give the room category and the limits other than the load; each loop's
 // load ÷ area is its load per m².
-// `method`, when given, computes the project by that method instead of the
-// file's; a version-1 file by the program's method keeps the sheet's output.
+// `modes` change the project for this run (its method, season and the
+// rooms' cooling state); a version-1 file by the program's method and
+// without other changes keeps the sheet's output.
 ProjectOutput runProject(const QByteArray& path, const QString& shownName, ProjectFormat format,
-                         const CheckLimits& limits,
-                         std::optional<method::Method> method = std::nullopt);
+                         const CheckLimits& limits, const ProjectModes& modes = {});
 
 } // namespace zorva::cli

@@ -74,6 +74,8 @@ private slots:
     void workedExamples();
     void dewPointTable_data();
     void dewPointTable();
+    void surfaceVerdictsWithTheirClauses_data();
+    void surfaceVerdictsWithTheirClauses();
     void supplyVerdictFlipsAtTheMargin_data();
     void supplyVerdictFlipsAtTheMargin();
     void proposalStaysAboveTheMargin_data();
@@ -163,6 +165,53 @@ void CoolingCheckTest::dewPointTable() {
     m.setCheck(coolingCheck(FieldRecord::defaults(), s));
     QVERIFY(std::fabs(value(m, Row::DewPointRow) - dewPoint) <= 0.005);
     QVERIFY(std::fabs(value(m, Row::MinSupplyRow) - (dewPoint + 2)) <= 0.005);
+}
+
+// The check window's verdicts of the floor surface: against the dew point
+// plus margin (D2 mean, D3 inlet strip, JGJ 142-2012 §3.1) and against the
+// comfort limit (F1, 19 ℃ standing, EN 1264 / ISO 7730), each with its
+// clause, and the floor temperature beside them by the basic cooling
+// characteristic from the worked examples' K_C.
+void CoolingCheckTest::surfaceVerdictsWithTheirClauses_data() {
+    QTest::addColumn<FieldRecord>("fields");
+    QTest::addColumn<CoolingSettings>("settings");
+    QTest::addColumn<double>("floorMean");     // θ_F,m
+    QTest::addColumn<QStringList>("verdicts"); // D1, D2, D3, F1
+    const double kc150 = 4.080127;             // tile, 150 mm (example 1b)
+    QTest::newRow("dry room, 6/9 ℃: below the comfort limit")
+        << floor("20", "2.91", "150", "120") << water(6, 9, 0.1, 0)
+        << 26 - kc150 * 3 / std::log(20.0 / 17.0) / 7
+        << QStringList{"合格", "合格", "合格", "不合格"};
+    QTest::newRow("80 %, 18/21 ℃: surface below the dew point plus margin")
+        << floor("20", "2.91", "300", "120") << water(18, 21, 0.8, 0) << 23.25613
+        << QStringList{"不合格", "不合格", "不合格", "合格"};
+    QTest::newRow("example 2: only the supply")
+        << floor("10", "0.10", "150", "120") << water(16, 19, 0.6, 0) << 22.58596
+        << QStringList{"不合格", "合格", "合格", "合格"};
+}
+
+void CoolingCheckTest::surfaceVerdictsWithTheirClauses() {
+    QFETCH(FieldRecord, fields);
+    QFETCH(CoolingSettings, settings);
+    QFETCH(double, floorMean);
+    QFETCH(QStringList, verdicts);
+    CoolingCheckModel m;
+    m.setCheck(coolingCheck(fields, settings));
+    QVERIFY(sevenDigits(value(m, Row::FloorComfortRow), floorMean));
+    const int rows[] = {Row::SupplyRow, Row::FloorDewRow, Row::InletRow, Row::FloorComfortRow};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(cell(m, rows[i], CoolingCheckModel::VerdictColumn), verdicts[i]);
+    QVERIFY(
+        cell(m, Row::FloorDewRow, CoolingCheckModel::BasisColumn).contains("JGJ 142-2012 §3.1"));
+    QVERIFY(cell(m, Row::InletRow, CoolingCheckModel::BasisColumn).contains("JGJ 142-2012 §3.1"));
+    QVERIFY(cell(m, Row::FloorComfortRow, CoolingCheckModel::BasisColumn)
+                .contains("EN 1264 / ISO 7730"));
+    // The summary names each failing surface check; the overall verdict is
+    // 不合格 whenever one of them fails.
+    const QString summary = coolingSummary(*m.check());
+    QCOMPARE(summary.contains(QStringLiteral("低于舒适下限")), verdicts[3] == "不合格");
+    QCOMPARE(summary.contains(QStringLiteral("地面有结露风险")), verdicts[1] == "不合格");
+    QCOMPARE(m.overall() == Verdict::Fail, verdicts.contains(QStringLiteral("不合格")));
 }
 
 void CoolingCheckTest::supplyVerdictFlipsAtTheMargin_data() {

@@ -363,6 +363,12 @@ void ZorvaCalcMethodsTest::csvRowsByMethodAndSeason_data() {
         << QStringList{"--mode", "cooling", "--design", "26,18,21,300,90,20,120", "-"}
         << kHeader + "a,26,300,120\r\nb,26,150,120\r\n"
         << 0 << "单位面积供冷量(W/m²)" << QStringList{"19.21", "26.04"};
+    QTest::newRow("cooling without a design: chilled water 18/21")
+        << QStringList{"--mode", "cooling", "-"} << kHeader + "a,26,300,120\r\n"
+        << 0 << "单位面积供冷量(W/m²)" << QStringList{"19.21"};
+    QTest::newRow("cooling without a design: the return")
+        << QStringList{"--mode", "cooling", "-"} << kHeader + "a,26,300,120\r\n"
+        << 0 << "回水温度(℃)" << QStringList{"21.0"};
     QTest::newRow("cooling, a room too cold to cool")
         << QStringList{"--mode", "cooling", "--design", "26,18,21,300,90,20,120", "-"}
         << kHeader + "a,26,300,120\r\nb,20,300,120\r\n"

@@ -23,6 +23,7 @@ namespace {
 struct Run {
     int code = -1;
     QByteArray out;
+    QString err;
 };
 
 Run runCalc(const QStringList& args) {
@@ -36,7 +37,8 @@ Run runCalc(const QStringList& args) {
         p.waitForFinished();
         return {};
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput()};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 const QString kFlat = QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/../examples/flat.zorvaproj");
@@ -44,6 +46,26 @@ const QString kFlat = QStringLiteral(ZORVA_TESTS_SOURCE_DIR "/../examples/flat.z
 QJsonObject flatJson(const QString& path) {
     const Run r = runCalc({path, QStringLiteral("--json")});
     return r.code == 0 ? QJsonDocument::fromJson(r.out).object() : QJsonObject{};
+}
+
+// The dew point by the Magnus formula over water (WMO: b = 17.62,
+// c = 243.12 ℃), as the psychrometric tables give it.
+double magnusDewPoint(double temp, double humidity) {
+    const double g = std::log(humidity) + 17.62 * temp / (243.12 + temp);
+    return 243.12 * g / (17.62 - g);
+}
+
+// The flat with its season set to `season`, in `dir`.
+QString flatIn(const QTemporaryDir& dir, const char* season) {
+    QFile in(kFlat);
+    in.open(QIODevice::ReadOnly);
+    QByteArray text = in.readAll();
+    text.replace("\"season\": \"both\"", QByteArray("\"season\": \"") + season + '"');
+    const QString path = dir.filePath(QStringLiteral("flat.zorvaproj"));
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(text);
+    return path;
 }
 
 // The keys this program's hydraulics step adds, taken out.
@@ -91,6 +113,11 @@ private slots:
     void materialsRefusedWithJson();
     void methodOverridesTheFile_data();
     void methodOverridesTheFile();
+    void seasonOptionsChecked_data();
+    void seasonOptionsChecked();
+    void humidityGivesEveryRoomItsDewPoint_data();
+    void humidityGivesEveryRoomItsDewPoint();
+    void bothSeasonsKeepTheHeating();
 
 private:
     QJsonObject flat_;
@@ -244,6 +271,105 @@ void ZorvaCalcProjectTest::methodOverridesTheFile() {
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
     QCOMPARE(o["method"].toString(), method);
     QCOMPARE(o == flat_, sameAsFile);
+}
+
+void ZorvaCalcProjectTest::seasonOptionsChecked_data() {
+    QTest::addColumn<QString>("fileSeason");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("humidity with heating")
+        << "both" << QStringList{"--mode", "heating", "--humidity", "60"} << 1
+        << "只用于供冷的项目";
+    QTest::newRow("humidity on a heating file")
+        << "heating" << QStringList{"--humidity", "60"} << 1 << "项目文件的工况为供暖";
+    QTest::newRow("heating file, cooling asked")
+        << "heating" << QStringList{"--mode", "cooling", "--humidity", "60"} << 0 << "";
+    QTest::newRow("unknown season")
+        << "both" << QStringList{"--mode", "summer"} << 2 << "--mode 的值“summer”";
+    QTest::newRow("humidity 0") << "both" << QStringList{"--humidity", "0"} << 2 << "--humidity";
+    QTest::newRow("room 41 ℃") << "both" << QStringList{"--room-temp", "41"} << 2 << "--room-temp";
+    QTest::newRow("condensing water, strict")
+        << "both" << QStringList{"--mode", "cooling", "--humidity", "90", "--strict"} << 4
+        << "--strict";
+    QTest::newRow("both seasons for a design")
+        << "both" << QStringList{"--design", "26,18,21,300,90,20,120", "--mode", "both"} << 1
+        << "--mode both 只用于项目文件";
+}
+
+// Options of the season are checked before anything is computed; a loop
+// whose water condenses is 不合格 under --strict.
+void ZorvaCalcProjectTest::seasonOptionsChecked() {
+    QFETCH(QString, fileSeason);
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QStringList all = args;
+    if (!args.contains(QStringLiteral("--design")))
+        all.prepend(flatIn(dir, fileSeason.toUtf8().constData()));
+    const Run r = runCalc(all);
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+}
+
+void ZorvaCalcProjectTest::humidityGivesEveryRoomItsDewPoint_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<double>("humidity");
+    QTest::addColumn<double>("roomTemp"); // 0: the file's
+    QTest::newRow("60 %") << QStringList{"--humidity", "60"} << 0.6 << 0.0;
+    QTest::newRow("40 % at 27 ℃") << QStringList{"--humidity", "40", "--room-temp", "27"} << 0.4
+                                  << 27.0;
+}
+
+// zorva-calc flat.zorvaproj --mode cooling --humidity 60 --json: every room
+// and loop at the dew point of 60 % (17.63204 ℃ at 26 ℃, docs/cooling.md),
+// its lowest supply 2 K above, and no proposed supply below that.
+void ZorvaCalcProjectTest::humidityGivesEveryRoomItsDewPoint() {
+    QFETCH(QStringList, args);
+    QFETCH(double, humidity);
+    QFETCH(double, roomTemp);
+    const Run r = runCalc(QStringList{kFlat, "--mode", "cooling", "--json"} + args);
+    QCOMPARE(r.code, 0);
+    const QJsonObject cooling = QJsonDocument::fromJson(r.out).object()["cooling"].toObject();
+    QCOMPARE(cooling["season"].toString(), QStringLiteral("cooling"));
+    const QJsonArray rooms = cooling["rooms"].toArray();
+    QCOMPARE(rooms.size(), 5);
+    for (const QJsonValue& v : rooms) {
+        const QJsonObject room = v.toObject();
+        QCOMPARE(room["humidity"].toDouble(), humidity);
+        const double temp = room["roomTemp"].toDouble();
+        if (roomTemp > 0)
+            QCOMPARE(temp, roomTemp);
+        const double dew = room["dewPoint"].toDouble();
+        QVERIFY(std::fabs(dew - magnusDewPoint(temp, humidity)) < 1e-9);
+        if (temp == 26 && humidity == 0.6)
+            QVERIFY(std::fabs(dew - 17.63204) < 5e-6);
+        QCOMPARE(room["minSupplyTemp"].toDouble(), dew + 2);
+        if (room["proposedSupplyTemp"].isDouble())
+            QVERIFY(room["proposedSupplyTemp"].toDouble() >= room["minSupplyTemp"].toDouble());
+        if (room["computed"].toBool())
+            QCOMPARE(room["supplyVerdict"].toString(),
+                     18 >= dew + 2 ? QStringLiteral("pass") : QStringLiteral("fail"));
+    }
+    for (const QJsonValue& l : cooling["manifolds"][0]["loops"].toArray())
+        QVERIFY(std::fabs(l["dewPoint"].toDouble() - 17.63204) < 5e-6 || roomTemp > 0 ||
+                l["name"].toString().isEmpty());
+}
+
+// --mode both and --mode heating: the heating keys are one, byte for byte
+// as JSON; heating has no cooling.
+void ZorvaCalcProjectTest::bothSeasonsKeepTheHeating() {
+    const Run heating = runCalc({kFlat, "--json", "--mode", "heating"});
+    const Run both = runCalc({kFlat, "--json", "--mode", "both", "--humidity", "55"});
+    QCOMPARE(heating.code, 0);
+    QCOMPARE(both.code, 0);
+    const QJsonObject h = QJsonDocument::fromJson(heating.out).object();
+    QJsonObject b = QJsonDocument::fromJson(both.out).object();
+    QVERIFY(!h.contains(QStringLiteral("cooling")));
+    QVERIFY(b.contains(QStringLiteral("cooling")));
+    b.remove(QStringLiteral("cooling"));
+    QCOMPARE(b, h);
 }
 
 QTEST_GUILESS_MAIN(ZorvaCalcProjectTest)

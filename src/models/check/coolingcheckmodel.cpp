@@ -28,22 +28,15 @@ constexpr int kDecimals = 2;
 // The fewest decimals (at least kDecimals) at which `value` and `limit`, both
 // rounded, compare as the unrounded numbers do; -1 where none up to 15 does:
 // then all 17 significant digits.
-int decimalsBeside(double value, double limit) {
+int decimalsBeside(double value, double limit, int fewest) {
     const auto side = [](double a, double b) { return (a > b) - (a < b); };
-    for (int d = kDecimals; d <= 15; ++d) {
+    for (int d = fewest; d <= 15; ++d) {
         const double v = QString::number(value, 'f', d).toDouble();
         const double l = QString::number(limit, 'f', d).toDouble();
         if (side(v, l) == side(value, limit))
             return d;
     }
     return -1;
-}
-
-QString numberBeside(double value, double limit) {
-    const int decimals = decimalsBeside(value, limit);
-    if (!std::isfinite(value))
-        return fixedText(value, kDecimals);
-    return decimals < 0 ? QString::number(value, 'g', 17) : fixedText(value, decimals);
 }
 
 Verdict verdictOf(const cooling::Check& c) {
@@ -120,15 +113,18 @@ QString coolingApplicabilityText(cooling::Applicability a) {
     return QStringLiteral("下层空间的热阻或温度无效。");
 }
 
-QString coolingSummary(const CoolingCheck& check) {
-    const QString method = text(cooling::clause::kMethod);
-    const cooling::LoopResult& loop = check.loop;
-    if (!loop.applicable())
-        return QStringLiteral("供冷（%1）：不能计算。%2")
-            .arg(method, coolingApplicabilityText(loop.applicability));
-    CoolingCheckModel model;
-    model.setCheck(check);
+QString numberBeside(double value, double limit, int decimals) {
+    const int fewest = decimals;
+    decimals = decimalsBeside(value, limit, fewest);
+    if (!std::isfinite(value))
+        return fixedText(value, fewest);
+    return decimals < 0 ? QString::number(value, 'g', 17) : fixedText(value, decimals);
+}
+
+QStringList coolingFailures(const cooling::LoopResult& loop) {
     QStringList reasons;
+    if (!loop.applicable())
+        return reasons;
     const cooling::Check& d1 = loopCheck(loop, cooling::CheckId::SupplyDew);
     const auto t = [](double v, double limit) { return numberBeside(v, limit); };
     if (!d1.passed) {
@@ -151,6 +147,18 @@ QString coolingSummary(const CoolingCheck& check) {
     if (f1.checked && !f1.passed)
         reasons << QStringLiteral("地表面平均温度 %1 ℃ 低于舒适下限 %2 ℃")
                        .arg(t(f1.value, f1.limit), t(f1.limit, f1.value));
+    return reasons;
+}
+
+QString coolingSummary(const CoolingCheck& check) {
+    const QString method = text(cooling::clause::kMethod);
+    const cooling::LoopResult& loop = check.loop;
+    if (!loop.applicable())
+        return QStringLiteral("供冷（%1）：不能计算。%2")
+            .arg(method, coolingApplicabilityText(loop.applicability));
+    CoolingCheckModel model;
+    model.setCheck(check);
+    QStringList reasons = coolingFailures(loop);
     if (check.room && check.room->applicable() && !check.room->loadMet)
         reasons << QStringLiteral("供冷量不足：显热冷负荷 %1 W，允许条件下最多供冷 %2 W，缺 %3 W")
                        .arg(fixedText(check.room->sensibleLoad, 1),

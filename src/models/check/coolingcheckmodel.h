@@ -15,6 +15,7 @@
 #include "models/session/coolingsettings.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -35,6 +36,13 @@ CoolingCheck coolingCheck(const FieldRecord& fields, const CoolingSettings& sett
 
 // Why a loop has no cooling numbers, as a sentence.
 QString coolingApplicabilityText(cooling::Applicability applicability);
+
+// `value` with the fewest decimals (at least `decimals`) at which it and
+// `limit`, both rounded, compare as the unrounded numbers do.
+QString numberBeside(double value, double limit, int decimals = 2);
+// The required checks of a cooled loop that fail (D1, D2, D3, F1), one
+// sentence each with the values beside their limits; empty when all pass.
+QStringList coolingFailures(const cooling::LoopResult& loop);
 
 // One line for the status: the method, the overall verdict and the first
 // reason that fails.

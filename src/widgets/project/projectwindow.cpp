@@ -8,6 +8,8 @@
 #include "models/project/roomtablemodel.h"
 #include "widgets/common/uikit.h"
 #include "widgets/common/valuelabel.h"
+#include "widgets/cooling/projectcoolingpanel.h"
+#include "widgets/cooling/seasonbar.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
 #include "widgets/project/projectreportactions.h"
@@ -70,8 +72,10 @@ ProjectWindow::ProjectWindow(DialogSeam& dialogs, QWidget* parent,
     auto* split = new QSplitter(Qt::Vertical);
     split->addWidget(buildRoomPanel());
     split->addWidget(buildLoopPanel());
+    split->addWidget(new ProjectCoolingPanel(*document_));
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    split->setStretchFactor(2, 3);
     layout->addWidget(split, 1);
     setCentralWidget(central);
     status_ = new ValueLabel(QStringLiteral("计算状态"));
@@ -97,7 +101,12 @@ ProjectWindow::ProjectWindow(DialogSeam& dialogs, QWidget* parent,
     resize(1280, 800);
 }
 
-ProjectWindow::~ProjectWindow() = default;
+// The tables' models read the document, which goes before the widget's own
+// destructor hides a shown window and its views ask their models once more:
+// hidden here, while the document is still there.
+ProjectWindow::~ProjectWindow() {
+    hide();
+}
 
 void ProjectWindow::buildActions() {
     auto* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
@@ -236,6 +245,9 @@ QWidget* ProjectWindow::buildSettingsBar() {
     layout->addWidget(allowance_);
     layout->addWidget(caption(QStringLiteral("计算方法"), method_));
     layout->addWidget(method_);
+    auto* seasons = new SeasonBar(*document_);
+    connect(seasons, &SeasonBar::refused, this, &ProjectWindow::warn);
+    layout->addWidget(seasons);
     return bar;
 }
 
