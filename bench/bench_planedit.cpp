@@ -2,6 +2,7 @@
 #include "bench_planedit.h"
 
 #include "core/layout/routing.h"
+#include "core/project/compute.h"
 #include "core/project/plancompute.h"
 #include "core/project/planedits.h"
 
