@@ -29,14 +29,14 @@ namespace {
 using models::settingNumber;
 
 // A field, its caption with the unit, and the range the project file reads.
-struct FieldSpec {
+struct FieldRange {
     const char* name;
     const char* caption;
     double low;
     double high;
 };
 
-constexpr FieldSpec kFields[] = {
+constexpr FieldRange kFields[] = {
     {"connectionDrop", "连接管压降(kPa)", 0, 1000},
     {"pipeLength", "连接管单程长度(m)", 0, 10000},
     {"pipeDiameter", "连接管内径(mm)", 5, 1000},
@@ -50,8 +50,8 @@ constexpr FieldSpec kFields[] = {
     {"primaryDrop", "一次侧变流量管路压降(kPa)", 0.01, 1000},
 };
 
-const FieldSpec* specOf(const QString& name) {
-    for (const FieldSpec& f : kFields)
+const FieldRange* rangeOf(const QString& name) {
+    for (const FieldRange& f : kFields)
         if (name == QLatin1String(f.name))
             return &f;
     return nullptr;
@@ -119,7 +119,7 @@ ManifoldHydraulicsEditor::ManifoldHydraulicsEditor(models::ProjectDocument& docu
     valveRow->addWidget(choose);
     form->addRow(QStringLiteral("阀门特性"), valveRow);
 
-    const auto addField = [&](const FieldSpec& f) {
+    const auto addField = [&](const FieldRange& f) {
         auto* edit = new QLineEdit;
         edit->setObjectName(QLatin1String(f.name));
         edit->setAccessibleName(QString::fromUtf8(f.caption));
@@ -232,17 +232,17 @@ std::optional<project::ManifoldHydraulicsInputs> ManifoldHydraulicsEditor::input
     QString fault;
     // The number of a field within its range; empty text gives `fallback`.
     const auto number = [&](const char* name, std::optional<double> fallback) {
-        const FieldSpec* spec = specOf(QLatin1String(name));
+        const FieldRange* range = rangeOf(QLatin1String(name));
         const QString text = field(QLatin1String(name))->text().trimmed();
         const std::optional<double> v = models::cellNumber(text);
         if (text.isEmpty() && fallback)
             return *fallback;
-        if (!v || *v < spec->low || *v > spec->high) {
+        if (!v || *v < range->low || *v > range->high) {
             if (fault.isEmpty())
                 fault = QStringLiteral("“%1”应是 %2 至 %3 之间的数")
-                            .arg(QString::fromUtf8(spec->caption), settingNumber(spec->low),
-                                 settingNumber(spec->high));
-            return spec->low;
+                            .arg(QString::fromUtf8(range->caption), settingNumber(range->low),
+                                 settingNumber(range->high));
+            return range->low;
         }
         return *v;
     };
