@@ -368,24 +368,13 @@ QString readHydraulicsSection(const QJsonObject& top, project::Project& p) {
     if (QString e = refuseUnknown(section, {"manifolds", "materials", "rooms"}, kSection);
         !e.isEmpty())
         return e;
-    QJsonArray manifolds;
-    if (QString e = readArray(section, "manifolds", "分集水器", kSection, manifolds, present);
+    if (QString e = readManifoldEntries(
+            section, kSection, p,
+            [](const QJsonValue& entry, const QString& where, project::Manifold& m) {
+                return readManifold(entry, where, m.hydraulics);
+            });
         !e.isEmpty())
         return e;
-    if (manifolds.size() > qsizetype(p.manifolds.size()))
-        return QStringLiteral("%1有 %2 个分集水器，项目只有 %3 个")
-            .arg(kSection)
-            .arg(manifolds.size())
-            .arg(p.manifolds.size());
-    for (qsizetype i = 0; i < manifolds.size(); ++i) {
-        project::Manifold& m = p.manifolds[std::size_t(i)];
-        if (QString e = readManifold(manifolds[i],
-                                     kSection + QStringLiteral("中") +
-                                         manifoldLabel(std::size_t(i), m.name),
-                                     m.hydraulics);
-            !e.isEmpty())
-            return e;
-    }
     QJsonObject materials;
     if (QString e = readObject(section, "materials", "材料", kSection, materials, present);
         !e.isEmpty())

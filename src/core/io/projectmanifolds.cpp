@@ -108,6 +108,31 @@ QString readManifold(const QJsonValue& value, std::size_t index, project::Manifo
 
 } // namespace
 
+QString
+readManifoldEntries(const QJsonObject& section, const QString& sectionName, project::Project& p,
+                    const std::function<QString(const QJsonValue& entry, const QString& where,
+                                                project::Manifold& manifold)>& read) {
+    QJsonArray manifolds;
+    bool present = false;
+    if (QString e = readArray(section, "manifolds", "分集水器", sectionName, manifolds, present);
+        !e.isEmpty())
+        return e;
+    if (manifolds.size() > qsizetype(p.manifolds.size()))
+        return QStringLiteral("%1有 %2 个分集水器，项目只有 %3 个")
+            .arg(sectionName)
+            .arg(manifolds.size())
+            .arg(p.manifolds.size());
+    for (qsizetype i = 0; i < manifolds.size(); ++i) {
+        project::Manifold& m = p.manifolds[std::size_t(i)];
+        if (QString e =
+                read(manifolds[i],
+                     sectionName + QStringLiteral("中") + manifoldLabel(std::size_t(i), m.name), m);
+            !e.isEmpty())
+            return e;
+    }
+    return {};
+}
+
 QString manifoldLabel(std::size_t index, const std::string& name) {
     const QString label = QStringLiteral("第 %1 个分集水器").arg(index + 1);
     return name.empty() ? label

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace zorva::io {
@@ -20,6 +21,14 @@ constexpr int kMaxManifolds = 1000;
 
 // "第 2 个分集水器（一层）"
 QString manifoldLabel(std::size_t index, const std::string& name);
+
+// A section's "manifolds" array: one entry per manifold of the project, in
+// order (fewer entries leave the rest as they are); `read` reads one entry
+// into its manifold, with the entry's place for its messages.
+QString
+readManifoldEntries(const QJsonObject& section, const QString& sectionName, project::Project& p,
+                    const std::function<QString(const QJsonValue& entry, const QString& where,
+                                                project::Manifold& manifold)>& read);
 
 QString readManifolds(const QJsonArray& array, std::vector<project::Manifold>& out);
 QString writeManifolds(const std::vector<project::Manifold>& manifolds, QJsonArray& out);
