@@ -85,10 +85,20 @@ void benchChecks(const FieldRecord& fields) {
 int main(int argc, char** argv) {
     if (const char* mode = std::getenv("ZORVA_BENCH_STARTUP"))
         return startupChild(argc, argv, mode);
-    // ZORVA_BENCH_ONLY=report times the manifold report alone.
-    if (const char* only = std::getenv("ZORVA_BENCH_ONLY");
-        only != nullptr && std::string_view(only) == "report")
-        return runReportBench(argc, argv);
+    // ZORVA_BENCH_ONLY=report, project-ui or layout-edit times that line alone.
+    if (const char* only = std::getenv("ZORVA_BENCH_ONLY"); only != nullptr) {
+        const std::string_view line(only);
+        if (line == "report")
+            return runReportBench(argc, argv);
+        if (line == "project-ui") {
+            runProjectUiBench(argc, argv);
+            return 0;
+        }
+        if (line == "layout-edit") {
+            runPlanEditBench();
+            return 0;
+        }
+    }
     const FieldRecord defaults = FieldRecord::defaults();
     FieldRecord noconv = defaults;
     noconv.design = {"25", "50", "30", "300", "90", "32", "10"};
