@@ -2,6 +2,7 @@
 #include "cli/projectcsvcooling.h"
 
 #include "core/engine/numtext.h"
+#include "core/wording/projectwording.h"
 
 #include <cmath>
 
@@ -22,22 +23,6 @@ QString fixed(const std::optional<double>& value, int decimals) {
 
 QString verdict(bool passed) {
     return passed ? QStringLiteral("合格") : QStringLiteral("不合格");
-}
-
-QString reasonText(cooling::Shortfall reason) {
-    switch (reason) {
-    case cooling::Shortfall::None:
-        return {};
-    case cooling::Shortfall::SupplyTooWarm:
-        return QStringLiteral("供水温度偏高");
-    case cooling::Shortfall::DewPoint:
-        return QStringLiteral("露点限制");
-    case cooling::Shortfall::FloorTemp:
-        return QStringLiteral("地面温度下限");
-    case cooling::Shortfall::LowestWater:
-        break;
-    }
-    return QStringLiteral("最低供水温度限制");
 }
 
 } // namespace
@@ -106,7 +91,8 @@ void appendCoolingRows(const Project& p, const ProjectResult& r, QList<QStringLi
                             ok ? fixed(room.room.roomOutput, 0) : QString(),
                             ok ? fixed(room.room.admissibleOutput, 0) : QString(),
                             load ? fixed(room.room.shortfall, 0) : QString(),
-                            load ? reasonText(room.room.reason) : QString(),
+                            load ? QString::fromUtf8(coolingShortfallText(room.room.reason))
+                                 : QString(),
                             load ? fixed(room.room.proposedSupplyTemp, 1) : QString()};
     }
 }

@@ -3,6 +3,7 @@
 
 #include "cli/methodloop.h"
 #include "core/cooling/limits.h"
+#include "core/wording/projectwording.h"
 
 #include <QJsonArray>
 
@@ -103,22 +104,6 @@ QJsonObject loopJson(const ProjectLoop& heating, const cooling::LoopResult& l) {
     return o;
 }
 
-const char* reasonText(cooling::Shortfall reason) {
-    switch (reason) {
-    case cooling::Shortfall::None:
-        return "";
-    case cooling::Shortfall::SupplyTooWarm:
-        return "供水温度偏高";
-    case cooling::Shortfall::DewPoint:
-        return "露点限制";
-    case cooling::Shortfall::FloorTemp:
-        return "地面温度下限";
-    case cooling::Shortfall::LowestWater:
-        break;
-    }
-    return "最低供水温度限制";
-}
-
 // `loop`: the room's first loop, whose checks stand for all of its loops
 // (one water, one room state, one construction).
 QJsonObject roomJson(const Room& room, const CoolingRoomResult& r,
@@ -153,7 +138,7 @@ QJsonObject roomJson(const Room& room, const CoolingRoomResult& r,
         o.insert("proposedSupplyTemp", num(c.proposedSupplyTemp));
         o.insert("loadMet", c.loadMet);
         o.insert("shortfall", num(c.shortfall));
-        o.insert("shortfallReason", reasonText(c.reason));
+        o.insert("shortfallReason", coolingShortfallText(c.reason));
         o.insert("load", checkJson(c.load, in.occupancy));
     }
     return o;

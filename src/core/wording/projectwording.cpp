@@ -373,4 +373,20 @@ QString loopVerdictText(const project::LoopFigures& f) {
     return f.supplementaryHeat > 0 ? QStringLiteral("需辅助散热") : QStringLiteral("合格");
 }
 
+const char* coolingShortfallText(cooling::Shortfall reason) {
+    switch (reason) {
+    case cooling::Shortfall::None:
+        return "";
+    case cooling::Shortfall::SupplyTooWarm:
+        return "供水温度偏高";
+    case cooling::Shortfall::DewPoint:
+        return "露点限制";
+    case cooling::Shortfall::FloorTemp:
+        return "地面温度下限";
+    case cooling::Shortfall::LowestWater:
+        break;
+    }
+    return "最低供水温度限制";
+}
+
 } // namespace zorva

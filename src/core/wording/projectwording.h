@@ -28,6 +28,10 @@ const char* noteLevelKey(en1264::NoteLevel level);
 const char* designProblemKey(en1264::DesignProblem problem);
 const char* designRoomProblemKey(en1264::RoomProblem problem);
 QString designRoomProblemText(en1264::RoomProblem problem);
+
+// Why a room's floor cannot carry its cooling load (docs/project.md,
+// "Cooling"), in UTF-8: "露点限制", …; empty when it can.
+const char* coolingShortfallText(cooling::Shortfall reason);
 const char* designLoopProblemKey(en1264::LoopProblem problem);
 const char* dropRuleKey(en1264::DropRule rule);
 const char* designModeKey(en1264::DesignMode mode);

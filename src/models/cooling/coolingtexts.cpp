@@ -2,6 +2,7 @@
 #include "models/cooling/coolingtexts.h"
 
 #include "core/cooling/limits.h"
+#include "core/wording/projectwording.h"
 #include "models/check/coolingcheckmodel.h"
 #include "models/project/projecttexts.h"
 
@@ -42,19 +43,7 @@ bool required(const cooling::Check& c) {
 } // namespace
 
 QString shortfallReasonText(cooling::Shortfall reason) {
-    switch (reason) {
-    case cooling::Shortfall::None:
-        return {};
-    case cooling::Shortfall::SupplyTooWarm:
-        return QStringLiteral("供水温度偏高");
-    case cooling::Shortfall::DewPoint:
-        return QStringLiteral("露点限制");
-    case cooling::Shortfall::FloorTemp:
-        return QStringLiteral("地面温度下限");
-    case cooling::Shortfall::LowestWater:
-        break;
-    }
-    return QStringLiteral("最低供水温度限制");
+    return QString::fromUtf8(coolingShortfallText(reason));
 }
 
 QString coolingRoomProblemText(const project::CoolingRoomResult& room) {

@@ -4,6 +4,7 @@
 #include "core/cooling/limits.h"
 #include "core/engine/numtext.h"
 #include "core/method/method.h"
+#include "models/cooling/coolingtexts.h"
 
 #include <array>
 #include <cmath>
@@ -56,22 +57,6 @@ QString fixed(const std::optional<double>& value, int decimals) {
     return value ? fixed(*value, decimals) : QString();
 }
 
-QString reasonText(cooling::Shortfall reason) {
-    switch (reason) {
-    case cooling::Shortfall::None:
-        return {};
-    case cooling::Shortfall::SupplyTooWarm:
-        return QStringLiteral("供水温度偏高");
-    case cooling::Shortfall::DewPoint:
-        return QStringLiteral("露点限制");
-    case cooling::Shortfall::FloorTemp:
-        return QStringLiteral("地面温度下限");
-    case cooling::Shortfall::LowestWater:
-        break;
-    }
-    return QStringLiteral("最低供水温度限制");
-}
-
 QStringList loopRow(const Manifold& m, const ProjectLoop& h, const cooling::LoopResult* c,
                     const CoolingManifoldResult* cm) {
     QStringList row{QString::fromStdString(m.name), QString::fromStdString(h.name)};
@@ -100,9 +85,9 @@ QStringList roomRow(const Room& room, const CoolingRoomResult& c) {
     const cooling::RoomResult& r = c.room;
     const bool load = c.loadGiven;
     row << fixed(r.roomOutput, 0) << fixed(r.admissibleOutput, 0)
-        << (load ? fixed(r.shortfall, 0) : QString()) << (load ? reasonText(r.reason) : QString())
-        << fixed(c.dewPoint, 1) << fixed(c.minSupplyTemp, 1)
-        << (load ? fixed(r.proposedSupplyTemp, 1) : QString());
+        << (load ? fixed(r.shortfall, 0) : QString())
+        << (load ? shortfallReasonText(r.reason) : QString()) << fixed(c.dewPoint, 1)
+        << fixed(c.minSupplyTemp, 1) << (load ? fixed(r.proposedSupplyTemp, 1) : QString());
     QString verdict = r.admissibleDesign ? QStringLiteral("合格") : QStringLiteral("不合格");
     if (load && !r.loadMet)
         verdict += QStringLiteral("，供冷量不足");
