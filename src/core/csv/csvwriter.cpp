@@ -11,11 +11,21 @@ template <typename Char> bool quoteNeeded(Char c) {
     return c == Char(',') || c == Char('"') || c == Char('\r') || c == Char('\n');
 }
 
+// A cell that starts with U+FEFF is quoted: in the first cell of a file the
+// reader would take it for one more byte-order mark and drop it.
+bool startsWithMark(QStringView cell) {
+    return !cell.isEmpty() && cell.front() == QChar(0xFEFF);
+}
+
+bool startsWithMark(std::string_view cell) {
+    return cell.starts_with("\xEF\xBB\xBF");
+}
+
 } // namespace
 
 void appendCell(QString& out, QStringView cell) {
     const auto units = reinterpret_cast<const char16_t*>(cell.utf16());
-    if (std::none_of(units, units + cell.size(), quoteNeeded<char16_t>)) {
+    if (!startsWithMark(cell) && std::none_of(units, units + cell.size(), quoteNeeded<char16_t>)) {
         out += cell;
         return;
     }
@@ -29,7 +39,7 @@ void appendCell(QString& out, QStringView cell) {
 }
 
 void appendCell(std::string& out, std::string_view cell) {
-    if (std::none_of(cell.begin(), cell.end(), quoteNeeded<char>)) {
+    if (!startsWithMark(cell) && std::none_of(cell.begin(), cell.end(), quoteNeeded<char>)) {
         out += cell;
         return;
     }

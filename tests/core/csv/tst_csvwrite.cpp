@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cell writer, for text and for UTF-8 bytes: the same bytes either way.
 
+#include "core/csv/csvreader.h"
 #include "core/csv/csvwriter.h"
 
 #include <QTest>
 
+using namespace zorva;
 using namespace zorva::csv;
 
 class CsvWriteTest : public QObject {
@@ -31,6 +33,10 @@ void CsvWriteTest::bytes_data() {
         << QByteArray("\xE6\x95\xA3\xE7\x83\xAD\xE9\x87\x8F (W/m\xC2\xB2)\r\n");
     QTest::newRow("a lone quotation mark")
         << QList<QStringList>{{"\""}} << QByteArray("\"\"\"\"\r\n");
+    QTest::newRow("a cell led by a byte-order mark is quoted")
+        << QList<QStringList>{{QStringLiteral("\uFEFF2n"), "x"}}
+        << QByteArray("\"\xEF\xBB\xBF"
+                      "2n\",x\r\n");
     QTest::newRow("no rows") << QList<QStringList>{} << QByteArray();
 }
 
@@ -49,6 +55,10 @@ void CsvWriteTest::bytes() {
         utf8 += "\r\n";
     }
     QCOMPARE(QByteArray::fromStdString(utf8), expected);
+    // And the reader gives the same cells back.
+    const Result<CsvTable> back = readCsv(csvBytes(rows));
+    QVERIFY(back);
+    QCOMPARE(back->rows, rows);
 }
 
 QTEST_APPLESS_MAIN(CsvWriteTest)
