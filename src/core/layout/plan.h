@@ -72,6 +72,10 @@ struct Room {
     // divides every loop area it passes through, along the whole line
     // through its two points.
     std::vector<Segment> dividers;
+    // Without dividers: the number of loop areas the design asks for (the
+    // layout divides the room into that many, not more); 0 lets the layout
+    // choose as many as the length limit needs.
+    std::size_t loopCount = 0;
     // The leaders' path from the door to the manifold as the user drew it;
     // empty lets the layout draw it.
     Polyline leaderPath;

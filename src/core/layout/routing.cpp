@@ -84,6 +84,52 @@ struct Attempt {
     bool tooLong = false;
 };
 
+double heatedLength(const Attempt& a) {
+    double sum = 0;
+    for (const RoutedLoop& l : a.loops)
+        sum += l.heatedLength;
+    return sum;
+}
+
+// Equal areas rarely suit the pipe: a strip of 2.33 m at 200 mm holds
+// five rings of a spiral and leaves a core too narrow for a sixth, some
+// 10 % of the area/spacing length. Each automatic divider in turn is moved
+// by up to two spacings either way, in half spacings, to where the room's
+// loops lay the most pipe, no loop over its length limit. (Going round the
+// dividers a second time drifted to very unequal loops for little pipe.)
+template <typename Lay>
+Attempt shiftDividers(const Room& room, std::vector<Segment>& dividers, Attempt best, Lay lay) {
+    const double step = room.settings.spacing / 2;
+    if (!(step > 0))
+        return best;
+    for (Segment& d : dividers) {
+        const Point e = d.b - d.a;
+        const double len = std::hypot(e.x, e.y);
+        if (!(len > 0))
+            continue;
+        const Point normal{-e.y / len, e.x / len};
+        const Segment original = d;
+        Segment chosen = d;
+        double most = heatedLength(best);
+        for (int k = -4; k <= 4; ++k) {
+            if (k == 0)
+                continue;
+            const Point shift = normal * (k * step);
+            d = {original.a + shift, original.b + shift};
+            Attempt a = lay();
+            // A few centimetres more are no reason to move a divider.
+            if (!a.tooLong && a.loops.size() == best.loops.size() &&
+                heatedLength(a) > most + 0.05 * std::abs(k)) {
+                most = heatedLength(a);
+                chosen = d;
+                best = std::move(a);
+            }
+        }
+        d = chosen;
+    }
+    return best;
+}
+
 // Lays every loop area of the room with the given dividers.
 Attempt layAreas(const Room& room, const std::vector<Segment>& dividers, Point door,
                  std::size_t doorEdge, const Polyline& leaderPath, const Offsetter& offsetter) {
@@ -373,12 +419,19 @@ RoomLayout routeRoom(const Plan& plan, std::size_t roomIndex) {
         if (perLoop > 0 && inArea > perLoop)
             count =
                 static_cast<int>(std::min<double>(kMaxAutomaticLoops, std::ceil(inArea / perLoop)));
+        const bool fixedCount = room.loopCount > 0;
+        if (fixedCount)
+            count = int(std::min<std::size_t>(room.loopCount, kMaxAutomaticLoops));
         for (;; ++count) {
             dividers = equalAreaDividers(room, count, offsetter);
             attempt = layAreas(room, dividers, door.point, door.edge, path, offsetter);
-            if (!attempt.tooLong || count >= kMaxAutomaticLoops || perLoop <= 0)
+            if (fixedCount || !attempt.tooLong || count >= kMaxAutomaticLoops || perLoop <= 0)
                 break;
         }
+        if (!attempt.tooLong)
+            attempt = shiftDividers(room, dividers, std::move(attempt), [&] {
+                return layAreas(room, dividers, door.point, door.edge, path, offsetter);
+            });
     } else {
         attempt = layAreas(room, dividers, door.point, door.edge, path, offsetter);
     }

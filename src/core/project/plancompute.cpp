@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/project/plancompute.h"
 
-#include "core/layout/loopareas.h"
+#include "core/layout/routing.h"
 #include "core/rooms/roomdesign.h"
 
 #include <algorithm>
@@ -58,17 +58,14 @@ layout::Room layoutRoom(const Project& p, std::size_t index, const std::vector<R
     const bool hasDesign = designed(rooms, index);
     s.spacing = (hasDesign ? (*rooms)[index].design.spacing : widestSpacing(p.settings)) * kMm;
     // The user's dividers when there are any; otherwise as many loop areas
-    // as the design has loops, and one loop lets the layout divide the room
-    // itself when the routed loop is too long.
+    // as the design has loops (the layout places the dividers), and one loop
+    // lets the layout divide the room itself when the routed loop is too
+    // long.
     for (const PlanDivider& d : plan.dividers)
         out.dividers.push_back({toMm(d.a), toMm(d.b)});
     const std::size_t loops = hasDesign ? (*rooms)[index].design.loops.size() : 0;
-    if (out.dividers.empty() && loops > 1 &&
-        layout::checkOutline(out.outline) == layout::OutlineFault::None) {
-        const layout::Box box = layout::bounds(out.outline);
-        const layout::Offsetter offsetter{{box.minX, box.minY}};
-        out.dividers = layout::equalAreaDividers(out, int(loops), offsetter);
-    }
+    if (loops > 1)
+        out.loopCount = loops;
     return out;
 }
 

@@ -20,15 +20,25 @@ const project::ManifoldResult* manifoldResult(const ProjectDocument& document,
 
 LoopTableModel::LoopTableModel(ProjectDocument& document, QObject* parent)
     : QAbstractTableModel(parent), document_(document) {
+    // A new result with as many loops only changes the cells: the view
+    // keeps its scroll position and selection, and a 1000-room project is
+    // not laid out again on each edit.
     connect(&document_, &ProjectDocument::resultChanged, this, [this] {
-        beginResetModel();
-        endResetModel();
+        const int rows = rowCount();
+        if (rows != shownRows_) {
+            beginResetModel();
+            shownRows_ = rows;
+            endResetModel();
+        } else if (rows > 0) {
+            emit dataChanged(index(0, 0), index(rows - 1, ColumnCount - 1));
+        }
     });
 }
 
 void LoopTableModel::setManifold(std::size_t manifold) {
     beginResetModel();
     manifold_ = manifold;
+    shownRows_ = rowCount();
     endResetModel();
 }
 

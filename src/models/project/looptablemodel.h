@@ -46,6 +46,7 @@ public:
 private:
     ProjectDocument& document_;
     std::size_t manifold_ = 0;
+    int shownRows_ = 0; // the rows the views were last told of
 };
 
 } // namespace zorva::models

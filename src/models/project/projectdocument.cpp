@@ -250,12 +250,21 @@ void ProjectDocument::runFinished(Run* run) {
     QMetaObject::invokeMethod(
         this, [keep = *it] {}, Qt::QueuedConnection);
     runs_.erase(it);
-    // Only a whole result newer than the one shown is taken.
-    project::ProjectResult result = run->watcher.result();
-    if (!result.cancelled && run->revision > resultRevision_) {
-        result_ = std::make_shared<const project::ProjectResult>(std::move(result));
-        resultRevision_ = run->revision;
-        emit resultChanged();
+    // Only a whole result newer than the one shown is taken; taken, not
+    // copied, as a large project's result is megabytes.
+    QFuture<project::ProjectResult> future = run->watcher.future();
+    if (future.isValid() && run->revision > resultRevision_) {
+        project::ProjectResult result = future.takeResult();
+        if (!result.cancelled) {
+            std::shared_ptr<const project::ProjectResult> shown =
+                std::make_shared<const project::ProjectResult>(std::move(result));
+            std::swap(result_, shown);
+            resultRevision_ = run->revision;
+            emit resultChanged();
+            // The result no longer shown is freed on the pool rather than
+            // on the UI thread (or by a run that still reads it).
+            pool_.start([old = std::move(shown)] {});
+        }
     }
     if (runs_.empty())
         emit busyChanged(false);

@@ -6,6 +6,7 @@
 #include "models/cooling/coolingtexts.h"
 #include "models/cooling/coolingwatertablemodel.h"
 #include "models/project/projectdocument.h"
+#include "widgets/common/resulttable.h"
 #include "widgets/common/valuelabel.h"
 
 #include <QHeaderView>
@@ -16,19 +17,6 @@
 namespace zorva::ui {
 
 namespace {
-
-QTableView* tableView(QAbstractItemModel* model, const QString& name, const QString& caption,
-                      const QString& description) {
-    auto* view = new QTableView;
-    view->setModel(model);
-    view->setObjectName(name);
-    view->setAccessibleName(caption);
-    view->setAccessibleDescription(description);
-    view->setAlternatingRowColors(true);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return view;
-}
 
 QLabel* captionFor(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
@@ -58,15 +46,16 @@ ProjectCoolingPanel::ProjectCoolingPanel(models::ProjectDocument& document, QWid
             .arg(QString::fromUtf8(cooling::clause::kRoomTempAdvice.data(),
                                    qsizetype(cooling::clause::kRoomTempAdvice.size()))));
 
-    water_ = tableView(waterModel_, QStringLiteral("coolingWaterTable"),
-                       QStringLiteral("分集水器供冷水温表"),
-                       QStringLiteral("每个分集水器的供冷供回水温度（双击修改）、供冷量、两季流量和"
-                                      "不合格环路数"));
+    water_ = resultTableView(
+        waterModel_, QStringLiteral("coolingWaterTable"), QStringLiteral("分集水器供冷水温表"),
+        QStringLiteral("每个分集水器的供冷供回水温度（双击修改）、供冷量、两季流量和"
+                       "不合格环路数"));
     water_->setMaximumHeight(water_->fontMetrics().height() * 6);
-    rooms_ = tableView(roomModel_, QStringLiteral("coolingRoomTable"), QStringLiteral("房间供冷表"),
-                       QStringLiteral("每个房间的供冷室内温度、相对湿度、显热冷负荷和人员活动（双击"
-                                      "修改），以及供冷量、不足、露点、最低供水温度、地表面温度和"
-                                      "结论"));
+    rooms_ = resultTableView(
+        roomModel_, QStringLiteral("coolingRoomTable"), QStringLiteral("房间供冷表"),
+        QStringLiteral("每个房间的供冷室内温度、相对湿度、显热冷负荷和人员活动（双击"
+                       "修改），以及供冷量、不足、露点、最低供水温度、地表面温度和"
+                       "结论"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

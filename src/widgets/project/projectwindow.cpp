@@ -6,6 +6,7 @@
 #include "models/project/looptablemodel.h"
 #include "models/project/projecttexts.h"
 #include "models/project/roomtablemodel.h"
+#include "widgets/common/resulttable.h"
 #include "widgets/common/uikit.h"
 #include "widgets/common/valuelabel.h"
 #include "widgets/cooling/projectcoolingpanel.h"
@@ -34,17 +35,6 @@
 namespace zorva::ui {
 
 namespace {
-
-QTableView* tableView(const QString& name, const QString& description) {
-    auto* view = new QTableView;
-    view->setObjectName(name);
-    view->setAccessibleName(name);
-    view->setAccessibleDescription(description);
-    view->setAlternatingRowColors(true);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return view;
-}
 
 QLabel* caption(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
@@ -253,10 +243,8 @@ QWidget* ProjectWindow::buildSettingsBar() {
 
 QWidget* ProjectWindow::buildRoomPanel() {
     auto* split = new QSplitter(Qt::Horizontal);
-    rooms_ = tableView(QStringLiteral("roomTable"),
-                       QStringLiteral("房间表：每行一个房间，双击单元格修改"));
-    rooms_->setAccessibleName(QStringLiteral("房间表"));
-    rooms_->setModel(roomModel_);
+    rooms_ = resultTableView(roomModel_, QStringLiteral("roomTable"), QStringLiteral("房间表"),
+                             QStringLiteral("房间表：每行一个房间，双击单元格修改"));
     rooms_->setSelectionBehavior(QAbstractItemView::SelectRows);
     connect(rooms_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ProjectWindow::roomSelected);
@@ -267,10 +255,9 @@ QWidget* ProjectWindow::buildRoomPanel() {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* title = new QLabel(QStringLiteral("所选房间的围护结构"));
     layout->addWidget(title);
-    envelope_ = tableView(QStringLiteral("envelopeTable"),
-                          QStringLiteral("所选房间的围护结构：类型、朝向、面积、传热系数、修正"));
-    envelope_->setAccessibleName(QStringLiteral("围护结构表"));
-    envelope_->setModel(envelopeModel_);
+    envelope_ = resultTableView(
+        envelopeModel_, QStringLiteral("envelopeTable"), QStringLiteral("围护结构表"),
+        QStringLiteral("所选房间的围护结构：类型、朝向、面积、传热系数、修正"));
     title->setBuddy(envelope_);
     layout->addWidget(envelope_, 2);
     auto* buttons = new QHBoxLayout;
@@ -294,10 +281,9 @@ QWidget* ProjectWindow::buildRoomPanel() {
     layout->addLayout(buttons);
     breakdownTitle_ = new QLabel(QStringLiteral("热负荷构成"));
     layout->addWidget(breakdownTitle_);
-    breakdown_ = tableView(QStringLiteral("breakdownTable"),
-                           QStringLiteral("所选房间热负荷的构成：传热、附加、冷风渗透或通风"));
-    breakdown_->setAccessibleName(QStringLiteral("热负荷构成表"));
-    breakdown_->setModel(breakdownModel_);
+    breakdown_ = resultTableView(
+        breakdownModel_, QStringLiteral("breakdownTable"), QStringLiteral("热负荷构成表"),
+        QStringLiteral("所选房间热负荷的构成：传热、附加、冷风渗透或通风"));
     breakdownTitle_->setBuddy(breakdown_);
     layout->addWidget(breakdown_, 1);
     split->addWidget(side);
@@ -326,11 +312,9 @@ QWidget* ProjectWindow::buildLoopPanel() {
     designLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     row->addWidget(designLine_, 1);
     layout->addLayout(row);
-    loops_ = tableView(QStringLiteral("loopTable"),
-                       QStringLiteral("所选分集水器的环路：间距、长度、散热量、地表面温度、流量、"
-                                      "压降和结论"));
-    loops_->setAccessibleName(QStringLiteral("环路表"));
-    loops_->setModel(loopModel_);
+    loops_ = resultTableView(loopModel_, QStringLiteral("loopTable"), QStringLiteral("环路表"),
+                             QStringLiteral("所选分集水器的环路：间距、长度、散热量、地表面温度、"
+                                            "流量、压降和结论"));
     layout->addWidget(loops_, 1);
     manifoldTotals_ = new ValueLabel(QStringLiteral("分集水器合计"));
     manifoldTotals_->setObjectName(QStringLiteral("manifoldTotals"));

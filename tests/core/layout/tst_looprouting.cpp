@@ -179,6 +179,8 @@ private slots:
     void islandIsLeftOut();
     void largeRoomIsDividedIntoLoops();
     void dividingLineAsTheUserLeftIt();
+    void designedLoopCountIsKept_data();
+    void designedLoopCountIsKept();
     void leaderPathAsTheUserDrewIt();
     void reroutingOneRoomGivesThePlansResult();
     void badInputIsRefused_data();
@@ -420,6 +422,38 @@ void LoopRoutingTest::dividingLineAsTheUserLeftIt() {
     for (const Sample& s : samples(heatedPipes(layout), 10))
         QVERIFY(std::abs(s.p.x - 1500) >= 99);
     QVERIFY(closestApproach(heatedPipes(layout), 200) >= 199);
+}
+
+// A room the design serves with n loops gets n loop areas, their dividers
+// moved from equal areas to where the spiral lays close to A/T (a strip of
+// 6 × 2.33 m at 200 mm, equal areas, lays some 10 % less), and n stays n
+// even when a loop comes out over the limit.
+void LoopRoutingTest::designedLoopCountIsKept_data() {
+    QTest::addColumn<double>("height");
+    QTest::addColumn<std::size_t>("loops");
+    QTest::addColumn<double>("maxLength");
+    QTest::newRow("6 × 4.67 m, two loops") << 4667.0 << std::size_t(2) << 120.0;
+    QTest::newRow("6 × 7.9 m, three loops") << 7900.0 << std::size_t(3) << 120.0;
+    QTest::newRow("two loops over a 40 m limit") << 4667.0 << std::size_t(2) << 40.0;
+}
+
+void LoopRoutingTest::designedLoopCountIsKept() {
+    QFETCH(double, height);
+    QFETCH(std::size_t, loops);
+    QFETCH(double, maxLength);
+    Plan plan = onePlan(rectangle({0, 0}, 6000, height), {3000, 0}, Pattern::Spiral, 200, 100);
+    plan.rooms.front().loopCount = loops;
+    plan.rooms.front().settings.maxLoopLength = maxLength;
+    const RoomLayout layout = routeRoom(plan, 0);
+    QCOMPARE(layout.loops.size(), loops);
+    double heated = 0;
+    for (const RoutedLoop& l : layout.loops)
+        heated += l.heatedLength;
+    const double ideal = 6.0 * height / 1000 / 0.2;
+    QVERIFY2(std::abs(heated - ideal) <= 0.05 * ideal,
+             qPrintable(QStringLiteral("%1 m laid, A/T %2 m").arg(heated).arg(ideal)));
+    QVERIFY(closestApproach(heatedPipes(layout), 200) >= 199);
+    QCOMPARE(crossings(heatedPipes(layout)), 0);
 }
 
 void LoopRoutingTest::leaderPathAsTheUserDrewIt() {

@@ -122,10 +122,6 @@ void ProjectPlanTest::routedLengthNearAreaOverSpacing() {
     }
     const double d = std::max(0.0, 0.1 - spacing / 2);
     const double expected = (area - perimeter * d + 4 * d * d) / spacing + leaders;
-    // In an L-shaped room of two loops the spiral lays about 6 % less;
-    // kept visible until the layout lays it closer.
-    if (QByteArray(QTest::currentDataTag()) == "L of 32.4 m² at 0.20, two loops")
-        QEXPECT_FAIL("", "spiral in an L of two loops lays about 6 % less", Continue);
     QVERIFY2(
         std::fabs(routed - expected) <= 0.05 * expected,
         qPrintable(QStringLiteral("routed %1 m, A/T + leaders %2 m").arg(routed).arg(expected)));
