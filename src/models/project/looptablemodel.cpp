@@ -19,7 +19,7 @@ const project::ManifoldResult* manifoldResult(const ProjectDocument& document,
 } // namespace
 
 LoopTableModel::LoopTableModel(ProjectDocument& document, QObject* parent)
-    : QAbstractTableModel(parent), document_(document) {
+    : QAbstractTableModel(parent), document_(document), shownRows_(rowCount()) {
     // A new result with as many loops only changes the cells: the view
     // keeps its scroll position and selection, and a 1000-room project is
     // not laid out again on each edit.

@@ -16,6 +16,7 @@
 
 #include <QFile>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -89,6 +90,8 @@ private slots:
     void editUndoRedoRestoresEveryCell();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
+    void loopTableResetsOnlyWhenItsRowsChange_data();
+    void loopTableResetsOnlyWhenItsRowsChange();
     void supersededRunNeverOverwrites();
     void versionOneOpensAsOneManifold();
     void valveFileBesideTheProject_data();
@@ -324,6 +327,38 @@ void ProjectDocumentModelTest::failedSaveKeepsTheOldFile() {
     QCOMPARE(doc.fileName(), kFlat);
     QVERIFY(doc.isModified());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+// A new result with as many loops changes the loop table's cells only (a
+// view keeps its scroll position and selection); one with more or fewer
+// loops resets it, and the table then shows the new rows.
+void ProjectDocumentModelTest::loopTableResetsOnlyWhenItsRowsChange_data() {
+    QTest::addColumn<QString>("loops"); // the first room's loop count, typed
+    QTest::addColumn<int>("added");     // loops the table gains
+    QTest::newRow("indoor temperature") << QString() << 0;
+    QTest::newRow("four loops") << QStringLiteral("4") << 2;
+}
+
+void ProjectDocumentModelTest::loopTableResetsOnlyWhenItsRowsChange() {
+    QFETCH(QString, loops);
+    QFETCH(int, added);
+    ProjectDocument doc;
+    QVERIFY(doc.open(kFlat).ok());
+    doc.waitForResult();
+    RoomTableModel rooms(doc);
+    LoopTableModel table(doc);
+    const int before = table.rowCount();
+    QSignalSpy resets(&table, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&table, &QAbstractItemModel::dataChanged);
+    if (loops.isEmpty())
+        QVERIFY(rooms.setData(rooms.index(0, Col::IndoorTemp), QStringLiteral("19")));
+    else
+        QVERIFY(rooms.setData(rooms.index(0, Col::LoopCount), loops));
+    doc.waitForResult();
+    QCOMPARE(table.rowCount(), before + added);
+    QCOMPARE(resets.size(), added == 0 ? 0 : 1);
+    QCOMPARE(changes.size(), added == 0 ? 1 : 0);
+    QVERIFY(!table.index(before + added - 1, LoopTableModel::Name).data().toString().isEmpty());
 }
 
 // An older run that finishes after a newer one is dropped, and the result
