@@ -2,6 +2,7 @@
 // The file commands of the manifold window: project files, CSV, and asking
 // to save before the sheet's work is dropped.
 
+#include "core/io/filesuffix.h"
 #include "core/io/manifoldcsv.h"
 #include "core/io/projectfile.h"
 #include "core/io/safesave.h"
@@ -20,12 +21,6 @@ namespace {
 
 const QString kProjectFilter = QStringLiteral("Zorva 多环路项目 (*.zorvaproj)");
 const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
-
-QString withSuffix(QString fileName, const QString& suffix) {
-    if (QFileInfo(fileName).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
-        fileName += u'.' + suffix;
-    return fileName;
-}
 
 } // namespace
 
@@ -65,7 +60,7 @@ bool ManifoldWindow::saveProjectAs() {
     const QString fileName = dialogs_.saveFileName(this, kProjectFilter, selected);
     if (fileName.isEmpty())
         return false;
-    return writeProject(withSuffix(fileName, QLatin1String(io::kProjectSuffix)));
+    return writeProject(io::withSuffix(fileName, QLatin1String(io::kProjectSuffix)));
 }
 
 bool ManifoldWindow::writeProject(const QString& fileName) {
@@ -124,7 +119,7 @@ void ManifoldWindow::exportCsv() {
     const QString fileName = dialogs_.saveFileName(this, kCsvFilter, base + QStringLiteral(".csv"));
     if (fileName.isEmpty())
         return;
-    const QString target = withSuffix(fileName, QStringLiteral("csv"));
+    const QString target = io::withSuffix(fileName, QStringLiteral("csv"));
     // An export the import could not read again is not written.
     const Result<QByteArray> bytes = io::manifoldCsvFileBytes(sheet_->csvRows());
     const Result<void> result = bytes ? io::writeFileSafely(target, *bytes) : bytes.problem();

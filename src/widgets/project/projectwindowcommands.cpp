@@ -4,6 +4,7 @@
 // deleting rooms.
 #include "widgets/project/projectwindow.h"
 
+#include "core/io/filesuffix.h"
 #include "models/project/projectdocument.h"
 #include "models/project/roomtablemodel.h"
 #include "widgets/dialogs/dialogseam.h"
@@ -21,12 +22,6 @@ namespace {
 
 const QString kProjectFilter = QStringLiteral("Zorva 项目 (*.zorvaproj)");
 const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
-
-QString withSuffix(QString fileName, const QString& suffix) {
-    if (QFileInfo(fileName).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
-        fileName += u'.' + suffix;
-    return fileName;
-}
 
 } // namespace
 
@@ -86,7 +81,7 @@ bool ProjectWindow::saveProjectAs() {
     const QString fileName = dialogs_.saveFileName(this, kProjectFilter, selected);
     if (fileName.isEmpty())
         return false;
-    return writeTo(withSuffix(fileName, QStringLiteral("zorvaproj")));
+    return writeTo(io::withSuffix(fileName, QStringLiteral("zorvaproj")));
 }
 
 bool ProjectWindow::writeTo(const QString& fileName) {
