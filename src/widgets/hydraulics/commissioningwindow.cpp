@@ -10,7 +10,6 @@
 #include "widgets/report/reportcommands.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -229,19 +228,7 @@ void CommissioningWindow::exportFinished(const PdfExportResult& result) {
     progress_->hide();
     cancel_->hide();
     export_->setEnabled(true);
-    switch (result.outcome) {
-    case PdfExportResult::Outcome::Written:
-        status_->setText(
-            QStringLiteral("调试单已导出：%1").arg(QFileInfo(result.fileName).fileName()));
-        break;
-    case PdfExportResult::Outcome::Cancelled:
-        status_->setText(QStringLiteral("导出调试单已取消，未写入文件。"));
-        break;
-    case PdfExportResult::Outcome::Failed:
-        status_->clear();
-        showReportSaveFailure(dialogs_, this, result.fileName, result.error);
-        break;
-    }
+    status_->setText(finishedExportText(dialogs_, this, result, QStringLiteral("调试单")));
 }
 
 } // namespace zorva::ui

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,19 +59,7 @@ void ManifoldWindow::reportFinished(const PdfExportResult& result) {
     reportProgress_->hide();
     reportCancel_->hide();
     reportAction_->setEnabled(true);
-    const QString name = QFileInfo(result.fileName).fileName();
-    switch (result.outcome) {
-    case PdfExportResult::Outcome::Written:
-        status_->setText(QStringLiteral("报告已导出：%1").arg(name));
-        break;
-    case PdfExportResult::Outcome::Cancelled:
-        status_->setText(QStringLiteral("导出报告已取消，未写入文件。"));
-        break;
-    case PdfExportResult::Outcome::Failed:
-        status_->clear();
-        showReportSaveFailure(dialogs_, this, result.fileName, result.error);
-        break;
-    }
+    status_->setText(finishedExportText(dialogs_, this, result, QStringLiteral("报告")));
 }
 
 } // namespace zorva::ui

@@ -9,7 +9,6 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
@@ -155,19 +154,7 @@ private:
         progress_->hide();
         cancel_->hide();
         export_->setEnabled(true);
-        switch (result.outcome) {
-        case PdfExportResult::Outcome::Written:
-            status_->setText(
-                QStringLiteral("平面图已导出：%1").arg(QFileInfo(result.fileName).fileName()));
-            break;
-        case PdfExportResult::Outcome::Cancelled:
-            status_->setText(QStringLiteral("导出平面图已取消，未写入文件。"));
-            break;
-        case PdfExportResult::Outcome::Failed:
-            status_->clear();
-            showReportSaveFailure(dialogs_, &window_, result.fileName, result.error);
-            break;
-        }
+        status_->setText(finishedExportText(dialogs_, &window_, result, QStringLiteral("平面图")));
     }
 
     QWidget& window_;

@@ -104,21 +104,12 @@ private:
         progress_->hide();
         cancel_->hide();
         export_->setEnabled(true);
-        const QString name = QFileInfo(result.fileName).fileName();
-        switch (result.outcome) {
-        case PdfExportResult::Outcome::Written:
-            window_.statusBar()->showMessage(QStringLiteral("项目报告已导出：%1").arg(name),
-                                             kStatusMs);
-            break;
-        case PdfExportResult::Outcome::Cancelled:
-            window_.statusBar()->showMessage(QStringLiteral("导出项目报告已取消，未写入文件。"),
-                                             kStatusMs);
-            break;
-        case PdfExportResult::Outcome::Failed:
+        const QString text =
+            finishedExportText(dialogs_, &window_, result, QStringLiteral("项目报告"));
+        if (text.isEmpty())
             window_.statusBar()->clearMessage();
-            showReportSaveFailure(dialogs_, &window_, result.fileName, result.error);
-            break;
-        }
+        else
+            window_.statusBar()->showMessage(text, kStatusMs);
     }
 
     QMainWindow& window_;

@@ -5,6 +5,7 @@
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
 
+#include <QFileInfo>
 #include <QPromise>
 #include <QtConcurrent>
 
@@ -121,6 +122,20 @@ void showReportSaveFailure(DialogSeam& dialogs, QWidget* parent, const QString& 
                            const QString& reason) {
     dialogs.message(parent, QMessageBox::Warning, messageTitle(),
                     QStringLiteral("无法保存报告“%1”：\r\n%2").arg(fileName, reason));
+}
+
+QString finishedExportText(DialogSeam& dialogs, QWidget* parent, const PdfExportResult& result,
+                           const QString& what) {
+    switch (result.outcome) {
+    case PdfExportResult::Outcome::Written:
+        return QStringLiteral("%1已导出：%2").arg(what, QFileInfo(result.fileName).fileName());
+    case PdfExportResult::Outcome::Cancelled:
+        return QStringLiteral("导出%1已取消，未写入文件。").arg(what);
+    case PdfExportResult::Outcome::Failed:
+        break;
+    }
+    showReportSaveFailure(dialogs, parent, result.fileName, result.error);
+    return {};
 }
 
 } // namespace zorva::ui

@@ -70,4 +70,10 @@ QString askPdfFileName(DialogSeam& dialogs, QWidget* parent, const QString& sugg
 void showReportSaveFailure(DialogSeam& dialogs, QWidget* parent, const QString& fileName,
                            const QString& reason);
 
+// What a window says when its export has finished, `what` naming the
+// document ("调试单"): the status text of a written or a cancelled export;
+// for a failure, the warning (and an empty status text).
+QString finishedExportText(DialogSeam& dialogs, QWidget* parent, const PdfExportResult& result,
+                           const QString& what);
+
 } // namespace zorva::ui
