@@ -9,7 +9,6 @@
 #include "widgets/common/resulttable.h"
 #include "widgets/common/valuelabel.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>

@@ -5,6 +5,7 @@
 #include "widgets/project/projectwindow.h"
 
 #include "core/io/filesuffix.h"
+#include "core/io/projectfile.h"
 #include "models/project/projectdocument.h"
 #include "models/project/roomtablemodel.h"
 #include "widgets/dialogs/dialogseam.h"
@@ -81,7 +82,7 @@ bool ProjectWindow::saveProjectAs() {
     const QString fileName = dialogs_.saveFileName(this, kProjectFilter, selected);
     if (fileName.isEmpty())
         return false;
-    return writeTo(io::withSuffix(fileName, QStringLiteral("zorvaproj")));
+    return writeTo(io::withSuffix(fileName, QLatin1String(io::kProjectSuffix)));
 }
 
 bool ProjectWindow::writeTo(const QString& fileName) {

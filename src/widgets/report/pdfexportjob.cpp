@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/report/pdfexportjob.h"
 
+#include "core/io/filesuffix.h"
 #include "core/io/safesave.h"
 #include "widgets/dialogs/dialogseam.h"
 #include "widgets/dialogs/messages.h"
@@ -108,8 +109,7 @@ QString askPdfFileName(DialogSeam& dialogs, QWidget* parent, const QString& sugg
     QString fileName = dialogs.saveFileName(parent, QStringLiteral("PDF 文件 (*.pdf)"), suggested);
     if (fileName.isEmpty())
         return {};
-    if (!fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".pdf");
+    fileName = io::withSuffix(fileName, QStringLiteral("pdf"));
     // A target that can never be written is refused before the report is made.
     if (const Result<void> target = io::checkSaveTarget(fileName); !target) {
         showReportSaveFailure(dialogs, parent, fileName, target.error());
